@@ -1,0 +1,57 @@
+#include "host/module_loader.h"
+
+#include <dlfcn.h>
+
+#include <filesystem>
+
+#include "host/error.h"
+
+namespace ardelvine::hostapp {
+
+namespace {
+// A Linkage with more entries than this has no terminating null.
+constexpr std::size_t kMaxGauges = 4096;
+}
+
+LoadedModule::LoadedModule(const std::string& path, PanelServices* services) : path_(path) {
+    if (!std::filesystem::exists(path)) throw input_error(path, 0, "no such gauge module");
+    handle_ = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (handle_ == nullptr) {
+        const char* why = dlerror();
+        throw input_error(path, 0, std::string("cannot load gauge module: ") + (why ? why : "unknown error"));
+    }
+    imports_ = static_cast<ImportTableRecord*>(dlsym(handle_, kImportTableSymbol));
+    linkage_ = static_cast<LinkageRecord*>(dlsym(handle_, kLinkageSymbol));
+    if (imports_ == nullptr || linkage_ == nullptr) {
+        dlclose(handle_);
+        throw input_error(path, 0, "not a gauge module: it exports no ImportTable or no Linkage");
+    }
+    if (imports_->panel.id != kPanelServicesImportId || linkage_->id != kLinkageId) {
+        dlclose(handle_);
+        throw input_error(path, 0, "not a gauge module: unexpected ImportTable or Linkage id");
+    }
+    imports_->panel.table = services;
+    for (std::size_t i = 0; linkage_->gauges[i] != nullptr; ++i) {
+        if (i >= kMaxGauges) {
+            dlclose(handle_);
+            throw input_error(path, 0, "gauge list in Linkage has no end");
+        }
+        gauges_.push_back(linkage_->gauges[i]);
+    }
+    name_ = std::filesystem::path(path).stem().string();
+    if (linkage_->init != nullptr) linkage_->init();
+}
+
+LoadedModule::~LoadedModule() {
+    if (linkage_ != nullptr && linkage_->deinit != nullptr) linkage_->deinit();
+    if (imports_ != nullptr) imports_->panel.table = nullptr;
+    if (handle_ != nullptr) dlclose(handle_);
+}
+
+GaugeHeader* LoadedModule::find(std::string_view gauge_name) const {
+    for (GaugeHeader* gauge : gauges_)
+        if (gauge->name != nullptr && gauge_name == gauge->name) return gauge;
+    return nullptr;
+}
+
+}  // namespace ardelvine::hostapp

@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Builds and runs every test: the normal build, the same tests under
+# AddressSanitizer and UndefinedBehaviorSanitizer, and the 32-bit layout check
+# of the shared records.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+jobs=$(nproc)
+
+echo "== 32-bit record layout"
+for header in model/records.h module/exports.h; do
+  echo "#include \"$header\"" | g++ -std=c++20 -m32 -Wall -Wextra -Werror -I. -x c++ -fsyntax-only -
+done
+
+echo "== build"
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j"$jobs"
+echo "== tests"
+(cd build && ctest --output-on-failure -j"$jobs")
+
+echo "== build with sanitizers"
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DARD_SANITIZE=ON -DARD_BUILD_BENCH=OFF >/dev/null
+cmake --build build-asan -j"$jobs"
+echo "== tests with sanitizers"
+(cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j"$jobs")
