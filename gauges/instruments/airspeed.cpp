@@ -1,0 +1,36 @@
+// Airspeed indicator: one needle on indicated airspeed that goes almost twice
+// round the face, and stops at the end of the scale.
+#include "gauges/instruments/dial.h"
+
+namespace ardelvine::gauges {
+namespace {
+namespace airspeed {
+using namespace dials;
+
+NonlinearityEntry table[] = {
+    //    knots  point        direction
+    mark(0,     150, 32),   //   0°
+    mark(35,    182, 33),   //  15°
+    mark(60,    235, 66),   //  45°
+    mark(120,   150, 273),  // 180°
+    mark(200,   150, 80),   //   0°, second turn
+    mark(330,   148, 217),  // 182°
+    mark(430,   109, 97),   // 322°
+    mark(500,   109, 97),   // 322°: the needle stops here
+};
+static_assert(std::size(table) == 8);
+
+FailureRecord failures[] = {{6, FAIL_ZERO}, {3, FAIL_ZERO}, {0}};
+
+constinit Dial<1> dial = make_dial(dial, Airspeed, {.face = 1400, .cover = 1420}, {
+    {.bitmap = 1410, .pivot = {150, 150}, .offset = {41, 18}, .token = 61, .table = table, .failures = failures},
+});
+
+MouseRect mouse[] = {mouse_parent(), mouse_tooltip_id(0x3002), mouse_end_parent(), mouse_end()};
+
+}  // namespace airspeed
+}  // namespace
+
+constinit GaugeHeader Airspeed = make_gauge("Airspeed", 100, airspeed::dial.chain, airspeed::mouse);
+
+}  // namespace ardelvine::gauges

@@ -1,0 +1,168 @@
+// The engine dials: tachometer, manifold pressure, cylinder head temperature,
+// and the two oil temperature and pressure gauges (the same gauge on two
+// faces). Every needle shows 0 while the electrical failure is active.
+#include "gauges/instruments/dial.h"
+
+namespace ardelvine::gauges {
+namespace {
+using namespace dials;
+
+FailureRecord engine_failures[] = {{2, FAIL_NONE}, {20, FAIL_ZERO}, {0}};
+
+// ------------------------------------------------------------ Tachometer
+
+namespace tachometer {
+
+constexpr std::uint32_t kRpm = 390;
+
+NonlinearityEntry thousands_table[] = {
+    //    rpm    point        direction
+    mark(-1,   149, 116),  //  53°
+    mark(0,    149, 116),  //  53°
+    mark(1000, 152, 155),  // 118°
+    mark(2000, 107, 170),  // 202°
+    mark(3000, 86, 128),   // 286°
+    mark(3300, 98, 115),   // 316°
+    mark(3500, 98, 115),   // 316°
+};
+static_assert(std::size(thousands_table) == 7);
+
+// One turn per thousand, without end.
+NonlinearityEntry hundreds_table[] = {mark(0, 120, 30), mark(500, 120, 210)};
+
+constinit Dial<2> dial = make_dial(dial, Tachometer, {.face = 1360, .cover = 1390}, {
+    // the small sub-dial
+    {.bitmap = 1380, .pivot = {120, 138}, .offset = {8, 3}, .token = kRpm, .table = thousands_table,
+     .failures = engine_failures},
+    {.bitmap = 1370, .pivot = {120, 120}, .offset = {35, 7}, .token = kRpm, .table = hundreds_table,
+     .failures = engine_failures},
+});
+
+MouseRect mouse[] = {mouse_parent(), mouse_tooltip_id(0x3210), mouse_end_parent(), mouse_end()};
+
+}  // namespace tachometer
+
+// ------------------------------------------------------------ Manifold_Pressure
+
+namespace manifold_pressure {
+
+// Inches of mercury times 70.7328 (pounds per square foot); 300 degrees of
+// sweep from 10 to 50 inches.
+NonlinearityEntry table[] = {
+    //    value     point        inHg  direction
+    mark(0,        88, 260),   //  0   210°
+    mark(707.328,  88, 260),   // 10   210°
+    mark(2121.984, 30, 151),   // 30   270°
+    mark(3536.64,  211, 255),  // 50   150°
+    mark(4243.968, 211, 255),  // 60   150°
+};
+static_assert(std::size(table) == 5);
+
+constinit Dial<1> dial = make_dial(dial, Manifold_Pressure, {.face = 1180, .cover = 1200}, {
+    {.bitmap = 1190, .pivot = {151, 151}, .offset = {49, 18}, .token = 391, .table = table,
+     .failures = engine_failures},
+});
+
+MouseRect mouse[] = {mouse_parent(), mouse_tooltip_id(0x30A0), mouse_end_parent(), mouse_end()};
+
+}  // namespace manifold_pressure
+
+// ------------------------------------------------------------ CHT_Indicator
+
+namespace cht {
+
+// Degrees Rankine for marks in degrees Celsius.
+NonlinearityEntry table[] = {
+    //    value     point        °C   direction
+    mark(383.67,  41, 118),   // -60  315°
+    mark(401.67,  41, 118),   // -50  315°
+    mark(761.67,  136, 84),   // 150    6°
+    mark(1121.67, 206, 118),  // 350   45°
+    mark(1211.67, 206, 118),  // 400   45°
+};
+static_assert(std::size(table) == 5);
+
+constinit Dial<1> dial = make_dial(dial, CHT_Indicator, {.face = 1430, .cover = 1450}, {
+    {.bitmap = 1440, .pivot = {123, 200}, .offset = {0, 5}, .token = 415, .table = table,
+     .failures = engine_failures},
+});
+
+MouseRect mouse[] = {mouse_parent(), mouse_tooltip_id(0x30D0), mouse_end_parent(), mouse_end()};
+
+}  // namespace cht
+
+// ------------------------------------------------------------ Oil_Temp_Press_1, Oil_Temp_Press_2
+
+// Both gauges share their tables, failures and mouse areas; their needles sit
+// on the same pivots, so the angles the host derives are the same for both.
+namespace oil {
+
+// Stored from the highest value down: the needle turns counter-clockwise as
+// the pressure rises, from 6 o'clock through 108° to 12 o'clock.
+NonlinearityEntry right_pressure_table[] = {
+    //    lb/ft²  point        psi  direction
+    mark(5040, 162, 118),   // 35   359°
+    mark(4320, 162, 118),   // 30   359°
+    mark(2160, 227, 203),   // 15   108°
+    mark(720,  162, 250),   //  5   181°
+    mark(0,    162, 250),   //  0   181°
+};
+NonlinearityEntry left_pressure_table[] = {
+    mark(-144,  118, 250),  //  -1  181°
+    mark(0,     118, 250),  //   0  181°
+    mark(14400, 53, 182),   // 100  270°
+    mark(28800, 118, 117),  // 200  359°
+    mark(43200, 118, 117),  // 300  359°
+};
+NonlinearityEntry temperature_table[] = {
+    //    °R      point        °C   direction
+    mark(489.87, 22, 110),   //  -1  285°
+    mark(491.67, 22, 110),   //   0  285°
+    mark(761.67, 259, 110),  // 150   75°
+    mark(851.67, 259, 110),  // 200   75°
+};
+static_assert(std::size(right_pressure_table) == 5 && std::size(left_pressure_table) == 5 &&
+              std::size(temperature_table) == 4);
+
+constexpr DialNeedle kNeedles[] = {
+    // lower right, pounds per square foot
+    {.bitmap = 1312, .pivot = {163, 182}, .offset = {8, 8}, .token = 425, .table = right_pressure_table,
+     .failures = engine_failures},
+    // lower left, oil pressure in pounds per square foot
+    {.bitmap = 1312, .pivot = {119, 182}, .offset = {8, 8}, .token = 562, .table = left_pressure_table,
+     .failures = engine_failures},
+    // upper half, oil temperature in degrees Rankine
+    {.bitmap = 1310, .pivot = {141, 141}, .offset = {65, 10}, .token = 561, .table = temperature_table,
+     .failures = engine_failures},
+};
+constexpr std::uint32_t kCover = 1330;
+
+// Three help areas, each with the host's text and no tooltip entry. The second
+// one lies wholly inside the first, and the lower left quarter, where the oil
+// pressure needle turns, has none.
+MouseRect mouse[] = {
+    mouse_parent(),
+    mouse_parent(0, 0, 280, 140, CURSOR_NONE, 0xAB4F),      // upper half: temperature
+    mouse_end_parent(),
+    mouse_parent(0, 0, 140, 140, CURSOR_NONE, 0xAB4E),
+    mouse_end_parent(),
+    mouse_parent(140, 140, 140, 140, CURSOR_NONE, 0xAB2C),  // lower right quarter: token 425
+    mouse_end_parent(),
+    mouse_end_parent(),
+    mouse_end(),
+};
+
+constinit Dial<3> dial_1 = make_dial(dial_1, Oil_Temp_Press_1, {.face = 1340, .cover = kCover}, kNeedles);
+constinit Dial<3> dial_2 = make_dial(dial_2, Oil_Temp_Press_2, {.face = 1350, .cover = kCover}, kNeedles);
+
+}  // namespace oil
+}  // namespace
+
+constinit GaugeHeader Tachometer = make_gauge("Tachometer", 100, tachometer::dial.chain, tachometer::mouse);
+constinit GaugeHeader Manifold_Pressure =
+    make_gauge("Manifold_Pressure", 100, manifold_pressure::dial.chain, manifold_pressure::mouse);
+constinit GaugeHeader CHT_Indicator = make_gauge("CHT_Indicator", 100, cht::dial.chain, cht::mouse);
+constinit GaugeHeader Oil_Temp_Press_1 = make_gauge("Oil_Temp_Press_1", 100, oil::dial_1.chain, oil::mouse);
+constinit GaugeHeader Oil_Temp_Press_2 = make_gauge("Oil_Temp_Press_2", 100, oil::dial_2.chain, oil::mouse);
+
+}  // namespace ardelvine::gauges

@@ -1,0 +1,105 @@
+// The systems dials: hydraulic pressure, outside air temperature and the main
+// bus voltmeter, whose tooltip reads the voltage itself.
+#include "gauges/instruments/dial.h"
+#include "module/host.h"
+
+namespace ardelvine::gauges {
+namespace {
+using namespace dials;
+
+constexpr std::uint32_t kBusVolts = 753;
+
+double ARD_CALL voltmeter_bus_volts(ARD_TOOLTIP_WORDS) { return host::read_token(kBusVolts); }
+
+// ------------------------------------------------------------ Hydr_Press_Indicator
+
+namespace hydraulic {
+
+// Pounds per square foot; marks every 1000 psi.
+NonlinearityEntry table[] = {
+    //    lb/ft²    point        psi   direction
+    mark(-1,     30, 108),   //   –    270°
+    mark(0,      30, 108),   //    0   270°
+    mark(144000, 108, 30),   // 1000     0°
+    mark(288000, 270, 108),  // 2000    90°
+    mark(432000, 270, 108),  // 3000    90°
+};
+static_assert(std::size(table) == 5);
+
+constinit Dial<1> dial = make_dial(dial, Hydr_Press_Indicator, {.face = 2270, .cover = 2290}, {
+    {.bitmap = 2280, .pivot = {108, 108}, .offset = {39, 10}, .token = 732, .table = table, .failures = nullptr},
+});
+
+// The host evaluates the bracketed variable itself; there are no arguments.
+MouseRect mouse[] = {
+    mouse_parent(),
+    mouse_tooltip("Hydraulic Pressure (%((A:HYDRAULIC PRESSURE, psi))%!d! PSI)"),
+    mouse_end_parent(),
+    mouse_end(),
+};
+
+}  // namespace hydraulic
+
+// ------------------------------------------------------------ OAT_Indicator
+
+namespace oat {
+
+NonlinearityEntry table[] = {
+    //    °C   point        direction
+    mark(-70, 35, 89),    // 320°
+    mark(-50, 35, 89),    // 320°
+    mark(-30, 59, 74),    // 337°
+    mark(0,   97, 65),    //   0°
+    mark(30,  135, 74),   //  23°
+    mark(50,  157, 88),   //  39°
+    mark(70,  157, 88),   //  39°
+};
+static_assert(std::size(table) == 7);
+
+constinit Dial<1> dial = make_dial(dial, OAT_Indicator, {.face = 1460, .cover = 1480}, {
+    {.bitmap = 1470, .pivot = {97, 162}, .offset = {0, 2}, .token = 341, .table = table, .failures = nullptr},
+});
+
+MouseRect mouse[] = {mouse_parent(), mouse_tooltip_id(0x3224), mouse_end_parent(), mouse_end()};
+
+}  // namespace oat
+
+// ------------------------------------------------------------ Voltmeter
+
+namespace voltmeter {
+
+NonlinearityEntry table[] = {
+    //   volts point        direction
+    mark(-1, 42, 94),     // 314°
+    mark(0,  42, 94),     // 314°
+    mark(15, 107, 67),    //   0°
+    mark(30, 171, 92),    //  45°
+    mark(50, 171, 92),    //  45°
+};
+static_assert(std::size(table) == 5);
+
+FailureRecord failures[] = {{2, FAIL_NONE}, {20, FAIL_ZERO}, {0}};
+
+constinit Dial<1> dial = make_dial(dial, Voltmeter, {.face = 2390, .cover = 2410}, {
+    {.bitmap = 2400, .pivot = {107, 157}, .offset = {0, 4}, .token = kBusVolts, .table = table,
+     .failures = failures},
+});
+
+TooltipArg tooltip_args[] = {tooltip_number(voltmeter_bus_volts)};
+
+MouseRect mouse[] = {
+    mouse_parent(),
+    mouse_tooltip("Main bus voltage (%1!4.1f! volts)", tooltip_args),
+    mouse_end_parent(),
+    mouse_end(),
+};
+
+}  // namespace voltmeter
+}  // namespace
+
+constinit GaugeHeader Hydr_Press_Indicator =
+    make_gauge("Hydr_Press_Indicator", 80, hydraulic::dial.chain, hydraulic::mouse);
+constinit GaugeHeader OAT_Indicator = make_gauge("OAT_Indicator", 100, oat::dial.chain, oat::mouse);
+constinit GaugeHeader Voltmeter = make_gauge("Voltmeter", 100, voltmeter::dial.chain, voltmeter::mouse);
+
+}  // namespace ardelvine::gauges
