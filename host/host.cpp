@@ -1,0 +1,274 @@
+#include "host/host.h"
+
+#include <cstring>
+
+#include "host/error.h"
+#include "platform/platform.h"
+
+namespace ardelvine::hostapp {
+
+namespace {
+
+// The one host whose panel the module is serving; the panel services reach it here.
+Host* g_active = nullptr;
+
+std::int32_t ARD_CALL service_panel_window_toggle(std::uint32_t ident) {
+    if (g_active != nullptr) g_active->simulation().toggle_window(ident);
+    return 1;
+}
+
+std::int32_t ARD_CALL service_trigger_key_event(std::uint32_t event, std::uint32_t param) {
+    if (g_active != nullptr) g_active->simulation().key_event(event, param);
+    return 1;
+}
+
+void ARD_CALL service_lookup_var(ModuleVar* var) {
+    if (g_active != nullptr && var != nullptr) var->value = g_active->simulation().token(var->token);
+}
+
+std::int32_t ARD_CALL service_evaluate_expression(const char* expression, double* number, std::int32_t* integer,
+                                                  const char** text) {
+    if (g_active == nullptr || expression == nullptr) return 0;
+    double value = 0.0;
+    if (!g_active->simulation().evaluate(expression, &value, text)) return 0;
+    if (number != nullptr) *number = value;
+    if (integer != nullptr) *integer = static_cast<std::int32_t>(value);
+    return 1;
+}
+
+PanelServices make_services() {
+    PanelServices table{};
+    table.entry[ENTRY_PANEL_WINDOW_TOGGLE - 1] = reinterpret_cast<ServiceEntry>(&service_panel_window_toggle);
+    table.entry[ENTRY_TRIGGER_KEY_EVENT - 1] = reinterpret_cast<ServiceEntry>(&service_trigger_key_event);
+    table.entry[ENTRY_LOOKUP_VAR - 1] = reinterpret_cast<ServiceEntry>(&service_lookup_var);
+    table.entry[ENTRY_EVALUATE_EXPRESSION - 1] = reinterpret_cast<ServiceEntry>(&service_evaluate_expression);
+    return table;
+}
+
+PanelServices g_services = make_services();
+
+BitmapSize size_of(void* host, std::uint32_t id) { return static_cast<Host*>(host)->bitmap_size(id); }
+
+bool same_module(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
+}
+
+const char* kind_name(ElementKind kind) {
+    switch (kind) {
+        case ElementKind::STATIC_IMAGE: return "STATIC_IMAGE";
+        case ElementKind::NEEDLE: return "NEEDLE";
+        case ElementKind::STRING: return "STRING";
+        case ElementKind::SLIDER: return "SLIDER";
+        case ElementKind::ICON: return "ICON";
+        case ElementKind::MOVING_IMAGE: return "MOVING_IMAGE";
+        case ElementKind::SPRITE: return "SPRITE";
+    }
+    return "UNKNOWN";
+}
+
+}  // namespace
+
+Host::Host(PanelConfig panel, HostOptions options) : panel_(std::move(panel)) {
+    if (g_active != nullptr) throw InputError("only one host may run at a time in a process");
+    if (!options.atc_id.empty()) sim_.atc_id = options.atc_id;
+    module_ = std::make_unique<LoadedModule>(options.module_path, &g_services);
+    g_active = this;
+
+    // Resolve every placement before any gauge code runs.
+    struct Pending {
+        const WindowConfig* window;
+        const GaugeLine* line;
+        GaugeHeader* gauge;
+    };
+    std::vector<Pending> pending;
+    for (const WindowConfig& w : panel_.windows) {
+        sim_.add_window(w.ident, w.visible);
+        for (const GaugeLine& g : w.gauges) {
+            if (!same_module(g.module, module_->name())) {
+                g_active = nullptr;
+                throw input_error(panel_.file, g.line,
+                                  "unknown gauge module '" + g.module + "' (this host has '" + module_->name() + "')");
+            }
+            GaugeHeader* header = module_->find(g.gauge);
+            if (header == nullptr) {
+                g_active = nullptr;
+                throw input_error(panel_.file, g.line,
+                                  "module " + module_->name() + " has no gauge named '" + g.gauge + "'");
+            }
+            pending.push_back({&w, &g, header});
+        }
+    }
+    try {
+        for (const Pending& p : pending) {
+            const int w = p.line->width.value_or(static_cast<int>(p.gauge->default_width));
+            int h = p.line->height.value_or(0);
+            if (h == 0) {
+                // The background's proportions decide the height.
+                const std::uint32_t root = (p.gauge->elements && p.gauge->elements[0]) ? p.gauge->elements[0]->bitmap : 0;
+                const BitmapSize s = bitmap_size(root);
+                h = s.width > 0 ? static_cast<int>(static_cast<long long>(w) * s.height / s.width) : w;
+                if (h <= 0) h = 1;
+            }
+            placements_.push_back(std::make_unique<Placement>(*p.gauge, p.line->parameters,
+                                                              static_cast<int>(p.window->ident), p.line->x,
+                                                              p.line->y, w, h));
+        }
+    } catch (...) {
+        placements_.clear();
+        module_.reset();
+        g_active = nullptr;
+        throw;
+    }
+    for (auto& p : placements_)
+        with_gauge(*p, [&] { p->service(PANEL_SERVICE_PRE_INSTALL, reinterpret_cast<std::uintptr_t>(module_->handle())); });
+}
+
+Host::~Host() {
+    for (auto& p : placements_) with_gauge(*p, [&] { p->service(PANEL_SERVICE_PRE_KILL, 0); });
+    placements_.clear();
+    module_.reset();
+    g_active = nullptr;
+}
+
+
+BitmapSize Host::bitmap_size(std::uint32_t id) const {
+    const unsigned char* data = nullptr;
+    std::size_t size = 0;
+    if (!platform::find_resource(module_->handle(), ResourceType::BITMAP, id, &data, &size) || size < 26 ||
+        data[0] != 'B' || data[1] != 'M')
+        return {};
+    std::int32_t w = 0, h = 0;
+    std::memcpy(&w, data + 18, 4);
+    std::memcpy(&h, data + 22, 4);
+    if (h < 0) h = -h;
+    return {w, h};
+}
+
+void Host::ready() {
+    for (auto& p : placements_) with_gauge(*p, [&] { p->service(PANEL_SERVICE_PANEL_READY, 0); });
+}
+
+void Host::update(std::uint32_t count) {
+    for (std::uint32_t n = 0; n < count; ++n) {
+        for (auto& p : placements_) {
+            if (!sim_.window_visible(static_cast<std::uint32_t>(p->window()))) continue;
+            with_gauge(*p, [&] {
+                p->service(PANEL_SERVICE_PRE_UPDATE, 0);
+                p->evaluate(sim_, &size_of, this);
+            });
+        }
+        ++updates_;
+    }
+}
+
+Placement* Host::find(const GaugeRef& ref) {
+    int seen = 0;
+    for (auto& p : placements_)
+        if (p->name() == ref.name && ++seen == ref.occurrence) return p.get();
+    return nullptr;
+}
+
+void Host::validate(const Scenario& scenario) const {
+    for (const Command& c : scenario.commands) {
+        if (c.kind != Command::Kind::CLICK && c.kind != Command::Kind::DRAG && c.kind != Command::Kind::TOOLTIP)
+            continue;
+        int seen = 0;
+        for (const auto& p : placements_)
+            if (p->name() == c.gauge.name) ++seen;
+        if (seen < c.gauge.occurrence)
+            throw input_error(scenario.file, c.line,
+                              seen == 0 ? "no gauge '" + c.gauge.name + "' is placed on this panel"
+                                        : "gauge '" + c.gauge.name + "' is placed only " + std::to_string(seen) + " time(s)");
+    }
+}
+
+void Host::run(const Scenario& scenario, const std::function<void(const std::string&)>& snapshot) {
+    validate(scenario);
+    for (const Command& c : scenario.commands) {
+        switch (c.kind) {
+            case Command::Kind::SET: sim_.set_token(c.number, c.value); break;
+            case Command::Kind::UPDATE: update(c.number); break;
+            case Command::Kind::READY: ready(); break;
+            case Command::Kind::CLICK: click(*find(c.gauge), c.x, c.y, {c.button, c.number}); break;
+            case Command::Kind::DRAG: drag(*find(c.gauge), c.x, c.y); break;
+            case Command::Kind::TOOLTIP: tooltip(*find(c.gauge), c.x, c.y); break;
+            case Command::Kind::FAIL: sim_.set_failure(c.number, c.on); break;
+            case Command::Kind::LIGHTING: night_ = c.on; break;
+            case Command::Kind::WINDOW: sim_.set_window_visible(c.number, c.on); break;
+            case Command::Kind::ATC: sim_.atc_id = c.text; break;
+            case Command::Kind::SNAPSHOT:
+                if (snapshot) snapshot(c.text);
+                break;
+        }
+    }
+}
+
+nlohmann::ordered_json Host::state() const {
+    using json = nlohmann::ordered_json;
+    json gauges = json::array();
+    for (const auto& p : placements_) {
+        json elements = json::array();
+        int index = 0;
+        for (const ElementState& s : p->elements()) {
+            const ElementHeader& e = *s.element;
+            json j = {{"index", index++}, {"kind", kind_name(e.kind)}};
+            if (e.kind != ElementKind::STRING) j["bitmap"] = e.bitmap;
+            j["visible"] = s.visible;
+            switch (e.kind) {
+                case ElementKind::STATIC_IMAGE: break;
+                case ElementKind::NEEDLE:
+                    j["value"] = s.value;
+                    j["angle"] = s.angle;
+                    break;
+                case ElementKind::STRING: {
+                    const auto& str = reinterpret_cast<const StringElement&>(e);
+                    j["text"] = str.text != nullptr ? std::string(str.text, strnlen(str.text, str.chars + 63)) : "";
+                    break;
+                }
+                case ElementKind::ICON:
+                    j["value"] = s.value;
+                    j["image"] = s.image;
+                    break;
+                case ElementKind::SLIDER:
+                case ElementKind::MOVING_IMAGE:
+                    j["value"] = s.value;
+                    j["value_y"] = s.value_y;
+                    j["dx"] = s.dx;
+                    j["dy"] = s.dy;
+                    break;
+                case ElementKind::SPRITE:
+                    j["value"] = s.value;
+                    j["value_y"] = s.value_y;
+                    j["dx"] = s.dx;
+                    j["dy"] = s.dy;
+                    j["rotation"] = s.rotation;
+                    break;
+            }
+            elements.push_back(std::move(j));
+        }
+        gauges.push_back({{"name", p->name()},
+                          {"window", p->window()},
+                          {"x", p->x()},
+                          {"y", p->y()},
+                          {"w", p->width()},
+                          {"h", p->height()},
+                          {"elements", std::move(elements)}});
+    }
+    json events = json::array();
+    for (const KeyEvent& e : sim_.events()) events.push_back({{"event", e.event}, {"param", e.param}});
+    json windows = json::array();
+    for (const PanelWindowState& w : sim_.windows()) windows.push_back({{"ident", w.ident}, {"visible", w.visible}});
+    json tooltips = json::array();
+    for (const TooltipShown& t : tooltips_)
+        tooltips.push_back({{"gauge", t.gauge}, {"x", t.x}, {"y", t.y}, {"text", t.text}});
+    json sounds = json::array();
+    for (const SoundPlayed& s : sounds_) sounds.push_back({{"gauge", s.gauge}, {"wave", s.wave}});
+    return {{"gauges", std::move(gauges)}, {"events", std::move(events)}, {"windows", std::move(windows)},
+            {"tooltips", std::move(tooltips)}, {"sounds", std::move(sounds)}, {"updates", updates_}};
+}
+
+}  // namespace ardelvine::hostapp

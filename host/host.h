@@ -1,0 +1,121 @@
+// Our host: loads the gauge module, places the gauges a panel configuration
+// names, serves the four panel services, drives the gauges' lifecycle and
+// updates, delivers mouse actions and tooltips, and reports what it saw.
+//
+// Lifecycle: at construction every placement is installed (service 2 with
+// the module's handle), in window and line order; `ready` sends 14 to every
+// gauge; each update sends 6 to the gauges of visible windows and evaluates
+// their elements; destruction sends 12 to every gauge, then the module's
+// deinit runs and the library is unloaded.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "host/module_loader.h"
+#include "host/panel_config.h"
+#include "host/placement.h"
+#include "host/scenario.h"
+#include "host/simulation.h"
+
+namespace ardelvine::hostapp {
+
+#ifndef ARD_DEFAULT_MODULE
+#define ARD_DEFAULT_MODULE "Ardelvine_Instr.gau"
+#endif
+
+struct HostOptions {
+    std::string module_path = ARD_DEFAULT_MODULE;
+    std::string atc_id;  // empty: the simulation's default
+};
+
+struct TooltipShown {
+    std::string gauge;
+    int x, y;
+    std::string text;
+};
+
+struct SoundPlayed {
+    std::string gauge;
+    std::uint32_t wave;
+};
+
+// A mouse action as the scenario gives it.
+struct MouseAction {
+    Button button = Button::LEFT;
+    std::uint32_t hold = 0;  // repeats while held, for areas that ask for them
+};
+
+class Host {
+public:
+    // Throws InputError for a missing module or a placement that names an
+    // unknown module or gauge; nothing has run then.
+    Host(PanelConfig panel, HostOptions options = {});
+    ~Host();
+    Host(const Host&) = delete;
+    Host& operator=(const Host&) = delete;
+
+    void ready();
+    void update(std::uint32_t count = 1);
+    // Mouse and tooltips; positions are pixels of the gauge's background.
+    void click(Placement& gauge, int x, int y, MouseAction action);
+    void drag(Placement& gauge, int x, int y);
+    std::string tooltip(Placement& gauge, int x, int y);
+
+    // Checks every gauge a scenario names before anything runs; throws InputError.
+    void validate(const Scenario& scenario) const;
+    // Runs a scenario; `snapshot` is called for each snapshot command.
+    void run(const Scenario& scenario, const std::function<void(const std::string&)>& snapshot = {});
+
+    Placement* find(const GaugeRef& ref);
+    const PanelConfig& panel() const { return panel_; }
+    Simulation& simulation() { return sim_; }
+    const LoadedModule& module() const { return *module_; }
+    std::vector<std::unique_ptr<Placement>>& placements() { return placements_; }
+    bool night() const { return night_; }
+    void set_night(bool night) { night_ = night; }
+    std::uint64_t updates() const { return updates_; }
+    const std::vector<TooltipShown>& tooltips() const { return tooltips_; }
+    const std::vector<SoundPlayed>& sounds() const { return sounds_; }
+
+    // Pixel size of a module bitmap, {0, 0} when it is missing.
+    BitmapSize bitmap_size(std::uint32_t id) const;
+
+    nlohmann::ordered_json state() const;
+
+private:
+    // Runs gauge code on behalf of one placement and credits it with the sounds it plays.
+    template <typename Call>
+    void with_gauge(Placement& gauge, Call&& call);
+
+    PanelConfig panel_;
+    Simulation sim_;
+    std::unique_ptr<LoadedModule> module_;
+    std::vector<std::unique_ptr<Placement>> placements_;
+    std::vector<TooltipShown> tooltips_;
+    std::vector<SoundPlayed> sounds_;
+    bool night_ = false;
+    std::uint64_t updates_ = 0;
+};
+
+template <typename Call>
+void Host::with_gauge(Placement& gauge, Call&& call) {
+    (void)gauge;
+    call();
+}
+
+// The simulator's help texts for the help ids gauges use; null for an unknown id.
+const char* help_text(std::uint32_t id);
+
+// Formats a module tooltip text: "%n!fmt!" takes argument n from `args`,
+// "%((expression))%!fmt!" evaluates the expression. The result never exceeds
+// kTooltipMax characters, and nothing beyond `count` arguments is read.
+inline constexpr std::size_t kTooltipMax = 511;
+std::string format_tooltip(const char* text, const TooltipArg* args, std::uint32_t count, const Simulation& sim);
+
+}  // namespace ardelvine::hostapp

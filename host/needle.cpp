@@ -1,0 +1,58 @@
+#include "host/needle.h"
+
+#include <cmath>
+#include <numbers>
+
+namespace ardelvine::hostapp {
+
+double direction_deg(double px, double py, double x, double y) {
+    double deg = std::atan2(x - px, py - y) * 180.0 / std::numbers::pi;
+    if (deg < 0.0) deg += 360.0;
+    if (deg >= 360.0) deg -= 360.0;
+    return deg;
+}
+
+void fill_table_angles(NonlinearityEntry* table, std::uint32_t entries, std::int32_t pivot_x,
+                       std::int32_t pivot_y) {
+    if (table == nullptr || entries == 0) return;
+    double previous_dir = direction_deg(pivot_x, pivot_y, table[0].x, table[0].y);
+    double angle = previous_dir;
+    table[0].angle = angle;
+    for (std::uint32_t i = 1; i < entries; ++i) {
+        double dir = direction_deg(pivot_x, pivot_y, table[i].x, table[i].y);
+        double step = 0.0;
+        if (table[i].x != table[i - 1].x || table[i].y != table[i - 1].y) {
+            step = std::fmod(dir - previous_dir + 360.0, 360.0);
+            // Rounding must not turn "no turn" into a whole one.
+            if (step > 360.0 - 1e-9) step = 0.0;
+        }
+        angle += step;
+        table[i].angle = angle;
+        previous_dir = dir;
+    }
+}
+
+namespace {
+
+double along(const NonlinearityEntry& a, const NonlinearityEntry& b, double value) {
+    if (a.value == b.value) return a.angle;  // a zero-length segment has no rate
+    return a.angle + (value - a.value) * (b.angle - a.angle) / (b.value - a.value);
+}
+
+}  // namespace
+
+double table_angle(const NonlinearityEntry* table, std::uint32_t entries, double value) {
+    if (table == nullptr || entries == 0 || std::isnan(value)) return 0.0;
+    if (entries == 1) return table[0].angle;
+    const bool rising = table[entries - 1].value >= table[0].value;
+    // Before the first entry, in the table's own direction: the first segment goes on.
+    if (rising ? value <= table[0].value : value >= table[0].value) return along(table[0], table[1], value);
+    for (std::uint32_t i = 0; i + 1 < entries; ++i) {
+        const double lo = std::fmin(table[i].value, table[i + 1].value);
+        const double hi = std::fmax(table[i].value, table[i + 1].value);
+        if (value >= lo && value <= hi && lo != hi) return along(table[i], table[i + 1], value);
+    }
+    return along(table[entries - 2], table[entries - 1], value);
+}
+
+}  // namespace ardelvine::hostapp

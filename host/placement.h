@@ -1,0 +1,97 @@
+// One placed gauge. The host gives every placement its own copy of the
+// module's header, element chain and mouse list, as the simulator does: the
+// parameter string, the user-data word, image flags, help ids and string
+// buffers then belong to that placement, while state the module keeps in its
+// own variables stays shared by every copy of a gauge. Nonlinearity tables and
+// failure lists stay the module's, read in place.
+//
+// Evaluation, once per update, walks the chain in drawing order: refresh each
+// source from its token, call the element's callback, apply the active
+// failures, honour the hidden flag, then turn the value into what the kind
+// draws (needle angle, icon image, offsets, rotation, text).
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "model/records.h"
+
+namespace ardelvine::hostapp {
+
+class Simulation;
+
+struct ElementState {
+    ElementHeader* element = nullptr;  // the placement's copy
+    bool visible = true;
+    bool evaluated = false;  // has a value been shown yet
+    double value = 0.0;      // the value shown (NEEDLE, ICON; x for two-axis kinds)
+    double value_y = 0.0;
+    double value_rotation = 0.0;
+    double angle = 0.0;  // NEEDLE: unwrapped degrees clockwise from 12 o'clock
+    int image = 0;       // ICON
+    double dx = 0.0, dy = 0.0;  // SLIDER, MOVING_IMAGE, SPRITE: pixels
+    double rotation = 0.0;      // SPRITE: degrees
+};
+
+// Sizes a moving image needs: its strip and its window.
+struct BitmapSize {
+    int width = 0, height = 0;
+};
+using BitmapSizeFn = BitmapSize (*)(void* context, std::uint32_t id);
+
+union AnyElement {
+    ElementHeader header;
+    StaticImage static_image;
+    Needle needle;
+    StringElement string;
+    Slider slider;
+    Icon icon;
+    MovingImage moving_image;
+    Sprite sprite;
+};
+
+class Placement {
+public:
+    Placement(const GaugeHeader& gauge, const std::string& parameters, int window, int x, int y, int w,
+              int h);
+    Placement(const Placement&) = delete;
+    Placement& operator=(const Placement&) = delete;
+
+    const std::string& name() const { return name_; }
+    GaugeHeader* header() { return &header_; }
+    const GaugeHeader* original() const { return original_; }
+    int window() const { return window_; }
+    int x() const { return x_; }
+    int y() const { return y_; }
+    int width() const { return w_; }
+    int height() const { return h_; }
+
+    std::vector<ElementState>& elements() { return states_; }
+    const std::vector<ElementState>& elements() const { return states_; }
+    MouseRect* mouse() { return mouse_.data(); }
+    std::size_t mouse_count() const { return mouse_.size(); }
+
+    void service(std::int32_t code, std::uintptr_t data);
+    void evaluate(const Simulation& sim, BitmapSizeFn sizes, void* sizes_context);
+
+private:
+    std::string name_;
+    const GaugeHeader* original_;
+    GaugeHeader header_;
+    std::vector<AnyElement> copies_;
+    std::vector<ElementHeader*> chain_;  // {element, null} pairs
+    std::vector<MouseRect> mouse_;
+    std::vector<char> parameters_;
+    std::vector<std::unique_ptr<char[]>> text_buffers_;
+    std::vector<ElementState> states_;
+    int window_, x_, y_, w_, h_;
+};
+
+// The longest element chain the host accepts; a longer one means a cycle.
+inline constexpr std::size_t kMaxChain = 256;
+// The longest mouse list the host accepts before its end entry.
+inline constexpr std::size_t kMaxMouseRects = 1024;
+
+}  // namespace ardelvine::hostapp

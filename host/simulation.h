@@ -1,0 +1,67 @@
+// The simulation behind the panel: token values, the key events gauges send
+// and what each does to the tokens, panel windows, active failures, and the
+// aircraft's identifier. The four panel services read and change this state.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace ardelvine::hostapp {
+
+struct KeyEvent {
+    std::uint32_t event;
+    std::uint32_t param;
+};
+
+struct PanelWindowState {
+    std::uint32_t ident;
+    bool visible;
+};
+
+class Simulation {
+public:
+    Simulation();
+
+    // Token values; a token never set reads 0.
+    double token(std::uint32_t number) const {
+        if (number < kFlatTokens) return flat_[number];
+        auto it = other_.find(number);
+        return it == other_.end() ? 0.0 : it->second;
+    }
+    void set_token(std::uint32_t number, double value);
+
+    // A key event from a gauge or a mouse area: recorded, then simulated.
+    // Unknown events are only recorded.
+    void key_event(std::uint32_t event, std::uint32_t param);
+    const std::vector<KeyEvent>& events() const { return events_; }
+
+    // Panel windows by ident.
+    void add_window(std::uint32_t ident, bool visible);
+    bool window_visible(std::uint32_t ident) const;
+    void set_window_visible(std::uint32_t ident, bool visible);
+    void toggle_window(std::uint32_t ident);
+    const std::vector<PanelWindowState>& windows() const { return windows_; }
+
+    // Failures by key (1 to 63).
+    void set_failure(std::uint32_t key, bool active);
+    bool failure_active(std::uint32_t key) const { return key < 64 && ((failures_ >> key) & 1u); }
+
+    // Answers to expression evaluation.
+    std::string atc_id = "N4471A";
+    // Evaluates "(A:NAME, unit)" and "(A:NAME,string)" expressions that the
+    // host knows; false for anything else.
+    bool evaluate(const std::string& expression, double* number, const char** text) const;
+
+private:
+    static constexpr std::uint32_t kFlatTokens = 2048;
+    std::array<double, kFlatTokens> flat_{};
+    std::unordered_map<std::uint32_t, double> other_;
+    std::vector<KeyEvent> events_;
+    std::vector<PanelWindowState> windows_;
+    std::uint64_t failures_ = 0;
+};
+
+}  // namespace ardelvine::hostapp
