@@ -1,0 +1,409 @@
+// The table-driven dials as records: chain and mouse-list shape, the needle
+// tables read geometrically, the altimeter card's clamp and the voltmeter's
+// tooltip producer.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <numbers>
+#include <string>
+#include <vector>
+
+#include "model/elements.h"
+#include "module/exports.h"
+#include "module/gauge_list.h"
+
+namespace ardelvine {
+namespace {
+
+using namespace gauges;
+
+// The records are packed, so their pointer and double fields may lie off their
+// natural alignment; gtest binds references, so it is handed copies.
+template <typename T>
+T copy(T value) {
+    return value;
+}
+
+std::vector<ElementHeader*> chain_of(const GaugeHeader& gauge) {
+    std::vector<ElementHeader*> chain;
+    for (ElementHeader* e = gauge.elements[0]; e != nullptr; e = e->children ? e->children[0] : nullptr)
+        chain.push_back(e);
+    return chain;
+}
+
+Needle& needle_at(const GaugeHeader& gauge, std::uint32_t index) {
+    ElementHeader* e = element_down(gauge.elements[0], index);
+    EXPECT_NE(e, nullptr);
+    EXPECT_EQ(e->kind, ElementKind::NEEDLE);
+    return *reinterpret_cast<Needle*>(e);
+}
+
+// ------------------------------------------------------------ chain and mouse shape
+
+struct DialShape {
+    GaugeHeader* gauge;
+    const char* name;
+    std::uint32_t width;
+    std::vector<std::uint32_t> bitmaps;  // in drawing order
+    std::uint32_t tooltip_help;          // help id of the tooltip entry, 0 for a module text
+};
+
+const std::vector<DialShape>& dial_shapes() {
+    static const std::vector<DialShape> shapes = {
+        {&Airspeed, "Airspeed", 100, {1400, 1410, 1420}, 0x3002},
+        {&Altimeter, "Altimeter", 100, {250, 260, 290, 280, 270, 300}, 0x3051},
+        {&Vertical_Speed, "Vertical_Speed", 100, {440, 450, 460}, 0x3099},
+        {&Tachometer, "Tachometer", 100, {1360, 1380, 1370, 1390}, 0x3210},
+        {&Manifold_Pressure, "Manifold_Pressure", 100, {1180, 1190, 1200}, 0x30A0},
+        {&CHT_Indicator, "CHT_Indicator", 100, {1430, 1440, 1450}, 0x30D0},
+        {&Oil_Temp_Press_1, "Oil_Temp_Press_1", 100, {1340, 1312, 1312, 1310, 1330}, 0},
+        {&Oil_Temp_Press_2, "Oil_Temp_Press_2", 100, {1350, 1312, 1312, 1310, 1330}, 0},
+        {&Hydr_Press_Indicator, "Hydr_Press_Indicator", 80, {2270, 2280, 2290}, 0},
+        {&OAT_Indicator, "OAT_Indicator", 100, {1460, 1470, 1480}, 0x3224},
+        {&Voltmeter, "Voltmeter", 100, {2390, 2400, 2410}, 0},
+    };
+    return shapes;
+}
+
+TEST(Dials, EachElementsOnlyChildIsTheNextOneAndTheCoverIsInnermost) {
+    for (const DialShape& d : dial_shapes()) {
+        SCOPED_TRACE(d.name);
+        const GaugeHeader& g = *d.gauge;
+        EXPECT_EQ(g.version, kGaugeHeaderVersion);
+        EXPECT_STREQ(g.name, d.name);
+        EXPECT_EQ(g.default_width, d.width);
+        EXPECT_EQ(copy(g.callback), nullptr);
+        ASSERT_NE(copy(g.elements), nullptr);
+        EXPECT_EQ(g.elements[1], nullptr);
+
+        std::vector<ElementHeader*> chain = chain_of(g);
+        ASSERT_EQ(chain.size(), d.bitmaps.size());
+        for (std::size_t i = 0; i < chain.size(); ++i) {
+            SCOPED_TRACE(i);
+            const ElementHeader& e = *chain[i];
+            EXPECT_EQ(e.bitmap, d.bitmaps[i]);
+            EXPECT_EQ(copy(e.gauge), &g);
+            if (i + 1 < chain.size()) {
+                ASSERT_NE(copy(e.children), nullptr);
+                EXPECT_EQ(e.children[1], nullptr) << "one child per element";
+            } else {
+                EXPECT_EQ(copy(e.children), nullptr) << "the cover is the innermost element";
+            }
+            if (i == 0 || i + 1 == chain.size()) {
+                EXPECT_EQ(e.kind, ElementKind::STATIC_IMAGE);
+                EXPECT_EQ(e.image_flags, i == 0 ? 0x4003u : 0x3u);
+                EXPECT_EQ(copy(e.failures), nullptr);
+                continue;
+            }
+            EXPECT_EQ(e.image_flags, 0x4083u);
+            if (e.kind != ElementKind::NEEDLE) continue;  // the altimeter card, checked below
+            const auto& n = reinterpret_cast<const Needle&>(e);
+            EXPECT_NE(n.source.token, 0u);
+            EXPECT_EQ(copy(n.update), nullptr);
+            EXPECT_EQ(n.max_swing, 0u);
+            EXPECT_NE(copy(n.table), nullptr);
+        }
+    }
+}
+
+TEST(Dials, MouseListsOpenOnTheWholeGaugeBalanceAndCarryTheirTooltip) {
+    for (const DialShape& d : dial_shapes()) {
+        SCOPED_TRACE(d.name);
+        const MouseRect* m = d.gauge->mouse;
+        ASSERT_NE(m, nullptr);
+        EXPECT_EQ(m[0].kind, MouseKind::PARENT);
+        EXPECT_EQ(m[0].x | m[0].y | m[0].width | m[0].height, 0);
+        int depth = 0;
+        std::size_t i = 0;
+        for (; m[i].kind != MouseKind::END; ++i) {
+            if (m[i].kind == MouseKind::PARENT) ++depth;
+            if (m[i].kind == MouseKind::END_PARENT) --depth;
+            if (depth == 0) {
+                ASSERT_EQ(m[i + 1].kind, MouseKind::END) << "everything lies inside the whole-gauge area";
+            }
+        }
+        EXPECT_EQ(depth, 0);
+        if (d.gauge == &Oil_Temp_Press_1 || d.gauge == &Oil_Temp_Press_2) continue;  // help areas, below
+        const MouseRect* tooltip = m;
+        while (tooltip->kind != MouseKind::TOOLTIP && tooltip->kind != MouseKind::END) ++tooltip;
+        ASSERT_EQ(tooltip->kind, MouseKind::TOOLTIP);
+        EXPECT_EQ(tooltip->help_id, d.tooltip_help);
+    }
+}
+
+TEST(Dials, ModuleTooltipTexts) {
+    const MouseRect& hydraulic = Hydr_Press_Indicator.mouse[1];
+    EXPECT_STREQ(hydraulic.tooltip_text, "Hydraulic Pressure (%((A:HYDRAULIC PRESSURE, psi))%!d! PSI)");
+    EXPECT_EQ(hydraulic.event_id, 0u);
+    EXPECT_EQ(copy(hydraulic.args), nullptr);
+
+    const MouseRect& volts = Voltmeter.mouse[1];
+    EXPECT_STREQ(volts.tooltip_text, "Main bus voltage (%1!4.1f! volts)");
+    ASSERT_EQ(volts.event_id, 1u);
+    ASSERT_NE(copy(volts.args), nullptr);
+    EXPECT_NE(copy(volts.args[0].number), nullptr);
+    EXPECT_EQ(copy(volts.args[0].text), nullptr);
+}
+
+TEST(Dials, AltimeterKnobHalvesLowerOnTheLeftAndRaiseOnTheRight) {
+    const MouseRect* m = Altimeter.mouse;
+    const MouseRect& knob = m[4];
+    ASSERT_EQ(knob.kind, MouseKind::PARENT);
+    EXPECT_EQ(m[5].help_id, 0x3054u);
+    const MouseRect& left = m[7];
+    const MouseRect& right = m[8];
+    for (const MouseRect* half : {&left, &right}) {
+        EXPECT_EQ(half->kind, MouseKind::CHILD);
+        EXPECT_EQ(half->click_flags, MOUSE_LEFT | MOUSE_REPEAT);
+        EXPECT_EQ(copy(half->handler), nullptr);
+        EXPECT_EQ(half->y, knob.y);
+        EXPECT_EQ(half->height, knob.height);
+    }
+    EXPECT_EQ(left.event_id, 65884u);
+    EXPECT_EQ(left.cursor, CURSOR_DOWN);
+    EXPECT_EQ(right.event_id, 65883u);
+    EXPECT_EQ(right.cursor, CURSOR_UP);
+    // The halves tile the knob.
+    EXPECT_EQ(left.x, knob.x);
+    EXPECT_EQ(right.x, left.x + left.width);
+    EXPECT_EQ(right.x + right.width, knob.x + knob.width);
+}
+
+TEST(Dials, OilGaugeHelpAreas) {
+    struct Area {
+        std::int32_t x, y, w, h;
+        std::uint32_t help;
+    };
+    const Area areas[] = {{0, 0, 280, 140, 0xAB4F}, {0, 0, 140, 140, 0xAB4E}, {140, 140, 140, 140, 0xAB2C}};
+    for (const GaugeHeader* g : {&Oil_Temp_Press_1, &Oil_Temp_Press_2}) {
+        SCOPED_TRACE(g->name);
+        const MouseRect* m = g->mouse;
+        EXPECT_EQ(m[0].help_id, 0u);
+        for (std::size_t i = 0; i < std::size(areas); ++i) {
+            const MouseRect& p = m[1 + 2 * i];
+            EXPECT_EQ(p.kind, MouseKind::PARENT);
+            EXPECT_EQ(m[2 + 2 * i].kind, MouseKind::END_PARENT);
+            EXPECT_EQ((std::vector<std::int32_t>{p.x, p.y, p.width, p.height}),
+                      (std::vector<std::int32_t>{areas[i].x, areas[i].y, areas[i].w, areas[i].h}));
+            EXPECT_EQ(p.help_id, areas[i].help);
+        }
+    }
+}
+
+// ------------------------------------------------------------ needles and tables
+
+// Direction from the pivot to a table point, degrees clockwise from 12 o'clock.
+double direction(const Needle& n, const NonlinearityEntry& e) {
+    double deg = std::atan2(e.x - n.header.x, n.header.y - e.y) * 180.0 / std::numbers::pi;
+    return deg < 0 ? deg + 360.0 : deg;
+}
+
+// Sum of the clockwise turns from entry to entry in stored order. A transposed
+// pair of rows adds a whole turn; a wrong point shifts it.
+double sweep(const Needle& n) {
+    double total = 0.0;
+    for (std::uint32_t i = 1; i < n.table_entries; ++i) {
+        double step = direction(n, n.table[i]) - direction(n, n.table[i - 1]);
+        total += step < 0 ? step + 360.0 : step;
+    }
+    return total;
+}
+
+bool same_point(const NonlinearityEntry& a, const NonlinearityEntry& b) { return a.x == b.x && a.y == b.y; }
+
+struct NeedleCase {
+    GaugeHeader* gauge;
+    std::uint32_t index;  // in the chain
+    std::uint32_t token;
+    std::uint32_t entries;
+    double sweep;  // degrees, clockwise in stored order
+    bool pinned_low, pinned_high;  // the end segment is between two equal points
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> failures;
+};
+
+using Failures = std::vector<std::pair<std::uint32_t, std::uint32_t>>;
+const Failures kEngine = {{2, 0}, {20, 2}};
+const Failures kAltitude = {{3, 1}, {7, 1}};
+
+const std::vector<NeedleCase> kNeedles = {
+    {&Airspeed, 1, 61, 8, 682.3, false, true, {{6, 2}, {3, 2}}},
+    {&Altimeter, 2, 74, 2, 180.0, false, false, kAltitude},
+    {&Altimeter, 3, 74, 2, 180.0, false, false, kAltitude},
+    {&Altimeter, 4, 74, 3, 180.0, true, false, kAltitude},
+    {&Vertical_Speed, 1, 65, 17, 313.5, true, true, {{19, 1}, {3, 2}}},
+    {&Tachometer, 1, 390, 7, 263.5, true, true, kEngine},
+    {&Tachometer, 2, 390, 2, 180.0, false, false, kEngine},
+    {&Manifold_Pressure, 1, 391, 5, 300.0, true, true, kEngine},
+    {&CHT_Indicator, 1, 415, 5, 90.4, true, true, kEngine},
+    {&Oil_Temp_Press_1, 1, 425, 5, 181.7, true, true, kEngine},
+    {&Oil_Temp_Press_1, 2, 562, 5, 178.3, true, true, kEngine},
+    {&Oil_Temp_Press_1, 3, 561, 4, 150.7, true, true, kEngine},
+    {&Oil_Temp_Press_2, 1, 425, 5, 181.7, true, true, kEngine},
+    {&Oil_Temp_Press_2, 2, 562, 5, 178.3, true, true, kEngine},
+    {&Oil_Temp_Press_2, 3, 561, 4, 150.7, true, true, kEngine},
+    {&Hydr_Press_Indicator, 1, 732, 5, 180.0, true, true, {}},
+    {&OAT_Indicator, 1, 341, 7, 79.4, true, true, {}},
+    {&Voltmeter, 1, 753, 5, 90.5, true, true, kEngine},
+};
+
+TEST(Dials, NeedleTablesTurnThroughTheirScales) {
+    for (const NeedleCase& c : kNeedles) {
+        SCOPED_TRACE(std::string(c.gauge->name) + " element " + std::to_string(c.index));
+        const Needle& n = needle_at(*c.gauge, c.index);
+        EXPECT_EQ(n.source.token, c.token);
+        ASSERT_EQ(n.table_entries, c.entries);
+        EXPECT_NEAR(sweep(n), c.sweep, 0.1);
+        EXPECT_EQ(same_point(n.table[0], n.table[1]), c.pinned_low);
+        EXPECT_EQ(same_point(n.table[c.entries - 2], n.table[c.entries - 1]), c.pinned_high);
+
+        // Values run one way only: up everywhere but token 425's table.
+        const bool falling = c.token == 425;
+        for (std::uint32_t i = 1; i < n.table_entries; ++i) {
+            EXPECT_EQ(n.table[i].value < n.table[i - 1].value, falling) << "row " << i;
+            EXPECT_EQ(copy(n.table[i].angle), 0.0);
+        }
+
+        Failures failures;
+        for (const FailureRecord* f = n.header.failures; f && f->key != 0; ++f) {
+            failures.emplace_back(f->key, f->action);
+            EXPECT_EQ(f->reserved, 0u);
+        }
+        EXPECT_EQ(failures, c.failures);
+    }
+}
+
+TEST(Dials, NeedlesOfTheOilGaugesMatch) {
+    for (std::uint32_t i = 1; i <= 3; ++i) {
+        const Needle& a = needle_at(Oil_Temp_Press_1, i);
+        const Needle& b = needle_at(Oil_Temp_Press_2, i);
+        EXPECT_EQ(a.header.bitmap, b.header.bitmap);
+        EXPECT_EQ(a.header.x, b.header.x);
+        EXPECT_EQ(a.header.y, b.header.y);
+        EXPECT_EQ(a.header.offset_x, b.header.offset_x);
+        EXPECT_EQ(copy(a.table), copy(b.table));
+    }
+}
+
+TEST(Dials, TableValuesAreTheFaceMarksInTheTokensUnits) {
+    // Vertical speed: marks in feet per minute times 1.3004799584, to ten
+    // significant digits, symmetrical about 0.
+    const Needle& vs = needle_at(Vertical_Speed, 1);
+    for (std::uint32_t i = 0; i < vs.table_entries; ++i) {
+        SCOPED_TRACE(i);
+        const double value = vs.table[i].value;
+        const double mark = std::round(value / 1.3004799584 / 500.0) * 500.0;
+        EXPECT_NEAR(value, mark * 1.3004799584, std::fabs(value) * 5e-10);
+        EXPECT_EQ(value, -vs.table[vs.table_entries - 1 - i].value);
+    }
+    EXPECT_EQ(copy(vs.table[0].value), -8453.119730);
+    EXPECT_EQ(copy(vs.table[7].value), -650.2399792);
+
+    // Manifold pressure in inches of mercury times 70.7328.
+    const Needle& mp = needle_at(Manifold_Pressure, 1);
+    const double inches[] = {0, 10, 30, 50, 60};
+    for (std::uint32_t i = 0; i < mp.table_entries; ++i) EXPECT_NEAR(mp.table[i].value, inches[i] * 70.7328, 1e-9);
+
+    // Temperatures in degrees Rankine for whole degrees Celsius.
+    for (const Needle* n : {&needle_at(CHT_Indicator, 1), &needle_at(Oil_Temp_Press_1, 3)}) {
+        for (std::uint32_t i = 0; i < n->table_entries; ++i) {
+            const double celsius = (n->table[i].value - 459.67 - 32.0) / 1.8;
+            EXPECT_NEAR(celsius, std::round(celsius), 1e-9);
+        }
+    }
+    EXPECT_NEAR(needle_at(CHT_Indicator, 1).table[2].value, 761.67, 1e-9);  // 150 °C
+}
+
+// ------------------------------------------------------------ altimeter card
+
+Sprite& baro_card() {
+    ElementHeader* e = element_down(Altimeter.elements[0], 1);
+    EXPECT_EQ(e->kind, ElementKind::SPRITE);
+    return *reinterpret_cast<Sprite*>(e);
+}
+
+TEST(Dials, AltimeterCardIsTurnedByTheBarometricSetting) {
+    const Sprite& card = baro_card();
+    EXPECT_EQ(card.header.bitmap, 260u);
+    EXPECT_EQ(card.header.x, 200);
+    EXPECT_EQ(card.header.y, 100);
+    EXPECT_EQ(card.header.offset_x, 131);
+    EXPECT_EQ(card.header.offset_y, 127);
+    EXPECT_EQ(copy(card.header.failures), nullptr);
+    EXPECT_EQ(card.x.source.token, 0u);
+    EXPECT_EQ(card.y.source.token, 0u);
+    EXPECT_EQ(copy(card.x.scale), 1.0);
+    EXPECT_EQ(copy(card.y.scale), 1.0);
+    EXPECT_EQ(card.rotation.source.token, 76u);
+    EXPECT_EQ(copy(card.rotation.scale), 90.0);
+    EXPECT_EQ(card.texture_x, 1.0f);
+    EXPECT_EQ(card.texture_y, 1.0f);
+    EXPECT_EQ(copy(card.x_update), nullptr);
+    EXPECT_EQ(copy(card.y_update), nullptr);
+    EXPECT_NE(copy(card.rotation_update), nullptr);
+}
+
+TEST(Dials, AltimeterCardStopsAtTheEndsOfItsScale) {
+    Sprite& card = baro_card();
+    const double saved = card.rotation.source.value;
+    struct Case {
+        double setting, turn_deg;
+    };
+    const Case cases[] = {
+        {0.0, -180.0},  {27.0, -180.0}, {27.9, -180.0}, {28.4, -135.0}, {29.9, 0.0},
+        {30.92, 91.8},  {31.49, 143.1}, {31.5, 144.0},  {32.0, 144.0},   {99.0, 144.0},
+        {std::numeric_limits<double>::quiet_NaN(), -180.0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.setting);
+        card.rotation.source.value = c.setting;
+        EXPECT_NEAR(card.rotation_update(&card.header) * card.rotation.scale, c.turn_deg, 1e-9);
+    }
+    card.rotation.source.value = saved;
+    EXPECT_EQ(card.rotation_update(nullptr), 0.0);
+}
+
+// ------------------------------------------------------------ voltmeter tooltip
+
+ModuleVar g_seen;
+int g_lookups = 0;
+
+void ARD_CALL fake_lookup_var(ModuleVar* var) {
+    g_seen = *var;
+    ++g_lookups;
+    var->value = var->token == 753 ? 9.46 : -1.0;
+}
+
+// Installs a panel-services table whose only entry is lookup_var, for the
+// lifetime of the object.
+struct FakeServices {
+    PanelServices table{};
+    PanelServices* saved;
+    FakeServices() : saved(ImportTable.panel.table) {
+        table.entry[ENTRY_LOOKUP_VAR - 1] = reinterpret_cast<ServiceEntry>(&fake_lookup_var);
+        ImportTable.panel.table = &table;
+    }
+    ~FakeServices() { ImportTable.panel.table = saved; }
+};
+
+TEST(Dials, VoltmeterTooltipReadsTheBusVoltageThroughTheHost) {
+    TooltipNumberFn volts = Voltmeter.mouse[1].args[0].number;
+    {
+        FakeServices services;
+        g_lookups = 0;
+        g_seen = ModuleVar{1, reinterpret_cast<void*>(1), 1, 1.0, 1.0};
+        EXPECT_EQ(volts(1, 2, 3, 4, 5, 6), 9.46);
+        EXPECT_EQ(g_lookups, 1);
+        EXPECT_EQ(g_seen.token, 753u);
+        EXPECT_EQ(copy(g_seen.host_pointer), nullptr);
+        EXPECT_EQ(g_seen.value_type, 0u);
+        EXPECT_EQ(copy(g_seen.value), 0.0);
+        EXPECT_EQ(g_seen.previous, 0.0);
+    }
+    // Without the host's table there is nothing to read.
+    EXPECT_EQ(volts(0, 0, 0, 0, 0, 0), 0.0);
+}
+
+}  // namespace
+}  // namespace ardelvine
