@@ -58,8 +58,11 @@ namespace {
 
 BitmapSize gauge_size(const Host& host, Placement& gauge) {
     const GaugeHeader* h = gauge.header();
-    if (h->elements == nullptr || h->elements[0] == nullptr) return {};
-    return host.bitmap_size(h->elements[0]->bitmap);
+    BitmapSize size{};
+    if (h->elements != nullptr && h->elements[0] != nullptr) size = host.bitmap_size(h->elements[0]->bitmap);
+    // A module without art: measure the gauge as placed.
+    if (size.width <= 0 || size.height <= 0) size = {gauge.width(), gauge.height()};
+    return size;
 }
 
 std::uint32_t button_flags(Button b) {

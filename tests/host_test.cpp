@@ -1,0 +1,268 @@
+// The host's core driven through a small fixture module: lifecycle order,
+// per-placement copies, how each element kind turns its value into what it
+// draws, failures, mouse delivery and tooltip formatting.
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "host/error.h"
+#include "host/host.h"
+
+namespace ardelvine::hostapp {
+namespace {
+
+const char* kPanel = R"([Window00]
+size_mm=300,200
+gauge00=Fixture!Probe, 0, 0
+gauge01=Fixture!Probe, 120, 0, 50, 40, some parameters, with a comma
+[Window01]
+ident=50
+visible=0
+gauge00=Fixture!Probe, 0, 0
+)";
+
+template <typename T>
+T& symbol(Host& host, const char* name) {
+    return *static_cast<T*>(dlsym(host.module().handle(), name));
+}
+
+struct HostTest : ::testing::Test {
+    std::unique_ptr<Host> host;
+    void SetUp() override {
+        HostOptions options;
+        options.module_path = ARD_FIXTURE_MODULE;
+        host = std::make_unique<Host>(parse_panel_config(kPanel, "fixture.cfg"), options);
+        symbol<int>(*host, "FixtureServiceCount") = 0;
+        symbol<int>(*host, "FixtureClickCount") = 0;
+    }
+    Placement& probe(int n = 1) { return *host->find({"Probe", n}); }
+    ElementState& element(int index, int n = 1) { return probe(n).elements()[static_cast<std::size_t>(index)]; }
+    std::vector<int> services() {
+        int* log = &symbol<int>(*host, "FixtureServiceLog");
+        return {log, log + symbol<int>(*host, "FixtureServiceCount")};
+    }
+};
+
+TEST_F(HostTest, PlacementsGetTheirOwnCopiesOfTheRecords) {
+    ASSERT_EQ(host->placements().size(), 3u);
+    Placement& a = probe(1);
+    Placement& b = probe(2);
+    EXPECT_NE(a.header(), b.header());
+    EXPECT_NE(a.header(), a.original());
+    // Each copy was installed once: its own user-data word counts one install.
+    EXPECT_EQ(a.header()->user_data, 1u);
+    EXPECT_EQ(b.header()->user_data, 1u);
+    EXPECT_EQ(a.original()->user_data, 0u);
+    // Elements point back at their own copy of the header, and chain onwards.
+    EXPECT_EQ(a.elements()[0].element->gauge, a.header());
+    EXPECT_EQ(a.elements()[0].element->children[0], a.elements()[1].element);
+    EXPECT_EQ(a.elements().back().element->children, nullptr);
+    EXPECT_EQ(a.header()->parameters, nullptr);
+    ASSERT_NE(b.header()->parameters, nullptr);
+    EXPECT_STREQ(b.header()->parameters, "some parameters, with a comma");
+    // No height given: the fixture has no bitmaps, so the gauge is square.
+    EXPECT_EQ(a.width(), 100);
+    EXPECT_EQ(a.height(), 100);
+    EXPECT_EQ(b.width(), 50);
+    EXPECT_EQ(b.height(), 40);
+}
+
+TEST_F(HostTest, LifecycleOrder) {
+    host->ready();
+    host->update(2);
+    // Ready reaches all three; updates only the gauges of visible windows.
+    EXPECT_EQ(services(), (std::vector<int>{14, 14, 14, 6, 6, 6, 6}));
+    // Hold the library so its counters can be read after the host unloads it.
+    void* keep = dlopen(ARD_FIXTURE_MODULE, RTLD_NOW | RTLD_NOLOAD);
+    ASSERT_NE(keep, nullptr);
+    host.reset();  // kill every placement, then deinit
+    EXPECT_EQ(*static_cast<int*>(dlsym(keep, "FixtureDeinitCalls")), 1);
+    const int* log = static_cast<int*>(dlsym(keep, "FixtureServiceLog"));
+    EXPECT_EQ(std::vector<int>(log + 7, log + 10), (std::vector<int>{12, 12, 12}));
+    dlclose(keep);
+}
+
+TEST_F(HostTest, ServiceCodesReachTheUnloadedModuleInOrder) {
+    // Install order matches the panel: window by window, line by line.
+    auto& sim = host->simulation();
+    sim.set_token(100, 10.0);
+    host->update();
+    EXPECT_DOUBLE_EQ(element(1).angle, 90.0);
+    EXPECT_DOUBLE_EQ(element(1, 3).angle, 0.0);  // hidden window: not updated
+}
+
+struct NeedleCase {
+    double value;
+    double angle;
+};
+
+class NeedleAngles : public HostTest, public ::testing::WithParamInterface<NeedleCase> {};
+
+TEST_P(NeedleAngles, FollowTheTableAndItsEndSegments) {
+    host->simulation().set_token(100, GetParam().value);
+    host->update();
+    EXPECT_NEAR(element(1).angle, GetParam().angle, 1e-9);
+    EXPECT_DOUBLE_EQ(element(1).value, GetParam().value);
+}
+
+INSTANTIATE_TEST_SUITE_P(Fixture, NeedleAngles,
+                         ::testing::Values(NeedleCase{0, 0}, NeedleCase{5, 45}, NeedleCase{10, 90},
+                                           NeedleCase{15, 135}, NeedleCase{20, 180}, NeedleCase{30, 270},
+                                           NeedleCase{-4, -36}));
+
+TEST_F(HostTest, IconImageRange) {
+    struct Case {
+        double value;
+        int image;
+        bool visible;
+    } cases[] = {{0, 0, true}, {1, 1, true}, {2.9, 2, true}, {3, -1, false}, {-1, -1, false}, {-0.5, 0, true}};
+    for (const Case& c : cases) {
+        host->simulation().set_token(101, c.value);
+        host->update();
+        EXPECT_EQ(element(2).image, c.image) << c.value;
+        EXPECT_EQ(element(2).visible, c.visible) << c.value;
+    }
+    // A callback's value replaces the token: -1 draws nothing, 0 the first image.
+    symbol<double>(*host, "FixtureIconReturn") = -1.0;
+    host->update();
+    EXPECT_FALSE(element(3).visible);
+    symbol<double>(*host, "FixtureIconReturn") = 0.0;
+    host->update();
+    EXPECT_TRUE(element(3).visible);
+    EXPECT_EQ(element(3).image, 0);
+}
+
+TEST_F(HostTest, FailureActions) {
+    auto& sim = host->simulation();
+    sim.set_token(100, 10.0);
+    host->update();
+    sim.set_failure(5, true);  // freeze
+    sim.set_token(100, 20.0);
+    host->update();
+    EXPECT_DOUBLE_EQ(element(1).angle, 90.0);
+    sim.set_failure(5, false);
+    sim.set_failure(6, true);  // show zero
+    host->update();
+    EXPECT_DOUBLE_EQ(element(1).value, 0.0);
+    EXPECT_DOUBLE_EQ(element(1).angle, 0.0);
+    EXPECT_TRUE(element(1).visible);
+    sim.set_failure(7, true);  // not drawn; the strongest active action wins
+    host->update();
+    EXPECT_FALSE(element(1).visible);
+    sim.set_failure(6, false);
+    sim.set_failure(7, false);
+    host->update();
+    EXPECT_TRUE(element(1).visible);
+    EXPECT_DOUBLE_EQ(element(1).angle, 180.0);
+}
+
+TEST_F(HostTest, HiddenFlagSetByACallback) {
+    host->simulation().set_token(100, -1.0);
+    host->update();
+    EXPECT_FALSE(element(1).visible);
+    EXPECT_TRUE(element(1, 2).element->image_flags & IMAGE_HIDDEN);
+    EXPECT_FALSE(probe(1).original()->elements[0]->children[0]->image_flags & IMAGE_HIDDEN)
+        << "a callback changes the placement's copy, not the module's record";
+}
+
+TEST_F(HostTest, SliderMovingImageSpriteAndString) {
+    auto& sim = host->simulation();
+    sim.set_token(102, 3.0);
+    sim.set_token(103, 4.0);
+    sim.set_token(104, 90.0);
+    sim.set_token(105, 2.0);
+    sim.set_token(106, 15.0);
+    sim.set_token(107, 123.456);
+    host->update();
+    EXPECT_DOUBLE_EQ(element(4).dx, 6.0);
+    EXPECT_DOUBLE_EQ(element(4).dy, -2.0);
+    EXPECT_DOUBLE_EQ(element(5).dx, 0.0) << "no bitmaps: nothing to travel";
+    EXPECT_DOUBLE_EQ(element(6).dx, 3.0);
+    EXPECT_DOUBLE_EQ(element(6).rotation, -30.0);
+    const auto& s = reinterpret_cast<const StringElement&>(*element(7).element);
+    EXPECT_STREQ(s.text, "0123.46");
+    const auto state = host->state();
+    EXPECT_EQ(state["gauges"][0]["elements"][7]["text"], "0123.46");
+    EXPECT_EQ(state["gauges"][0]["elements"][6]["rotation"], -30.0);
+}
+
+TEST_F(HostTest, ClicksReachOnlyTheInnermostAreaAndTheButtonsItAsksFor) {
+    auto clicks = [&] { return symbol<int>(*host, "FixtureClickCount"); };
+    int* flags = &symbol<int>(*host, "FixtureClickFlags");
+    int* xs = &symbol<int>(*host, "FixtureClickX");
+    int* ys = &symbol<int>(*host, "FixtureClickY");
+
+    host->click(probe(), 25, 27, {Button::LEFT, 0});
+    ASSERT_EQ(clicks(), 1);
+    EXPECT_EQ(static_cast<std::uint32_t>(flags[0]), MOUSE_LEFT);
+    EXPECT_EQ(xs[0], 5);  // relative to the area
+    EXPECT_EQ(ys[0], 7);
+
+    host->click(probe(), 25, 27, {Button::RIGHT, 0});  // the area asks for left clicks only
+    EXPECT_EQ(clicks(), 1);
+    host->click(probe(), 5, 5, {Button::LEFT, 0});  // no click area there
+    EXPECT_EQ(clicks(), 1);
+
+    host->click(probe(), 65, 65, {Button::BOTH, 3});  // repeats while held
+    ASSERT_EQ(clicks(), 5);
+    EXPECT_EQ(static_cast<std::uint32_t>(flags[4]), MOUSE_LEFT | MOUSE_RIGHT);
+
+    host->click(probe(), 25, 27, {Button::LEFT, 3});  // no repeat flag: once
+    EXPECT_EQ(clicks(), 6);
+
+    // An area without handler makes the host send its event (none here: 0 is not sent).
+    host->click(probe(), 5, 85, {Button::LEFT, 2});
+    EXPECT_TRUE(host->simulation().events().empty());
+
+    host->drag(probe(), 90, 15);
+    ASSERT_EQ(clicks(), 7);
+    EXPECT_EQ(static_cast<std::uint32_t>(flags[6]), MOUSE_DRAG);
+    host->drag(probe(), 65, 65);  // not a drag area
+    EXPECT_EQ(clicks(), 7);
+}
+
+TEST_F(HostTest, TooltipsFromTheInnermostParent) {
+    EXPECT_EQ(host->tooltip(probe(), 5, 95), "Probe ( 7.2 kt, Open)");
+    EXPECT_EQ(host->tooltip(probe(), 15, 15), "Airspeed indicator");
+    EXPECT_EQ(host->tooltip(probe(), 500, 500), "");
+    ASSERT_EQ(host->tooltips().size(), 3u);
+    EXPECT_EQ(host->state()["tooltips"][0]["text"], "Probe ( 7.2 kt, Open)");
+}
+
+TEST(HostErrors, BadModuleAndUnknownGauges) {
+    struct Case {
+        const char* panel;
+        const char* module;
+        const char* message;
+    } cases[] = {
+        {"[Window00]\ngauge00=Fixture!Probe, 0, 0\n", "/nonexistent/x.gau", "no such gauge module"},
+        {"[Window00]\ngauge00=Fixture!Probe, 0, 0\n", "/etc/hostname", "cannot load"},
+        {"[Window00]\n\ngauge00=Other!Probe, 0, 0\n", ARD_FIXTURE_MODULE, "p.cfg:3: unknown gauge module 'Other'"},
+        {"[Window00]\ngauge00=Fixture!Nope, 0, 0\n", ARD_FIXTURE_MODULE, "p.cfg:2: module Fixture has no gauge named 'Nope'"},
+    };
+    for (const Case& c : cases) {
+        HostOptions options;
+        options.module_path = c.module;
+        try {
+            Host host(parse_panel_config(c.panel, "p.cfg"), options);
+            ADD_FAILURE() << "accepted: " << c.panel;
+        } catch (const InputError& e) {
+            EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos) << e.what();
+        }
+    }
+}
+
+TEST_F(HostTest, ScenarioNamesOnlyPlacedGauges) {
+    auto s = parse_scenario("update\nclick Probe#3 1 1\nclick Probe#4 1 1\n", "s.scn");
+    try {
+        host->validate(s);
+        ADD_FAILURE();
+    } catch (const InputError& e) {
+        EXPECT_STREQ(e.what(), "s.scn:3: gauge 'Probe' is placed only 3 time(s)");
+    }
+    EXPECT_EQ(host->updates(), 0u) << "nothing runs before the whole scenario is checked";
+}
+
+}  // namespace
+}  // namespace ardelvine::hostapp
