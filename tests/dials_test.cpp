@@ -1,0 +1,318 @@
+// The table-driven dials on the example panel, driven through the host: needle
+// angles across every table and past both ends, the altimeter card and knob,
+// failures, and the dials' tooltips.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/host.h"
+
+namespace ardelvine::hostapp {
+namespace {
+
+// Vertical speed tokens are metres per second times 256.
+constexpr double kFeetPerMinute = 1.3004799584;
+// Pounds per square foot per psi, and per inch of mercury.
+constexpr double kPsi = 144.0;
+constexpr double kInHg = 70.7328;
+constexpr double rankine(double celsius) { return celsius * 1.8 + 32.0 + 459.67; }
+
+struct DialsOnPanel : ::testing::Test {
+    std::unique_ptr<Host> host;
+
+    void SetUp() override {
+        host = std::make_unique<Host>(load_panel_config(ARD_SOURCE_DIR "/examples/dials.cfg"));
+        host->update();
+    }
+
+    Placement& gauge(const std::string& name) {
+        Placement* p = host->find({name});
+        EXPECT_NE(p, nullptr) << name;
+        return *p;
+    }
+    const ElementState& element(const std::string& name, std::size_t index) {
+        return gauge(name).elements().at(index);
+    }
+    void set(std::uint32_t token, double value) {
+        host->simulation().set_token(token, value);
+        host->update();
+    }
+};
+
+TEST_F(DialsOnPanel, EveryDialIsPlacedWithItsWholeChain) {
+    const std::pair<const char*, std::size_t> dials[] = {
+        {"Airspeed", 3},         {"Altimeter", 6},        {"Vertical_Speed", 3},       {"Tachometer", 4},
+        {"Manifold_Pressure", 3}, {"CHT_Indicator", 3},   {"Oil_Temp_Press_1", 5},     {"Oil_Temp_Press_2", 5},
+        {"Hydr_Press_Indicator", 3}, {"OAT_Indicator", 3}, {"Voltmeter", 3},
+    };
+    EXPECT_EQ(host->placements().size(), std::size(dials));
+    for (const auto& [name, elements] : dials) {
+        EXPECT_EQ(gauge(name).elements().size(), elements) << name;
+        for (const ElementState& s : gauge(name).elements()) EXPECT_TRUE(s.visible) << name;
+    }
+}
+
+// ------------------------------------------------------------ needle angles
+
+struct AngleCase {
+    const char* gauge;
+    std::size_t element;
+    std::uint32_t token;
+    double value;
+    double angle;  // unwrapped degrees clockwise from 12 o'clock
+};
+
+// At the table's points, between them, and past both ends. The angles count
+// on from the first entry's direction, so a second turn reads 360 more.
+const AngleCase kAngles[] = {
+    // Airspeed: almost two turns, then pinned at the 430 stop.
+    {"Airspeed", 1, 61, -10, -4.37},  // the first segment goes on below 0
+    {"Airspeed", 1, 61, 0, 0.0},
+    {"Airspeed", 1, 61, 35, 15.30},
+    {"Airspeed", 1, 61, 90, 112.67},
+    {"Airspeed", 1, 61, 120, 180.0},
+    {"Airspeed", 1, 61, 200, 360.0},  // 12 o'clock after a full turn
+    {"Airspeed", 1, 61, 330, 541.71},  // 6 o'clock on the second turn
+    {"Airspeed", 1, 61, 430, 682.28},
+    {"Airspeed", 1, 61, 600, 682.28},
+
+    // Altimeter hands: ten-thousands, thousands, hundreds.
+    {"Altimeter", 2, 74, 750, 2.7},
+    {"Altimeter", 3, 74, 750, 27.0},
+    {"Altimeter", 4, 74, 750, 270.0},  // 9 o'clock
+    {"Altimeter", 4, 74, 1000, 360.0},
+    {"Altimeter", 2, 74, -50, -0.18},
+    {"Altimeter", 3, 74, -50, -1.8},
+    {"Altimeter", 4, 74, -50, 0.0},  // held at 12 o'clock below zero
+    {"Altimeter", 2, 74, 12345, 44.44},
+    {"Altimeter", 3, 74, 12345, 444.42},
+    {"Altimeter", 4, 74, 12345, 4444.2},
+
+    // Vertical speed: zero at 9 o'clock, pinned at the 6000 marks.
+    {"Vertical_Speed", 1, 65, -10000 * kFeetPerMinute, 113.26},
+    {"Vertical_Speed", 1, 65, -6000 * kFeetPerMinute, 113.26},
+    {"Vertical_Speed", 1, 65, -1000 * kFeetPerMinute, 213.96},
+    {"Vertical_Speed", 1, 65, 0, 270.0},
+    {"Vertical_Speed", 1, 65, 750 * kFeetPerMinute, 312.46},
+    {"Vertical_Speed", 1, 65, 2000 * kFeetPerMinute, 360.0},
+    {"Vertical_Speed", 1, 65, 6000 * kFeetPerMinute, 426.74},
+    {"Vertical_Speed", 1, 65, 10000 * kFeetPerMinute, 426.74},
+
+    // Tachometer: the sub-dial stops at 3300; the hundreds needle turns on.
+    {"Tachometer", 1, 390, -100, 52.82},
+    {"Tachometer", 1, 390, 1500, 160.04},
+    {"Tachometer", 1, 390, 2000, 202.11},
+    {"Tachometer", 1, 390, 3300, 316.27},
+    {"Tachometer", 1, 390, 3800, 316.27},
+    {"Tachometer", 2, 390, 250, 90.0},
+    {"Tachometer", 2, 390, 2400, 864.0},
+
+    // Manifold pressure: 40 inches at 30°, halfway from the 30 to the 50 mark.
+    {"Manifold_Pressure", 1, 391, 0, 210.03},
+    {"Manifold_Pressure", 1, 391, 10 * kInHg, 210.03},
+    {"Manifold_Pressure", 1, 391, 40 * kInHg, 390.01},
+    {"Manifold_Pressure", 1, 391, 50 * kInHg, 510.02},
+    {"Manifold_Pressure", 1, 391, 65 * kInHg, 510.02},
+
+    {"CHT_Indicator", 1, 415, rankine(-70), 315.0},
+    {"CHT_Indicator", 1, 415, rankine(150), 366.39},
+    {"CHT_Indicator", 1, 415, rankine(250), 385.87},
+    {"CHT_Indicator", 1, 415, rankine(420), 405.35},
+
+    // Oil gauges. Token 425's table falls: the needle goes back as the value rises.
+    {"Oil_Temp_Press_1", 1, 425, -1 * kPsi, 540.84},
+    {"Oil_Temp_Press_1", 1, 425, 5 * kPsi, 540.84},
+    {"Oil_Temp_Press_1", 1, 425, 10 * kPsi, 504.5},
+    {"Oil_Temp_Press_1", 1, 425, 15 * kPsi, 468.17},
+    {"Oil_Temp_Press_1", 1, 425, 30 * kPsi, 359.1},
+    {"Oil_Temp_Press_1", 1, 425, 40 * kPsi, 359.1},
+    {"Oil_Temp_Press_1", 2, 562, -5 * kPsi, 180.84},
+    {"Oil_Temp_Press_1", 2, 562, 100 * kPsi, 270.0},
+    {"Oil_Temp_Press_1", 2, 562, 320 * kPsi, 359.12},
+    {"Oil_Temp_Press_1", 3, 561, rankine(-10), 284.6},
+    {"Oil_Temp_Press_1", 3, 561, rankine(75), 359.94},
+    {"Oil_Temp_Press_1", 3, 561, rankine(220), 435.28},
+    {"Oil_Temp_Press_2", 1, 425, 15 * kPsi, 468.17},
+    {"Oil_Temp_Press_2", 2, 562, 100 * kPsi, 270.0},
+    {"Oil_Temp_Press_2", 3, 561, rankine(75), 359.94},
+
+    {"Hydr_Press_Indicator", 1, 732, -100 * kPsi, 270.0},
+    {"Hydr_Press_Indicator", 1, 732, 1000 * kPsi, 360.0},
+    {"Hydr_Press_Indicator", 1, 732, 2000 * kPsi, 450.0},
+    {"Hydr_Press_Indicator", 1, 732, 3300 * kPsi, 450.0},
+
+    {"OAT_Indicator", 1, 341, -80, 319.66},
+    {"OAT_Indicator", 1, 341, 0, 360.0},
+    {"OAT_Indicator", 1, 341, 80, 399.04},
+
+    {"Voltmeter", 1, 753, -2, 314.1},
+    {"Voltmeter", 1, 753, 15, 360.0},
+    {"Voltmeter", 1, 753, 22.5, 382.28},
+    {"Voltmeter", 1, 753, 55, 404.56},
+};
+
+TEST_F(DialsOnPanel, NeedlesFollowTheirTables) {
+    for (const AngleCase& c : kAngles) {
+        set(c.token, c.value);
+        const ElementState& s = element(c.gauge, c.element);
+        EXPECT_NEAR(s.angle, c.angle, 0.01) << c.gauge << " element " << c.element << " at " << c.value;
+        EXPECT_EQ(s.value, c.value);
+    }
+}
+
+TEST_F(DialsOnPanel, OilPressureNeedleTurnsBackAsThePressureRises) {
+    double previous = 0.0;
+    for (double psi = 0.0; psi <= 35.0; psi += 2.5) {
+        set(425, psi * kPsi);
+        const double angle = element("Oil_Temp_Press_1", 1).angle;
+        if (psi > 5.0 && psi <= 30.0) {
+            EXPECT_LT(angle, previous) << psi << " psi";
+        }
+        previous = angle;
+    }
+    // From 6 o'clock round through 108° to 12 o'clock, counter-clockwise.
+    EXPECT_NEAR(std::fmod(previous, 360.0), 359.1, 0.01);
+}
+
+// ------------------------------------------------------------ barometric card and knob
+
+TEST_F(DialsOnPanel, BarometricCardTurnsBetweenItsStops) {
+    const std::pair<double, double> cases[] = {
+        {26.0, -180.0}, {27.9, -180.0}, {29.4, -45.0}, {29.9, 0.0}, {30.4, 45.0}, {31.5, 144.0}, {33.0, 144.0},
+    };
+    for (const auto& [setting, rotation] : cases) {
+        set(76, setting);
+        EXPECT_NEAR(element("Altimeter", 1).rotation, rotation, 1e-9) << setting;
+    }
+    // No failure stops the card.
+    host->simulation().set_failure(3, true);
+    host->simulation().set_failure(7, true);
+    set(76, 30.4);
+    EXPECT_NEAR(element("Altimeter", 1).rotation, 45.0, 1e-9);
+}
+
+TEST_F(DialsOnPanel, BarometricKnobStepsTheSettingAHundredthAtATime) {
+    Placement& altimeter = gauge("Altimeter");
+    set(76, 29.92);
+    host->click(altimeter, 40, 220, {Button::LEFT, 9});  // right half, held: ten steps up
+    EXPECT_NEAR(host->simulation().token(76), 30.02, 1e-9);
+    host->click(altimeter, 20, 220, {Button::LEFT, 0});  // left half: one step down
+    EXPECT_NEAR(host->simulation().token(76), 30.01, 1e-9);
+    host->click(altimeter, 20, 220, {Button::RIGHT, 0});  // the knob takes no right clicks
+    EXPECT_NEAR(host->simulation().token(76), 30.01, 1e-9);
+
+    const auto& events = host->simulation().events();
+    ASSERT_EQ(events.size(), 11u);
+    EXPECT_EQ(events.front().event, 65883u);
+    EXPECT_EQ(events.back().event, 65884u);
+
+    host->update();
+    EXPECT_NEAR(element("Altimeter", 1).rotation, (30.01 - 29.9) * 90.0, 1e-9);
+}
+
+// ------------------------------------------------------------ failures
+
+enum class Effect { NONE, FREEZE, ZERO };
+
+struct FailureCase {
+    const char* gauge;
+    std::size_t element;
+    std::uint32_t token;
+    double before, after;
+    std::uint32_t key;
+    Effect effect;
+};
+
+const FailureCase kFailures[] = {
+    {"Airspeed", 1, 61, 120, 200, 6, Effect::ZERO},
+    {"Airspeed", 1, 61, 120, 200, 3, Effect::ZERO},
+    {"Altimeter", 2, 74, 750, 2000, 7, Effect::FREEZE},
+    {"Altimeter", 3, 74, 750, 2000, 3, Effect::FREEZE},
+    {"Altimeter", 4, 74, 750, 2000, 7, Effect::FREEZE},
+    {"Vertical_Speed", 1, 65, 1000, 2000, 19, Effect::FREEZE},
+    {"Vertical_Speed", 1, 65, 1000, 2000, 3, Effect::ZERO},
+    {"Tachometer", 1, 390, 1000, 2000, 20, Effect::ZERO},
+    {"Tachometer", 2, 390, 1000, 2000, 20, Effect::ZERO},
+    {"Tachometer", 1, 390, 1000, 2000, 2, Effect::NONE},
+    {"Manifold_Pressure", 1, 391, 1500, 2500, 20, Effect::ZERO},
+    {"CHT_Indicator", 1, 415, 600, 800, 20, Effect::ZERO},
+    {"Oil_Temp_Press_1", 1, 425, 1000, 3000, 20, Effect::ZERO},
+    {"Oil_Temp_Press_2", 2, 562, 10000, 20000, 20, Effect::ZERO},
+    {"Oil_Temp_Press_2", 3, 561, 600, 700, 20, Effect::ZERO},
+    {"Voltmeter", 1, 753, 24, 28, 20, Effect::ZERO},
+    {"Voltmeter", 1, 753, 24, 28, 2, Effect::NONE},
+    {"Hydr_Press_Indicator", 1, 732, 144000, 288000, 20, Effect::NONE},
+    {"OAT_Indicator", 1, 341, -20, 20, 20, Effect::NONE},
+};
+
+TEST_F(DialsOnPanel, FailuresFreezeOrZeroTheirNeedles) {
+    for (const FailureCase& c : kFailures) {
+        SCOPED_TRACE(std::string(c.gauge) + " element " + std::to_string(c.element) + " failure " +
+                     std::to_string(c.key));
+        set(c.token, c.before);
+        host->simulation().set_failure(c.key, true);
+        set(c.token, c.after);
+        const ElementState& s = element(c.gauge, c.element);
+        const double shown = c.effect == Effect::FREEZE ? c.before : c.effect == Effect::ZERO ? 0.0 : c.after;
+        EXPECT_EQ(s.value, shown);
+        EXPECT_TRUE(s.visible);
+        host->simulation().set_failure(c.key, false);
+        host->update();
+        EXPECT_EQ(element(c.gauge, c.element).value, c.after);
+    }
+}
+
+// ------------------------------------------------------------ tooltips
+
+TEST_F(DialsOnPanel, VoltmeterTooltipShowsTheBusVoltageFourCharactersWide) {
+    const std::pair<double, const char*> cases[] = {
+        {28.04, "Main bus voltage (28.0 volts)"},
+        {9.46, "Main bus voltage ( 9.5 volts)"},
+        {0.0, "Main bus voltage ( 0.0 volts)"},
+        {-1.0, "Main bus voltage (-1.0 volts)"},
+    };
+    for (const auto& [volts, text] : cases) {
+        host->simulation().set_token(753, volts);
+        EXPECT_EQ(host->tooltip(gauge("Voltmeter"), 100, 100), text);
+    }
+}
+
+// Disabled until the host hands its evaluator the expression without the outer
+// pair of brackets: it now looks up "((A:HYDRAULIC PRESSURE, psi))" and shows 0.
+TEST_F(DialsOnPanel, DISABLED_HydraulicTooltipShowsWholePsi) {
+    host->simulation().set_token(732, 1500 * kPsi);
+    EXPECT_EQ(host->tooltip(gauge("Hydr_Press_Indicator"), 80, 80), "Hydraulic Pressure (1500 PSI)");
+}
+
+TEST_F(DialsOnPanel, HelpTooltipsByArea) {
+    struct Case {
+        const char* gauge;
+        int x, y;
+        std::uint32_t help;  // 0: no tooltip
+    };
+    const Case cases[] = {
+        {"Airspeed", 100, 100, 0x3002},
+        {"Altimeter", 100, 100, 0x3051},
+        {"Altimeter", 30, 220, 0x3054},  // the knob
+        {"Vertical_Speed", 100, 100, 0x3099},
+        {"Tachometer", 100, 100, 0x3210},
+        {"Manifold_Pressure", 100, 100, 0x30A0},
+        {"CHT_Indicator", 100, 100, 0x30D0},
+        {"OAT_Indicator", 100, 100, 0x3224},
+        {"Oil_Temp_Press_1", 200, 60, 0xAB4F},   // upper half
+        {"Oil_Temp_Press_1", 200, 200, 0xAB2C},  // lower right quarter
+        {"Oil_Temp_Press_2", 200, 200, 0xAB2C},
+        {"Oil_Temp_Press_1", 60, 200, 0},        // the lower left quarter has no area
+    };
+    for (const Case& c : cases) {
+        const char* known = c.help != 0 ? help_text(c.help) : "";
+        ASSERT_NE(known, nullptr) << std::hex << c.help;
+        EXPECT_EQ(host->tooltip(gauge(c.gauge), c.x, c.y), known) << c.gauge << " at " << c.x << "," << c.y;
+    }
+}
+
+}  // namespace
+}  // namespace ardelvine::hostapp
