@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "host/error.h"
+#include "platform/host_window.h"
 #include "platform/platform.h"
 
 namespace ardelvine::hostapp {
@@ -75,7 +76,15 @@ const char* kind_name(ElementKind kind) {
 Host::Host(PanelConfig panel, HostOptions options) : panel_(std::move(panel)) {
     if (g_active != nullptr) throw InputError("only one host may run at a time in a process");
     if (!options.atc_id.empty()) sim_.atc_id = options.atc_id;
-    module_ = std::make_unique<LoadedModule>(options.module_path, &g_services);
+    if (!options.audio_capture.empty() && !platform::audio_capture_begin(options.audio_capture.c_str()))
+        throw input_error(options.audio_capture, 0, "cannot write the audio capture file");
+    try {
+        module_ = std::make_unique<LoadedModule>(options.module_path, &g_services);
+    } catch (...) {
+        platform::audio_shutdown();
+        throw;
+    }
+    if (options.main_window) main_window_ = platform::create_host_main_window();
     g_active = this;
 
     // Resolve every placement before any gauge code runs.
@@ -120,6 +129,8 @@ Host::Host(PanelConfig panel, HostOptions options) : panel_(std::move(panel)) {
     } catch (...) {
         placements_.clear();
         module_.reset();
+        platform::destroy_window(main_window_);
+        platform::audio_shutdown();
         g_active = nullptr;
         throw;
     }
@@ -131,6 +142,9 @@ Host::~Host() {
     for (auto& p : placements_) with_gauge(*p, [&] { p->service(PANEL_SERVICE_PRE_KILL, 0); });
     placements_.clear();
     module_.reset();
+    // What is still sounding goes into the capture; then every device closes.
+    platform::audio_shutdown();
+    platform::destroy_window(main_window_);
     g_active = nullptr;
 }
 
@@ -161,6 +175,7 @@ void Host::update(std::uint32_t count) {
                 p->evaluate(sim_, &size_of, this);
             });
         }
+        platform::audio_advance(kSecondsPerUpdate);
         ++updates_;
     }
 }

@@ -22,6 +22,7 @@
 #include "host/placement.h"
 #include "host/scenario.h"
 #include "host/simulation.h"
+#include "platform/audio.h"
 
 namespace ardelvine::hostapp {
 
@@ -32,7 +33,14 @@ namespace ardelvine::hostapp {
 struct HostOptions {
     std::string module_path = ARD_DEFAULT_MODULE;
     std::string atc_id;  // empty: the simulation's default
+    // Write everything played to this WAV file instead of the sound card.
+    std::string audio_capture;
+    // A host without a main window leaves the module silent.
+    bool main_window = true;
 };
+
+// Simulated time per panel update, by which the mixer's clock moves on.
+inline constexpr double kSecondsPerUpdate = 1.0 / 18.0;
 
 struct TooltipShown {
     std::string gauge;
@@ -95,6 +103,7 @@ private:
 
     PanelConfig panel_;
     Simulation sim_;
+    void* main_window_ = nullptr;
     std::unique_ptr<LoadedModule> module_;
     std::vector<std::unique_ptr<Placement>> placements_;
     std::vector<TooltipShown> tooltips_;
@@ -105,8 +114,10 @@ private:
 
 template <typename Call>
 void Host::with_gauge(Placement& gauge, Call&& call) {
-    (void)gauge;
+    const std::size_t before = platform::audio_play_count();
     call();
+    const std::size_t after = platform::audio_play_count();
+    for (std::size_t i = before; i < after; ++i) sounds_.push_back({gauge.name(), platform::audio_play_entry(i).wave});
 }
 
 // The simulator's help texts for the help ids gauges use; null for an unknown id.
