@@ -1,0 +1,95 @@
+// The host's view of the module's resources: bitmaps decoded into surfaces
+// with black made transparent, and the export of every resource to files.
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "host/bitmaps.h"
+#include "host/error.h"
+#include "host/resources_export.h"
+#include "platform/platform.h"
+
+namespace ardelvine::hostapp {
+namespace {
+
+class ModuleResources : public ::testing::Test {
+protected:
+    void SetUp() override {
+        module_ = dlopen(ARD_DEFAULT_MODULE, RTLD_NOW | RTLD_LOCAL);
+        ASSERT_NE(module_, nullptr) << dlerror();
+    }
+    void TearDown() override {
+        if (module_ != nullptr) dlclose(module_);
+    }
+    void* module_ = nullptr;
+};
+
+TEST_F(ModuleResources, BitmapInfoGivesCatalogueSizes) {
+    struct Case {
+        std::uint32_t id;
+        int width, height;
+    };
+    for (const Case& c : {Case{1400, 300, 300}, {60, 19, 19}, {480, 1219, 53}, {1410, 152, 36}, {7000, 319, 600}}) {
+        const auto info = bitmap_info(module_, c.id);
+        ASSERT_TRUE(info) << c.id;
+        EXPECT_EQ(info->width, c.width) << c.id;
+        EXPECT_EQ(info->height, c.height) << c.id;
+    }
+    EXPECT_FALSE(bitmap_info(module_, 2461));
+    EXPECT_FALSE(bitmap_info(module_, 10));  // a sound, not a bitmap
+    EXPECT_FALSE(bitmap_info(nullptr, 1400));
+}
+
+// Every pixel of a decoded bitmap is either fully transparent (black in the
+// file) or opaque, and a needle has both.
+TEST_F(ModuleResources, DecodedBitmapsAreOpaqueOrTransparent) {
+    BitmapCache cache(module_);
+    for (std::uint32_t id : {1410u, 60u, 2380u}) {
+        cairo_surface_t* s = cache.get(id);
+        ASSERT_NE(s, nullptr) << id;
+        EXPECT_EQ(cache.get(id), s) << "decoded once";
+        const auto info = bitmap_info(module_, id);
+        ASSERT_EQ(cairo_image_surface_get_width(s), info->width);
+        ASSERT_EQ(cairo_image_surface_get_height(s), info->height);
+        int transparent = 0, opaque = 0;
+        for (int y = 0; y < info->height; ++y) {
+            const unsigned char* row = cairo_image_surface_get_data(s) + y * cairo_image_surface_get_stride(s);
+            for (int x = 0; x < info->width; ++x) {
+                std::uint32_t p;
+                std::memcpy(&p, row + 4 * x, 4);
+                if (p == 0) ++transparent;
+                else if ((p >> 24) == 0xFF) ++opaque;
+                else ADD_FAILURE() << id << " has a half-transparent pixel at " << x << "," << y;
+            }
+        }
+        EXPECT_GT(transparent, 0) << id;
+        EXPECT_GT(opaque, 0) << id;
+    }
+    EXPECT_EQ(cache.get(2461), nullptr);
+}
+
+TEST_F(ModuleResources, ExportWritesEveryResourceByteForByte) {
+    const auto dir = std::filesystem::path(::testing::TempDir()) / "ardelvine-export";
+    std::filesystem::remove_all(dir);
+    EXPECT_EQ(export_resources(module_, dir.string()), 197u);
+    for (const auto& [type, id, name] : {std::tuple{ResourceType::BITMAP, 1400u, "bitmap-1400.bmp"},
+                                         {ResourceType::BITMAP, 60u, "bitmap-60.bmp"},
+                                         {ResourceType::WAVE, 20u, "wave-20.wav"}}) {
+        const unsigned char* data = nullptr;
+        std::size_t size = 0;
+        ASSERT_TRUE(platform::find_resource(module_, type, id, &data, &size));
+        std::ifstream in(dir / name, std::ios::binary);
+        const std::vector<char> file{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        ASSERT_EQ(file.size(), size) << name;
+        EXPECT_EQ(std::memcmp(file.data(), data, size), 0) << name;
+    }
+    std::filesystem::remove_all(dir);
+    EXPECT_THROW(export_resources(nullptr, dir.string()), InputError);
+}
+
+}  // namespace
+}  // namespace ardelvine::hostapp

@@ -1,0 +1,198 @@
+// Build-time generator of the module's bitmaps and sounds.
+//
+//   ardelvine_gen_assets --out DIR --asm FILE [--art DIR]
+//
+// Writes every bitmap of the catalogue as DIR/bitmap-<id>.bmp and every sound
+// as DIR/wave-<id>.wav, then FILE, an assembler file that includes each of
+// them under the labels resources/directory.cpp expects. With --art, a file of
+// the same name in that folder is packaged instead of the generated one, once
+// it has been checked against the catalogue; a wrong size, depth or format, or
+// a name that is no resource of the module, stops the build with a message
+// that names the file.
+//
+// The art is drawn from the module's own element records, which this program
+// reads from the Linkage it is linked with.
+#include <cairo.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <regex>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "module/exports.h"
+#include "resources/catalogue.h"
+#include "resources/formats.h"
+#include "tools/art.h"
+#include "tools/bitmap_file.h"
+#include "tools/sounds.h"
+
+namespace fs = std::filesystem;
+using namespace ardelvine;
+
+namespace {
+
+struct Failure : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+std::vector<unsigned char> read_file(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw Failure(path.string() + ": cannot read");
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void write_file(const fs::path& path, const std::vector<unsigned char>& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    if (!out) throw Failure(path.string() + ": cannot write");
+}
+
+fs::path bitmap_name(std::uint32_t id) { return "bitmap-" + std::to_string(id) + ".bmp"; }
+fs::path wave_name(std::uint32_t id) { return "wave-" + std::to_string(id) + ".wav"; }
+
+// Why a bitmap file cannot stand for catalogue record `r`, or empty.
+std::string bitmap_mismatch(const std::vector<unsigned char>& bytes, const resources::BitmapRecord& r) {
+    std::string why;
+    const auto header = resources::read_bmp_header(bytes, &why);
+    if (!header) return why;
+    const int height = header->height < 0 ? -header->height : header->height;
+    if (header->width != r.width || height != r.height)
+        return "is " + std::to_string(header->width) + "x" + std::to_string(height) + " pixels, the module needs " +
+               std::to_string(r.width) + "x" + std::to_string(r.height);
+    if (header->bits != static_cast<int>(r.depth))
+        return "has " + std::to_string(header->bits) + " bits per pixel, the module needs " +
+               std::to_string(static_cast<int>(r.depth)) + (r.depth == resources::Depth::Palette8 ? " (with a colour table)" : "");
+    if (header->compression != 0) return "is compressed; save it uncompressed";
+    return {};
+}
+
+std::string wave_mismatch(const std::vector<unsigned char>& bytes, const resources::WaveRecord& r) {
+    std::string why;
+    const auto header = resources::read_wave_header(bytes, &why);
+    if (!header) return why;
+    if (header->format_tag != 1 || header->channels != 1 || header->rate != resources::kWaveRate ||
+        header->bits != r.bits_per_sample)
+        return "must be mono " + std::to_string(r.bits_per_sample) + "-bit PCM at " +
+               std::to_string(resources::kWaveRate) + " Hz";
+    if (header->data_bytes != r.data_bytes)
+        return "has " + std::to_string(header->data_bytes) + " bytes of sound, the module needs exactly " +
+               std::to_string(r.data_bytes);
+    return {};
+}
+
+void generate(const fs::path& out) {
+    tools::ArtBook book(Linkage.gauges);
+    for (const resources::BitmapRecord& record : resources::kBitmaps) {
+        cairo_surface_t* surface = book.draw(record);
+        const std::vector<unsigned char> bytes = tools::encode_bmp(surface, record.depth);
+        cairo_surface_destroy(surface);
+        if (const std::string why = bitmap_mismatch(bytes, record); !why.empty())
+            throw Failure("generated bitmap " + std::to_string(record.id) + " " + why);
+        write_file(out / bitmap_name(record.id), bytes);
+    }
+    for (const resources::WaveRecord& record : resources::kWaves) {
+        const std::vector<unsigned char> bytes = tools::make_wave(record);
+        if (const std::string why = wave_mismatch(bytes, record); !why.empty())
+            throw Failure("generated sound " + std::to_string(record.id) + " " + why);
+        write_file(out / wave_name(record.id), bytes);
+    }
+}
+
+// Checks every file of the replacement folder and copies it over the
+// generated one.
+int replace(const fs::path& art, const fs::path& out) {
+    static const std::regex name(R"((bitmap|wave)-([0-9]+)\.(bmp|wav))");
+    int replaced = 0;
+    std::vector<fs::path> files;
+    for (const fs::directory_entry& entry : fs::directory_iterator(art))
+        if (entry.is_regular_file()) files.push_back(entry.path());
+    std::sort(files.begin(), files.end());
+    for (const fs::path& file : files) {
+        std::smatch m;
+        const std::string filename = file.filename().string();
+        if (!std::regex_match(filename, m, name) || (m[1] == "bitmap") != (m[3] == "bmp")) {
+            std::cerr << file.string() << ": ignored (not named bitmap-<id>.bmp or wave-<id>.wav)\n";
+            continue;
+        }
+        const std::uint32_t id = static_cast<std::uint32_t>(std::stoul(m[2]));
+        const std::vector<unsigned char> bytes = read_file(file);
+        std::string why;
+        if (m[1] == "bitmap") {
+            const resources::BitmapRecord* record = resources::find_bitmap(id);
+            why = record == nullptr ? "names no bitmap of the module" : bitmap_mismatch(bytes, *record);
+        } else {
+            const resources::WaveRecord* record = resources::find_wave(id);
+            why = record == nullptr ? "names no sound of the module" : wave_mismatch(bytes, *record);
+        }
+        if (!why.empty()) throw Failure(file.string() + ": " + why);
+        write_file(out / filename, bytes);
+        ++replaced;
+    }
+    return replaced;
+}
+
+std::string quoted(const fs::path& path) {
+    std::string text = "\"";
+    for (char c : fs::absolute(path).string()) {
+        if (c == '"' || c == '\\') text += '\\';
+        text += c;
+    }
+    return text + "\"";
+}
+
+void write_assembly(const fs::path& file, const fs::path& out) {
+    std::string s = "/* Generated by ardelvine_gen_assets: the module's bitmaps and sounds. */\n"
+                    "\t.section .rodata.ardelvine_resources,\"a\",@progbits\n";
+    auto include = [&](const std::string& label, const fs::path& path) {
+        s += "\t.balign 4\n";
+        for (const std::string& l : {label, label + "_end"}) s += "\t.globl " + l + "\n\t.hidden " + l + "\n";
+        s += label + ":\n\t.incbin " + quoted(path) + "\n" + label + "_end:\n";
+    };
+    for (const resources::BitmapRecord& r : resources::kBitmaps)
+        include("ard_bitmap_" + std::to_string(r.id), out / bitmap_name(r.id));
+    for (const resources::WaveRecord& r : resources::kWaves)
+        include("ard_wave_" + std::to_string(r.id), out / wave_name(r.id));
+    s += "\t.section .note.GNU-stack,\"\",@progbits\n";
+    write_file(file, std::vector<unsigned char>(s.begin(), s.end()));
+}
+
+int usage() {
+    std::cerr << "usage: ardelvine_gen_assets --out DIR --asm FILE [--art DIR]\n";
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    fs::path out, assembly, art;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (i + 1 >= argc) return usage();
+        if (arg == "--out") out = argv[++i];
+        else if (arg == "--asm") assembly = argv[++i];
+        else if (arg == "--art") art = argv[++i];
+        else return usage();
+    }
+    if (out.empty() || assembly.empty()) return usage();
+    try {
+        fs::create_directories(out);
+        generate(out);
+        if (!art.empty()) {
+            if (!fs::is_directory(art)) throw Failure(art.string() + ": no such folder of replacement art");
+            const int n = replace(art, out);
+            std::cout << "packaged " << n << " replacement file(s) from " << art.string() << "\n";
+        }
+        write_assembly(assembly, out);
+    } catch (const std::exception& e) {
+        std::cerr << "ardelvine_gen_assets: " << e.what() << "\n";
+        return 1;
+    }
+    cairo_debug_reset_static_data();
+    return 0;
+}
