@@ -7,13 +7,17 @@
 #include "host/default_panel.h"
 #include "host/error.h"
 #include "host/host.h"
+#include "host/render.h"
+#include "host/text.h"
 
 namespace ardelvine::hostapp {
 
 const char* const kUsage = R"(gaugehost - runs the Ardelvine instruments gauge module outside the simulator
 
 Usage:
-  gaugehost                          run the built-in panel and scenario (all 62 gauges)
+  gaugehost [--out DIR]              run the built-in panel and scenario (all 62 gauges) and
+                                     write a PNG of each window to DIR (./gaugehost-out)
+  gaugehost render PANEL [options]   run a panel and write a PNG of each visible window
   gaugehost list                     the module's gauges: Linkage order, default width, callback
   gaugehost state PANEL [options]    run a panel and print what it shows as JSON
   gaugehost --help                   this text
@@ -25,6 +29,20 @@ Options:
                        drag, tooltip, fail, lighting, window, atc, snapshot)
   --module PATH        the gauge module to load (default: the one built beside gaugehost)
   --atc-id TEXT        the aircraft's identifier, as (A:ATC ID,string) answers it
+  --audio-capture FILE write every sound played to FILE (a WAV) instead of the
+                       sound card; the panel's clock runs 1/18 s per update
+
+Render options:
+  --out DIR            where the pictures go (default: the current folder; for the
+                       built-in run ./gaugehost-out)
+  --lighting day|night the lighting to start with (a scenario may change it); at
+                       night only bright and, with the panel lights on, lit parts shine
+  --scale N            pixels per panel unit (default 1)
+  --areas              draw every mouse area over the gauges: a colour per cursor,
+                       the key event or handler of click areas, the tooltip of others
+
+Pictures are named window-NN-TITLE.png after the window; each scenario
+`snapshot NAME` also writes NAME-window-NN-TITLE.png at that moment.
 
 Bad input (a panel configuration, scenario, module or option) is reported on
 one line naming the file and line, with exit status 2.
@@ -38,7 +56,8 @@ struct Options {
     std::map<std::string, std::string> values;
 };
 
-constexpr const char* kValueOptions[] = {"--scenario", "--module", "--atc-id", "--out", "--lighting", "--audio-capture"};
+constexpr const char* kValueOptions[] = {"--scenario", "--module", "--atc-id", "--out", "--lighting", "--audio-capture", "--scale"};
+constexpr const char* kFlagOptions[] = {"--areas"};
 
 Options parse_options(const std::vector<std::string>& args) {
     Options o;
@@ -46,6 +65,12 @@ Options parse_options(const std::vector<std::string>& args) {
         const std::string& a = args[i];
         if (a.rfind("--", 0) == 0) {
             bool known = false;
+            for (const char* f : kFlagOptions) {
+                if (a == f) {
+                    o.values.emplace(a, "1");
+                    known = true;
+                }
+            }
             for (const char* v : kValueOptions) {
                 if (a == v) {
                     if (i + 1 >= args.size()) throw InputError("option " + a + " needs a value");
@@ -77,6 +102,7 @@ HostOptions host_options(const Options& o) {
     HostOptions h;
     h.module_path = option(o, "--module", ARD_DEFAULT_MODULE);
     h.atc_id = option(o, "--atc-id");
+    h.audio_capture = option(o, "--audio-capture");
     return h;
 }
 
@@ -112,10 +138,61 @@ int cmd_state(const Options& o, std::ostream& out) {
     return 0;
 }
 
-int cmd_default(const Options& o, std::ostream& out) {
+// Runs the scenario, writing the visible windows at each snapshot and once
+// more at the end; returns the paths written.
+std::vector<std::string> render_run(Host& host, const Scenario& scenario, const Options& o,
+                                    const std::string& out_dir, std::ostream& err) {
+    const std::string lighting = option(o, "--lighting", "day");
+    if (lighting != "day" && lighting != "night")
+        throw InputError("--lighting takes day or night, not '" + lighting + "'");
+    host.set_night(lighting == "night");
+    double scale = 1.0;
+    if (const std::string text = option(o, "--scale"); !text.empty()) {
+        const std::optional<double> n = parse_number(text);
+        if (!n || !(*n > 0.0) || *n > 16.0) throw InputError("--scale takes a number above 0 and at most 16");
+        scale = *n;
+    }
+    Renderer renderer(host_bitmaps(host), scale);
+    const RenderRequest request{out_dir, "", o.values.count("--areas") > 0};
+    std::size_t snapshots = 0, done = 0;
+    for (const Command& c : scenario.commands)
+        if (c.kind == Command::Kind::SNAPSHOT) ++snapshots;
+
+    std::vector<std::string> written;
+    host.validate(scenario);
+    if (scenario.commands.empty()) host.update();
+    host.run(scenario, [&](const std::string& name) {
+        if (snapshots > 1)
+            err << "\rrendering snapshot " << ++done << "/" << snapshots << ": " << name << "        " << std::flush;
+        RenderRequest at = request;
+        at.prefix = name + "-";
+        for (std::string& path : render_windows(host, renderer, at)) written.push_back(std::move(path));
+    });
+    if (snapshots > 1) err << "\n";
+    for (std::string& path : render_windows(host, renderer, request)) written.push_back(std::move(path));
+    return written;
+}
+
+void report_pictures(std::ostream& out, const std::vector<std::string>& written, const std::string& out_dir) {
+    out << "Wrote " << written.size() << " picture" << (written.size() == 1 ? "" : "s") << " to " << out_dir << ":\n";
+    for (const std::string& path : written) out << "  " << path << "\n";
+}
+
+int cmd_render(const Options& o, std::ostream& out, std::ostream& err) {
+    if (o.positional.size() != 1) throw InputError("render needs one panel configuration (or \"default\")");
+    PanelConfig panel = panel_from(o.positional[0]);
+    Scenario scenario = scenario_from(o);
+    Host host(std::move(panel), host_options(o));
+    const std::string out_dir = option(o, "--out", ".");
+    report_pictures(out, render_run(host, scenario, o, out_dir, err), out_dir);
+    return 0;
+}
+
+int cmd_default(const Options& o, std::ostream& out, std::ostream& err) {
     Host host(panel_from("default"), host_options(o));
     Scenario scenario = parse_scenario(kDefaultScenario, "(built-in scenario)");
-    host.run(scenario);
+    const std::string out_dir = option(o, "--out", "gaugehost-out");
+    const std::vector<std::string> written = render_run(host, scenario, o, out_dir, err);
     std::size_t elements = 0, visible = 0;
     for (auto& p : host.placements()) {
         for (const ElementState& e : p->elements()) {
@@ -128,6 +205,7 @@ int cmd_default(const Options& o, std::ostream& out) {
         << " visible), " << host.simulation().events().size() << " key events, " << host.tooltips().size()
         << " tooltips\n";
     for (const TooltipShown& t : host.tooltips()) out << "  tooltip " << t.gauge << ": \"" << t.text << "\"\n";
+    report_pictures(out, written, out_dir);
     return 0;
 }
 
@@ -142,7 +220,8 @@ int run_cli(const std::vector<std::string>& args, std::ostream& out, std::ostrea
             }
         }
         const Options o = parse_options(args);
-        if (o.command.empty()) return cmd_default(o, out);
+        if (o.command.empty()) return cmd_default(o, out, err);
+        if (o.command == "render") return cmd_render(o, out, err);
         if (o.command == "list") return cmd_list(o, out);
         if (o.command == "state") return cmd_state(o, out);
         throw InputError("unknown command '" + o.command + "' (see gaugehost --help)");

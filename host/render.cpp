@@ -1,0 +1,684 @@
+#include "host/render.h"
+
+#include <strings.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <map>
+#include <numbers>
+#include <unordered_map>
+
+#include "host/bitmaps.h"
+#include "host/error.h"
+#include "host/host.h"
+#include "host/mouse_areas.h"
+
+namespace ardelvine::hostapp {
+
+namespace {
+
+struct SurfaceFree {
+    void operator()(cairo_surface_t* s) const { cairo_surface_destroy(s); }
+};
+using Surface = std::unique_ptr<cairo_surface_t, SurfaceFree>;
+
+struct ContextFree {
+    void operator()(cairo_t* cr) const { cairo_destroy(cr); }
+};
+using Context = std::unique_ptr<cairo_t, ContextFree>;
+
+constexpr double kDegree = std::numbers::pi / 180.0;
+
+// Text-drawing flag bits of a STRING element.
+constexpr std::uint32_t kTextCentre = 0x1;
+constexpr std::uint32_t kTextRight = 0x2;
+constexpr std::uint32_t kTextMiddle = 0x4;
+constexpr std::uint32_t kTextBottom = 0x8;
+
+// The image-flag bits that change how an element looks.
+constexpr std::uint32_t kLookFlags = IMAGE_TRANSPARENT | IMAGE_BRIGHT | IMAGE_SMOOTH | IMAGE_LIT;
+
+int width_of(cairo_surface_t* s) { return s != nullptr ? cairo_image_surface_get_width(s) : 0; }
+int height_of(cairo_surface_t* s) { return s != nullptr ? cairo_image_surface_get_height(s) : 0; }
+
+const AnyElement& any(const ElementState& s) { return *reinterpret_cast<const AnyElement*>(s.element); }
+
+std::string shown_text(const StringElement& e) {
+    if (e.text == nullptr) return {};
+    return std::string(e.text, strnlen(e.text, e.chars));
+}
+
+// Everything about an element that its picture depends on.
+struct ElementKey {
+    bool visible = false;
+    std::uint32_t bitmap = 0;
+    std::uint32_t flags = 0;
+    int image = 0;
+    double angle = 0, dx = 0, dy = 0, rotation = 0;
+    std::string text;
+    bool operator==(const ElementKey&) const = default;
+};
+
+ElementKey key_of(const ElementState& s) {
+    ElementKey k{s.visible, s.element->bitmap, s.element->image_flags & kLookFlags, 0, 0, 0, 0, 0, {}};
+    if (!s.visible) return k;
+    switch (s.element->kind) {
+        case ElementKind::STATIC_IMAGE: break;
+        case ElementKind::NEEDLE: k.angle = s.angle; break;
+        case ElementKind::STRING: k.text = shown_text(any(s).string); break;
+        case ElementKind::ICON: k.image = s.image; break;
+        case ElementKind::SLIDER:
+        case ElementKind::MOVING_IMAGE:
+            k.dx = s.dx, k.dy = s.dy;
+            break;
+        case ElementKind::SPRITE:
+            k.dx = s.dx, k.dy = s.dy, k.rotation = s.rotation;
+            break;
+    }
+    return k;
+}
+
+// One gauge as the window picture holds it.
+struct GaugePicture {
+    const Placement* placement = nullptr;
+    std::vector<ElementKey> keys;
+    // Static images below the first moving element and above the last one,
+    // pre-drawn at the gauge's pixel rectangle; null when there are none.
+    Surface under, over;
+    std::size_t live_begin = 0, live_end = 0;
+    double x = 0, y = 0, sx = 1, sy = 1;  // gauge pixels -> picture pixels
+    int px = 0, py = 0, pw = 0, ph = 0;   // the picture pixels it covers
+    bool drawn = false;
+};
+
+struct WindowPicture {
+    Surface surface;
+    Lighting lighting;
+    bool valid = false;
+    std::vector<GaugePicture> gauges;
+};
+
+}  // namespace
+
+struct Renderer::Impl {
+    BitmapSource bitmaps;
+    std::unordered_map<std::uint64_t, Surface> tinted;
+    std::map<std::uint32_t, WindowPicture> windows;
+
+    // The bitmap under a tint: the source's own for NONE, else a cached copy
+    // with its colours multiplied.
+    cairo_surface_t* bitmap(std::uint32_t id, Tint tint) {
+        cairo_surface_t* plain = bitmaps ? bitmaps(id) : nullptr;
+        if (plain == nullptr || tint == Tint::NONE) return plain;
+        const std::uint64_t key = (std::uint64_t{id} << 8) | static_cast<std::uint8_t>(tint);
+        auto it = tinted.find(key);
+        if (it != tinted.end()) return it->second.get();
+        const int w = width_of(plain), h = height_of(plain);
+        Surface copy(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h));
+        {
+            Context cr(cairo_create(copy.get()));
+            cairo_set_operator(cr.get(), CAIRO_OPERATOR_SOURCE);
+            cairo_set_source_surface(cr.get(), plain, 0, 0);
+            cairo_paint(cr.get());
+        }
+        cairo_surface_flush(copy.get());
+        const TintFactors f = tint_factors(tint);
+        unsigned char* data = cairo_image_surface_get_data(copy.get());
+        const int stride = cairo_image_surface_get_stride(copy.get());
+        for (int row = 0; row < h; ++row) {
+            auto* px = reinterpret_cast<std::uint32_t*>(data + static_cast<std::ptrdiff_t>(row) * stride);
+            for (int col = 0; col < w; ++col) {
+                const std::uint32_t p = px[col];
+                const auto r = static_cast<std::uint32_t>(((p >> 16) & 0xFF) * f.r);
+                const auto g = static_cast<std::uint32_t>(((p >> 8) & 0xFF) * f.g);
+                const auto b = static_cast<std::uint32_t>((p & 0xFF) * f.b);
+                px[col] = (p & 0xFF000000u) | (r << 16) | (g << 8) | b;
+            }
+        }
+        cairo_surface_mark_dirty(copy.get());
+        return tinted.emplace(key, std::move(copy)).first->second.get();
+    }
+};
+
+Tint element_tint(std::uint32_t image_flags, Lighting lighting) {
+    if (!lighting.night || (image_flags & IMAGE_BRIGHT) != 0) return Tint::NONE;
+    if ((image_flags & IMAGE_LIT) != 0 && lighting.panel_lights) return Tint::LIT;
+    return Tint::DARK;
+}
+
+TintFactors tint_factors(Tint tint) {
+    switch (tint) {
+        case Tint::NONE: return {1.0, 1.0, 1.0};
+        case Tint::DARK: return {0.16, 0.17, 0.22};   // moonlight on an unlit panel
+        case Tint::LIT: return {0.95, 0.72, 0.50};    // warm panel flood light
+    }
+    return {1.0, 1.0, 1.0};
+}
+
+cairo_matrix_t needle_matrix(const ElementHeader& element, double angle_deg) {
+    // The needle bitmap points along +x (3 o'clock, 90 degrees).
+    cairo_matrix_t m;
+    cairo_matrix_init_translate(&m, element.x, element.y);
+    cairo_matrix_rotate(&m, (angle_deg - 90.0) * kDegree);
+    cairo_matrix_translate(&m, -element.offset_x, -element.offset_y);
+    return m;
+}
+
+cairo_matrix_t sprite_matrix(const Sprite& sprite, double dx, double dy, double rotation_deg, int picture_width,
+                             int picture_height) {
+    const double tx = sprite.texture_x != 0.0f ? sprite.texture_x : 1.0;
+    const double ty = sprite.texture_y != 0.0f ? sprite.texture_y : 1.0;
+    cairo_matrix_t m;
+    cairo_matrix_init_translate(&m, sprite.header.offset_x, sprite.header.offset_y);
+    cairo_matrix_rotate(&m, rotation_deg * kDegree);
+    cairo_matrix_translate(&m, dx, dy);
+    cairo_matrix_scale(&m, tx, ty);
+    cairo_matrix_translate(&m, -picture_width / 2.0, -picture_height / 2.0);
+    return m;
+}
+
+BitmapSource host_bitmaps(Host& host) {
+    auto cache = std::make_shared<BitmapCache>(host.module().handle());
+    return [cache](std::uint32_t id) { return cache->get(id); };
+}
+
+Lighting lighting_of(Host& host) {
+    return {host.night(), host.simulation().token(kPanelLightsToken) != 0.0};
+}
+
+namespace {
+
+cairo_filter_t filter_for(std::uint32_t flags) {
+    return (flags & IMAGE_SMOOTH) != 0 ? CAIRO_FILTER_BILINEAR : CAIRO_FILTER_NEAREST;
+}
+
+void set_colour(cairo_t* cr, std::uint32_t bgr, Tint tint) {
+    const TintFactors f = tint_factors(tint);
+    cairo_set_source_rgb(cr, (bgr & 0xFF) / 255.0 * f.r, ((bgr >> 8) & 0xFF) / 255.0 * f.g,
+                         ((bgr >> 16) & 0xFF) / 255.0 * f.b);
+}
+
+// Paints a bitmap placed on the gauge by `place` (bitmap pixels -> gauge pixels).
+void paint_bitmap(cairo_t* cr, cairo_surface_t* bitmap, const cairo_matrix_t& place, std::uint32_t flags) {
+    if (bitmap == nullptr) return;
+    cairo_save(cr);
+    cairo_transform(cr, &place);
+    cairo_rectangle(cr, 0, 0, width_of(bitmap), height_of(bitmap));
+    if ((flags & IMAGE_TRANSPARENT) == 0) {
+        cairo_set_source_rgb(cr, 0, 0, 0);
+        cairo_fill_preserve(cr);
+    }
+    cairo_set_source_surface(cr, bitmap, 0, 0);
+    cairo_pattern_set_filter(cairo_get_source(cr), filter_for(flags));
+    cairo_fill(cr);
+    cairo_restore(cr);
+}
+
+cairo_matrix_t shifted(double x, double y) {
+    cairo_matrix_t m;
+    cairo_matrix_init_translate(&m, x, y);
+    return m;
+}
+
+// One element drawn onto a gauge whose pixels the context's matrix maps.
+struct Drawing {
+    cairo_t* cr;
+    Renderer::Impl& impl;
+    Lighting lighting;
+
+    cairo_surface_t* bitmap(std::uint32_t id, const ElementHeader& e) const {
+        return impl.bitmap(id, element_tint(e.image_flags, lighting));
+    }
+};
+
+void draw_static_image(const Drawing& d, const ElementState& s) {
+    const ElementHeader& e = *s.element;
+    paint_bitmap(d.cr, d.bitmap(e.bitmap, e), shifted(e.x, e.y), e.image_flags);
+}
+
+void draw_needle(const Drawing& d, const ElementState& s) {
+    const ElementHeader& e = *s.element;
+    paint_bitmap(d.cr, d.bitmap(e.bitmap, e), needle_matrix(e, s.angle), e.image_flags);
+}
+
+void draw_icon(const Drawing& d, const ElementState& s) {
+    const ElementHeader& e = *s.element;
+    if (s.image < 0) return;
+    paint_bitmap(d.cr, d.bitmap(e.bitmap + static_cast<std::uint32_t>(s.image), e), shifted(e.x, e.y), e.image_flags);
+}
+
+void draw_slider(const Drawing& d, const ElementState& s) {
+    const ElementHeader& e = *s.element;
+    paint_bitmap(d.cr, d.bitmap(e.bitmap, e), shifted(e.x + s.dx, e.y + s.dy), e.image_flags);
+}
+
+// Draws `picture` placed by `place`, seen only through the window bitmap
+// (id + 1) at the element's position: its opaque pixels let the picture through.
+void draw_through_window(const Drawing& d, const ElementHeader& e, cairo_surface_t* picture,
+                         const cairo_matrix_t& place) {
+    if (picture == nullptr) return;
+    cairo_surface_t* window = d.impl.bitmap(e.bitmap + 1, Tint::NONE);
+    cairo_t* cr = d.cr;
+    cairo_save(cr);
+    if (window != nullptr) {
+        cairo_rectangle(cr, e.x, e.y, width_of(window), height_of(window));
+        cairo_clip(cr);
+        cairo_push_group(cr);
+        paint_bitmap(cr, picture, place, e.image_flags);
+        cairo_pop_group_to_source(cr);
+        cairo_pattern_t* mask = cairo_pattern_create_for_surface(window);
+        cairo_matrix_t m;
+        cairo_matrix_init_translate(&m, -e.x, -e.y);
+        cairo_pattern_set_matrix(mask, &m);
+        cairo_pattern_set_filter(mask, filter_for(e.image_flags));
+        cairo_mask(cr, mask);
+        cairo_pattern_destroy(mask);
+    } else {
+        paint_bitmap(cr, picture, place, e.image_flags);
+    }
+    cairo_restore(cr);
+}
+
+void draw_moving_image(const Drawing& d, const ElementState& s) {
+    const ElementHeader& e = *s.element;
+    draw_through_window(d, e, d.bitmap(e.bitmap, e), shifted(e.x + s.dx, e.y + s.dy));
+}
+
+void draw_sprite(const Drawing& d, const ElementState& s) {
+    const ElementHeader& e = *s.element;
+    cairo_surface_t* picture = d.bitmap(e.bitmap, e);
+    draw_through_window(d, e, picture,
+                        sprite_matrix(any(s).sprite, s.dx, s.dy, s.rotation, width_of(picture), height_of(picture)));
+}
+
+const char* font_family(const StringElement& e) {
+    const std::string face(e.font, strnlen(e.font, kFontNameLength));
+    if (face.empty() || strcasecmp(face.c_str(), "Arial") == 0) return "Liberation Sans";
+    if (strcasecmp(face.c_str(), "Quartz") == 0) return "DSEG7 Classic";
+    return nullptr;  // the face as named
+}
+
+void draw_string(const Drawing& d, const ElementState& s) {
+    const StringElement& e = any(s).string;
+    const Tint tint = element_tint(e.header.image_flags, d.lighting);
+    const double bw = e.box_width, bh = e.box_height;
+    cairo_t* cr = d.cr;
+    cairo_save(cr);
+    cairo_translate(cr, e.header.x, e.header.y);
+    cairo_rectangle(cr, 0, 0, bw, bh);
+    // A black background is the transparent colour.
+    if ((e.header.image_flags & IMAGE_TRANSPARENT) == 0 || (e.background & 0xFFFFFF) != 0) {
+        set_colour(cr, e.background, tint);
+        cairo_fill_preserve(cr);
+    }
+    cairo_clip(cr);
+    const std::string text = shown_text(e);
+    if (!text.empty() && bh > 0 && bw > 0) {
+        const char* family = font_family(e);
+        const std::string named(e.font, strnlen(e.font, kFontNameLength));
+        cairo_select_font_face(cr, family != nullptr ? family : named.c_str(), CAIRO_FONT_SLANT_NORMAL,
+                               e.weight >= 600 ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
+        double size = bh * 0.8;
+        cairo_set_font_size(cr, size);
+        cairo_text_extents_t te;
+        cairo_text_extents(cr, text.c_str(), &te);
+        if (te.x_advance > bw) {
+            size *= bw / te.x_advance;
+            cairo_set_font_size(cr, size);
+            cairo_text_extents(cr, text.c_str(), &te);
+        }
+        cairo_font_extents_t fe;
+        cairo_font_extents(cr, &fe);
+        double x = 0.0, y = fe.ascent;
+        if ((e.draw_flags & kTextCentre) != 0) x = (bw - te.x_advance) / 2.0;
+        else if ((e.draw_flags & kTextRight) != 0) x = bw - te.x_advance;
+        if ((e.draw_flags & kTextMiddle) != 0) y = (bh - (fe.ascent + fe.descent)) / 2.0 + fe.ascent;
+        else if ((e.draw_flags & kTextBottom) != 0) y = bh - fe.descent;
+        set_colour(cr, e.foreground, tint);
+        cairo_move_to(cr, x, y);
+        cairo_show_text(cr, text.c_str());
+    }
+    cairo_restore(cr);
+}
+
+void draw_element(const Drawing& d, const ElementState& s) {
+    if (!s.visible) return;
+    switch (s.element->kind) {
+        case ElementKind::STATIC_IMAGE: draw_static_image(d, s); break;
+        case ElementKind::NEEDLE: draw_needle(d, s); break;
+        case ElementKind::STRING: draw_string(d, s); break;
+        case ElementKind::SLIDER: draw_slider(d, s); break;
+        case ElementKind::ICON: draw_icon(d, s); break;
+        case ElementKind::MOVING_IMAGE: draw_moving_image(d, s); break;
+        case ElementKind::SPRITE: draw_sprite(d, s); break;
+    }
+}
+
+void draw_elements(const Drawing& d, const std::vector<ElementState>& states, std::size_t begin, std::size_t end) {
+    for (std::size_t i = begin; i < end; ++i) draw_element(d, states[i]);
+}
+
+// Lays out a gauge on the window picture: its pixel rectangle and scale, and
+// which elements are drawn live each frame.
+void lay_out(GaugePicture& g, Renderer::Impl& impl, double scale) {
+    const Placement& p = *g.placement;
+    const auto& states = p.elements();
+    cairo_surface_t* background = states.empty() ? nullptr : impl.bitmap(states[0].element->bitmap, Tint::NONE);
+    const int bw = background != nullptr ? width_of(background) : p.width();
+    const int bh = background != nullptr ? height_of(background) : p.height();
+    g.x = p.x() * scale, g.y = p.y() * scale;
+    g.sx = bw > 0 ? p.width() * scale / bw : scale;
+    g.sy = bh > 0 ? p.height() * scale / bh : scale;
+    g.px = static_cast<int>(std::floor(g.x));
+    g.py = static_cast<int>(std::floor(g.y));
+    g.pw = static_cast<int>(std::ceil(g.x + p.width() * scale)) - g.px;
+    g.ph = static_cast<int>(std::ceil(g.y + p.height() * scale)) - g.py;
+    g.live_begin = states.size();
+    g.live_end = 0;
+    for (std::size_t i = 0; i < states.size(); ++i) {
+        if (states[i].element->kind == ElementKind::STATIC_IMAGE) continue;
+        g.live_begin = std::min(g.live_begin, i);
+        g.live_end = i + 1;
+    }
+    if (g.live_end == 0) g.live_begin = g.live_end = states.size();
+}
+
+// Maps gauge pixels onto a target whose origin is (ox, oy) in picture pixels.
+void enter_gauge(cairo_t* cr, const GaugePicture& g, double ox, double oy) {
+    cairo_translate(cr, g.x - ox, g.y - oy);
+    cairo_scale(cr, g.sx, g.sy);
+}
+
+Surface draw_layer(const GaugePicture& g, Renderer::Impl& impl, Lighting lighting, std::size_t begin,
+                   std::size_t end) {
+    const auto& states = g.placement->elements();
+    bool any_visible = false;
+    for (std::size_t i = begin; i < end; ++i) any_visible = any_visible || states[i].visible;
+    if (!any_visible || g.pw <= 0 || g.ph <= 0) return nullptr;
+    Surface layer(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, g.pw, g.ph));
+    Context cr(cairo_create(layer.get()));
+    enter_gauge(cr.get(), g, g.px, g.py);
+    draw_elements({cr.get(), impl, lighting}, states, begin, end);
+    return layer;
+}
+
+bool range_changed(const std::vector<ElementKey>& before, const std::vector<ElementKey>& now, std::size_t begin,
+                   std::size_t end) {
+    if (before.size() != now.size()) return true;
+    for (std::size_t i = begin; i < end; ++i)
+        if (!(before[i] == now[i])) return true;
+    return false;
+}
+
+void paint_layer(cairo_t* cr, const GaugePicture& g, cairo_surface_t* layer) {
+    if (layer == nullptr) return;
+    cairo_set_source_surface(cr, layer, g.px, g.py);
+    cairo_rectangle(cr, g.px, g.py, g.pw, g.ph);
+    cairo_fill(cr);
+}
+
+// Draws a gauge onto the window picture, inside whatever clip is set.
+void compose(cairo_t* cr, const GaugePicture& g, Renderer::Impl& impl, Lighting lighting) {
+    paint_layer(cr, g, g.under.get());
+    if (g.live_begin < g.live_end) {
+        cairo_save(cr);
+        cairo_rectangle(cr, g.px, g.py, g.pw, g.ph);
+        cairo_clip(cr);
+        enter_gauge(cr, g, 0, 0);
+        draw_elements({cr, impl, lighting}, g.placement->elements(), g.live_begin, g.live_end);
+        cairo_restore(cr);
+    }
+    paint_layer(cr, g, g.over.get());
+}
+
+void fill_background(cairo_t* cr, const WindowConfig& window, Lighting lighting) {
+    const Tint tint = lighting.night ? Tint::DARK : Tint::NONE;
+    const std::uint32_t bgr = window.background[0] | (window.background[1] << 8) | (window.background[2] << 16);
+    cairo_save(cr);
+    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+    set_colour(cr, bgr, tint);
+    cairo_paint(cr);
+    cairo_restore(cr);
+}
+
+bool overlaps(const GaugePicture& a, const GaugePicture& b) {
+    return a.px < b.px + b.pw && b.px < a.px + a.pw && a.py < b.py + b.ph && b.py < a.py + a.ph;
+}
+
+}  // namespace
+
+Renderer::Renderer(BitmapSource bitmaps, double scale) : impl_(std::make_unique<Impl>()), scale_(scale) {
+    if (!(scale > 0.0) || scale > 16.0) throw InputError("render scale must be above 0 and at most 16");
+    impl_->bitmaps = std::move(bitmaps);
+}
+
+Renderer::~Renderer() = default;
+
+void Renderer::invalidate() { impl_->windows.clear(); }
+
+cairo_surface_t* Renderer::draw(const WindowConfig& window, const std::vector<std::unique_ptr<Placement>>& placements,
+                                Lighting lighting) {
+    Impl& impl = *impl_;
+    WindowPicture& pic = impl.windows[window.ident];
+    const int width = std::max(1, static_cast<int>(std::lround(window.size_w * scale_)));
+    const int height = std::max(1, static_cast<int>(std::lround(window.size_h * scale_)));
+    if (!pic.surface || width_of(pic.surface.get()) != width || height_of(pic.surface.get()) != height) {
+        pic.surface.reset(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height));
+        pic.valid = false;
+    }
+
+    // The window's gauges; a different set starts the picture afresh.
+    std::vector<const Placement*> mine;
+    for (const auto& p : placements)
+        if (p->window() == static_cast<int>(window.ident)) mine.push_back(p.get());
+    bool same = mine.size() == pic.gauges.size();
+    for (std::size_t i = 0; same && i < mine.size(); ++i) same = pic.gauges[i].placement == mine[i];
+    if (!same) {
+        pic.gauges.clear();
+        for (const Placement* p : mine) pic.gauges.push_back(GaugePicture{.placement = p});
+        pic.valid = false;
+    }
+    const bool full = !pic.valid || !(pic.lighting == lighting);
+
+    // Bring each gauge's layers and keys up to date; note which changed.
+    std::vector<std::size_t> changed;
+    for (std::size_t gi = 0; gi < pic.gauges.size(); ++gi) {
+        GaugePicture& g = pic.gauges[gi];
+        const auto& states = g.placement->elements();
+        std::vector<ElementKey> keys;
+        keys.reserve(states.size());
+        for (const ElementState& s : states) keys.push_back(key_of(s));
+        if (!full && g.drawn && keys == g.keys) continue;
+        if (!g.drawn || full) lay_out(g, impl, scale_);
+        const bool fresh = full || !g.drawn;
+        if (fresh || range_changed(g.keys, keys, 0, g.live_begin))
+            g.under = draw_layer(g, impl, lighting, 0, g.live_begin);
+        if (fresh || range_changed(g.keys, keys, g.live_end, keys.size()))
+            g.over = draw_layer(g, impl, lighting, g.live_end, states.size());
+        g.keys = std::move(keys);
+        g.drawn = true;
+        changed.push_back(gi);
+    }
+    redrawn_ = changed.size();
+
+    Context cr(cairo_create(pic.surface.get()));
+    if (full) {
+        fill_background(cr.get(), window, lighting);
+        for (const GaugePicture& g : pic.gauges) compose(cr.get(), g, impl, lighting);
+    } else {
+        for (std::size_t gi : changed) {
+            const GaugePicture& damaged = pic.gauges[gi];
+            cairo_save(cr.get());
+            cairo_rectangle(cr.get(), damaged.px, damaged.py, damaged.pw, damaged.ph);
+            cairo_clip(cr.get());
+            fill_background(cr.get(), window, lighting);
+            for (const GaugePicture& g : pic.gauges)
+                if (overlaps(g, damaged)) compose(cr.get(), g, impl, lighting);
+            cairo_restore(cr.get());
+        }
+    }
+    cairo_surface_flush(pic.surface.get());
+    pic.lighting = lighting;
+    pic.valid = true;
+    return pic.surface.get();
+}
+
+// ---------------------------------------------------------------- mouse areas
+
+namespace {
+
+struct Rgb {
+    double r, g, b;
+};
+
+Rgb cursor_colour(std::int32_t cursor) {
+    switch (cursor) {
+        case CURSOR_HAND: return {0.20, 0.55, 1.00};
+        case CURSOR_UP: return {0.20, 0.85, 0.30};
+        case CURSOR_DOWN: return {1.00, 0.35, 0.25};
+        default: return {0.85, 0.85, 0.85};
+    }
+}
+
+std::string area_label(const MouseArea& a) {
+    const MouseRect& r = *a.rect;
+    std::string label;
+    if (r.kind == MouseKind::CHILD) {
+        label = r.handler != nullptr ? "fn" : "ev " + std::to_string(r.event_id);
+        if ((r.click_flags & MOUSE_LEFT) != 0) label += " L";
+        if ((r.click_flags & MOUSE_RIGHT) != 0) label += " R";
+        if ((r.click_flags & MOUSE_REPEAT) != 0) label += " rep";
+        if ((r.click_flags & MOUSE_DRAG) != 0) label += " drag";
+        return label;
+    }
+    if (a.tooltip == nullptr) return {};
+    const MouseRect& t = *a.tooltip;
+    if (t.kind == MouseKind::TOOLTIP && t.tooltip_text != nullptr) {
+        label = t.tooltip_text;
+        if (label.size() > 28) label = label.substr(0, 26) + "..";
+        return label;
+    }
+    char buffer[24];
+    std::snprintf(buffer, sizeof buffer, "help 0x%04X", t.help_id);
+    return buffer;
+}
+
+void draw_label(cairo_t* cr, double x, double y, const std::string& text, Rgb colour) {
+    if (text.empty()) return;
+    cairo_text_extents_t te;
+    cairo_text_extents(cr, text.c_str(), &te);
+    cairo_set_source_rgba(cr, 0, 0, 0, 0.7);
+    cairo_rectangle(cr, x, y, te.x_advance + 3, 10);
+    cairo_fill(cr);
+    cairo_set_source_rgb(cr, colour.r, colour.g, colour.b);
+    cairo_move_to(cr, x + 1.5, y + 8);
+    cairo_show_text(cr, text.c_str());
+}
+
+}  // namespace
+
+void draw_mouse_areas(cairo_surface_t* target, const WindowConfig& window,
+                      const std::vector<std::unique_ptr<Placement>>& placements,
+                      const std::function<BitmapSize(std::uint32_t id)>& bitmap_size, double scale) {
+    Context context(cairo_create(target));
+    cairo_t* cr = context.get();
+    cairo_scale(cr, scale, scale);
+    cairo_select_font_face(cr, "Liberation Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_BOLD);
+    cairo_set_font_size(cr, 8);
+    for (const auto& p : placements) {
+        if (p->window() != static_cast<int>(window.ident)) continue;
+        const auto& states = p->elements();
+        BitmapSize size = states.empty() ? BitmapSize{} : bitmap_size(states[0].element->bitmap);
+        // A module without art: measure the gauge as placed.
+        if (size.width <= 0 || size.height <= 0) size = {p->width(), p->height()};
+        const double sx = size.width > 0 ? static_cast<double>(p->width()) / size.width : 1.0;
+        const double sy = size.height > 0 ? static_cast<double>(p->height()) / size.height : 1.0;
+        for (const MouseArea& a : mouse_areas(p->mouse(), p->mouse_count(), size)) {
+            const Rgb c = cursor_colour(a.rect->cursor);
+            const double x = p->x() + a.x * sx, y = p->y() + a.y * sy, w = a.w * sx, h = a.h * sy;
+            cairo_rectangle(cr, x + 0.5, y + 0.5, std::max(0.0, w - 1), std::max(0.0, h - 1));
+            if (a.rect->kind == MouseKind::CHILD) {
+                cairo_set_source_rgba(cr, c.r, c.g, c.b, 0.18);
+                cairo_fill_preserve(cr);
+                cairo_set_dash(cr, nullptr, 0, 0);
+                cairo_set_line_width(cr, 1.5);
+            } else {
+                const double dash[] = {3.0, 2.0};
+                cairo_set_dash(cr, dash, 2, 0);
+                cairo_set_line_width(cr, 1.0);
+            }
+            cairo_set_source_rgb(cr, c.r, c.g, c.b);
+            cairo_stroke(cr);
+            // Click areas label their top-left corner, tooltip areas their bottom-left.
+            const double ly = a.rect->kind == MouseKind::CHILD ? y + 1 : y + std::max(0.0, h - 11);
+            draw_label(cr, x + 1, ly, area_label(a), c);
+        }
+    }
+    // Legend.
+    const struct {
+        std::int32_t cursor;
+        const char* name;
+    } legend[] = {{CURSOR_HAND, "hand"}, {CURSOR_UP, "increase"}, {CURSOR_DOWN, "decrease"}, {CURSOR_NONE, "no cursor"}};
+    double lx = 4;
+    const double ly = window.size_h - 14;
+    for (const auto& l : legend) {
+        draw_label(cr, lx, ly, l.name, cursor_colour(l.cursor));
+        lx += 58;
+    }
+    draw_label(cr, lx, ly, "solid: click (ev N = key event, fn = handler)  dashed: tooltip area", {1, 1, 1});
+    cairo_surface_flush(target);
+}
+
+// ---------------------------------------------------------------- files
+
+std::string window_file_name(const WindowConfig& window) {
+    char number[16];
+    std::snprintf(number, sizeof number, "%02d", window.index);
+    std::string name = std::string("window-") + number;
+    std::string slug;
+    for (unsigned char ch : window.title) {
+        if (std::isalnum(ch)) {
+            slug += static_cast<char>(std::tolower(ch));
+        } else if (!slug.empty() && slug.back() != '-') {
+            slug += '-';
+        }
+    }
+    while (!slug.empty() && slug.back() == '-') slug.pop_back();
+    if (!slug.empty()) name += "-" + slug;
+    return name + ".png";
+}
+
+std::vector<std::string> render_windows(Host& host, Renderer& renderer, const RenderRequest& request) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    fs::create_directories(request.out_dir, ec);
+    if (ec) throw InputError("cannot create " + request.out_dir + ": " + ec.message());
+    const Lighting lighting = lighting_of(host);
+    std::vector<std::string> written;
+    for (const WindowConfig& w : host.panel().windows) {
+        if (!host.simulation().window_visible(w.ident)) continue;
+        cairo_surface_t* picture = renderer.draw(w, host.placements(), lighting);
+        Surface overlay;
+        if (request.areas) {
+            overlay.reset(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width_of(picture), height_of(picture)));
+            Context cr(cairo_create(overlay.get()));
+            cairo_set_source_surface(cr.get(), picture, 0, 0);
+            cairo_paint(cr.get());
+            draw_mouse_areas(overlay.get(), w, host.placements(),
+                             [&host](std::uint32_t id) { return host.bitmap_size(id); }, renderer.scale());
+            picture = overlay.get();
+        }
+        const std::string path = (fs::path(request.out_dir) / (request.prefix + window_file_name(w))).string();
+        const cairo_status_t status = cairo_surface_write_to_png(picture, path.c_str());
+        if (status != CAIRO_STATUS_SUCCESS)
+            throw InputError("cannot write " + path + ": " + cairo_status_to_string(status));
+        written.push_back(path);
+    }
+    return written;
+}
+
+}  // namespace ardelvine::hostapp
