@@ -67,6 +67,15 @@ void Simulation::key_event(std::uint32_t event, std::uint32_t param) {
             set_token(TOKEN_KOHLSMAN,
                       std::max(kKohlsmanMin, std::round((token(TOKEN_KOHLSMAN) - kKohlsmanStep) * 100.0) / 100.0));
             return;
+        case 66506:  // toggle the panel window whose ident is the parameter
+            toggle_window(param);
+            return;
+        case 66507:  // open it
+            set_window_visible(param, true);
+            return;
+        case 66508:  // close it
+            set_window_visible(param, false);
+            return;
         default:
             return;
     }

@@ -266,3 +266,40 @@ TEST_F(HostTest, ScenarioNamesOnlyPlacedGauges) {
 
 }  // namespace
 }  // namespace ardelvine::hostapp
+
+namespace ardelvine::hostapp {
+namespace {
+
+TEST(SimulationEvents, TogglesKnobAndWindows) {
+    Simulation sim;
+    sim.add_window(50, false);
+    struct Case {
+        std::uint32_t event, param, token;
+        double before, after;
+    } cases[] = {
+        {66241, 0, 364, 0.0, 1.0},  // battery master flips
+        {66241, 0, 364, 1.0, 0.0},
+        {66241, 0, 364, 2.0, 0.0},  // anything but 0 becomes 0
+        {65883, 0, 76, 29.92, 29.93},
+        {65884, 0, 76, 29.92, 29.91},
+        {65883, 0, 76, 31.5, 31.5},  // the knob stops
+        {12345, 7, 1, 5.0, 5.0},     // unknown: recorded only
+    };
+    for (const Case& c : cases) {
+        sim.set_token(c.token, c.before);
+        sim.key_event(c.event, c.param);
+        EXPECT_NEAR(sim.token(c.token), c.after, 1e-9) << c.event;
+    }
+    EXPECT_EQ(sim.events().size(), std::size(cases));
+    sim.key_event(66507, 50);
+    EXPECT_TRUE(sim.window_visible(50));
+    sim.key_event(66506, 50);
+    EXPECT_FALSE(sim.window_visible(50));
+    sim.toggle_window(50);
+    sim.key_event(66508, 50);
+    EXPECT_FALSE(sim.window_visible(50));
+    EXPECT_EQ(sim.events().back().param, 50u);
+}
+
+}  // namespace
+}  // namespace ardelvine::hostapp
