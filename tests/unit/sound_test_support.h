@@ -95,6 +95,7 @@ inline Bytes simple_wave(const Format& f, std::uint32_t frames) {
 class SoundTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        platform::audio_shutdown();  // whatever an earlier test left open
         sound::sound_enabled = 1;
         platform::fault_reset();
         ASSERT_TRUE(platform::audio_capture_begin(nullptr));
