@@ -1,0 +1,356 @@
+// The renderer: element pictures placed by their kind's rule (through the real
+// module where its art decides, through hand-made bitmaps where the exact
+// pixels matter), redraws that only touch changed gauges, lighting, and the
+// render command.
+#include <gtest/gtest.h>
+
+#include <cairo.h>
+
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <numbers>
+#include <sstream>
+
+#include "host/cli.h"
+#include "host/host.h"
+#include "host/needle.h"
+#include "host/render.h"
+
+using namespace ardelvine;
+using namespace ardelvine::hostapp;
+
+namespace {
+
+std::uint32_t pixel(cairo_surface_t* s, int x, int y) {
+    cairo_surface_flush(s);
+    const unsigned char* row = cairo_image_surface_get_data(s) + static_cast<std::ptrdiff_t>(y) * cairo_image_surface_get_stride(s);
+    std::uint32_t p;
+    std::memcpy(&p, row + 4 * x, 4);
+    return p;
+}
+
+// A copy of a picture's pixels, to compare two frames.
+std::vector<unsigned char> pixels_of(cairo_surface_t* s) {
+    cairo_surface_flush(s);
+    const unsigned char* data = cairo_image_surface_get_data(s);
+    return {data, data + static_cast<std::size_t>(cairo_image_surface_get_stride(s)) * cairo_image_surface_get_height(s)};
+}
+
+void apply(double x, double y, const cairo_matrix_t& m, double& ox, double& oy) {
+    ox = x, oy = y;
+    cairo_matrix_transform_point(&m, &ox, &oy);
+}
+
+// ---------------------------------------------------------------- transforms
+
+TEST(RenderTransform, NeedlePivotSitsOnPositionAndPointsAlongItsAngle) {
+    ElementHeader e{};
+    e.x = 150, e.y = 150, e.offset_x = 40, e.offset_y = 18;
+    struct Case {
+        double angle, dir_x, dir_y;
+    } cases[] = {{0, 0, -1}, {90, 1, 0}, {180, 0, 1}, {270, -1, 0}, {450, 1, 0}, {-90, -1, 0}};
+    for (const Case& c : cases) {
+        const cairo_matrix_t m = needle_matrix(e, c.angle);
+        double x, y;
+        apply(40, 18, m, x, y);
+        EXPECT_NEAR(x, 150, 1e-9) << c.angle;
+        EXPECT_NEAR(y, 150, 1e-9) << c.angle;
+        apply(40 + 100, 18, m, x, y);  // 100 pixels out along the bitmap's +x
+        EXPECT_NEAR(x, 150 + 100 * c.dir_x, 1e-9) << c.angle;
+        EXPECT_NEAR(y, 150 + 100 * c.dir_y, 1e-9) << c.angle;
+    }
+}
+
+TEST(RenderTransform, SpriteTurnsAboutItsCentreAndShiftsAlongItsOwnAxes) {
+    Sprite s{};
+    s.header.offset_x = 125, s.header.offset_y = 122;
+    s.texture_x = 1.0f, s.texture_y = 0.5f;
+    double x, y;
+    // Unturned: the picture's centre on the offset point, shifted by dx, dy.
+    apply(95, 170, sprite_matrix(s, 3, 7, 0, 190, 340), x, y);
+    EXPECT_NEAR(x, 128, 1e-9);
+    EXPECT_NEAR(y, 129, 1e-9);
+    // Texture scale squeezes about the centre: 20 picture rows above it are 10 pixels.
+    apply(95, 150, sprite_matrix(s, 0, 0, 0, 190, 340), x, y);
+    EXPECT_NEAR(y, 112, 1e-9);
+    // Turned 90 degrees clockwise, a shift "down" the picture goes left.
+    apply(95, 170, sprite_matrix(s, 0, 10, 90, 190, 340), x, y);
+    EXPECT_NEAR(x, 115, 1e-9);
+    EXPECT_NEAR(y, 122, 1e-9);
+}
+
+TEST(RenderLighting, TintFollowsFlagsAndPanelLights) {
+    const Lighting day{false, false}, night{true, false}, night_lit{true, true};
+    struct Case {
+        std::uint32_t flags;
+        Lighting lighting;
+        Tint tint;
+    } cases[] = {
+        {0x3, day, Tint::NONE},           {0x4003, day, Tint::NONE},      {0x3, night, Tint::DARK},
+        {0x7, night, Tint::NONE},         {0x4003, night, Tint::DARK},    {0x4003, night_lit, Tint::LIT},
+        {0x4007, night_lit, Tint::NONE},  {0x83, night_lit, Tint::DARK},
+    };
+    for (const Case& c : cases) EXPECT_EQ(element_tint(c.flags, c.lighting), c.tint) << std::hex << c.flags;
+}
+
+TEST(RenderFiles, WindowNames) {
+    struct Case {
+        int index;
+        const char* title;
+        const char* name;
+    } cases[] = {{0, "Main Panel", "window-00-main-panel.png"},
+                 {12, "Radio Stack / COM", "window-12-radio-stack-com.png"},
+                 {3, "", "window-03.png"},
+                 {1, "  GPS!! ", "window-01-gps.png"}};
+    for (const Case& c : cases) {
+        WindowConfig w;
+        w.index = c.index;
+        w.title = c.title;
+        EXPECT_EQ(window_file_name(w), c.name);
+    }
+}
+
+// ---------------------------------------------------------------- hand-made gauge
+
+cairo_surface_t* solid(int w, int h, double r, double g, double b) {
+    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
+    cairo_t* cr = cairo_create(s);
+    cairo_set_source_rgb(cr, r, g, b);
+    cairo_paint(cr);
+    cairo_destroy(cr);
+    return s;
+}
+
+constexpr std::uint32_t kGrey = 0xFF808080, kRed = 0xFFFF0000, kBlue = 0xFF0000FF, kGreen = 0xFF00FF00,
+                        kMagenta = 0xFFFF00FF, kBackdrop = 0xFF000010;
+
+// A 40 by 20 gauge: a grey background (1), a moving image whose strip (10) is
+// red then blue, seen through a window (11) open only in its columns 5 to 14,
+// a sprite (20) green above red through a full window (21), and an icon (30, 31).
+class HandMadeGauge : public ::testing::Test {
+protected:
+    void SetUp() override {
+        bitmaps_[1] = solid(40, 20, 0.5, 0.5, 0.5);
+        cairo_surface_t* strip = solid(40, 10, 1, 0, 0);
+        paint_rect(strip, 20, 0, 20, 10, 0, 0, 1);
+        bitmaps_[10] = strip;
+        cairo_surface_t* window = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 20, 10);
+        paint_rect(window, 5, 0, 10, 10, 1, 1, 1);
+        bitmaps_[11] = window;
+        cairo_surface_t* ball = solid(10, 10, 0, 1, 0);
+        paint_rect(ball, 0, 5, 10, 5, 1, 0, 0);
+        bitmaps_[20] = ball;
+        bitmaps_[21] = solid(10, 10, 1, 1, 1);
+        bitmaps_[30] = solid(4, 4, 0, 1, 0);
+        bitmaps_[31] = solid(4, 4, 1, 0, 1);
+
+        background_ = make(ElementKind::STATIC_IMAGE, 1, 0, 0);
+        moving_ = make(ElementKind::MOVING_IMAGE, 10, 0, 5);
+        sprite_ = make(ElementKind::SPRITE, 20, 25, 5);
+        sprite_.sprite.header.offset_x = 30, sprite_.sprite.header.offset_y = 10;
+        sprite_.sprite.texture_x = sprite_.sprite.texture_y = 1.0f;
+        icon_ = make(ElementKind::ICON, 30, 36, 0);
+        icon_.icon.images = 2;
+        link(background_, moving_, 0);
+        link(moving_, sprite_, 1);
+        link(sprite_, icon_, 2);
+        mouse_[0].kind = MouseKind::END;
+        header_.version = kGaugeHeaderVersion;
+        header_.name = "Hand_Made";
+        header_.elements = root_;
+        root_[0] = &background_.header;
+        header_.mouse = mouse_;
+        placements_.push_back(std::make_unique<Placement>(header_, "", 0, 0, 0, 40, 20));
+        window_.size_w = 40, window_.size_h = 20;
+        window_.background[2] = 0x10;
+    }
+    void TearDown() override {
+        for (auto& [id, s] : bitmaps_) cairo_surface_destroy(s);
+    }
+
+    static void paint_rect(cairo_surface_t* s, int x, int y, int w, int h, double r, double g, double b) {
+        cairo_t* cr = cairo_create(s);
+        cairo_set_source_rgb(cr, r, g, b);
+        cairo_rectangle(cr, x, y, w, h);
+        cairo_fill(cr);
+        cairo_destroy(cr);
+    }
+    static AnyElement make(ElementKind kind, std::uint32_t bitmap, int x, int y) {
+        AnyElement e{};
+        e.header.kind = kind;
+        e.header.bitmap = bitmap;
+        e.header.x = x, e.header.y = y;
+        e.header.image_flags = IMAGE_TRANSPARENT | IMAGE_RESTORE;
+        return e;
+    }
+    void link(AnyElement& parent, AnyElement& child, int slot) {
+        lists_[slot][0] = &child.header;
+        parent.header.children = lists_[slot];
+    }
+
+    BitmapSource source() {
+        return [this](std::uint32_t id) -> cairo_surface_t* {
+            auto it = bitmaps_.find(id);
+            return it == bitmaps_.end() ? nullptr : it->second;
+        };
+    }
+    std::vector<ElementState>& states() { return placements_[0]->elements(); }
+
+    std::map<std::uint32_t, cairo_surface_t*> bitmaps_;
+    AnyElement background_, moving_, sprite_, icon_;
+    ElementHeader* lists_[3][2] = {};
+    ElementHeader* root_[2] = {};
+    MouseRect mouse_[1] = {};
+    GaugeHeader header_{};
+    std::vector<std::unique_ptr<Placement>> placements_;
+    WindowConfig window_;
+};
+
+TEST_F(HandMadeGauge, EachKindDrawsByItsRule) {
+    Renderer renderer(source());
+    cairo_surface_t* pic = renderer.draw(window_, placements_, {});
+    EXPECT_EQ(pixel(pic, 2, 8), kGrey) << "closed part of the moving image's window";
+    EXPECT_EQ(pixel(pic, 8, 8), kRed) << "open part shows the strip";
+    EXPECT_EQ(pixel(pic, 30, 7), kGreen) << "sprite top half";
+    EXPECT_EQ(pixel(pic, 30, 13), kRed) << "sprite bottom half";
+    EXPECT_EQ(pixel(pic, 37, 1), kGreen) << "icon image 0";
+
+    states()[1].dx = -20;      // the strip slides under its window
+    states()[2].rotation = 180;  // the ball turns upside down
+    states()[3].image = 1;
+    pic = renderer.draw(window_, placements_, {});
+    EXPECT_EQ(renderer.gauges_redrawn(), 1u);
+    EXPECT_EQ(pixel(pic, 2, 8), kGrey);
+    EXPECT_EQ(pixel(pic, 8, 8), kBlue);
+    EXPECT_EQ(pixel(pic, 30, 7), kRed);
+    EXPECT_EQ(pixel(pic, 30, 13), kGreen);
+    EXPECT_EQ(pixel(pic, 37, 1), kMagenta) << "icon image 1 is the next bitmap";
+}
+
+TEST_F(HandMadeGauge, HiddenElementsLeaveWhatIsBelow) {
+    Renderer renderer(source());
+    for (std::size_t i = 1; i < states().size(); ++i) states()[i].visible = false;
+    cairo_surface_t* pic = renderer.draw(window_, placements_, {});
+    for (auto [x, y] : {std::pair{8, 8}, {30, 7}, {30, 13}, {37, 1}}) EXPECT_EQ(pixel(pic, x, y), kGrey);
+    states()[0].visible = false;
+    pic = renderer.draw(window_, placements_, {});
+    EXPECT_EQ(pixel(pic, 8, 8), kBackdrop) << "a hidden background shows the window colour";
+}
+
+TEST_F(HandMadeGauge, UnchangedFrameRedrawsNothingAndNightDarkens) {
+    Renderer renderer(source());
+    renderer.draw(window_, placements_, {});
+    renderer.draw(window_, placements_, {});
+    EXPECT_EQ(renderer.gauges_redrawn(), 0u);
+    cairo_surface_t* pic = renderer.draw(window_, placements_, {true, false});
+    EXPECT_EQ(renderer.gauges_redrawn(), 1u);
+    const std::uint32_t dark = pixel(pic, 2, 8);
+    EXPECT_LT(dark & 0xFF, 0x40u);
+    states()[0].element->image_flags |= IMAGE_BRIGHT;  // the placement's own copy
+    pic = renderer.draw(window_, placements_, {true, false});
+    EXPECT_EQ(pixel(pic, 2, 8), kGrey) << "bright elements ignore the dark";
+}
+
+// ---------------------------------------------------------------- the real module
+
+constexpr const char* kAirspeedPanel = R"([Window Titles]
+Window00=Test
+[Window00]
+size_mm=300,300
+ident=MAIN_PANEL
+background_color=0,0,0
+gauge00=Ardelvine_Instr!Airspeed, 0, 0, 300
+)";
+
+ElementState& first_needle(Placement& p) {
+    for (ElementState& s : p.elements())
+        if (s.element->kind == ElementKind::NEEDLE) return s;
+    throw std::runtime_error("no needle");
+}
+
+TEST(RenderModule, AirspeedNeedleTipLiesWhereTheTableSays) {
+    Host host(parse_panel_config(kAirspeedPanel, "airspeed.cfg"));
+    Renderer renderer(host_bitmaps(host));
+    const WindowConfig& window = host.panel().windows[0];
+    Placement& airspeed = *host.placements()[0];
+    // Table points of the needle at these speeds.
+    struct Case {
+        double knots;
+        int x, y;
+    } cases[] = {{0, 150, 32}, {35, 182, 33}, {60, 235, 66}, {120, 150, 273}, {330, 148, 217}};
+    for (const Case& c : cases) {
+        host.simulation().set_token(61, c.knots);
+        host.update();
+        ElementState& needle = first_needle(airspeed);
+        const std::vector<unsigned char> with = pixels_of(renderer.draw(window, host.placements(), {}));
+        needle.visible = false;
+        cairo_surface_t* without = renderer.draw(window, host.placements(), {});
+        const double a = direction_deg(150, 150, c.x, c.y) * std::numbers::pi / 180.0;
+        const auto at = [&](const std::vector<unsigned char>& px, double angle, double r) {
+            const int x = static_cast<int>(std::lround(150 + r * std::sin(angle)));
+            const int y = static_cast<int>(std::lround(150 - r * std::cos(angle)));
+            std::uint32_t p;
+            std::memcpy(&p, px.data() + static_cast<std::size_t>(y) * cairo_image_surface_get_stride(without) + 4 * x, 4);
+            return p;
+        };
+        const std::vector<unsigned char> bare = pixels_of(without);
+        EXPECT_NE(at(with, a, 75), at(bare, a, 75)) << c.knots << " kt: nothing drawn along the needle";
+        EXPECT_EQ(at(with, a + std::numbers::pi / 2, 75), at(bare, a + std::numbers::pi / 2, 75))
+            << c.knots << " kt: the needle shows across its own direction";
+        needle.visible = true;
+    }
+}
+
+TEST(RenderModule, FrameAfterOneChangeMatchesAFreshRender) {
+    Host host(parse_panel_config(R"([Window00]
+size_mm=320,160
+ident=MAIN_PANEL
+background_color=10,20,30
+gauge00=Ardelvine_Instr!Airspeed, 0, 0, 160
+gauge01=Ardelvine_Instr!Vertical_Speed, 160, 0, 160
+)", "two.cfg"));
+    const WindowConfig& window = host.panel().windows[0];
+    Renderer running(host_bitmaps(host));
+    host.update();
+    running.draw(window, host.placements(), {});
+    host.simulation().set_token(61, 95);
+    host.update();
+    const std::vector<unsigned char> incremental = pixels_of(running.draw(window, host.placements(), {}));
+    EXPECT_EQ(running.gauges_redrawn(), 1u);
+    Renderer fresh(host_bitmaps(host));
+    EXPECT_TRUE(incremental == pixels_of(fresh.draw(window, host.placements(), {})));
+}
+
+TEST(RenderCommand, WritesEveryVisibleWindowAtScale) {
+    const std::filesystem::path dir = std::filesystem::temp_directory_path() / "ardelvine-render-test";
+    std::filesystem::remove_all(dir);
+    const std::filesystem::path scenario = dir / "s.txt";
+    std::filesystem::create_directories(dir);
+    {
+        std::ofstream(scenario) << "update\nsnapshot first\nwindow RADIO_STACK_PANEL hide\nupdate\n";
+    }
+    std::ostringstream out, err;
+    const int status = run_cli({"render", "default", "--scenario", scenario.string(), "--out", dir.string(),
+                                "--scale", "0.5", "--areas"},
+                               out, err);
+    ASSERT_EQ(status, 0) << err.str();
+    for (const char* name : {"first-window-00-main-panel.png", "first-window-01-radio-stack.png",
+                             "window-00-main-panel.png", "window-02-throttle-quadrant.png"}) {
+        EXPECT_TRUE(std::filesystem::exists(dir / name)) << name;
+        EXPECT_NE(out.str().find(name), std::string::npos) << name;
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir / "window-01-radio-stack.png")) << "a hidden window is not drawn";
+    cairo_surface_t* png = cairo_image_surface_create_from_png((dir / "window-00-main-panel.png").c_str());
+    EXPECT_EQ(cairo_image_surface_get_width(png), 600);
+    EXPECT_EQ(cairo_image_surface_get_height(png), 400);
+    cairo_surface_destroy(png);
+
+    EXPECT_EQ(run_cli({"render", "default", "--lighting", "dusk"}, out, err), 2);
+    EXPECT_EQ(run_cli({"render", "default", "--scale", "0"}, out, err), 2);
+    std::filesystem::remove_all(dir);
+}
+
+}  // namespace
