@@ -277,6 +277,25 @@ AudioBuffer* control(AudioBuffer* buffer, FaultStep step, std::uint32_t needed_f
     return b;
 }
 
+template <typename T>
+bool read_setting(AudioBuffer* buffer, FaultStep step, std::uint32_t flag, T AudioBuffer::*field, T* out) {
+    AudioBuffer* b = control(buffer, step, flag);
+    if (b == nullptr || out == nullptr) return false;
+    *out = b->*field;
+    return true;
+}
+
+// Volume and pan: a level in hundredths of a decibel within [low, high],
+// heard through the two sources' gains.
+bool set_level(AudioBuffer* buffer, FaultStep step, std::uint32_t flag, std::int32_t AudioBuffer::*field,
+               std::int32_t value, std::int32_t low, std::int32_t high) {
+    AudioBuffer* b = control(buffer, step, flag);
+    if (b == nullptr || value < low || value > high) return false;
+    b->*field = value;
+    apply_gains(*b);
+    return al_ok();
+}
+
 void release_everything() {
     AudioState& s = state();
     while (!s.buffers.empty()) erase_buffer(s.buffers.back().get());
@@ -462,40 +481,25 @@ bool audio_set_position(AudioBuffer* buffer, std::uint32_t offset) {
 }
 
 bool audio_get_volume(AudioBuffer* buffer, std::int32_t* volume) {
-    AudioBuffer* b = control(buffer, FaultStep::BUFFER_GET_VOLUME, AUDIO_CTRL_VOLUME);
-    if (b == nullptr || volume == nullptr) return false;
-    *volume = b->volume;
-    return true;
+    return read_setting(buffer, FaultStep::BUFFER_GET_VOLUME, AUDIO_CTRL_VOLUME, &AudioBuffer::volume, volume);
 }
 
 bool audio_set_volume(AudioBuffer* buffer, std::int32_t volume) {
-    AudioBuffer* b = control(buffer, FaultStep::BUFFER_SET_VOLUME, AUDIO_CTRL_VOLUME);
-    if (b == nullptr || volume < AUDIO_VOLUME_MIN || volume > 0) return false;
-    b->volume = volume;
-    apply_gains(*b);
-    return al_ok();
+    return set_level(buffer, FaultStep::BUFFER_SET_VOLUME, AUDIO_CTRL_VOLUME, &AudioBuffer::volume, volume,
+                     AUDIO_VOLUME_MIN, 0);
 }
 
 bool audio_get_pan(AudioBuffer* buffer, std::int32_t* pan) {
-    AudioBuffer* b = control(buffer, FaultStep::BUFFER_GET_PAN, AUDIO_CTRL_PAN);
-    if (b == nullptr || pan == nullptr) return false;
-    *pan = b->pan;
-    return true;
+    return read_setting(buffer, FaultStep::BUFFER_GET_PAN, AUDIO_CTRL_PAN, &AudioBuffer::pan, pan);
 }
 
 bool audio_set_pan(AudioBuffer* buffer, std::int32_t pan) {
-    AudioBuffer* b = control(buffer, FaultStep::BUFFER_SET_PAN, AUDIO_CTRL_PAN);
-    if (b == nullptr || pan < AUDIO_PAN_LEFT || pan > AUDIO_PAN_RIGHT) return false;
-    b->pan = pan;
-    apply_gains(*b);
-    return al_ok();
+    return set_level(buffer, FaultStep::BUFFER_SET_PAN, AUDIO_CTRL_PAN, &AudioBuffer::pan, pan, AUDIO_PAN_LEFT,
+                     AUDIO_PAN_RIGHT);
 }
 
 bool audio_get_frequency(AudioBuffer* buffer, std::uint32_t* frequency) {
-    AudioBuffer* b = control(buffer, FaultStep::BUFFER_GET_FREQUENCY, AUDIO_CTRL_FREQUENCY);
-    if (b == nullptr || frequency == nullptr) return false;
-    *frequency = b->frequency;
-    return true;
+    return read_setting(buffer, FaultStep::BUFFER_GET_FREQUENCY, AUDIO_CTRL_FREQUENCY, &AudioBuffer::frequency, frequency);
 }
 
 bool audio_set_frequency(AudioBuffer* buffer, std::uint32_t frequency) {

@@ -115,17 +115,29 @@ std::uint32_t load_opened(RiffFile* riff, const unsigned char* resource, SoundDe
 
 // The common shape of the buffer controls: nothing while silenced; a refused
 // call silences the module and costs the caller its buffer.
-template <typename Result, typename Call>
-Result control(SoundBuffer& buffer, Result failure, Call call) {
-    if (sound_enabled == 0) return failure;
-    Result value = failure;
-    if (!call(buffer, value)) {
-        silence();
-        platform::audio_release_buffer(buffer);
-        buffer = nullptr;
-        return failure;
-    }
-    return value;
+void refused(SoundBuffer& buffer) {
+    silence();
+    platform::audio_release_buffer(buffer);
+    buffer = nullptr;
+}
+
+// An action: 1, or 0 when silenced or refused.
+template <typename Call>
+std::int32_t action(SoundBuffer& buffer, Call call) {
+    if (sound_enabled == 0) return 0;
+    if (call(buffer)) return 1;
+    refused(buffer);
+    return 0;
+}
+
+// A value read from the buffer: 0 when silenced or refused.
+template <typename Value, typename Get>
+Value reading(SoundBuffer& buffer, Get get) {
+    Value value{};
+    if (sound_enabled == 0) return value;
+    if (get(buffer, &value)) return value;
+    refused(buffer);
+    return Value{};
 }
 
 }  // namespace
@@ -196,73 +208,45 @@ std::uint32_t sound_load_wave_memory(SoundDevice device, SoundBuffer& buffer, co
 }
 
 std::int32_t sound_play(SoundBuffer& buffer, std::uint32_t flags) {
-    return control(buffer, 0, [flags](SoundBuffer b, std::int32_t& ok) {
-        ok = 1;
-        return platform::audio_play(b, flags);
-    });
+    return action(buffer, [flags](SoundBuffer b) { return platform::audio_play(b, flags); });
 }
 
-std::int32_t sound_stop(SoundBuffer& buffer) {
-    return control(buffer, 0, [](SoundBuffer b, std::int32_t& ok) {
-        ok = 1;
-        return platform::audio_stop(b);
-    });
-}
+std::int32_t sound_stop(SoundBuffer& buffer) { return action(buffer, platform::audio_stop); }
 
 std::int32_t sound_is_playing(SoundBuffer& buffer) {
-    return control(buffer, 0, [](SoundBuffer b, std::int32_t& playing) {
-        std::uint32_t status = 0;
-        const bool ok = platform::audio_get_status(b, &status);
-        playing = static_cast<std::int32_t>(status & platform::AUDIO_STATUS_PLAYING);
-        return ok;
-    });
+    const std::uint32_t status = reading<std::uint32_t>(buffer, platform::audio_get_status);
+    return static_cast<std::int32_t>(status & platform::AUDIO_STATUS_PLAYING);
 }
 
 std::uint32_t sound_get_position(SoundBuffer& buffer) {
-    return control(buffer, 0u, [](SoundBuffer b, std::uint32_t& play) {
-        return platform::audio_get_position(b, &play, nullptr);
-    });
+    return reading<std::uint32_t>(
+        buffer, [](SoundBuffer b, std::uint32_t* play) { return platform::audio_get_position(b, play, nullptr); });
 }
 
 std::int32_t sound_set_position(SoundBuffer& buffer, std::uint32_t offset) {
-    return control(buffer, 0, [offset](SoundBuffer b, std::int32_t& ok) {
-        ok = 1;
-        return platform::audio_set_position(b, offset);
-    });
+    return action(buffer, [offset](SoundBuffer b) { return platform::audio_set_position(b, offset); });
 }
 
 std::int32_t sound_get_volume(SoundBuffer& buffer) {
-    return control(buffer, 0, [](SoundBuffer b, std::int32_t& v) { return platform::audio_get_volume(b, &v); });
+    return reading<std::int32_t>(buffer, platform::audio_get_volume);
 }
 
 std::int32_t sound_set_volume(SoundBuffer& buffer, std::int32_t volume) {
-    return control(buffer, 0, [volume](SoundBuffer b, std::int32_t& ok) {
-        ok = 1;
-        return platform::audio_set_volume(b, volume);
-    });
+    return action(buffer, [volume](SoundBuffer b) { return platform::audio_set_volume(b, volume); });
 }
 
-std::int32_t sound_get_pan(SoundBuffer& buffer) {
-    return control(buffer, 0, [](SoundBuffer b, std::int32_t& p) { return platform::audio_get_pan(b, &p); });
-}
+std::int32_t sound_get_pan(SoundBuffer& buffer) { return reading<std::int32_t>(buffer, platform::audio_get_pan); }
 
 std::int32_t sound_set_pan(SoundBuffer& buffer, std::int32_t pan) {
-    return control(buffer, 0, [pan](SoundBuffer b, std::int32_t& ok) {
-        ok = 1;
-        return platform::audio_set_pan(b, pan);
-    });
+    return action(buffer, [pan](SoundBuffer b) { return platform::audio_set_pan(b, pan); });
 }
 
 std::uint32_t sound_get_frequency(SoundBuffer& buffer) {
-    return control(buffer, 0u,
-                   [](SoundBuffer b, std::uint32_t& f) { return platform::audio_get_frequency(b, &f); });
+    return reading<std::uint32_t>(buffer, platform::audio_get_frequency);
 }
 
 std::int32_t sound_set_frequency(SoundBuffer& buffer, std::uint32_t frequency) {
-    return control(buffer, 0, [frequency](SoundBuffer b, std::int32_t& ok) {
-        ok = 1;
-        return platform::audio_set_frequency(b, frequency);
-    });
+    return action(buffer, [frequency](SoundBuffer b) { return platform::audio_set_frequency(b, frequency); });
 }
 
 void sound_release_buffer(SoundBuffer& buffer) {
