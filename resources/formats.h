@@ -21,6 +21,10 @@ inline std::uint32_t read_le(std::span<const unsigned char> bytes, std::size_t a
     return value;
 }
 
+inline void append_le(std::vector<unsigned char>& out, std::uint32_t value, int width) {
+    for (int i = 0; i < width; ++i) out.push_back(static_cast<unsigned char>(value >> (8 * i)));
+}
+
 struct BmpHeader {
     std::int32_t width = 0, height = 0;  // height negative for a top-down bitmap
     std::uint16_t bits = 0;

@@ -329,7 +329,11 @@ public:
             const double s1 = n.table[i + 1].value * scale.factor + scale.offset;
             if (scale.step <= 0 || s0 == s1) continue;
             const double lo = std::min(s0, s1), hi = std::max(s0, s1);
-            for (double s = std::ceil(lo / scale.step) * scale.step; s <= hi + 1e-9; s += scale.step) {
+            // Coarser ticks where the scale is crowded.
+            const double pixels_per_unit = sweep * (r0 + r1) / 2 / (hi - lo);
+            double step = scale.step;
+            while (step * pixels_per_unit < 4.5) step = coarser(step);
+            for (double s = std::ceil(lo / step - 1e-9) * step; s <= hi + 1e-9; s += step) {
                 const double t = (s - s0) / (s1 - s0);
                 const double a = a0 + t * sweep, r = r0 + t * (r1 - r0);
                 const bool major = scale.label_step > 0 && is_multiple(s, scale.label_step);
@@ -369,25 +373,56 @@ private:
         std::string text;
     };
 
+    // The next of 1, 2, 5, 10, 20... above a step.
+    static double coarser(double step) {
+        const double decade = std::pow(10.0, std::floor(std::log10(step)));
+        const double m = step / decade;
+        return (m < 1.5 ? 2.0 : m < 3.0 ? 5.0 : 10.0) * decade;
+    }
+
     static bool is_multiple(double v, double step) {
         const double q = v / step;
         return std::abs(q - std::round(q)) < 1e-6;
     }
 
+    // A radius along direction a from the pivot, pulled in to stay on the dial.
+    double fit(double px, double py, double a, double r) const {
+        const double ox = px - dial_.cx, oy = py - dial_.cy, dx = dx_of(a), dy = dy_of(a);
+        const double edge = dial_.r - 3;
+        const double b = ox * dx + oy * dy, c = ox * ox + oy * oy - edge * edge;
+        const double disc = b * b - c;
+        return disc < 0 ? r : std::min(r, -b + std::sqrt(disc));
+    }
+
     void tick(double px, double py, double a, double r, double length, double width) {
+        r = fit(px, py, a, r);
+        ink_.push_back({px + (r - length / 2) * dx_of(a), py + (r - length / 2) * dy_of(a)});
         p_.line(px + (r - length) * dx_of(a), py + (r - length) * dy_of(a), px + r * dx_of(a), py + r * dy_of(a),
                 width, kInk);
     }
 
     void label(double px, double py, double a, double r, const std::string& text) {
-        const double size = std::clamp(dial_.r * 0.11, 7.0, 18.0);
-        const double inward = r - 11 - size * 0.9;
+        const double size = std::clamp(std::min(dial_.r * 0.11, r * 0.3), 7.0, 18.0);
+        const double inward = fit(px, py, a, r) - 11 - size * 0.9;
         const double x = px + inward * dx_of(a), y = py + inward * dy_of(a);
-        for (const auto& [lx, ly] : placed_)
-            if (std::hypot(lx - x, ly - y) < size * 1.6) return;
+        if (!free(x, y, size * 1.6)) return;
         placed_.push_back({x, y});
         p_.text(text, x, y, size, kInk);
     }
+
+public:
+    // Whether a label centred on (x, y) keeps `distance` from every other.
+    bool free(double x, double y, double distance, bool clear_of_ticks = false) const {
+        for (const auto& [lx, ly] : placed_)
+            if (std::hypot(lx - x, ly - y) < distance) return false;
+        if (clear_of_ticks)
+            for (const auto& [tx, ty] : ink_)
+                if (std::abs(tx - x) < distance && std::abs(ty - y) < distance * 0.5) return false;
+        return true;
+    }
+    void reserve(double x, double y) { placed_.push_back({x, y}); }
+
+private:
 
     // A hand that keeps turning: a full ring of numbers at the dial's edge.
     void continuous(const Needle& n, double px, double py) {
@@ -414,7 +449,7 @@ private:
 
     Painter& p_;
     Dial dial_;
-    std::vector<std::pair<double, double>> placed_, rings_;
+    std::vector<std::pair<double, double>> placed_, rings_, ink_;
     std::vector<Pending> later_;
 };
 
@@ -433,11 +468,26 @@ void knobs_from_mouse(Painter& p, const GaugeHeader* gauge) {
     }
 }
 
-void captions(Painter& p, std::string_view gauge, Dial dial) {
+// The gauge's name and unit, each where it clears the numbers.
+void captions(Painter& p, std::string_view gauge, Dial dial, FaceMarks& marks) {
     const Caption c = caption_of(gauge);
     const double size = std::clamp(dial.r * 0.09, 6.0, 14.0);
-    p.text(c.top, dial.cx, dial.cy - dial.r * 0.32, size, kInk);
-    p.text(c.bottom, dial.cx, dial.cy + dial.r * 0.36, size * 0.9, kInk, false);
+    auto place = [&](std::string_view text, std::initializer_list<double> heights, bool bold) {
+        if (text.empty()) return;
+        const double clearance = std::max(size * 0.6 * text.size() / 2 + size, size * 2.0);
+        for (double h : heights) {
+            const double y = dial.cy + h * dial.r;
+            bool clear = true;
+            for (double dx : {-0.5, 0.0, 0.5})
+                clear = clear && marks.free(dial.cx + dx * clearance, y, clearance * 0.55, true);
+            if (!clear) continue;
+            p.text(text, dial.cx, y, size, kInk, bold);
+            marks.reserve(dial.cx, y);
+            return;
+        }
+    };
+    place(c.top, {-0.32, -0.45, -0.2, -0.58, 0.2}, true);
+    place(c.bottom, {0.36, 0.5, 0.24, 0.62, -0.6}, false);
 }
 
 void draw_face(Painter& p, const BitmapRecord& record, const std::vector<BitmapUse>& uses) {
@@ -469,7 +519,7 @@ void draw_face(Painter& p, const BitmapRecord& record, const std::vector<BitmapU
     }
     if (!any) marks.generic();
     marks.finish();
-    captions(p, record.gauge, dial);
+    captions(p, record.gauge, dial, marks);
 }
 
 void draw_cover(Painter& p) {
@@ -714,7 +764,7 @@ void draw_lamp(Painter& p, const BitmapRecord& record, bool lit) {
     p.fill_circle(cx, cy, r, kMetal);
     p.stroke_circle(cx, cy, r - 1, 1.5, kMetalLight);
     p.fill_circle(cx, cy, r * 0.78, lit ? lens.lit : lens.dark);
-    if (lit) p.fill_circle(cx - r * 0.25, cy - r * 0.25, r * 0.15, {1.0, 1.0, 0.92});
+    if (lit) p.fill_circle(cx - r * 0.5, cy - r * 0.3, r * 0.08, {1.0, 1.0, 0.92});
     const Caption c = caption_of(record.gauge);
     const Colour ink = lit ? Colour{0.15, 0.12, 0.05} : Colour{0.55, 0.50, 0.42};
     const double size = r * 0.36;

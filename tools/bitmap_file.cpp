@@ -1,3 +1,4 @@
+#include "resources/formats.h"
 #include "tools/bitmap_file.h"
 
 #include <array>
@@ -57,10 +58,6 @@ private:
     std::array<std::uint8_t, 64 * 64 * 64> cache_{};
 };
 
-void put_le(std::vector<unsigned char>& out, std::uint32_t value, int width) {
-    for (int i = 0; i < width; ++i) out.push_back(static_cast<unsigned char>(value >> (8 * i)));
-}
-
 // A surface pixel: transparent, or its un-premultiplied colour.
 bool opaque_pixel(const unsigned char* row, int x, Rgb* colour) {
     std::uint32_t argb;
@@ -97,20 +94,20 @@ std::vector<unsigned char> encode_bmp(cairo_surface_t* surface, resources::Depth
     out.reserve(offset + image_bytes);
     out.push_back('B');
     out.push_back('M');
-    put_le(out, offset + image_bytes, 4);
-    put_le(out, 0, 4);
-    put_le(out, offset, 4);
-    put_le(out, 40, 4);
-    put_le(out, static_cast<std::uint32_t>(width), 4);
-    put_le(out, static_cast<std::uint32_t>(height), 4);  // bottom-up
-    put_le(out, 1, 2);
-    put_le(out, static_cast<std::uint32_t>(bits), 2);
-    put_le(out, 0, 4);  // no compression
-    put_le(out, image_bytes, 4);
-    put_le(out, 2835, 4);  // 72 dpi
-    put_le(out, 2835, 4);
-    put_le(out, indexed ? 256 : 0, 4);
-    put_le(out, 0, 4);
+    resources::append_le(out, offset + image_bytes, 4);
+    resources::append_le(out, 0, 4);
+    resources::append_le(out, offset, 4);
+    resources::append_le(out, 40, 4);
+    resources::append_le(out, static_cast<std::uint32_t>(width), 4);
+    resources::append_le(out, static_cast<std::uint32_t>(height), 4);  // bottom-up
+    resources::append_le(out, 1, 2);
+    resources::append_le(out, static_cast<std::uint32_t>(bits), 2);
+    resources::append_le(out, 0, 4);  // no compression
+    resources::append_le(out, image_bytes, 4);
+    resources::append_le(out, 2835, 4);  // 72 dpi
+    resources::append_le(out, 2835, 4);
+    resources::append_le(out, indexed ? 256 : 0, 4);
+    resources::append_le(out, 0, 4);
     if (indexed)
         for (const Rgb& c : palette.colours()) out.insert(out.end(), {c.b, c.g, c.r, 0});
 

@@ -1,3 +1,4 @@
+#include "resources/formats.h"
 #include "tools/sounds.h"
 
 #include <algorithm>
@@ -95,10 +96,6 @@ void finish(std::vector<double>& s) {
     }
 }
 
-void put_le(std::vector<unsigned char>& out, std::uint32_t value, int width) {
-    for (int i = 0; i < width; ++i) out.push_back(static_cast<unsigned char>(value >> (8 * i)));
-}
-
 void put_tag(std::vector<unsigned char>& out, std::string_view tag) { out.insert(out.end(), tag.begin(), tag.end()); }
 
 // An INFO list naming the software that wrote the file.
@@ -107,10 +104,10 @@ void put_list(std::vector<unsigned char>& out) {
     const std::uint32_t text = static_cast<std::uint32_t>(software.size() + 1);
     const std::uint32_t padded = text + (text & 1);
     put_tag(out, "LIST");
-    put_le(out, 4 + 8 + padded, 4);
+    resources::append_le(out, 4 + 8 + padded, 4);
     put_tag(out, "INFO");
     put_tag(out, "ISFT");
-    put_le(out, text, 4);
+    resources::append_le(out, text, 4);
     put_tag(out, software);
     out.resize(out.size() + 1 + (padded - text), 0);
 }
@@ -129,27 +126,27 @@ std::vector<unsigned char> make_wave(const WaveRecord& record) {
     put_tag(body, "WAVE");
     if (record.order == ChunkOrder::ListBeforeFormat) put_list(body);
     put_tag(body, "fmt ");
-    put_le(body, 16, 4);
-    put_le(body, 1, 2);  // PCM
-    put_le(body, 1, 2);  // mono
-    put_le(body, resources::kWaveRate, 4);
-    put_le(body, resources::kWaveRate * bytes_per_sample, 4);
-    put_le(body, bytes_per_sample, 2);
-    put_le(body, record.bits_per_sample, 2);
+    resources::append_le(body, 16, 4);
+    resources::append_le(body, 1, 2);  // PCM
+    resources::append_le(body, 1, 2);  // mono
+    resources::append_le(body, resources::kWaveRate, 4);
+    resources::append_le(body, resources::kWaveRate * bytes_per_sample, 4);
+    resources::append_le(body, bytes_per_sample, 2);
+    resources::append_le(body, record.bits_per_sample, 2);
     put_tag(body, "data");
-    put_le(body, record.data_bytes, 4);
+    resources::append_le(body, record.data_bytes, 4);
     for (double v : s) {
         if (bytes_per_sample == 1)
             body.push_back(static_cast<unsigned char>(std::lround(128.0 + 127.0 * v)));
         else
-            put_le(body, static_cast<std::uint16_t>(static_cast<std::int16_t>(std::lround(32767.0 * v))), 2);
+            resources::append_le(body, static_cast<std::uint16_t>(static_cast<std::int16_t>(std::lround(32767.0 * v))), 2);
     }
     if (record.data_bytes & 1) body.push_back(0);
     if (record.order == ChunkOrder::ListAfterData) put_list(body);
 
     std::vector<unsigned char> file;
     put_tag(file, "RIFF");
-    put_le(file, static_cast<std::uint32_t>(body.size()), 4);
+    resources::append_le(file, static_cast<std::uint32_t>(body.size()), 4);
     file.insert(file.end(), body.begin(), body.end());
     return file;
 }
