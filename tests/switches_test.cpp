@@ -1,0 +1,185 @@
+// The toggle and guarded switches through the host: a click sends the toggle,
+// the simulation flips the token, the next update draws the other lever and
+// the tooltip names the new state; the click is heard in the captured audio.
+// Guard covers stop left clicks until a right click opens them, and every
+// placed copy of a switch shares its lever flag, cover and sound.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "host/host.h"
+
+namespace ardelvine::hostapp {
+namespace {
+
+const char* kPanel = R"([Window00]
+size_mm=400,200
+gauge00=Ardelvine_Instr!Battery_Switch, 0, 0
+gauge01=Ardelvine_Instr!Battery_Switch, 40, 0
+gauge02=Ardelvine_Instr!Fuel_Valve, 80, 0
+gauge03=Ardelvine_Instr!Fuel_Valve, 140, 0
+gauge04=Ardelvine_Instr!Generator_Switch, 200, 0
+)";
+
+constexpr std::uint32_t kBatteryToken = 364, kBatteryEvent = 66241;
+constexpr std::uint32_t kFuelValveToken = 895, kFuelValveEvent = 66494;
+
+using Events = std::vector<std::pair<std::uint32_t, std::uint32_t>>;
+
+// The loudest 16-bit sample in the "data" chunk of a WAV file; -1 when unreadable.
+int loudest_sample(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    const std::vector<char> bytes{std::istreambuf_iterator<char>(in), {}};
+    for (std::size_t at = 12; at + 8 <= bytes.size();) {
+        std::uint32_t size = 0;
+        std::memcpy(&size, &bytes[at + 4], 4);
+        if (std::memcmp(&bytes[at], "data", 4) == 0) {
+            int loudest = 0;
+            for (std::size_t i = at + 8; i + 2 <= at + 8 + size && i + 2 <= bytes.size(); i += 2) {
+                std::int16_t sample = 0;
+                std::memcpy(&sample, &bytes[i], 2);
+                loudest = std::max(loudest, std::abs(static_cast<int>(sample)));
+            }
+            return loudest;
+        }
+        at += 8 + size + (size & 1);
+    }
+    return -1;
+}
+
+struct SwitchesOnPanel : ::testing::Test {
+    std::string capture = ::testing::TempDir() + "switches_capture.wav";
+    std::unique_ptr<Host> host;
+
+    void SetUp() override {
+        HostOptions options;
+        options.audio_capture = capture;
+        host = std::make_unique<Host>(parse_panel_config(kPanel, "switches.cfg"), options);
+        host->ready();
+        host->update();
+    }
+
+    Placement& gauge(const std::string& name, int copy = 1) {
+        Placement* p = host->find({name, copy});
+        EXPECT_NE(p, nullptr) << name << "#" << copy;
+        return *p;
+    }
+    // The bitmap drawn for an icon, or 0 when it draws nothing.
+    std::uint32_t drawn(const std::string& name, std::size_t index, int copy = 1) {
+        const ElementState& s = gauge(name, copy).elements().at(index);
+        return s.visible ? s.element->bitmap + static_cast<std::uint32_t>(s.image) : 0;
+    }
+    void click(const std::string& name, Button button, int copy = 1, int x = 15, int y = 20) {
+        host->click(gauge(name, copy), x, y, {.button = button});
+    }
+    std::string tooltip(const std::string& name, int copy = 1) { return host->tooltip(gauge(name, copy), 15, 20); }
+    std::size_t sounds() const { return host->sounds().size(); }
+    Events events() const {
+        Events out;
+        for (const KeyEvent& e : host->simulation().events()) out.emplace_back(e.event, e.param);
+        return out;
+    }
+};
+
+TEST_F(SwitchesOnPanel, BatteryClickGoesRoundTheSimulation) {
+    EXPECT_EQ(drawn("Battery_Switch", 1), 2380u);
+    EXPECT_EQ(tooltip("Battery_Switch"), "Battery switch (Off)");
+
+    click("Battery_Switch", Button::LEFT);
+    EXPECT_EQ(events(), (Events{{kBatteryEvent, 0}}));
+    EXPECT_EQ(host->simulation().token(kBatteryToken), 1.0);
+    ASSERT_EQ(sounds(), 1u);
+    EXPECT_EQ(host->sounds()[0].gauge, "Battery_Switch");
+    EXPECT_EQ(host->sounds()[0].wave, 10u);
+    // The lever follows the token only at the next update.
+    EXPECT_EQ(tooltip("Battery_Switch"), "Battery switch (Off)");
+    host->update();
+    EXPECT_EQ(drawn("Battery_Switch", 1), 2381u);
+    EXPECT_EQ(tooltip("Battery_Switch"), "Battery switch (On)");
+
+    click("Battery_Switch", Button::LEFT);
+    host->update();
+    EXPECT_EQ(host->simulation().token(kBatteryToken), 0.0);
+    EXPECT_EQ(drawn("Battery_Switch", 1), 2380u);
+
+    host->update(10);
+    host.reset();  // completes the capture
+    EXPECT_GT(loudest_sample(capture), 1000) << "the click is in the captured audio";
+}
+
+TEST_F(SwitchesOnPanel, OnlyLeftClicksInsideTheLeverReachIt) {
+    click("Battery_Switch", Button::RIGHT);           // the area asks for left clicks only
+    click("Battery_Switch", Button::LEFT, 1, 15, 50);  // below the 30 x 44 area
+    click("Fuel_Valve", Button::RIGHT, 1, 27, 2);      // above the guarded area, which starts at y 5
+    EXPECT_TRUE(events().empty());
+    EXPECT_EQ(sounds(), 0u);
+    EXPECT_EQ(tooltip("Fuel_Valve"), "Fuel valve (off and protected)");
+}
+
+TEST_F(SwitchesOnPanel, GuardedSwitchOpensMovesAndCloses) {
+    EXPECT_EQ(drawn("Fuel_Valve", 2), 2430u) << "the cover starts closed";
+    EXPECT_EQ(tooltip("Fuel_Valve"), "Fuel valve (off and protected)");
+
+    click("Fuel_Valve", Button::LEFT);
+    EXPECT_TRUE(events().empty());
+    EXPECT_EQ(sounds(), 0u) << "a left click on the closed cover is silent";
+
+    click("Fuel_Valve", Button::RIGHT);
+    host->update();
+    EXPECT_EQ(sounds(), 1u);
+    EXPECT_EQ(drawn("Fuel_Valve", 2), 0u) << "the open cover draws nothing";
+    EXPECT_EQ(tooltip("Fuel_Valve"), "Fuel valve (off and accessible)");
+
+    click("Fuel_Valve", Button::BOTH);  // counts as a left click
+    host->update();
+    EXPECT_EQ(events(), (Events{{kFuelValveEvent, 0}}));
+    EXPECT_EQ(drawn("Fuel_Valve", 1), 2441u);
+    EXPECT_EQ(tooltip("Fuel_Valve"), "Fuel valve (on and accessible)");
+
+    click("Fuel_Valve", Button::RIGHT);
+    host->update();
+    EXPECT_EQ(drawn("Fuel_Valve", 1), 2441u) << "the lever stays where it was put";
+    EXPECT_EQ(drawn("Fuel_Valve", 2), 2430u);
+    EXPECT_EQ(tooltip("Fuel_Valve"), "Fuel valve (on and protected)");
+    EXPECT_EQ(sounds(), 3u);
+
+    // A negative value draws the lever on but reads "off".
+    host->simulation().set_token(kFuelValveToken, -1.0);
+    host->update();
+    EXPECT_EQ(drawn("Fuel_Valve", 1), 2441u);
+    EXPECT_EQ(tooltip("Fuel_Valve"), "Fuel valve (off and protected)");
+
+    // The generator's cover is its own.
+    EXPECT_EQ(drawn("Generator_Switch", 2), 2430u);
+    EXPECT_EQ(tooltip("Generator_Switch"), "Generator switch (off and protected)");
+}
+
+TEST_F(SwitchesOnPanel, CopiesShareLeverCoverAndSound) {
+    click("Battery_Switch", Button::LEFT, 1);
+    host->update();
+    EXPECT_EQ(drawn("Battery_Switch", 1, 2), 2381u);
+    EXPECT_EQ(tooltip("Battery_Switch", 2), "Battery switch (On)");
+
+    click("Fuel_Valve", Button::RIGHT, 1);
+    host->update();
+    EXPECT_EQ(drawn("Fuel_Valve", 2, 2), 0u);
+    click("Fuel_Valve", Button::LEFT, 2);
+    EXPECT_EQ(events().back(), (Events::value_type{kFuelValveEvent, 0}));
+
+    // Both copies play the one click that the gauge loaded.
+    click("Battery_Switch", Button::LEFT, 2);
+    ASSERT_EQ(sounds(), 4u);
+    for (const SoundPlayed& s : host->sounds()) EXPECT_EQ(s.wave, 10u) << s.gauge;
+}
+
+}  // namespace
+}  // namespace ardelvine::hostapp
