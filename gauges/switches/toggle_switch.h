@@ -45,6 +45,29 @@ inline double icon_source_value(const ElementHeader* element) {
     return reinterpret_cast<const Icon*>(element)->source.value;
 }
 
+// Every element of a switch sits at (0,0) with flags 0x3; each is the only
+// child of the one before, so the chain is the drawing order.
+constexpr StaticImage switch_plate(GaugeHeader& gauge, std::uint32_t bitmap, ElementHeader** children) {
+    return StaticImage{.header = {.kind = ElementKind::STATIC_IMAGE, .bitmap = bitmap, .x = 0, .y = 0,
+                                  .gauge = &gauge, .children = children, .image_flags = kSwitchImageFlags}};
+}
+
+struct SwitchIcon {
+    std::uint32_t bitmap;  // the first image; the others follow it
+    std::uint32_t token;   // 0: the value comes only from the callback
+    std::uint32_t images;
+    ElementCallback update;
+};
+
+constexpr Icon switch_icon(GaugeHeader& gauge, const SwitchIcon& icon, ElementHeader** children) {
+    return Icon{.header = {.kind = ElementKind::ICON, .bitmap = icon.bitmap, .x = 0, .y = 0, .gauge = &gauge,
+                           .children = children, .image_flags = kSwitchImageFlags},
+                .source = {.token = icon.token},
+                .scale = 1.0,
+                .images = icon.images,
+                .update = icon.update};
+}
+
 // ------------------------------------------------------------ plain switch
 
 template <const SwitchRow& Row, GaugeHeader& Gauge>
@@ -86,20 +109,12 @@ struct PlainSwitch {
 };
 
 template <const SwitchRow& Row, GaugeHeader& Gauge>
-constinit StaticImage PlainSwitch<Row, Gauge>::plate = {
-    .header = {.kind = ElementKind::STATIC_IMAGE, .bitmap = 2370, .x = 0, .y = 0, .gauge = &Gauge,
-               .children = next_of(chain, 0), .image_flags = kSwitchImageFlags},
-};
+constinit StaticImage PlainSwitch<Row, Gauge>::plate = switch_plate(Gauge, 2370, next_of(chain, 0));
 
 template <const SwitchRow& Row, GaugeHeader& Gauge>
-constinit Icon PlainSwitch<Row, Gauge>::lever = {
-    .header = {.kind = ElementKind::ICON, .bitmap = 2380 /* off; 2381 on */, .x = 0, .y = 0,
-               .gauge = &Gauge, .children = next_of(chain, 1), .image_flags = kSwitchImageFlags},
-    .source = {.token = Row.token},
-    .scale = 1.0,
-    .images = 2,
-    .update = &switch_icon_value,
-};
+constinit Icon PlainSwitch<Row, Gauge>::lever = switch_icon(
+    Gauge, {.bitmap = 2380 /* off; 2381 on */, .token = Row.token, .images = 2, .update = &switch_icon_value},
+    next_of(chain, 1));
 
 template <const SwitchRow& Row, GaugeHeader& Gauge>
 constinit ElementHeader* PlainSwitch<Row, Gauge>::chain[2 * 2] = {&plate.header, nullptr, &lever.header, nullptr};
@@ -172,30 +187,17 @@ struct GuardedSwitch {
 };
 
 template <const SwitchRow& Row, GaugeHeader& Gauge>
-constinit StaticImage GuardedSwitch<Row, Gauge>::plate = {
-    .header = {.kind = ElementKind::STATIC_IMAGE, .bitmap = 2420, .x = 0, .y = 0, .gauge = &Gauge,
-               .children = next_of(chain, 0), .image_flags = kSwitchImageFlags},
-};
+constinit StaticImage GuardedSwitch<Row, Gauge>::plate = switch_plate(Gauge, 2420, next_of(chain, 0));
 
 template <const SwitchRow& Row, GaugeHeader& Gauge>
-constinit Icon GuardedSwitch<Row, Gauge>::lever = {
-    .header = {.kind = ElementKind::ICON, .bitmap = 2440 /* off; 2441 on */, .x = 0, .y = 0,
-               .gauge = &Gauge, .children = next_of(chain, 1), .image_flags = kSwitchImageFlags},
-    .source = {.token = Row.token},
-    .scale = 1.0,
-    .images = 2,
-    .update = &guarded_icon_value,
-};
+constinit Icon GuardedSwitch<Row, Gauge>::lever = switch_icon(
+    Gauge, {.bitmap = 2440 /* off; 2441 on */, .token = Row.token, .images = 2, .update = &guarded_icon_value},
+    next_of(chain, 1));
 
 template <const SwitchRow& Row, GaugeHeader& Gauge>
-constinit Icon GuardedSwitch<Row, Gauge>::cover = {
-    .header = {.kind = ElementKind::ICON, .bitmap = 2430 /* closed cover */, .x = 0, .y = 0,
-               .gauge = &Gauge, .children = next_of(chain, 2), .image_flags = kSwitchImageFlags},
-    .source = {.token = 0},
-    .scale = 1.0,
-    .images = 1,
-    .update = &cover_icon_value,
-};
+constinit Icon GuardedSwitch<Row, Gauge>::cover = switch_icon(
+    Gauge, {.bitmap = 2430 /* closed cover */, .token = 0, .images = 1, .update = &cover_icon_value},
+    next_of(chain, 2));
 
 template <const SwitchRow& Row, GaugeHeader& Gauge>
 constinit ElementHeader* GuardedSwitch<Row, Gauge>::chain[2 * 3] = {&plate.header, nullptr, &lever.header, nullptr,
