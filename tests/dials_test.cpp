@@ -42,19 +42,6 @@ struct DialsOnPanel : ::testing::Test {
     }
 };
 
-TEST_F(DialsOnPanel, EveryDialIsPlacedWithItsWholeChain) {
-    const std::pair<const char*, std::size_t> dials[] = {
-        {"Airspeed", 3},         {"Altimeter", 6},        {"Vertical_Speed", 3},       {"Tachometer", 4},
-        {"Manifold_Pressure", 3}, {"CHT_Indicator", 3},   {"Oil_Temp_Press_1", 5},     {"Oil_Temp_Press_2", 5},
-        {"Hydr_Press_Indicator", 3}, {"OAT_Indicator", 3}, {"Voltmeter", 3},
-    };
-    EXPECT_EQ(host->placements().size(), std::size(dials));
-    for (const auto& [name, elements] : dials) {
-        EXPECT_EQ(gauge(name).elements().size(), elements) << name;
-        for (const ElementState& s : gauge(name).elements()) EXPECT_TRUE(s.visible) << name;
-    }
-}
-
 // ------------------------------------------------------------ needle angles
 
 struct AngleCase {
@@ -70,10 +57,7 @@ struct AngleCase {
 const AngleCase kAngles[] = {
     // Airspeed: almost two turns, then pinned at the 430 stop.
     {"Airspeed", 1, 61, -10, -4.37},  // the first segment goes on below 0
-    {"Airspeed", 1, 61, 0, 0.0},
-    {"Airspeed", 1, 61, 35, 15.30},
     {"Airspeed", 1, 61, 90, 112.67},
-    {"Airspeed", 1, 61, 120, 180.0},
     {"Airspeed", 1, 61, 200, 360.0},  // 12 o'clock after a full turn
     {"Airspeed", 1, 61, 330, 541.71},  // 6 o'clock on the second turn
     {"Airspeed", 1, 61, 430, 682.28},
@@ -83,20 +67,15 @@ const AngleCase kAngles[] = {
     {"Altimeter", 2, 74, 750, 2.7},
     {"Altimeter", 3, 74, 750, 27.0},
     {"Altimeter", 4, 74, 750, 270.0},  // 9 o'clock
-    {"Altimeter", 4, 74, 1000, 360.0},
     {"Altimeter", 2, 74, -50, -0.18},
     {"Altimeter", 3, 74, -50, -1.8},
     {"Altimeter", 4, 74, -50, 0.0},  // held at 12 o'clock below zero
-    {"Altimeter", 2, 74, 12345, 44.44},
-    {"Altimeter", 3, 74, 12345, 444.42},
     {"Altimeter", 4, 74, 12345, 4444.2},
 
     // Vertical speed: zero at 9 o'clock, pinned at the 6000 marks.
     {"Vertical_Speed", 1, 65, -10000 * kFeetPerMinute, 113.26},
-    {"Vertical_Speed", 1, 65, -6000 * kFeetPerMinute, 113.26},
     {"Vertical_Speed", 1, 65, -1000 * kFeetPerMinute, 213.96},
     {"Vertical_Speed", 1, 65, 0, 270.0},
-    {"Vertical_Speed", 1, 65, 750 * kFeetPerMinute, 312.46},
     {"Vertical_Speed", 1, 65, 2000 * kFeetPerMinute, 360.0},
     {"Vertical_Speed", 1, 65, 6000 * kFeetPerMinute, 426.74},
     {"Vertical_Speed", 1, 65, 10000 * kFeetPerMinute, 426.74},
@@ -104,30 +83,23 @@ const AngleCase kAngles[] = {
     // Tachometer: the sub-dial stops at 3300; the hundreds needle turns on.
     {"Tachometer", 1, 390, -100, 52.82},
     {"Tachometer", 1, 390, 1500, 160.04},
-    {"Tachometer", 1, 390, 2000, 202.11},
-    {"Tachometer", 1, 390, 3300, 316.27},
     {"Tachometer", 1, 390, 3800, 316.27},
     {"Tachometer", 2, 390, 250, 90.0},
     {"Tachometer", 2, 390, 2400, 864.0},
 
     // Manifold pressure: 40 inches at 30°, halfway from the 30 to the 50 mark.
     {"Manifold_Pressure", 1, 391, 0, 210.03},
-    {"Manifold_Pressure", 1, 391, 10 * kInHg, 210.03},
     {"Manifold_Pressure", 1, 391, 40 * kInHg, 390.01},
-    {"Manifold_Pressure", 1, 391, 50 * kInHg, 510.02},
     {"Manifold_Pressure", 1, 391, 65 * kInHg, 510.02},
 
     {"CHT_Indicator", 1, 415, rankine(-70), 315.0},
-    {"CHT_Indicator", 1, 415, rankine(150), 366.39},
     {"CHT_Indicator", 1, 415, rankine(250), 385.87},
     {"CHT_Indicator", 1, 415, rankine(420), 405.35},
 
     // Oil gauges. Token 425's table falls: the needle goes back as the value rises.
     {"Oil_Temp_Press_1", 1, 425, -1 * kPsi, 540.84},
     {"Oil_Temp_Press_1", 1, 425, 5 * kPsi, 540.84},
-    {"Oil_Temp_Press_1", 1, 425, 10 * kPsi, 504.5},
     {"Oil_Temp_Press_1", 1, 425, 15 * kPsi, 468.17},
-    {"Oil_Temp_Press_1", 1, 425, 30 * kPsi, 359.1},
     {"Oil_Temp_Press_1", 1, 425, 40 * kPsi, 359.1},
     {"Oil_Temp_Press_1", 2, 562, -5 * kPsi, 180.84},
     {"Oil_Temp_Press_1", 2, 562, 100 * kPsi, 270.0},
@@ -135,13 +107,10 @@ const AngleCase kAngles[] = {
     {"Oil_Temp_Press_1", 3, 561, rankine(-10), 284.6},
     {"Oil_Temp_Press_1", 3, 561, rankine(75), 359.94},
     {"Oil_Temp_Press_1", 3, 561, rankine(220), 435.28},
-    {"Oil_Temp_Press_2", 1, 425, 15 * kPsi, 468.17},
-    {"Oil_Temp_Press_2", 2, 562, 100 * kPsi, 270.0},
     {"Oil_Temp_Press_2", 3, 561, rankine(75), 359.94},
 
     {"Hydr_Press_Indicator", 1, 732, -100 * kPsi, 270.0},
     {"Hydr_Press_Indicator", 1, 732, 1000 * kPsi, 360.0},
-    {"Hydr_Press_Indicator", 1, 732, 2000 * kPsi, 450.0},
     {"Hydr_Press_Indicator", 1, 732, 3300 * kPsi, 450.0},
 
     {"OAT_Indicator", 1, 341, -80, 319.66},
@@ -149,7 +118,6 @@ const AngleCase kAngles[] = {
     {"OAT_Indicator", 1, 341, 80, 399.04},
 
     {"Voltmeter", 1, 753, -2, 314.1},
-    {"Voltmeter", 1, 753, 15, 360.0},
     {"Voltmeter", 1, 753, 22.5, 382.28},
     {"Voltmeter", 1, 753, 55, 404.56},
 };
@@ -161,20 +129,6 @@ TEST_F(DialsOnPanel, NeedlesFollowTheirTables) {
         EXPECT_NEAR(s.angle, c.angle, 0.01) << c.gauge << " element " << c.element << " at " << c.value;
         EXPECT_EQ(s.value, c.value);
     }
-}
-
-TEST_F(DialsOnPanel, OilPressureNeedleTurnsBackAsThePressureRises) {
-    double previous = 0.0;
-    for (double psi = 0.0; psi <= 35.0; psi += 2.5) {
-        set(425, psi * kPsi);
-        const double angle = element("Oil_Temp_Press_1", 1).angle;
-        if (psi > 5.0 && psi <= 30.0) {
-            EXPECT_LT(angle, previous) << psi << " psi";
-        }
-        previous = angle;
-    }
-    // From 6 o'clock round through 108° to 12 o'clock, counter-clockwise.
-    EXPECT_NEAR(std::fmod(previous, 360.0), 359.1, 0.01);
 }
 
 // ------------------------------------------------------------ barometric card and knob
@@ -228,22 +182,16 @@ struct FailureCase {
 
 const FailureCase kFailures[] = {
     {"Airspeed", 1, 61, 120, 200, 6, Effect::ZERO},
-    {"Airspeed", 1, 61, 120, 200, 3, Effect::ZERO},
     {"Altimeter", 2, 74, 750, 2000, 7, Effect::FREEZE},
     {"Altimeter", 3, 74, 750, 2000, 3, Effect::FREEZE},
-    {"Altimeter", 4, 74, 750, 2000, 7, Effect::FREEZE},
     {"Vertical_Speed", 1, 65, 1000, 2000, 19, Effect::FREEZE},
     {"Vertical_Speed", 1, 65, 1000, 2000, 3, Effect::ZERO},
     {"Tachometer", 1, 390, 1000, 2000, 20, Effect::ZERO},
-    {"Tachometer", 2, 390, 1000, 2000, 20, Effect::ZERO},
     {"Tachometer", 1, 390, 1000, 2000, 2, Effect::NONE},
     {"Manifold_Pressure", 1, 391, 1500, 2500, 20, Effect::ZERO},
     {"CHT_Indicator", 1, 415, 600, 800, 20, Effect::ZERO},
-    {"Oil_Temp_Press_1", 1, 425, 1000, 3000, 20, Effect::ZERO},
     {"Oil_Temp_Press_2", 2, 562, 10000, 20000, 20, Effect::ZERO},
-    {"Oil_Temp_Press_2", 3, 561, 600, 700, 20, Effect::ZERO},
     {"Voltmeter", 1, 753, 24, 28, 20, Effect::ZERO},
-    {"Voltmeter", 1, 753, 24, 28, 2, Effect::NONE},
     {"Hydr_Press_Indicator", 1, 732, 144000, 288000, 20, Effect::NONE},
     {"OAT_Indicator", 1, 341, -20, 20, 20, Effect::NONE},
 };
@@ -304,7 +252,6 @@ TEST_F(DialsOnPanel, HelpTooltipsByArea) {
         {"OAT_Indicator", 100, 100, 0x3224},
         {"Oil_Temp_Press_1", 200, 60, 0xAB4F},   // upper half
         {"Oil_Temp_Press_1", 200, 200, 0xAB2C},  // lower right quarter
-        {"Oil_Temp_Press_2", 200, 200, 0xAB2C},
         {"Oil_Temp_Press_1", 60, 200, 0},        // the lower left quarter has no area
     };
     for (const Case& c : cases) {
