@@ -1,9 +1,10 @@
-#include "resources/formats.h"
 #include "tools/bitmap_file.h"
 
 #include <array>
 #include <cstdint>
 #include <cstring>
+
+#include "resources/formats.h"
 
 namespace ardelvine::tools {
 

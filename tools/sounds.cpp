@@ -1,4 +1,3 @@
-#include "resources/formats.h"
 #include "tools/sounds.h"
 
 #include <algorithm>
@@ -6,6 +5,8 @@
 #include <cstdint>
 #include <numbers>
 #include <string_view>
+
+#include "resources/formats.h"
 
 namespace ardelvine::tools {
 

@@ -112,8 +112,9 @@ TEST(ResourceCatalogue, EveryBitmapAnElementCanDrawExists) {
     std::size_t checked = 0;
     for (std::size_t g = 0; Linkage.gauges[g] != nullptr; ++g) {
         const GaugeHeader* gauge = Linkage.gauges[g];
-        ASSERT_NE(gauge->elements, nullptr) << gauge->name;
-        for (const ElementHeader* e = gauge->elements[0]; e != nullptr;
+        ElementHeader** const root = gauge->elements;  // a packed field: copied, not bound
+        ASSERT_NE(root, nullptr) << gauge->name;
+        for (const ElementHeader* e = root[0]; e != nullptr;
              e = e->children != nullptr ? e->children[0] : nullptr) {
             std::vector<std::uint32_t> ids;
             switch (e->kind) {
