@@ -92,13 +92,17 @@ struct GaugePicture {
     std::size_t live_begin = 0, live_end = 0;
     double x = 0, y = 0, sx = 1, sy = 1;  // gauge pixels -> picture pixels
     int px = 0, py = 0, pw = 0, ph = 0;   // the picture pixels it covers
+    // No earlier gauge shares its rectangle, so its under layer carries the
+    // window background and is copied, not blended.
+    bool backdrop = false;
     bool drawn = false;
 };
 
 struct WindowPicture {
     Surface surface;
     Lighting lighting;
-    bool valid = false;
+    bool valid = false;    // layers and picture match `lighting`
+    bool repaint = false;  // draw the whole picture again, layers as they are
     std::vector<GaugePicture> gauges;
 };
 
@@ -108,6 +112,25 @@ struct Renderer::Impl {
     BitmapSource bitmaps;
     std::unordered_map<std::uint64_t, Surface> tinted;
     std::map<std::uint32_t, WindowPicture> windows;
+    std::unordered_map<std::uint32_t, bool> opaque_bitmaps;
+
+    // Whether a bitmap has no transparent pixel.
+    bool opaque(std::uint32_t id) {
+        auto it = opaque_bitmaps.find(id);
+        if (it != opaque_bitmaps.end()) return it->second;
+        cairo_surface_t* s = bitmaps ? bitmaps(id) : nullptr;
+        bool all = s != nullptr;
+        if (all) {
+            cairo_surface_flush(s);
+            const unsigned char* data = cairo_image_surface_get_data(s);
+            const int stride = cairo_image_surface_get_stride(s);
+            for (int row = 0; all && row < height_of(s); ++row) {
+                const auto* px = reinterpret_cast<const std::uint32_t*>(data + static_cast<std::ptrdiff_t>(row) * stride);
+                for (int col = 0; all && col < width_of(s); ++col) all = (px[col] >> 24) == 0xFF;
+            }
+        }
+        return opaque_bitmaps.emplace(id, all).first->second;
+    }
 
     // The bitmap under a tint: the source's own for NONE, else a cached copy
     // with its colours multiplied.
@@ -207,14 +230,16 @@ void paint_bitmap(cairo_t* cr, cairo_surface_t* bitmap, const cairo_matrix_t& pl
     if (bitmap == nullptr) return;
     cairo_save(cr);
     cairo_transform(cr, &place);
-    cairo_rectangle(cr, 0, 0, width_of(bitmap), height_of(bitmap));
     if ((flags & IMAGE_TRANSPARENT) == 0) {
+        cairo_rectangle(cr, 0, 0, width_of(bitmap), height_of(bitmap));
         cairo_set_source_rgb(cr, 0, 0, 0);
-        cairo_fill_preserve(cr);
+        cairo_fill(cr);
     }
+    // Painting an unrepeated source touches only its own extents, and unlike
+    // filling a turned rectangle needs no coverage mask.
     cairo_set_source_surface(cr, bitmap, 0, 0);
     cairo_pattern_set_filter(cairo_get_source(cr), filter_for(flags));
-    cairo_fill(cr);
+    cairo_paint(cr);
     cairo_restore(cr);
 }
 
@@ -264,7 +289,12 @@ void draw_through_window(const Drawing& d, const ElementHeader& e, cairo_surface
     cairo_surface_t* window = d.impl.bitmap(e.bitmap + 1, Tint::NONE);
     cairo_t* cr = d.cr;
     cairo_save(cr);
-    if (window != nullptr) {
+    if (window != nullptr && d.impl.opaque(e.bitmap + 1)) {
+        // A window open all over is just its rectangle.
+        cairo_rectangle(cr, e.x, e.y, width_of(window), height_of(window));
+        cairo_clip(cr);
+        paint_bitmap(cr, picture, place, e.image_flags);
+    } else if (window != nullptr) {
         cairo_rectangle(cr, e.x, e.y, width_of(window), height_of(window));
         cairo_clip(cr);
         cairo_push_group(cr);
@@ -393,14 +423,28 @@ void enter_gauge(cairo_t* cr, const GaugePicture& g, double ox, double oy) {
     cairo_scale(cr, g.sx, g.sy);
 }
 
+void fill_background(cairo_t* cr, const WindowConfig& window, Lighting lighting) {
+    const Tint tint = lighting.night ? Tint::DARK : Tint::NONE;
+    const std::uint32_t bgr = window.background[0] | (window.background[1] << 8) | (window.background[2] << 16);
+    cairo_save(cr);
+    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+    set_colour(cr, bgr, tint);
+    cairo_paint(cr);
+    cairo_restore(cr);
+}
+
+// Draws elements [begin, end) of a gauge into a layer of its pixel rectangle.
+// A layer with a backdrop starts as the window's background colour, so that
+// it can later be copied in place rather than blended.
 Surface draw_layer(const GaugePicture& g, Renderer::Impl& impl, Lighting lighting, std::size_t begin,
-                   std::size_t end) {
+                   std::size_t end, const WindowConfig* backdrop) {
     const auto& states = g.placement->elements();
     bool any_visible = false;
     for (std::size_t i = begin; i < end; ++i) any_visible = any_visible || states[i].visible;
-    if (!any_visible || g.pw <= 0 || g.ph <= 0) return nullptr;
+    if ((!any_visible && backdrop == nullptr) || g.pw <= 0 || g.ph <= 0) return nullptr;
     Surface layer(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, g.pw, g.ph));
     Context cr(cairo_create(layer.get()));
+    if (backdrop != nullptr) fill_background(cr.get(), *backdrop, lighting);
     enter_gauge(cr.get(), g, g.px, g.py);
     draw_elements({cr.get(), impl, lighting}, states, begin, end);
     return layer;
@@ -414,16 +458,18 @@ bool range_changed(const std::vector<ElementKey>& before, const std::vector<Elem
     return false;
 }
 
-void paint_layer(cairo_t* cr, const GaugePicture& g, cairo_surface_t* layer) {
+void paint_layer(cairo_t* cr, const GaugePicture& g, cairo_surface_t* layer, cairo_operator_t op) {
     if (layer == nullptr) return;
+    cairo_set_operator(cr, op);
     cairo_set_source_surface(cr, layer, g.px, g.py);
     cairo_rectangle(cr, g.px, g.py, g.pw, g.ph);
     cairo_fill(cr);
+    cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
 }
 
 // Draws a gauge onto the window picture, inside whatever clip is set.
 void compose(cairo_t* cr, const GaugePicture& g, Renderer::Impl& impl, Lighting lighting) {
-    paint_layer(cr, g, g.under.get());
+    paint_layer(cr, g, g.under.get(), g.backdrop ? CAIRO_OPERATOR_SOURCE : CAIRO_OPERATOR_OVER);
     if (g.live_begin < g.live_end) {
         cairo_save(cr);
         cairo_rectangle(cr, g.px, g.py, g.pw, g.ph);
@@ -432,17 +478,7 @@ void compose(cairo_t* cr, const GaugePicture& g, Renderer::Impl& impl, Lighting 
         draw_elements({cr, impl, lighting}, g.placement->elements(), g.live_begin, g.live_end);
         cairo_restore(cr);
     }
-    paint_layer(cr, g, g.over.get());
-}
-
-void fill_background(cairo_t* cr, const WindowConfig& window, Lighting lighting) {
-    const Tint tint = lighting.night ? Tint::DARK : Tint::NONE;
-    const std::uint32_t bgr = window.background[0] | (window.background[1] << 8) | (window.background[2] << 16);
-    cairo_save(cr);
-    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
-    set_colour(cr, bgr, tint);
-    cairo_paint(cr);
-    cairo_restore(cr);
+    paint_layer(cr, g, g.over.get(), CAIRO_OPERATOR_OVER);
 }
 
 bool overlaps(const GaugePicture& a, const GaugePicture& b) {
@@ -459,6 +495,10 @@ Renderer::Renderer(BitmapSource bitmaps, double scale) : impl_(std::make_unique<
 Renderer::~Renderer() = default;
 
 void Renderer::invalidate() { impl_->windows.clear(); }
+
+void Renderer::repaint() {
+    for (auto& [ident, pic] : impl_->windows) pic.repaint = true;
+}
 
 cairo_surface_t* Renderer::draw(const WindowConfig& window, const std::vector<std::unique_ptr<Placement>>& placements,
                                 Lighting lighting) {
@@ -482,7 +522,8 @@ cairo_surface_t* Renderer::draw(const WindowConfig& window, const std::vector<st
         for (const Placement* p : mine) pic.gauges.push_back(GaugePicture{.placement = p});
         pic.valid = false;
     }
-    const bool full = !pic.valid || !(pic.lighting == lighting);
+    const bool relayer = !pic.valid || !(pic.lighting == lighting);
+    const bool full = relayer || pic.repaint;
 
     // Bring each gauge's layers and keys up to date; note which changed.
     std::vector<std::size_t> changed;
@@ -492,22 +533,35 @@ cairo_surface_t* Renderer::draw(const WindowConfig& window, const std::vector<st
         std::vector<ElementKey> keys;
         keys.reserve(states.size());
         for (const ElementState& s : states) keys.push_back(key_of(s));
-        if (!full && g.drawn && keys == g.keys) continue;
-        if (!g.drawn || full) lay_out(g, impl, scale_);
-        const bool fresh = full || !g.drawn;
+        if (!relayer && g.drawn && keys == g.keys) continue;
+        const bool fresh = relayer || !g.drawn;
+        if (fresh) {
+            lay_out(g, impl, scale_);
+            g.backdrop = std::none_of(pic.gauges.begin(), pic.gauges.begin() + static_cast<std::ptrdiff_t>(gi),
+                                      [&](const GaugePicture& earlier) { return overlaps(earlier, g); });
+        }
         if (fresh || range_changed(g.keys, keys, 0, g.live_begin))
-            g.under = draw_layer(g, impl, lighting, 0, g.live_begin);
+            g.under = draw_layer(g, impl, lighting, 0, g.live_begin, g.backdrop ? &window : nullptr);
         if (fresh || range_changed(g.keys, keys, g.live_end, keys.size()))
-            g.over = draw_layer(g, impl, lighting, g.live_end, states.size());
+            g.over = draw_layer(g, impl, lighting, g.live_end, states.size(), nullptr);
         g.keys = std::move(keys);
         g.drawn = true;
         changed.push_back(gi);
     }
-    redrawn_ = changed.size();
+    redrawn_ = full ? pic.gauges.size() : changed.size();
 
     Context cr(cairo_create(pic.surface.get()));
     if (full) {
+        // The background shows wherever no gauge brings its own; those
+        // rectangles never overlap, so even-odd filling leaves them out.
+        cairo_save(cr.get());
+        cairo_rectangle(cr.get(), 0, 0, width, height);
+        for (const GaugePicture& g : pic.gauges)
+            if (g.backdrop) cairo_rectangle(cr.get(), g.px, g.py, g.pw, g.ph);
+        cairo_set_fill_rule(cr.get(), CAIRO_FILL_RULE_EVEN_ODD);
+        cairo_clip(cr.get());
         fill_background(cr.get(), window, lighting);
+        cairo_restore(cr.get());
         for (const GaugePicture& g : pic.gauges) compose(cr.get(), g, impl, lighting);
     } else {
         for (std::size_t gi : changed) {
@@ -524,6 +578,7 @@ cairo_surface_t* Renderer::draw(const WindowConfig& window, const std::vector<st
     cairo_surface_flush(pic.surface.get());
     pic.lighting = lighting;
     pic.valid = true;
+    pic.repaint = false;
     return pic.surface.get();
 }
 

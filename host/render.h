@@ -91,6 +91,9 @@ public:
                           Lighting lighting);
     // Makes the next draw of every window start from nothing (layers included).
     void invalidate();
+    // Makes the next draw of every window paint the whole picture again,
+    // from the layers it already has.
+    void repaint();
 
     double scale() const { return scale_; }
     // Gauges whose pictures the last draw redrew.
