@@ -29,8 +29,10 @@ Options:
                        drag, tooltip, fail, lighting, window, atc, snapshot)
   --module PATH        the gauge module to load (default: the one built beside gaugehost)
   --atc-id TEXT        the aircraft's identifier, as (A:ATC ID,string) answers it
-  --audio-capture FILE write every sound played to FILE (a WAV) instead of the
-                       sound card; the panel's clock runs 1/18 s per update
+  --audio-capture FILE write every sound played to FILE (a WAV); the panel's clock
+                       runs 1/18 s per update. Without it, render and the built-in
+                       run play on the sound card and state mixes offline (its
+                       "sounds" list is then the same on every machine)
 
 Render options:
   --out DIR            where the pictures go (default: the current folder; for the
@@ -98,8 +100,11 @@ PanelConfig panel_from(const std::string& name) {
     return load_panel_config(name);
 }
 
-HostOptions host_options(const Options& o) {
+// `state` mixes offline unless asked to capture, so the sounds it lists do not
+// depend on the machine having a sound card; pictures play on the real one.
+HostOptions host_options(const Options& o, AudioOutput audio = AudioOutput::OFFLINE) {
     HostOptions h;
+    h.audio = audio;
     h.module_path = option(o, "--module", ARD_DEFAULT_MODULE);
     h.atc_id = option(o, "--atc-id");
     h.audio_capture = option(o, "--audio-capture");
@@ -182,14 +187,14 @@ int cmd_render(const Options& o, std::ostream& out, std::ostream& err) {
     if (o.positional.size() != 1) throw InputError("render needs one panel configuration (or \"default\")");
     PanelConfig panel = panel_from(o.positional[0]);
     Scenario scenario = scenario_from(o);
-    Host host(std::move(panel), host_options(o));
+    Host host(std::move(panel), host_options(o, AudioOutput::DEVICE));
     const std::string out_dir = option(o, "--out", ".");
     report_pictures(out, render_run(host, scenario, o, out_dir, err), out_dir);
     return 0;
 }
 
 int cmd_default(const Options& o, std::ostream& out, std::ostream& err) {
-    Host host(panel_from("default"), host_options(o));
+    Host host(panel_from("default"), host_options(o, AudioOutput::DEVICE));
     Scenario scenario = parse_scenario(kDefaultScenario, "(built-in scenario)");
     const std::string out_dir = option(o, "--out", "gaugehost-out");
     const std::vector<std::string> written = render_run(host, scenario, o, out_dir, err);

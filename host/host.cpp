@@ -76,8 +76,12 @@ const char* kind_name(ElementKind kind) {
 Host::Host(PanelConfig panel, HostOptions options) : panel_(std::move(panel)) {
     if (g_active != nullptr) throw InputError("only one host may run at a time in a process");
     if (!options.atc_id.empty()) sim_.atc_id = options.atc_id;
-    if (!options.audio_capture.empty() && !platform::audio_capture_begin(options.audio_capture.c_str()))
-        throw input_error(options.audio_capture, 0, "cannot write the audio capture file");
+    if (!options.audio_capture.empty()) {
+        if (!platform::audio_capture_begin(options.audio_capture.c_str()))
+            throw input_error(options.audio_capture, 0, "cannot write the audio capture file");
+    } else if (options.audio == AudioOutput::OFFLINE) {
+        platform::audio_capture_begin(nullptr);
+    }
     try {
         module_ = std::make_unique<LoadedModule>(options.module_path, &g_services);
     } catch (...) {

@@ -30,10 +30,18 @@ namespace ardelvine::hostapp {
 #define ARD_DEFAULT_MODULE "Ardelvine_Instr.gau"
 #endif
 
+// Where the module's sounds go.
+enum class AudioOutput {
+    OFFLINE,  // mixed without a sound card and not written anywhere: the play log is
+              // the same on every machine
+    DEVICE,   // the default output device; without one the module falls silent
+};
+
 struct HostOptions {
     std::string module_path = ARD_DEFAULT_MODULE;
     std::string atc_id;  // empty: the simulation's default
-    // Write everything played to this WAV file instead of the sound card.
+    AudioOutput audio = AudioOutput::OFFLINE;
+    // Write everything played to this WAV file instead (whatever `audio` says).
     std::string audio_capture;
     // A host without a main window leaves the module silent.
     bool main_window = true;

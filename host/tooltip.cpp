@@ -127,7 +127,7 @@ std::string format_tooltip(const char* text, const TooltipArg* args, std::uint32
             const char* close = std::strstr(p + 3, "))%");
             if (close != nullptr && close < end && static_cast<std::size_t>(close - p) < kMaxExpression &&
                 parse_conversion(close + 3, c)) {
-                const std::string expression(p + 1, close + 2);  // "(A:..., unit)"
+                const std::string expression(p + 2, close + 1);  // "(A:..., unit)"
                 double value = 0.0;
                 const char* result_text = nullptr;
                 sim.evaluate(expression, &value, &result_text);

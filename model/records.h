@@ -2,11 +2,12 @@
 // chain, variables, nonlinearity tables, failure records, mouse areas and
 // tooltip arguments.
 //
-// Every record is laid out field by field in the order the host reads it, with
-// 4-byte packing so that a 64-bit float may start on any 4-byte boundary. On a
-// 32-bit target every pointer and every host word is 32 bits wide and the sizes
-// asserted at the bottom of this file hold; on 64-bit the same declarations
-// simply hold native pointers.
+// Every record is laid out field by field in the order the host reads it. On
+// the 32-bit target, where the host reads them, records use 4-byte packing so
+// that a 64-bit float may start on any 4-byte boundary, every pointer and host
+// word is 32 bits wide, and the sizes asserted at the bottom of this file hold.
+// On 64-bit the same declarations hold native pointers with natural alignment
+// (packing them there would only misalign pointers and doubles).
 //
 // Host words. Fields the host fills or uses at run time are zero in the
 // module's data. Their number per kind is fixed here, in one place:
@@ -38,7 +39,9 @@
 
 namespace ardelvine {
 
+#if UINTPTR_MAX == 0xFFFFFFFFu
 #pragma pack(push, 4)
+#endif
 
 using HostWord = std::uintptr_t;
 
@@ -299,7 +302,9 @@ struct GaugeHeader {
     HostWord host[4];
 };
 
+#if UINTPTR_MAX == 0xFFFFFFFFu
 #pragma pack(pop)
+#endif
 
 // The record widths the host relies on. Pointers are 32-bit there, so the
 // assertions only mean something on a 32-bit target; CI compiles this header
@@ -320,7 +325,7 @@ static_assert(offsetof(GaugeHeader, default_width) == 44);
 static_assert(offsetof(GaugeHeader, mouse) == 80);
 static_assert(offsetof(GaugeHeader, parameters) == 92);
 static_assert(offsetof(StringElement, font) == sizeof(ElementHeader) + 3 * 28 + 12 + 8 + 12 + 8);
+static_assert(alignof(ModuleVar) == 4 && alignof(NonlinearityEntry) == 4, "4-byte packing");
 #endif
-static_assert(alignof(ModuleVar) <= 4 && alignof(GaugeHeader) <= 4, "4-byte packing");
 
 }  // namespace ardelvine

@@ -12,7 +12,9 @@
 
 namespace ardelvine {
 
+#if UINTPTR_MAX == 0xFFFFFFFFu
 #pragma pack(push, 4)
+#endif
 
 // Any function pointer; entries of the panel-services table are cast to their
 // real types at the one place that calls each of them.
@@ -78,7 +80,9 @@ struct ResourceDirectory {
     const ResourceEntry* entries;
 };
 
+#if UINTPTR_MAX == 0xFFFFFFFFu
 #pragma pack(pop)
+#endif
 
 inline constexpr const char* kImportTableSymbol = "ImportTable";
 inline constexpr const char* kLinkageSymbol = "Linkage";

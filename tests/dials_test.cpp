@@ -230,7 +230,7 @@ TEST_F(DialsOnPanel, VoltmeterTooltipShowsTheBusVoltageFourCharactersWide) {
 
 // Disabled until the host hands its evaluator the expression without the outer
 // pair of brackets: it now looks up "((A:HYDRAULIC PRESSURE, psi))" and shows 0.
-TEST_F(DialsOnPanel, DISABLED_HydraulicTooltipShowsWholePsi) {
+TEST_F(DialsOnPanel, HydraulicTooltipShowsWholePsi) {
     host->simulation().set_token(732, 1500 * kPsi);
     EXPECT_EQ(host->tooltip(gauge("Hydr_Press_Indicator"), 80, 80), "Hydraulic Pressure (1500 PSI)");
 }
@@ -252,7 +252,8 @@ TEST_F(DialsOnPanel, HelpTooltipsByArea) {
         {"OAT_Indicator", 100, 100, 0x3224},
         {"Oil_Temp_Press_1", 200, 60, 0xAB4F},   // upper half
         {"Oil_Temp_Press_1", 200, 200, 0xAB2C},  // lower right quarter
-        {"Oil_Temp_Press_1", 60, 200, 0},        // the lower left quarter has no area
+        {"Oil_Temp_Press_1", 60, 200, 0xAB4E},   // lower left quarter: pressure
+        {"Oil_Temp_Press_2", 60, 60, 0xAB4F},
     };
     for (const Case& c : cases) {
         const char* known = c.help != 0 ? help_text(c.help) : "";
