@@ -90,13 +90,6 @@ Icon* cover(const GaugeHeader& gauge) { return reinterpret_cast<Icon*>(element(g
 const MouseRect& tooltip_rect(const GaugeHeader& gauge) { return gauge.mouse[1]; }
 const MouseRect& click_rect(const GaugeHeader& gauge) { return gauge.mouse[2]; }
 
-// Records are packed to 4 bytes, so 8-byte fields are read into a value before
-// anything binds a reference to them.
-template <typename T>
-T read(T field) {
-    return field;
-}
-
 // What the host does at an update: refresh the source, then ask the callback.
 double evaluate(Icon* icon, double value) {
     icon->source.value = value;
@@ -122,19 +115,19 @@ TEST_F(Switches, RecordsMatchTheirRows) {
     for (const SwitchCase& c : kSwitches) {
         SCOPED_TRACE(c.name);
         const GaugeHeader& g = *c.gauge;
-        EXPECT_STREQ(read(g.name), c.name);
+        EXPECT_STREQ(g.name, c.name);
         EXPECT_EQ(g.version, kGaugeHeaderVersion);
         EXPECT_EQ(g.default_width, 30u);
-        EXPECT_NE(read(g.callback), nullptr);
+        EXPECT_NE(g.callback, nullptr);
 
         const int chain_length = c.guarded ? 3 : 2;
         for (int n = 0; n < chain_length; ++n) {
             ASSERT_NE(element(g, n), nullptr);
-            EXPECT_EQ(read(element(g, n)->gauge), c.gauge);
+            EXPECT_EQ(element(g, n)->gauge, c.gauge);
             EXPECT_EQ(element(g, n)->image_flags, IMAGE_TRANSPARENT | IMAGE_RESTORE);
             EXPECT_EQ(element(g, n)->x, 0);
         }
-        EXPECT_EQ(read(element(g, chain_length - 1)->children), nullptr);
+        EXPECT_EQ(element(g, chain_length - 1)->children, nullptr);
 
         EXPECT_EQ(element(g, 0)->kind, ElementKind::STATIC_IMAGE);
         EXPECT_EQ(element(g, 0)->bitmap, c.guarded ? 2420u : 2370u);
@@ -142,9 +135,9 @@ TEST_F(Switches, RecordsMatchTheirRows) {
         EXPECT_EQ(icon->header.kind, ElementKind::ICON);
         EXPECT_EQ(icon->header.bitmap, c.guarded ? 2440u : 2380u);
         EXPECT_EQ(icon->source.token, c.token);
-        EXPECT_EQ(read(icon->scale), 1.0);
+        EXPECT_EQ(icon->scale, 1.0);
         EXPECT_EQ(icon->images, 2u);
-        EXPECT_NE(read(icon->update), nullptr);
+        EXPECT_NE(icon->update, nullptr);
         if (c.guarded) {
             EXPECT_EQ(cover(g)->header.kind, ElementKind::ICON);
             EXPECT_EQ(cover(g)->header.bitmap, 2430u);
@@ -156,10 +149,10 @@ TEST_F(Switches, RecordsMatchTheirRows) {
                                    MouseKind::END_PARENT, MouseKind::END};
         for (int i = 0; i < 5; ++i) EXPECT_EQ(g.mouse[i].kind, kinds[i]) << "entry " << i;
         EXPECT_EQ(g.mouse[0].width, 0);
-        EXPECT_STREQ(read(tooltip_rect(g).tooltip_text), c.tooltip);
+        EXPECT_STREQ(tooltip_rect(g).tooltip_text, c.tooltip);
         EXPECT_EQ(tooltip_rect(g).event_id, 1u);
-        EXPECT_NE(read(tooltip_rect(g).args[0].text), nullptr);
-        EXPECT_EQ(read(tooltip_rect(g).args[0].number), nullptr);
+        EXPECT_NE(tooltip_rect(g).args[0].text, nullptr);
+        EXPECT_EQ(tooltip_rect(g).args[0].number, nullptr);
 
         const MouseRect& area = click_rect(g);
         const std::int32_t expected[] = {0, c.guarded ? 5 : 0, c.guarded ? 54 : 30, c.guarded ? 110 : 44};
@@ -168,7 +161,7 @@ TEST_F(Switches, RecordsMatchTheirRows) {
         EXPECT_EQ(area.cursor, CURSOR_HAND);
         EXPECT_EQ(area.click_flags, c.guarded ? MOUSE_LEFT | MOUSE_RIGHT : MOUSE_LEFT);
         EXPECT_EQ(area.event_id, 0u);
-        EXPECT_NE(read(area.handler), nullptr);
+        EXPECT_NE(area.handler, nullptr);
     }
 }
 
