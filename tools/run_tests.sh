@@ -21,4 +21,5 @@ echo "== build with sanitizers"
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DARD_SANITIZE=ON -DARD_BUILD_BENCH=OFF >/dev/null
 cmake --build build-asan -j"$jobs"
 echo "== tests with sanitizers"
-(cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j"$jobs")
+(cd build-asan && ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions="$PWD/../tools/lsan.supp" \
+  UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j"$jobs")
