@@ -32,6 +32,7 @@ struct SwitchRow {
 inline constexpr std::uint32_t kSwitchWidth = 30;  // millimetres
 inline constexpr std::uint16_t kSwitchClickWave = 10;
 inline constexpr std::uint32_t kSwitchImageFlags = IMAGE_TRANSPARENT | IMAGE_RESTORE;
+static_assert(kSwitchImageFlags == 0x3);
 
 // The lifecycle of every switch: open a device and load the click at install,
 // release both at kill; nothing else.
