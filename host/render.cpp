@@ -225,9 +225,18 @@ void set_colour(cairo_t* cr, std::uint32_t bgr, Tint tint) {
                          ((bgr >> 16) & 0xFF) / 255.0 * f.b);
 }
 
+// A placement that a value gone wild (NaN, infinite, a zero texture scale)
+// has not broken; Cairo would otherwise put the whole context in error.
+bool usable(const cairo_matrix_t& m) {
+    for (double v : {m.xx, m.yx, m.xy, m.yy, m.x0, m.y0})
+        if (!std::isfinite(v)) return false;
+    cairo_matrix_t inverse = m;
+    return cairo_matrix_invert(&inverse) == CAIRO_STATUS_SUCCESS;
+}
+
 // Paints a bitmap placed on the gauge by `place` (bitmap pixels -> gauge pixels).
 void paint_bitmap(cairo_t* cr, cairo_surface_t* bitmap, const cairo_matrix_t& place, std::uint32_t flags) {
-    if (bitmap == nullptr) return;
+    if (bitmap == nullptr || !usable(place)) return;
     cairo_save(cr);
     cairo_transform(cr, &place);
     if ((flags & IMAGE_TRANSPARENT) == 0) {
@@ -285,7 +294,7 @@ void draw_slider(const Drawing& d, const ElementState& s) {
 // (id + 1) at the element's position: its opaque pixels let the picture through.
 void draw_through_window(const Drawing& d, const ElementHeader& e, cairo_surface_t* picture,
                          const cairo_matrix_t& place) {
-    if (picture == nullptr) return;
+    if (picture == nullptr || !usable(place)) return;
     cairo_surface_t* window = d.impl.bitmap(e.bitmap + 1, Tint::NONE);
     cairo_t* cr = d.cr;
     cairo_save(cr);

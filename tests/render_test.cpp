@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstring>
 #include <filesystem>
+#include <limits>
 #include <fstream>
 #include <map>
 #include <numbers>
@@ -139,13 +140,14 @@ cairo_surface_t* solid(int w, int h, double r, double g, double b) {
 constexpr std::uint32_t kGrey = 0xFF808080, kRed = 0xFFFF0000, kBlue = 0xFF0000FF, kGreen = 0xFF00FF00,
                         kMagenta = 0xFFFF00FF, kBackdrop = 0xFF000010;
 
-// A 40 by 20 gauge: a grey background (1), a moving image whose strip (10) is
+// A 40 by 40 gauge: a grey background (1), a moving image whose strip (10) is
 // red then blue, seen through a window (11) open only in its columns 5 to 14,
-// a sprite (20) green above red through a full window (21), and an icon (30, 31).
+// a sprite (20) green above red through a full window (21), an icon (30, 31),
+// and a centred white string on black (transparent) in the lower half.
 class HandMadeGauge : public ::testing::Test {
 protected:
     void SetUp() override {
-        bitmaps_[1] = solid(40, 20, 0.5, 0.5, 0.5);
+        bitmaps_[1] = solid(40, 40, 0.5, 0.5, 0.5);
         cairo_surface_t* strip = solid(40, 10, 1, 0, 0);
         paint_rect(strip, 20, 0, 20, 10, 0, 0, 1);
         bitmaps_[10] = strip;
@@ -166,17 +168,26 @@ protected:
         sprite_.sprite.texture_x = sprite_.sprite.texture_y = 1.0f;
         icon_ = make(ElementKind::ICON, 30, 36, 0);
         icon_.icon.images = 2;
+        text_ = make(ElementKind::STRING, kNoBitmap, 0, 20);
+        text_.string.box_width = 40, text_.string.box_height = 20;
+        text_.string.foreground = 0xFFFFFF;
+        text_.string.weight = 700;
+        text_.string.draw_flags = 0x25;
+        text_.string.chars = 2;
+        std::strcpy(text_.string.font, "Arial");
         link(background_, moving_, 0);
         link(moving_, sprite_, 1);
         link(sprite_, icon_, 2);
+        link(icon_, text_, 3);
         mouse_[0].kind = MouseKind::END;
         header_.version = kGaugeHeaderVersion;
         header_.name = "Hand_Made";
         header_.elements = root_;
         root_[0] = &background_.header;
         header_.mouse = mouse_;
-        placements_.push_back(std::make_unique<Placement>(header_, "", 0, 0, 0, 40, 20));
-        window_.size_w = 40, window_.size_h = 20;
+        placements_.push_back(std::make_unique<Placement>(header_, "", 0, 0, 0, 40, 40));
+        std::strcpy(any_text().text, "888");  // one character more than it shows
+        window_.size_w = 40, window_.size_h = 40;
         window_.background[2] = 0x10;
     }
     void TearDown() override {
@@ -210,10 +221,23 @@ protected:
         };
     }
     std::vector<ElementState>& states() { return placements_[0]->elements(); }
+    StringElement& any_text() { return reinterpret_cast<StringElement&>(*states()[4].element); }
+
+    // Columns of the string box's middle row that are not background grey.
+    std::pair<int, int> inked_columns(cairo_surface_t* pic) {
+        int first = -1, last = -1;
+        for (int x = 0; x < 40; ++x)
+            for (int y = 22; y < 38; ++y)
+                if (pixel(pic, x, y) != kGrey) {
+                    if (first < 0) first = x;
+                    last = x;
+                }
+        return {first, last};
+    }
 
     std::map<std::uint32_t, cairo_surface_t*> bitmaps_;
-    AnyElement background_, moving_, sprite_, icon_;
-    ElementHeader* lists_[3][2] = {};
+    AnyElement background_, moving_, sprite_, icon_, text_;
+    ElementHeader* lists_[4][2] = {};
     ElementHeader* root_[2] = {};
     MouseRect mouse_[1] = {};
     GaugeHeader header_{};
@@ -242,11 +266,39 @@ TEST_F(HandMadeGauge, EachKindDrawsByItsRule) {
     EXPECT_EQ(pixel(pic, 37, 1), kMagenta) << "icon image 1 is the next bitmap";
 }
 
+TEST_F(HandMadeGauge, WildValuesSkipTheirElementOnly) {
+    Renderer renderer(source());
+    states()[1].dx = std::numeric_limits<double>::infinity();
+    states()[2].rotation = std::numeric_limits<double>::quiet_NaN();
+    cairo_surface_t* pic = renderer.draw(window_, placements_, {});
+    EXPECT_EQ(pixel(pic, 8, 8), kGrey);
+    EXPECT_EQ(pixel(pic, 30, 7), kGrey);
+    EXPECT_EQ(pixel(pic, 37, 1), kGreen) << "elements after them still drawn";
+    EXPECT_GE(inked_columns(pic).first, 0);
+}
+
+TEST_F(HandMadeGauge, StringShowsItsCharactersCentredOnATransparentBox) {
+    Renderer renderer(source());
+    cairo_surface_t* pic = renderer.draw(window_, placements_, {});
+    const auto [first, last] = inked_columns(pic);
+    ASSERT_GE(first, 0) << "no text drawn";
+    EXPECT_EQ(pixel(pic, 0, 21), kGrey) << "a black box background is transparent";
+    EXPECT_NEAR((first + last) / 2.0, 20.0, 2.0) << "centred";
+    std::strcpy(any_text().text, "88");
+    Renderer fresh(source());
+    EXPECT_EQ(inked_columns(fresh.draw(window_, placements_, {})), std::pair(first, last))
+        << "only as many characters as the element shows";
+    std::strcpy(any_text().text, "8");
+    const auto [one_first, one_last] = inked_columns(renderer.draw(window_, placements_, {}));
+    EXPECT_LT(one_last - one_first, (last - first) * 2 / 3) << "a changed text is drawn again";
+}
+
 TEST_F(HandMadeGauge, HiddenElementsLeaveWhatIsBelow) {
     Renderer renderer(source());
     for (std::size_t i = 1; i < states().size(); ++i) states()[i].visible = false;
     cairo_surface_t* pic = renderer.draw(window_, placements_, {});
     for (auto [x, y] : {std::pair{8, 8}, {30, 7}, {30, 13}, {37, 1}}) EXPECT_EQ(pixel(pic, x, y), kGrey);
+    EXPECT_EQ(inked_columns(pic).first, -1) << "hidden string";
     states()[0].visible = false;
     pic = renderer.draw(window_, placements_, {});
     EXPECT_EQ(pixel(pic, 8, 8), kBackdrop) << "a hidden background shows the window colour";
