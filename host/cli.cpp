@@ -8,6 +8,7 @@
 #include "host/error.h"
 #include "host/host.h"
 #include "host/render.h"
+#include "host/resources_export.h"
 #include "host/text.h"
 
 namespace ardelvine::hostapp {
@@ -19,6 +20,9 @@ Usage:
                                      write a PNG of each window to DIR (./gaugehost-out)
   gaugehost render PANEL [options]   run a panel and write a PNG of each visible window
   gaugehost list                     the module's gauges: Linkage order, default width, callback
+  gaugehost resources export DIR     write every bitmap and sound of the module by id
+                                     (bitmap-1400.bmp, wave-10.wav): the names replacement
+                                     art takes (configure with -DARD_ART_DIR=DIR)
   gaugehost state PANEL [options]    run a panel and print what it shows as JSON
   gaugehost --help                   this text
 
@@ -131,6 +135,16 @@ int cmd_list(const Options& o, std::ostream& out) {
     return 0;
 }
 
+int cmd_resources(const Options& o, std::ostream& out) {
+    if (o.positional.size() != 2 || o.positional[0] != "export")
+        throw InputError("expected: gaugehost resources export DIR");
+    PanelServices none{};
+    LoadedModule module(option(o, "--module", ARD_DEFAULT_MODULE), &none);
+    const std::size_t written = export_resources(module.handle(), o.positional[1]);
+    out << "Wrote " << written << " resources of " << module.name() << " to " << o.positional[1] << "\n";
+    return 0;
+}
+
 int cmd_state(const Options& o, std::ostream& out) {
     if (o.positional.size() != 1) throw InputError("state needs one panel configuration (or \"default\")");
     PanelConfig panel = panel_from(o.positional[0]);
@@ -228,6 +242,7 @@ int run_cli(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         if (o.command.empty()) return cmd_default(o, out, err);
         if (o.command == "render") return cmd_render(o, out, err);
         if (o.command == "list") return cmd_list(o, out);
+        if (o.command == "resources") return cmd_resources(o, out);
         if (o.command == "state") return cmd_state(o, out);
         throw InputError("unknown command '" + o.command + "' (see gaugehost --help)");
     } catch (const InputError& e) {

@@ -75,7 +75,7 @@ gauge55=Ardelvine_Instr!Electricity_Toggle, 1065, 690
 gauge56=Ardelvine_Instr!Registration, 10, 750, 150
 
 [Window01]
-size_mm=370,590
+size_mm=370,610
 ident=RADIO_STACK_PANEL
 visible=1
 background_color=24,26,28

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 #include <sstream>
 
 #include "host/cli.h"
@@ -167,6 +168,7 @@ TEST(CommandLine, BadInputExitsWithStatusTwoAndOneLine) {
         {{"state", "default", "--scenario"}, "gaugehost: option --scenario needs a value"},
         {{"state", "default", "--bogus"}, "gaugehost: unknown option --bogus"},
         {{"list", "--module", "/nonexistent.gau"}, "gaugehost: /nonexistent.gau: no such gauge module"},
+        {{"resources", "list"}, "gaugehost: expected: gaugehost resources export DIR"},
     };
     for (const Case& c : cases) {
         std::ostringstream out, err;
@@ -175,6 +177,22 @@ TEST(CommandLine, BadInputExitsWithStatusTwoAndOneLine) {
         EXPECT_EQ(text.rfind(c.message, 0), 0u) << text;
         EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1);
     }
+}
+
+}  // namespace
+}  // namespace ardelvine::hostapp
+
+namespace ardelvine::hostapp {
+namespace {
+
+TEST(CommandLine, ResourcesExportWritesEveryResourceById) {
+    const std::string dir = ::testing::TempDir() + "exported";
+    std::ostringstream out, err;
+    ASSERT_EQ(run_cli({"resources", "export", dir}, out, err), 0) << err.str();
+    EXPECT_EQ(out.str(), "Wrote 197 resources of Ardelvine_Instr to " + dir + "\n");
+    std::ifstream bitmap(dir + "/bitmap-1400.bmp", std::ios::binary), wave(dir + "/wave-10.wav", std::ios::binary);
+    EXPECT_TRUE(bitmap.good());
+    EXPECT_TRUE(wave.good());
 }
 
 }  // namespace

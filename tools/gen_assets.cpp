@@ -20,9 +20,9 @@
 #include <fstream>
 #include <iostream>
 #include <iterator>
-#include <regex>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "module/exports.h"
@@ -104,26 +104,42 @@ void generate(const fs::path& out) {
     }
 }
 
+// "bitmap-<id>.bmp" or "wave-<id>.wav": the kind ("bitmap" or "wave") and id,
+// or false for any other name.
+bool art_name(const std::string& filename, std::string& kind, std::uint32_t& id) {
+    for (const auto& [prefix, suffix] : {std::pair{"bitmap-", ".bmp"}, std::pair{"wave-", ".wav"}}) {
+        const std::string p(prefix), x(suffix);
+        if (filename.size() <= p.size() + x.size() || filename.compare(0, p.size(), p) != 0 ||
+            filename.compare(filename.size() - x.size(), x.size(), x) != 0)
+            continue;
+        const std::string digits = filename.substr(p.size(), filename.size() - p.size() - x.size());
+        if (digits.size() > 9 || digits.find_first_not_of("0123456789") != std::string::npos) return false;
+        kind = p.substr(0, p.size() - 1);
+        id = static_cast<std::uint32_t>(std::stoul(digits));
+        return true;
+    }
+    return false;
+}
+
 // Checks every file of the replacement folder and copies it over the
 // generated one.
 int replace(const fs::path& art, const fs::path& out) {
-    static const std::regex name(R"((bitmap|wave)-([0-9]+)\.(bmp|wav))");
     int replaced = 0;
     std::vector<fs::path> files;
     for (const fs::directory_entry& entry : fs::directory_iterator(art))
         if (entry.is_regular_file()) files.push_back(entry.path());
     std::sort(files.begin(), files.end());
     for (const fs::path& file : files) {
-        std::smatch m;
         const std::string filename = file.filename().string();
-        if (!std::regex_match(filename, m, name) || (m[1] == "bitmap") != (m[3] == "bmp")) {
+        std::string kind;
+        std::uint32_t id = 0;
+        if (!art_name(filename, kind, id)) {
             std::cerr << file.string() << ": ignored (not named bitmap-<id>.bmp or wave-<id>.wav)\n";
             continue;
         }
-        const std::uint32_t id = static_cast<std::uint32_t>(std::stoul(m[2]));
         const std::vector<unsigned char> bytes = read_file(file);
         std::string why;
-        if (m[1] == "bitmap") {
+        if (kind == "bitmap") {
             const resources::BitmapRecord* record = resources::find_bitmap(id);
             why = record == nullptr ? "names no bitmap of the module" : bitmap_mismatch(bytes, *record);
         } else {
