@@ -112,12 +112,29 @@ void close_mixer_if_unused() {
     if (state().devices.empty() && !state().capture) close_mixer();
 }
 
+bool anything_sounding();
+
 void render(std::uint64_t frames) {
     AudioState& s = state();
     if (s.mixer.device == nullptr || !s.mixer.loopback) return;
     constexpr std::uint64_t kChunk = 1024;
     float mix[kChunk * 2];
     std::int16_t pcm[kChunk * 2];
+    // Nothing playing: the mix is silence and no source's state can change, so
+    // the mixer need not run (this is every update of a quiet panel).
+    if (!anything_sounding()) {
+        std::fill(std::begin(pcm), std::end(pcm), std::int16_t{0});
+        while (frames > 0) {
+            const std::uint64_t n = std::min(frames, kChunk);
+            if (s.capture_file != nullptr) {
+                if (std::fwrite(pcm, sizeof pcm[0] * 2, n, s.capture_file) != n) s.write_error = true;
+                s.captured_frames += n;
+            }
+            s.rendered_frames += n;
+            frames -= n;
+        }
+        return;
+    }
     while (frames > 0) {
         const std::uint64_t n = std::min(frames, kChunk);
         alcRenderSamplesSOFT(s.mixer.device, mix, static_cast<ALCsizei>(n));
@@ -185,6 +202,12 @@ ALint source_state(const AudioBuffer& b) {
     ALint value = AL_INITIAL;
     alGetSourcei(b.sources[0], AL_SOURCE_STATE, &value);
     return value;
+}
+
+bool anything_sounding() {
+    for (const auto& b : state().buffers)
+        if (source_state(*b) == AL_PLAYING) return true;
+    return false;
 }
 
 bool started(ALint source_state) { return source_state == AL_PLAYING || source_state == AL_PAUSED; }
