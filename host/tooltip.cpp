@@ -22,7 +22,7 @@ constexpr std::size_t kMaxArgText = 256;
 constexpr std::size_t kMaxExpression = 256;
 
 struct Conversion {
-    char spec[24];  // a printf conversion built from checked parts
+    char format[24];  // a printf conversion built from checked parts
     char type;
     std::size_t length;  // characters consumed, "!...!" included
 };
@@ -51,7 +51,7 @@ bool parse_conversion(const char* p, Conversion& out) {
     std::string kept;
     for (char ch : flags)
         if (std::strchr(meaningless, ch) == nullptr) kept += ch;
-    std::snprintf(out.spec, sizeof out.spec, "%%%s%s%c", kept.c_str(), size.c_str(), out.type);
+    std::snprintf(out.format, sizeof out.format, "%%%s%s%c", kept.c_str(), size.c_str(), out.type);
     out.length = static_cast<std::size_t>(q + 2 - p);
     return true;
 }
@@ -69,16 +69,16 @@ std::string format_number(const Conversion& c, double value) {
             long long n = 0;
             if (std::isfinite(value))
                 n = static_cast<long long>(std::fmax(std::fmin(std::trunc(value), 9.2e18), -9.2e18));
-            std::string spec(c.spec);
-            spec.insert(spec.size() - 1, "ll");
-            std::snprintf(buffer, sizeof buffer, spec.c_str(), n);
+            std::string with_ll(c.format);
+            with_ll.insert(with_ll.size() - 1, "ll");
+            std::snprintf(buffer, sizeof buffer, with_ll.c_str(), n);
             break;
         }
         case 's':
             std::snprintf(buffer, sizeof buffer, "%g", value);
             break;
         default:
-            std::snprintf(buffer, sizeof buffer, c.spec, value);
+            std::snprintf(buffer, sizeof buffer, c.format, value);
             break;
     }
     return buffer;
@@ -88,7 +88,7 @@ std::string format_text(const Conversion& c, const char* text) {
     const std::string bounded = text != nullptr ? std::string(text, strnlen(text, kMaxArgText)) : std::string();
     if (c.type != 's') return format_number(c, 0.0);
     char buffer[kMaxArgText + kMaxWidth + 1];
-    std::snprintf(buffer, sizeof buffer, c.spec, bounded.c_str());
+    std::snprintf(buffer, sizeof buffer, c.format, bounded.c_str());
     return buffer;
 }
 
