@@ -13,6 +13,17 @@
 namespace ardelvine::hostapp {
 namespace {
 
+// The input is refused with a message that starts with `message`.
+template <typename Parse>
+void expect_refused(Parse&& parse, const std::string& message) {
+    try {
+        parse();
+        ADD_FAILURE() << "accepted; expected: " << message;
+    } catch (const InputError& e) {
+        EXPECT_EQ(std::string(e.what()).rfind(message, 0), 0u) << e.what();
+    }
+}
+
 TEST(PanelConfig, WindowsGaugesAndParameters) {
     const auto p = parse_panel_config(R"(// comment
 [Window Titles]
@@ -81,14 +92,7 @@ TEST(PanelConfig, BadConfigurationsNameFileAndLine) {
         {"[Window00]\n[Window01]\nident=0\n", "p.cfg:2: two windows share ident 0"},
         {"[Views]\n", "p.cfg: no [WindowNN] section"},
     };
-    for (const Case& c : cases) {
-        try {
-            parse_panel_config(c.text, "p.cfg");
-            ADD_FAILURE() << "accepted: " << c.text;
-        } catch (const InputError& e) {
-            EXPECT_EQ(std::string(e.what()).rfind(c.message, 0), 0u) << e.what();
-        }
-    }
+    for (const Case& c : cases) expect_refused([&] { parse_panel_config(c.text, "p.cfg"); }, c.message);
 }
 
 TEST(Scenario, Commands) {
@@ -147,14 +151,7 @@ TEST(Scenario, BadLinesNameFileAndLine) {
         {"window 50 open\n", "s.scn:1: expected show or hide"},
         {"snapshot ../x\n", "s.scn:1: a snapshot name holds letters"},
     };
-    for (const Case& c : cases) {
-        try {
-            parse_scenario(c.text, "s.scn");
-            ADD_FAILURE() << "accepted: " << c.text;
-        } catch (const InputError& e) {
-            EXPECT_EQ(std::string(e.what()).rfind(c.message, 0), 0u) << e.what();
-        }
-    }
+    for (const Case& c : cases) expect_refused([&] { parse_scenario(c.text, "s.scn"); }, c.message);
 }
 
 TEST(CommandLine, BadInputExitsWithStatusTwoAndOneLine) {
