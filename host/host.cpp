@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "host/bitmaps.h"
 #include "host/error.h"
 #include "platform/host_window.h"
 #include "platform/platform.h"
@@ -47,8 +48,6 @@ PanelServices make_services() {
 }
 
 PanelServices g_services = make_services();
-
-BitmapSize size_of(void* host, std::uint32_t id) { return static_cast<Host*>(host)->bitmap_size(id); }
 
 bool same_module(const std::string& a, const std::string& b) {
     if (a.size() != b.size()) return false;
@@ -126,9 +125,9 @@ Host::Host(PanelConfig panel, HostOptions options) : panel_(std::move(panel)) {
                 h = s.width > 0 ? static_cast<int>(static_cast<long long>(w) * s.height / s.width) : w;
                 if (h <= 0) h = 1;
             }
-            placements_.push_back(std::make_unique<Placement>(*p.gauge, p.line->parameters,
-                                                              static_cast<int>(p.window->ident), p.line->x,
-                                                              p.line->y, w, h));
+            placements_.push_back(std::make_unique<Placement>(
+                *p.gauge, p.line->parameters, static_cast<int>(p.window->ident), p.line->x, p.line->y, w, h,
+                [this](std::uint32_t id) { return bitmap_size(id); }));
         }
     } catch (...) {
         placements_.clear();
@@ -154,16 +153,8 @@ Host::~Host() {
 
 
 BitmapSize Host::bitmap_size(std::uint32_t id) const {
-    const unsigned char* data = nullptr;
-    std::size_t size = 0;
-    if (!platform::find_resource(module_->handle(), ResourceType::BITMAP, id, &data, &size) || size < 26 ||
-        data[0] != 'B' || data[1] != 'M')
-        return {};
-    std::int32_t w = 0, h = 0;
-    std::memcpy(&w, data + 18, 4);
-    std::memcpy(&h, data + 22, 4);
-    if (h < 0) h = -h;
-    return {w, h};
+    const auto info = bitmap_info(module_->handle(), id);
+    return info ? BitmapSize{info->width, info->height} : BitmapSize{};
 }
 
 void Host::ready() {
@@ -176,7 +167,7 @@ void Host::update(std::uint32_t count) {
             if (!sim_.window_visible(static_cast<std::uint32_t>(p->window()))) continue;
             with_gauge(*p, [&] {
                 p->service(PANEL_SERVICE_PRE_UPDATE, 0);
-                p->evaluate(sim_, &size_of, this);
+                p->evaluate(sim_);
             });
         }
         platform::audio_advance(kSecondsPerUpdate);

@@ -56,15 +56,6 @@ const MouseArea* area_at(const std::vector<MouseArea>& areas, int x, int y, Mous
 
 namespace {
 
-BitmapSize gauge_size(const Host& host, Placement& gauge) {
-    const GaugeHeader* h = gauge.header();
-    BitmapSize size{};
-    if (h->elements != nullptr && h->elements[0] != nullptr) size = host.bitmap_size(h->elements[0]->bitmap);
-    // A module without art: measure the gauge as placed.
-    if (size.width <= 0 || size.height <= 0) size = {gauge.width(), gauge.height()};
-    return size;
-}
-
 std::uint32_t button_flags(Button b) {
     switch (b) {
         case Button::LEFT: return MOUSE_LEFT;
@@ -77,7 +68,7 @@ std::uint32_t button_flags(Button b) {
 }  // namespace
 
 void Host::click(Placement& gauge, int x, int y, MouseAction action) {
-    const auto areas = mouse_areas(gauge.mouse(), gauge.mouse_count(), gauge_size(*this, gauge));
+    const auto areas = mouse_areas(gauge.mouse(), gauge.mouse_count(), gauge.background_size());
     const MouseArea* area = area_at(areas, x, y, MouseKind::CHILD, false);
     if (area == nullptr) return;
     const MouseRect& r = *area->rect;
@@ -98,7 +89,7 @@ void Host::click(Placement& gauge, int x, int y, MouseAction action) {
 }
 
 void Host::drag(Placement& gauge, int x, int y) {
-    const auto areas = mouse_areas(gauge.mouse(), gauge.mouse_count(), gauge_size(*this, gauge));
+    const auto areas = mouse_areas(gauge.mouse(), gauge.mouse_count(), gauge.background_size());
     const MouseArea* area = area_at(areas, x, y, MouseKind::CHILD, false);
     if (area == nullptr || (area->rect->click_flags & MOUSE_DRAG) == 0 || area->rect->handler == nullptr) return;
     with_gauge(gauge, [&] {
@@ -108,7 +99,7 @@ void Host::drag(Placement& gauge, int x, int y) {
 }
 
 std::string Host::tooltip(Placement& gauge, int x, int y) {
-    const auto areas = mouse_areas(gauge.mouse(), gauge.mouse_count(), gauge_size(*this, gauge));
+    const auto areas = mouse_areas(gauge.mouse(), gauge.mouse_count(), gauge.background_size());
     const MouseArea* area = area_at(areas, x, y, MouseKind::PARENT, true);
     std::string text;
     if (area != nullptr) {

@@ -56,7 +56,7 @@ void refresh(ModuleVar& var, const Simulation& sim) {
 int failure_action(const FailureRecord* list, const Simulation& sim) {
     int action = -1;
     if (list == nullptr) return action;
-    for (std::size_t i = 0; list[i].key != 0 && i < 64; ++i)
+    for (std::size_t i = 0; i < 64 && list[i].key != 0; ++i)
         if (sim.failure_active(list[i].key)) action = std::max(action, static_cast<int>(list[i].action));
     return action;
 }
@@ -65,16 +65,15 @@ double value_of(ElementCallback callback, ElementHeader* element, const ModuleVa
     return callback != nullptr ? callback(element) : source.value;
 }
 
-double moving_offset(double value, double minimum, double maximum, int strip, int window) {
+double moving_offset(double value, double minimum, double maximum, double travel) {
     if (maximum == minimum || std::isnan(value)) return 0.0;
-    double fraction = std::clamp((value - minimum) / (maximum - minimum), 0.0, 1.0);
-    return -fraction * std::max(0, strip - window);
+    return -std::clamp((value - minimum) / (maximum - minimum), 0.0, 1.0) * travel;
 }
 
 }  // namespace
 
 Placement::Placement(const GaugeHeader& gauge, const std::string& parameters, int window, int x, int y,
-                     int w, int h)
+                     int w, int h, const BitmapSizes& sizes)
     : name_(gauge.name != nullptr ? gauge.name : ""), original_(&gauge), header_(gauge), window_(window),
       x_(x), y_(y), w_(w), h_(h) {
     if (gauge.elements == nullptr || gauge.elements[0] == nullptr)
@@ -127,8 +126,13 @@ Placement::Placement(const GaugeHeader& gauge, const std::string& parameters, in
     }
     header_.elements = &chain_[0];
 
-    // Kind-specific set-up: string buffers, table angles.
-    for (auto& copy : copies_) {
+    auto size_of = [&](std::uint32_t id) { return sizes ? sizes(id) : BitmapSize{}; };
+    background_ = size_of(copies_[0].header.bitmap);
+    if (background_.width <= 0 || background_.height <= 0) background_ = {w, h};
+
+    // Kind-specific set-up: string buffers, table angles, strip travel.
+    for (std::size_t i = 0; i < copies_.size(); ++i) {
+        AnyElement& copy = copies_[i];
         switch (copy.header.kind) {
             case ElementKind::STRING: {
                 const std::size_t size = std::min<std::size_t>(copy.string.chars, 4096) + kTextSlack;
@@ -139,10 +143,15 @@ Placement::Placement(const GaugeHeader& gauge, const std::string& parameters, in
             case ElementKind::NEEDLE:
                 fill_table_angles(copy.needle.table, copy.needle.table_entries, copy.header.x, copy.header.y);
                 break;
+            case ElementKind::MOVING_IMAGE: {
+                const BitmapSize strip = size_of(copy.header.bitmap), window = size_of(copy.header.bitmap + 1);
+                states_[i].travel_x = std::max(0, strip.width - window.width);
+                states_[i].travel_y = std::max(0, strip.height - window.height);
+                break;
+            }
             case ElementKind::STATIC_IMAGE:
             case ElementKind::SLIDER:
             case ElementKind::ICON:
-            case ElementKind::MOVING_IMAGE:
             case ElementKind::SPRITE:
                 break;
         }
@@ -172,7 +181,7 @@ void Placement::service(std::int32_t code, std::uintptr_t data) {
     if (header_.callback != nullptr) header_.callback(&header_, code, data);
 }
 
-void Placement::evaluate(const Simulation& sim, BitmapSizeFn sizes, void* sizes_context) {
+void Placement::evaluate(const Simulation& sim) {
     for (ElementState& state : states_) {
         AnyElement& e = *reinterpret_cast<AnyElement*>(state.element);
         const int failure = failure_action(e.header.failures, sim);
@@ -249,18 +258,10 @@ void Placement::evaluate(const Simulation& sim, BitmapSizeFn sizes, void* sizes_
                 if (!in_range) state.visible = false;
                 break;
             }
-            case ElementKind::MOVING_IMAGE: {
-                BitmapSize strip{}, window{};
-                if (sizes != nullptr) {
-                    strip = sizes(sizes_context, e.header.bitmap);
-                    window = sizes(sizes_context, e.header.bitmap + 1);
-                }
-                state.dx = moving_offset(v, e.moving_image.x.minimum, e.moving_image.x.maximum, strip.width,
-                                         window.width);
-                state.dy = moving_offset(vy, e.moving_image.y.minimum, e.moving_image.y.maximum, strip.height,
-                                         window.height);
+            case ElementKind::MOVING_IMAGE:
+                state.dx = moving_offset(v, e.moving_image.x.minimum, e.moving_image.x.maximum, state.travel_x);
+                state.dy = moving_offset(vy, e.moving_image.y.minimum, e.moving_image.y.maximum, state.travel_y);
                 break;
-            }
             case ElementKind::SPRITE:
                 state.dx = v * e.sprite.x.scale;
                 state.dy = vy * e.sprite.y.scale;

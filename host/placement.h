@@ -12,6 +12,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -33,13 +34,15 @@ struct ElementState {
     int image = 0;       // ICON
     double dx = 0.0, dy = 0.0;  // SLIDER, MOVING_IMAGE, SPRITE: pixels
     double rotation = 0.0;      // SPRITE: degrees
+    double travel_x = 0.0, travel_y = 0.0;  // MOVING_IMAGE: how far the strip reaches past its window
 };
 
-// Sizes a moving image needs: its strip and its window.
 struct BitmapSize {
     int width = 0, height = 0;
 };
-using BitmapSizeFn = BitmapSize (*)(void* context, std::uint32_t id);
+// Pixel size of a module bitmap, {0, 0} when there is none. Asked only while a
+// placement is installed, never per update.
+using BitmapSizes = std::function<BitmapSize(std::uint32_t id)>;
 
 union AnyElement {
     ElementHeader header;
@@ -55,7 +58,7 @@ union AnyElement {
 class Placement {
 public:
     Placement(const GaugeHeader& gauge, const std::string& parameters, int window, int x, int y, int w,
-              int h);
+              int h, const BitmapSizes& sizes = {});
     Placement(const Placement&) = delete;
     Placement& operator=(const Placement&) = delete;
 
@@ -67,6 +70,9 @@ public:
     int y() const { return y_; }
     int width() const { return w_; }
     int height() const { return h_; }
+    // The background bitmap's size, the gauge's own pixel grid; a module without
+    // art is measured as placed.
+    BitmapSize background_size() const { return background_; }
 
     std::vector<ElementState>& elements() { return states_; }
     const std::vector<ElementState>& elements() const { return states_; }
@@ -74,7 +80,7 @@ public:
     std::size_t mouse_count() const { return mouse_.size(); }
 
     void service(std::int32_t code, std::uintptr_t data);
-    void evaluate(const Simulation& sim, BitmapSizeFn sizes, void* sizes_context);
+    void evaluate(const Simulation& sim);
 
 private:
     std::string name_;
@@ -87,6 +93,7 @@ private:
     std::vector<std::unique_ptr<char[]>> text_buffers_;
     std::vector<ElementState> states_;
     int window_, x_, y_, w_, h_;
+    BitmapSize background_;
 };
 
 // The longest element chain the host accepts; a longer one means a cycle.

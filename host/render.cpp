@@ -647,7 +647,7 @@ void draw_label(cairo_t* cr, double x, double y, const std::string& text, Rgb co
 
 void draw_mouse_areas(cairo_surface_t* target, const WindowConfig& window,
                       const std::vector<std::unique_ptr<Placement>>& placements,
-                      const std::function<BitmapSize(std::uint32_t id)>& bitmap_size, double scale) {
+                      double scale) {
     Context context(cairo_create(target));
     cairo_t* cr = context.get();
     cairo_scale(cr, scale, scale);
@@ -655,10 +655,7 @@ void draw_mouse_areas(cairo_surface_t* target, const WindowConfig& window,
     cairo_set_font_size(cr, 8);
     for (const auto& p : placements) {
         if (p->window() != static_cast<int>(window.ident)) continue;
-        const auto& states = p->elements();
-        BitmapSize size = states.empty() ? BitmapSize{} : bitmap_size(states[0].element->bitmap);
-        // A module without art: measure the gauge as placed.
-        if (size.width <= 0 || size.height <= 0) size = {p->width(), p->height()};
+        const BitmapSize size = p->background_size();
         const double sx = size.width > 0 ? static_cast<double>(p->width()) / size.width : 1.0;
         const double sy = size.height > 0 ? static_cast<double>(p->height()) / size.height : 1.0;
         for (const MouseArea& a : mouse_areas(p->mouse(), p->mouse_count(), size)) {
@@ -732,8 +729,7 @@ std::vector<std::string> render_windows(Host& host, Renderer& renderer, const Re
             Context cr(cairo_create(overlay.get()));
             cairo_set_source_surface(cr.get(), picture, 0, 0);
             cairo_paint(cr.get());
-            draw_mouse_areas(overlay.get(), w, host.placements(),
-                             [&host](std::uint32_t id) { return host.bitmap_size(id); }, renderer.scale());
+            draw_mouse_areas(overlay.get(), w, host.placements(), renderer.scale());
             picture = overlay.get();
         }
         const std::string path = (fs::path(request.out_dir) / (request.prefix + window_file_name(w))).string();

@@ -112,7 +112,7 @@ private:
 // what the area does.
 void draw_mouse_areas(cairo_surface_t* target, const WindowConfig& window,
                       const std::vector<std::unique_ptr<Placement>>& placements,
-                      const std::function<BitmapSize(std::uint32_t id)>& bitmap_size, double scale);
+                      double scale);
 
 // "window-00-main-panel.png" for window 0 titled "Main Panel".
 std::string window_file_name(const WindowConfig& window);

@@ -60,12 +60,11 @@ void Simulation::key_event(std::uint32_t event, std::uint32_t param) {
     }
     switch (event) {
         case 65883:  // barometric setting up
+        case 65884:  // and down, on the hundredth, within the knob's travel
             set_token(TOKEN_KOHLSMAN,
-                      std::min(kKohlsmanMax, std::round((token(TOKEN_KOHLSMAN) + kKohlsmanStep) * 100.0) / 100.0));
-            return;
-        case 65884:  // barometric setting down
-            set_token(TOKEN_KOHLSMAN,
-                      std::max(kKohlsmanMin, std::round((token(TOKEN_KOHLSMAN) - kKohlsmanStep) * 100.0) / 100.0));
+                      std::clamp(std::round((token(TOKEN_KOHLSMAN) + (event == 65883 ? kKohlsmanStep : -kKohlsmanStep)) *
+                                            100.0) / 100.0,
+                                 kKohlsmanMin, kKohlsmanMax));
             return;
         case 66506:  // toggle the panel window whose ident is the parameter
             toggle_window(param);

@@ -187,6 +187,30 @@ TEST_F(HostTest, SliderMovingImageSpriteAndString) {
     EXPECT_EQ(state["gauges"][0]["elements"][6]["rotation"], -30.0);
 }
 
+TEST_F(HostTest, MovingImageTravelsItsStripPastTheWindowClamped) {
+    // Sizes of a compass strip behind its window; the background gives the gauge's pixel grid.
+    auto sizes = [](std::uint32_t id) {
+        switch (id) {
+            case 1: return BitmapSize{200, 150};
+            case 40: return BitmapSize{1219, 53};
+            case 41: return BitmapSize{139, 53};
+            default: return BitmapSize{};
+        }
+    };
+    Placement p(*probe().original(), "", 0, 0, 0, 100, 75, sizes);
+    EXPECT_EQ(p.background_size().width, 200);
+    Simulation sim;
+    struct Case {
+        double heading, dx;
+    } cases[] = {{0, 0}, {90, -270}, {360, -1080}, {400, -1080}, {-10, 0}};
+    for (const Case& c : cases) {
+        sim.set_token(104, c.heading);
+        p.evaluate(sim);
+        EXPECT_DOUBLE_EQ(p.elements()[5].dx, c.dx) << c.heading;
+        EXPECT_DOUBLE_EQ(p.elements()[5].dy, 0.0);
+    }
+}
+
 TEST_F(HostTest, ClicksReachOnlyTheInnermostAreaAndTheButtonsItAsksFor) {
     auto clicks = [&] { return symbol<int>(*host, "FixtureClickCount"); };
     int* flags = &symbol<int>(*host, "FixtureClickFlags");
