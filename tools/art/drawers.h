@@ -1,0 +1,51 @@
+// Every drawer of the art generator. A drawer paints one bitmap of the
+// catalogue on a transparent surface of its size, from the catalogue record
+// and the module's element records that use it; the table in
+// tools/art/dispatch.cpp says which drawer draws which art kind.
+#pragma once
+
+#include "tools/art/paint.h"
+
+namespace ardelvine::tools::art {
+
+using Drawer = void (*)(Painter& p, const BitmapRecord& record, const Uses& uses);
+
+// faces.cpp: faces and what is fixed over them
+void draw_face(Painter& p, const BitmapRecord& record, const Uses& uses);
+void draw_cover(Painter& p, const BitmapRecord& record, const Uses& uses);
+void draw_overlay(Painter& p, const BitmapRecord& record, const Uses& uses);
+
+// moving.cpp: moving parts
+void draw_needle(Painter& p, const BitmapRecord& record, const Uses& uses);
+void draw_knob(Painter& p, const BitmapRecord& record, const Uses& uses);
+void draw_compass_card(Painter& p, const BitmapRecord& record, const Uses& uses);
+void draw_baro_card(Painter& p, const BitmapRecord& record, const Uses& uses);
+void draw_horizon(Painter& p, const BitmapRecord& record, const Uses& uses);
+void draw_strip(Painter& p, const BitmapRecord& record, const Uses& uses);
+void draw_drum(Painter& p, const BitmapRecord& record, const Uses& uses);
+void draw_digit(Painter& p, const BitmapRecord& record, const Uses& uses);
+void draw_window(Painter& p, const BitmapRecord& record, const Uses& uses);
+void draw_flag(Painter& p, const BitmapRecord& record, const Uses& uses);
+void draw_bars(Painter& p, const BitmapRecord& record, const Uses& uses);
+void draw_ball(Painter& p, const BitmapRecord& record, const Uses& uses);
+
+// controls.cpp: switches, controls and lamps
+void draw_switch(Painter& p, const BitmapRecord& record, const Uses& uses);
+void draw_switch_plate(Painter& p, const BitmapRecord& record, const Uses& uses);
+void draw_guard(Painter& p, const BitmapRecord& record, const Uses& uses);
+void draw_lever(Painter& p, const BitmapRecord& record, const Uses& uses);
+void draw_lamp(Painter& p, const BitmapRecord& record, const Uses& uses);
+void draw_lamp_lit(Painter& p, const BitmapRecord& record, const Uses& uses);
+
+// panels.cpp: panels, plates and buttons
+void draw_panel(Painter& p, const BitmapRecord& record, const Uses& uses);
+void draw_plate(Painter& p, const BitmapRecord& record, const Uses& uses);
+void draw_button(Painter& p, const BitmapRecord& record, const Uses& uses);
+void draw_blank(Painter& p, const BitmapRecord& record, const Uses& uses);
+void draw_unused(Painter& p, const BitmapRecord& record, const Uses& uses);
+
+// radios.cpp: the radios
+void draw_channel_card(Painter& p, const BitmapRecord& record, const Uses& uses);
+void draw_band_card(Painter& p, const BitmapRecord& record, const Uses& uses);
+
+}  // namespace ardelvine::tools::art

@@ -1,0 +1,80 @@
+// Panels and plates: the face plates of radios and annunciators with a
+// display window behind every readout, engraved name plates, the buttons
+// that open and close panel windows, and pictures no element draws.
+#include <string_view>
+
+#include "tools/art/drawers.h"
+
+namespace ardelvine::tools::art {
+
+void draw_panel(Painter& p, const BitmapRecord& record, const Uses& uses) {
+    const int w = p.width(), h = p.height();
+    p.fill_rect(0, 0, w, h, {0.20, 0.21, 0.22});
+    p.rounded(2, 2, w - 4, h - 4, 6);
+    p.colour({0.26, 0.27, 0.29});
+    cairo_fill(p.cr());
+    const double s = std::clamp(std::min(w, h) * 0.03, 2.5, 5.0);
+    for (const auto& [x, y] : {std::pair{s * 2.5, s * 2.5}, {w - s * 2.5, s * 2.5}, {s * 2.5, h - s * 2.5},
+                               {w - s * 2.5, h - s * 2.5}})
+        p.screw(x, y, s);
+    const Caption c = caption_of(record.gauge);
+    for (const BitmapUse& use : uses) {
+        if (use.element != use.background) continue;
+        for_each_element(use.gauge, [&](const ElementHeader* e) {
+            if (e->kind == ElementKind::STRING) {
+                // A display window behind each text readout.
+                const auto& text = as<StringElement>(e);
+                p.rounded(e->x - 3, e->y - 3, text.box_width + 6, text.box_height + 6, 3);
+                p.colour(kDisplay);
+                cairo_fill(p.cr());
+            } else if (e->kind == ElementKind::SLIDER) {
+                // A lever slot, from the top of the travel to the lever's rest.
+                const BitmapRecord* lever = resources::find_bitmap(e->bitmap);
+                if (lever == nullptr) return;
+                const double x = e->x + lever->width / 2.0;
+                p.rounded(x - 4, 5, 8, e->y + lever->height - 5, 4);
+                p.colour(kDisplay);
+                cairo_fill(p.cr());
+            }
+        });
+        knobs_from_mouse(p, use.gauge);
+    }
+    if (record.gauge == "Throttle_Quadrant") {
+        static constexpr std::string_view names[] = {"THROTTLE", "PROP", "MIXTURE"};
+        for (int i = 0; i < 3; ++i) p.text(names[i], w * (0.2 + 0.3 * i), h - 8, 8, kInk);
+        return;
+    }
+    p.text(c.top, w / 2.0, std::min(14.0, h * 0.1), std::clamp(h * 0.08, 7.0, 12.0), kInk);
+    if (!c.bottom.empty()) p.text(c.bottom, w / 2.0, std::min(28.0, h * 0.2), std::clamp(h * 0.06, 6.0, 10.0), kInk);
+}
+
+void draw_plate(Painter& p, const BitmapRecord&, const Uses&) {
+    const int w = p.width(), h = p.height();
+    p.rounded(0.5, 0.5, w - 1, h - 1, 4);
+    p.colour({0.78, 0.76, 0.70});
+    cairo_fill(p.cr());
+    p.rounded(2.5, 2.5, w - 5, h - 5, 3);
+    p.colour({0.35, 0.33, 0.30});
+    cairo_set_line_width(p.cr(), 1.0);
+    cairo_stroke(p.cr());
+    p.screw(7, h / 2.0, 3);
+    p.screw(w - 7, h / 2.0, 3);
+}
+
+void draw_button(Painter& p, const BitmapRecord& record, const Uses&) {
+    const int w = p.width(), h = p.height();
+    p.rounded(0.5, 0.5, w - 1, h - 1, 3);
+    p.colour({0.35, 0.36, 0.38});
+    cairo_fill(p.cr());
+    p.rounded(1.5, 1.5, w - 3, h - 3, 2);
+    p.colour(kMetalLight);
+    cairo_set_line_width(p.cr(), 1.0);
+    cairo_stroke(p.cr());
+    p.text_fit(caption_of(record.gauge).top, w / 2.0, h / 2.0, h * 0.6, w - 4, kInk);
+}
+
+void draw_blank(Painter&, const BitmapRecord&, const Uses&) {}
+
+void draw_unused(Painter& p, const BitmapRecord&, const Uses&) { p.fill_rect(0, 0, p.width(), p.height(), kMetalDark); }
+
+}  // namespace ardelvine::tools::art
