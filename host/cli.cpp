@@ -8,6 +8,7 @@
 #include "host/error.h"
 #include "host/host.h"
 #include "host/render.h"
+#include "host/window_files.h"
 #include "host/resources_export.h"
 #include "host/text.h"
 

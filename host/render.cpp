@@ -3,16 +3,15 @@
 #include <strings.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <map>
 #include <numbers>
 #include <unordered_map>
 
 #include "host/bitmaps.h"
+#include "host/cairo_handles.h"
 #include "host/error.h"
 #include "host/host.h"
 #include "host/mouse_areas.h"
@@ -20,16 +19,6 @@
 namespace ardelvine::hostapp {
 
 namespace {
-
-struct SurfaceFree {
-    void operator()(cairo_surface_t* s) const { cairo_surface_destroy(s); }
-};
-using Surface = std::unique_ptr<cairo_surface_t, SurfaceFree>;
-
-struct ContextFree {
-    void operator()(cairo_t* cr) const { cairo_destroy(cr); }
-};
-using Context = std::unique_ptr<cairo_t, ContextFree>;
 
 constexpr double kDegree = std::numbers::pi / 180.0;
 
@@ -589,156 +578,6 @@ cairo_surface_t* Renderer::draw(const WindowConfig& window, const std::vector<st
     pic.valid = true;
     pic.repaint = false;
     return pic.surface.get();
-}
-
-// ---------------------------------------------------------------- mouse areas
-
-namespace {
-
-struct Rgb {
-    double r, g, b;
-};
-
-Rgb cursor_colour(std::int32_t cursor) {
-    switch (cursor) {
-        case CURSOR_HAND: return {0.20, 0.55, 1.00};
-        case CURSOR_UP: return {0.20, 0.85, 0.30};
-        case CURSOR_DOWN: return {1.00, 0.35, 0.25};
-        default: return {0.85, 0.85, 0.85};
-    }
-}
-
-std::string area_label(const MouseArea& a) {
-    const MouseRect& r = *a.rect;
-    std::string label;
-    if (r.kind == MouseKind::CHILD) {
-        label = r.handler != nullptr ? "fn" : "ev " + std::to_string(r.event_id);
-        if ((r.click_flags & MOUSE_LEFT) != 0) label += " L";
-        if ((r.click_flags & MOUSE_RIGHT) != 0) label += " R";
-        if ((r.click_flags & MOUSE_REPEAT) != 0) label += " rep";
-        if ((r.click_flags & MOUSE_DRAG) != 0) label += " drag";
-        return label;
-    }
-    if (a.tooltip == nullptr) return {};
-    const MouseRect& t = *a.tooltip;
-    if (t.kind == MouseKind::TOOLTIP && t.tooltip_text != nullptr) {
-        label = t.tooltip_text;
-        if (label.size() > 28) label = label.substr(0, 26) + "..";
-        return label;
-    }
-    char buffer[24];
-    std::snprintf(buffer, sizeof buffer, "help 0x%04X", t.help_id);
-    return buffer;
-}
-
-void draw_label(cairo_t* cr, double x, double y, const std::string& text, Rgb colour) {
-    if (text.empty()) return;
-    cairo_text_extents_t te;
-    cairo_text_extents(cr, text.c_str(), &te);
-    cairo_set_source_rgba(cr, 0, 0, 0, 0.7);
-    cairo_rectangle(cr, x, y, te.x_advance + 3, 10);
-    cairo_fill(cr);
-    cairo_set_source_rgb(cr, colour.r, colour.g, colour.b);
-    cairo_move_to(cr, x + 1.5, y + 8);
-    cairo_show_text(cr, text.c_str());
-}
-
-}  // namespace
-
-void draw_mouse_areas(cairo_surface_t* target, const WindowConfig& window,
-                      const std::vector<std::unique_ptr<Placement>>& placements,
-                      double scale) {
-    Context context(cairo_create(target));
-    cairo_t* cr = context.get();
-    cairo_scale(cr, scale, scale);
-    cairo_select_font_face(cr, "Liberation Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_BOLD);
-    cairo_set_font_size(cr, 8);
-    for (const auto& p : placements) {
-        if (p->window() != static_cast<int>(window.ident)) continue;
-        const BitmapSize size = p->background_size();
-        const double sx = size.width > 0 ? static_cast<double>(p->width()) / size.width : 1.0;
-        const double sy = size.height > 0 ? static_cast<double>(p->height()) / size.height : 1.0;
-        for (const MouseArea& a : mouse_areas(p->mouse(), p->mouse_count(), size)) {
-            const Rgb c = cursor_colour(a.rect->cursor);
-            const double x = p->x() + a.x * sx, y = p->y() + a.y * sy, w = a.w * sx, h = a.h * sy;
-            cairo_rectangle(cr, x + 0.5, y + 0.5, std::max(0.0, w - 1), std::max(0.0, h - 1));
-            if (a.rect->kind == MouseKind::CHILD) {
-                cairo_set_source_rgba(cr, c.r, c.g, c.b, 0.18);
-                cairo_fill_preserve(cr);
-                cairo_set_dash(cr, nullptr, 0, 0);
-                cairo_set_line_width(cr, 1.5);
-            } else {
-                const double dash[] = {3.0, 2.0};
-                cairo_set_dash(cr, dash, 2, 0);
-                cairo_set_line_width(cr, 1.0);
-            }
-            cairo_set_source_rgb(cr, c.r, c.g, c.b);
-            cairo_stroke(cr);
-            // Click areas label their top-left corner, tooltip areas their bottom-left.
-            const double ly = a.rect->kind == MouseKind::CHILD ? y + 1 : y + std::max(0.0, h - 11);
-            draw_label(cr, x + 1, ly, area_label(a), c);
-        }
-    }
-    // Legend.
-    const struct {
-        std::int32_t cursor;
-        const char* name;
-    } legend[] = {{CURSOR_HAND, "hand"}, {CURSOR_UP, "increase"}, {CURSOR_DOWN, "decrease"}, {CURSOR_NONE, "no cursor"}};
-    double lx = 4;
-    const double ly = window.size_h - 14;
-    for (const auto& l : legend) {
-        draw_label(cr, lx, ly, l.name, cursor_colour(l.cursor));
-        lx += 58;
-    }
-    draw_label(cr, lx, ly, "solid: click (ev N = key event, fn = handler)  dashed: tooltip area", {1, 1, 1});
-    cairo_surface_flush(target);
-}
-
-// ---------------------------------------------------------------- files
-
-std::string window_file_name(const WindowConfig& window) {
-    char number[16];
-    std::snprintf(number, sizeof number, "%02d", window.index);
-    std::string name = std::string("window-") + number;
-    std::string slug;
-    for (unsigned char ch : window.title) {
-        if (std::isalnum(ch)) {
-            slug += static_cast<char>(std::tolower(ch));
-        } else if (!slug.empty() && slug.back() != '-') {
-            slug += '-';
-        }
-    }
-    while (!slug.empty() && slug.back() == '-') slug.pop_back();
-    if (!slug.empty()) name += "-" + slug;
-    return name + ".png";
-}
-
-std::vector<std::string> render_windows(Host& host, Renderer& renderer, const RenderRequest& request) {
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    fs::create_directories(request.out_dir, ec);
-    if (ec) throw InputError("cannot create " + request.out_dir + ": " + ec.message());
-    const Lighting lighting = lighting_of(host);
-    std::vector<std::string> written;
-    for (const WindowConfig& w : host.panel().windows) {
-        if (!host.simulation().window_visible(w.ident)) continue;
-        cairo_surface_t* picture = renderer.draw(w, host.placements(), lighting);
-        Surface overlay;
-        if (request.areas) {
-            overlay.reset(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width_of(picture), height_of(picture)));
-            Context cr(cairo_create(overlay.get()));
-            cairo_set_source_surface(cr.get(), picture, 0, 0);
-            cairo_paint(cr.get());
-            draw_mouse_areas(overlay.get(), w, host.placements(), renderer.scale());
-            picture = overlay.get();
-        }
-        const std::string path = (fs::path(request.out_dir) / (request.prefix + window_file_name(w))).string();
-        const cairo_status_t status = cairo_surface_write_to_png(picture, path.c_str());
-        if (status != CAIRO_STATUS_SUCCESS)
-            throw InputError("cannot write " + path + ": " + cairo_status_to_string(status));
-        written.push_back(path);
-    }
-    return written;
 }
 
 }  // namespace ardelvine::hostapp

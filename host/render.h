@@ -107,24 +107,4 @@ private:
     std::size_t redrawn_ = 0;
 };
 
-// Draws every mouse area of the window's gauges over `target` (a picture of
-// the window at `scale`): a frame coloured by cursor and a short label of
-// what the area does.
-void draw_mouse_areas(cairo_surface_t* target, const WindowConfig& window,
-                      const std::vector<std::unique_ptr<Placement>>& placements,
-                      double scale);
-
-// "window-00-main-panel.png" for window 0 titled "Main Panel".
-std::string window_file_name(const WindowConfig& window);
-
-struct RenderRequest {
-    std::string out_dir = ".";
-    std::string prefix;  // put before each file name, e.g. "cruise-"
-    bool areas = false;
-};
-
-// Writes a PNG of every window of the host's panel that is visible now;
-// returns the paths written. Throws InputError when a file cannot be written.
-std::vector<std::string> render_windows(Host& host, Renderer& renderer, const RenderRequest& request);
-
 }  // namespace ardelvine::hostapp

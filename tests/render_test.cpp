@@ -20,6 +20,7 @@
 #include "host/host.h"
 #include "host/needle.h"
 #include "host/render.h"
+#include "host/window_files.h"
 
 using namespace ardelvine;
 using namespace ardelvine::hostapp;

@@ -1,0 +1,59 @@
+#include "host/window_files.h"
+
+#include <cctype>
+#include <cstdio>
+#include <filesystem>
+
+#include "host/area_overlay.h"
+#include "host/cairo_handles.h"
+#include "host/error.h"
+#include "host/host.h"
+
+namespace ardelvine::hostapp {
+
+std::string window_file_name(const WindowConfig& window) {
+    char number[16];
+    std::snprintf(number, sizeof number, "%02d", window.index);
+    std::string name = std::string("window-") + number;
+    std::string slug;
+    for (unsigned char ch : window.title) {
+        if (std::isalnum(ch)) {
+            slug += static_cast<char>(std::tolower(ch));
+        } else if (!slug.empty() && slug.back() != '-') {
+            slug += '-';
+        }
+    }
+    while (!slug.empty() && slug.back() == '-') slug.pop_back();
+    if (!slug.empty()) name += "-" + slug;
+    return name + ".png";
+}
+
+std::vector<std::string> render_windows(Host& host, Renderer& renderer, const RenderRequest& request) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    fs::create_directories(request.out_dir, ec);
+    if (ec) throw InputError("cannot create " + request.out_dir + ": " + ec.message());
+    const Lighting lighting = lighting_of(host);
+    std::vector<std::string> written;
+    for (const WindowConfig& w : host.panel().windows) {
+        if (!host.simulation().window_visible(w.ident)) continue;
+        cairo_surface_t* picture = renderer.draw(w, host.placements(), lighting);
+        Surface overlay;
+        if (request.areas) {
+            overlay.reset(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, cairo_image_surface_get_width(picture), cairo_image_surface_get_height(picture)));
+            Context cr(cairo_create(overlay.get()));
+            cairo_set_source_surface(cr.get(), picture, 0, 0);
+            cairo_paint(cr.get());
+            draw_mouse_areas(overlay.get(), w, host.placements(), renderer.scale());
+            picture = overlay.get();
+        }
+        const std::string path = (fs::path(request.out_dir) / (request.prefix + window_file_name(w))).string();
+        const cairo_status_t status = cairo_surface_write_to_png(picture, path.c_str());
+        if (status != CAIRO_STATUS_SUCCESS)
+            throw InputError("cannot write " + path + ": " + cairo_status_to_string(status));
+        written.push_back(path);
+    }
+    return written;
+}
+
+}  // namespace ardelvine::hostapp
