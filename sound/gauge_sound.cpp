@@ -7,6 +7,7 @@ namespace ardelvine::sound {
 void gauge_sound_service(GaugeSound& sound, std::int32_t service, std::uintptr_t data, std::uint16_t wave_id) {
     switch (service) {
         case PANEL_SERVICE_PRE_INSTALL:
+            if (sound.placed++ > 0) break;
             // Each step runs whatever the one before returned: a failure only
             // leaves the gauge silent.
             sound.module = reinterpret_cast<ModuleHandle>(data);
@@ -15,6 +16,7 @@ void gauge_sound_service(GaugeSound& sound, std::int32_t service, std::uintptr_t
             sound_load_wave_resource(sound.host_window, sound.device, sound.buffer, wave_id, sound.module);
             break;
         case PANEL_SERVICE_PRE_KILL:
+            if (sound.placed > 0 && --sound.placed > 0) break;
             sound_release_buffer(sound.buffer);
             sound_release_device(sound.device);
             break;

@@ -1,0 +1,51 @@
+// A panel-services table for unit tests of gauge code: tokens are served from
+// a map, key events are recorded in order, and sound is left as each test
+// found it (clicks here have no device behind them).
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <map>
+#include <utility>
+#include <vector>
+
+#include "module/exports.h"
+#include "sound/sound.h"
+
+namespace ardelvine::test {
+
+using Events = std::vector<std::pair<std::uint32_t, std::uint32_t>>;
+
+class FakeServicesTest : public ::testing::Test {
+protected:
+    static inline Events events;
+    static inline std::map<std::uint32_t, double> tokens;
+
+    void SetUp() override {
+        services_.entry[ENTRY_TRIGGER_KEY_EVENT - 1] = reinterpret_cast<ServiceEntry>(&trigger_key_event);
+        services_.entry[ENTRY_LOOKUP_VAR - 1] = reinterpret_cast<ServiceEntry>(&lookup_var);
+        saved_services_ = ImportTable.panel.table;
+        ImportTable.panel.table = &services_;
+        saved_sound_ = sound::sound_enabled;
+        events.clear();
+        tokens.clear();
+    }
+    void TearDown() override {
+        ImportTable.panel.table = saved_services_;
+        sound::sound_enabled = saved_sound_;
+    }
+
+private:
+    static std::int32_t ARD_CALL trigger_key_event(std::uint32_t event, std::uint32_t parameter) {
+        events.emplace_back(event, parameter);
+        return 1;
+    }
+    static void ARD_CALL lookup_var(ModuleVar* var) { var->value = tokens[var->token]; }
+
+    PanelServices services_{};
+    PanelServices* saved_services_ = nullptr;
+    std::int32_t saved_sound_ = 1;
+};
+
+}  // namespace ardelvine::test
