@@ -9,6 +9,7 @@
 
 #include "host/default_panel.h"
 #include "host/host.h"
+#include "model/tokens.h"
 
 namespace {
 std::atomic<long> g_allocations{0};
@@ -32,8 +33,8 @@ namespace {
 void BM_UpdateAllGauges(benchmark::State& state) {
     Host host(parse_panel_config(kDefaultPanel, "(built-in panel)"));
     host.ready();
-    host.simulation().set_token(61, 120);
-    host.simulation().set_token(74, 3500);
+    host.simulation().set_token(tokens::AIRSPEED_INDICATED, 120);
+    host.simulation().set_token(tokens::ALTITUDE_INDICATED, 3500);
     host.update(10);
     long allocations = 0;
     for (auto _ : state) {

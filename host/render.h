@@ -41,6 +41,7 @@
 
 #include "host/panel_config.h"
 #include "host/placement.h"
+#include "model/tokens.h"
 
 namespace ardelvine::hostapp {
 
@@ -71,7 +72,7 @@ cairo_matrix_t sprite_matrix(const Sprite& sprite, double dx, double dy, double 
                              int picture_height);
 
 // The panel token that says whether the panel lights are on.
-inline constexpr std::uint32_t kPanelLightsToken = 10;
+inline constexpr std::uint32_t kPanelLightsToken = tokens::PANEL_LIGHTS;
 Lighting lighting_of(Host& host);
 
 // The host's decoded bitmaps as a BitmapSource.

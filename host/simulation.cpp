@@ -4,13 +4,12 @@
 #include <cctype>
 #include <cmath>
 
+#include "model/events.h"
+#include "model/tokens.h"
+
 namespace ardelvine::hostapp {
 
 namespace {
-
-// Token numbers the simulation moves.
-constexpr std::uint32_t TOKEN_KOHLSMAN = 76;  // barometric setting, inches of mercury
-constexpr std::uint32_t TOKEN_HYDRAULIC_PRESSURE = 732;  // pounds per square foot
 
 // A step of the barometric knob: one hundredth of an inch of mercury, the
 // resolution a pilot sets on the dial, within the knob's travel.
@@ -25,22 +24,22 @@ struct Toggle {
     std::uint32_t token;
 };
 constexpr Toggle kToggles[] = {
-    {66293, 740},  // avionics master
-    {66241, 364},  // battery master
-    {66239, 368},  // beacon lights
-    {65751, 14},   // landing lights
-    {66379, 619},  // navigation lights
-    {65750, 10},   // panel lights
-    {65858, 13},   // pitot heat
-    {65560, 11},   // strobe lights
-    {66494, 895},  // fuel valve
-    {66363, 565},  // generator switch
+    {events::AVIONICS_MASTER_TOGGLE, tokens::AVIONICS_MASTER},
+    {events::BATTERY_MASTER_TOGGLE, tokens::BATTERY_MASTER},
+    {events::BEACON_LIGHTS_TOGGLE, tokens::BEACON_LIGHTS},
+    {events::LANDING_LIGHTS_TOGGLE, tokens::LANDING_LIGHTS},
+    {events::NAVIGATION_LIGHTS_TOGGLE, tokens::NAVIGATION_LIGHTS},
+    {events::PANEL_LIGHTS_TOGGLE, tokens::PANEL_LIGHTS},
+    {events::PITOT_HEAT_TOGGLE, tokens::PITOT_HEAT},
+    {events::STROBE_LIGHTS_TOGGLE, tokens::STROBE_LIGHTS},
+    {events::FUEL_VALVE_TOGGLE, tokens::FUEL_VALVE},
+    {events::GENERATOR_TOGGLE, tokens::GENERATOR_SWITCH},
 };
 
 }  // namespace
 
 Simulation::Simulation() {
-    set_token(TOKEN_KOHLSMAN, 29.92);
+    set_token(tokens::KOHLSMAN_SETTING, 29.92);
 }
 
 void Simulation::set_token(std::uint32_t number, double value) {
@@ -59,20 +58,20 @@ void Simulation::key_event(std::uint32_t event, std::uint32_t param) {
         }
     }
     switch (event) {
-        case 65883:  // barometric setting up
-        case 65884:  // and down, on the hundredth, within the knob's travel
-            set_token(TOKEN_KOHLSMAN,
-                      std::clamp(std::round((token(TOKEN_KOHLSMAN) + (event == 65883 ? kKohlsmanStep : -kKohlsmanStep)) *
+        case events::KOHLSMAN_INCREASE:  // barometric setting up
+        case events::KOHLSMAN_DECREASE:  // and down, on the hundredth, within the knob's travel
+            set_token(tokens::KOHLSMAN_SETTING,
+                      std::clamp(std::round((token(tokens::KOHLSMAN_SETTING) + (event == events::KOHLSMAN_INCREASE ? kKohlsmanStep : -kKohlsmanStep)) *
                                             100.0) / 100.0,
                                  kKohlsmanMin, kKohlsmanMax));
             return;
-        case 66506:  // toggle the panel window whose ident is the parameter
+        case events::PANEL_WINDOW_TOGGLE:  // toggle the panel window whose ident is the parameter
             toggle_window(param);
             return;
-        case 66507:  // open it
+        case events::PANEL_WINDOW_OPEN:  // open it
             set_window_visible(param, true);
             return;
-        case 66508:  // close it
+        case events::PANEL_WINDOW_CLOSE:  // close it
             set_window_visible(param, false);
             return;
         default:
@@ -133,7 +132,7 @@ bool Simulation::evaluate(const std::string& expression, double* number, const c
     }
     if (e == "(A:HYDRAULICPRESSURE,PSI)") {
         // The simulation keeps pounds per square foot.
-        if (number != nullptr) *number = token(TOKEN_HYDRAULIC_PRESSURE) / 144.0;
+        if (number != nullptr) *number = token(tokens::HYDRAULIC_PRESSURE) / 144.0;
         return true;
     }
     return false;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "host/host.h"
+#include "model/tokens.h"
 
 namespace ardelvine::hostapp {
 namespace {
@@ -56,70 +57,70 @@ struct AngleCase {
 // on from the first entry's direction, so a second turn reads 360 more.
 const AngleCase kAngles[] = {
     // Airspeed: almost two turns, then pinned at the 430 stop.
-    {"Airspeed", 1, 61, -10, -4.37},  // the first segment goes on below 0
-    {"Airspeed", 1, 61, 90, 112.67},
-    {"Airspeed", 1, 61, 200, 360.0},  // 12 o'clock after a full turn
-    {"Airspeed", 1, 61, 330, 541.71},  // 6 o'clock on the second turn
-    {"Airspeed", 1, 61, 430, 682.28},
-    {"Airspeed", 1, 61, 600, 682.28},
+    {"Airspeed", 1, tokens::AIRSPEED_INDICATED, -10, -4.37},  // the first segment goes on below 0
+    {"Airspeed", 1, tokens::AIRSPEED_INDICATED, 90, 112.67},
+    {"Airspeed", 1, tokens::AIRSPEED_INDICATED, 200, 360.0},  // 12 o'clock after a full turn
+    {"Airspeed", 1, tokens::AIRSPEED_INDICATED, 330, 541.71},  // 6 o'clock on the second turn
+    {"Airspeed", 1, tokens::AIRSPEED_INDICATED, 430, 682.28},
+    {"Airspeed", 1, tokens::AIRSPEED_INDICATED, 600, 682.28},
 
     // Altimeter hands: ten-thousands, thousands, hundreds.
-    {"Altimeter", 2, 74, 750, 2.7},
-    {"Altimeter", 3, 74, 750, 27.0},
-    {"Altimeter", 4, 74, 750, 270.0},  // 9 o'clock
-    {"Altimeter", 2, 74, -50, -0.18},
-    {"Altimeter", 3, 74, -50, -1.8},
-    {"Altimeter", 4, 74, -50, 0.0},  // held at 12 o'clock below zero
-    {"Altimeter", 4, 74, 12345, 4444.2},
+    {"Altimeter", 2, tokens::ALTITUDE_INDICATED, 750, 2.7},
+    {"Altimeter", 3, tokens::ALTITUDE_INDICATED, 750, 27.0},
+    {"Altimeter", 4, tokens::ALTITUDE_INDICATED, 750, 270.0},  // 9 o'clock
+    {"Altimeter", 2, tokens::ALTITUDE_INDICATED, -50, -0.18},
+    {"Altimeter", 3, tokens::ALTITUDE_INDICATED, -50, -1.8},
+    {"Altimeter", 4, tokens::ALTITUDE_INDICATED, -50, 0.0},  // held at 12 o'clock below zero
+    {"Altimeter", 4, tokens::ALTITUDE_INDICATED, 12345, 4444.2},
 
     // Vertical speed: zero at 9 o'clock, pinned at the 6000 marks.
-    {"Vertical_Speed", 1, 65, -10000 * kFeetPerMinute, 113.26},
-    {"Vertical_Speed", 1, 65, -1000 * kFeetPerMinute, 213.96},
-    {"Vertical_Speed", 1, 65, 0, 270.0},
-    {"Vertical_Speed", 1, 65, 2000 * kFeetPerMinute, 360.0},
-    {"Vertical_Speed", 1, 65, 6000 * kFeetPerMinute, 426.74},
-    {"Vertical_Speed", 1, 65, 10000 * kFeetPerMinute, 426.74},
+    {"Vertical_Speed", 1, tokens::VERTICAL_SPEED, -10000 * kFeetPerMinute, 113.26},
+    {"Vertical_Speed", 1, tokens::VERTICAL_SPEED, -1000 * kFeetPerMinute, 213.96},
+    {"Vertical_Speed", 1, tokens::VERTICAL_SPEED, 0, 270.0},
+    {"Vertical_Speed", 1, tokens::VERTICAL_SPEED, 2000 * kFeetPerMinute, 360.0},
+    {"Vertical_Speed", 1, tokens::VERTICAL_SPEED, 6000 * kFeetPerMinute, 426.74},
+    {"Vertical_Speed", 1, tokens::VERTICAL_SPEED, 10000 * kFeetPerMinute, 426.74},
 
     // Tachometer: the sub-dial stops at 3300; the hundreds needle turns on.
-    {"Tachometer", 1, 390, -100, 52.82},
-    {"Tachometer", 1, 390, 1500, 160.04},
-    {"Tachometer", 1, 390, 3800, 316.27},
-    {"Tachometer", 2, 390, 250, 90.0},
-    {"Tachometer", 2, 390, 2400, 864.0},
+    {"Tachometer", 1, tokens::ENGINE_RPM, -100, 52.82},
+    {"Tachometer", 1, tokens::ENGINE_RPM, 1500, 160.04},
+    {"Tachometer", 1, tokens::ENGINE_RPM, 3800, 316.27},
+    {"Tachometer", 2, tokens::ENGINE_RPM, 250, 90.0},
+    {"Tachometer", 2, tokens::ENGINE_RPM, 2400, 864.0},
 
     // Manifold pressure: 40 inches at 30°, halfway from the 30 to the 50 mark.
-    {"Manifold_Pressure", 1, 391, 0, 210.03},
-    {"Manifold_Pressure", 1, 391, 40 * kInHg, 390.01},
-    {"Manifold_Pressure", 1, 391, 65 * kInHg, 510.02},
+    {"Manifold_Pressure", 1, tokens::MANIFOLD_PRESSURE, 0, 210.03},
+    {"Manifold_Pressure", 1, tokens::MANIFOLD_PRESSURE, 40 * kInHg, 390.01},
+    {"Manifold_Pressure", 1, tokens::MANIFOLD_PRESSURE, 65 * kInHg, 510.02},
 
-    {"CHT_Indicator", 1, 415, rankine(-70), 315.0},
-    {"CHT_Indicator", 1, 415, rankine(250), 385.87},
-    {"CHT_Indicator", 1, 415, rankine(420), 405.35},
+    {"CHT_Indicator", 1, tokens::CYLINDER_HEAD_TEMPERATURE, rankine(-70), 315.0},
+    {"CHT_Indicator", 1, tokens::CYLINDER_HEAD_TEMPERATURE, rankine(250), 385.87},
+    {"CHT_Indicator", 1, tokens::CYLINDER_HEAD_TEMPERATURE, rankine(420), 405.35},
 
     // Oil gauges. Token 425's table falls: the needle goes back as the value rises.
-    {"Oil_Temp_Press_1", 1, 425, -1 * kPsi, 540.84},
-    {"Oil_Temp_Press_1", 1, 425, 5 * kPsi, 540.84},
-    {"Oil_Temp_Press_1", 1, 425, 15 * kPsi, 468.17},
-    {"Oil_Temp_Press_1", 1, 425, 40 * kPsi, 359.1},
-    {"Oil_Temp_Press_1", 2, 562, -5 * kPsi, 180.84},
-    {"Oil_Temp_Press_1", 2, 562, 100 * kPsi, 270.0},
-    {"Oil_Temp_Press_1", 2, 562, 320 * kPsi, 359.12},
-    {"Oil_Temp_Press_1", 3, 561, rankine(-10), 284.6},
-    {"Oil_Temp_Press_1", 3, 561, rankine(75), 359.94},
-    {"Oil_Temp_Press_1", 3, 561, rankine(220), 435.28},
-    {"Oil_Temp_Press_2", 3, 561, rankine(75), 359.94},
+    {"Oil_Temp_Press_1", 1, tokens::FUEL_PRESSURE, -1 * kPsi, 540.84},
+    {"Oil_Temp_Press_1", 1, tokens::FUEL_PRESSURE, 5 * kPsi, 540.84},
+    {"Oil_Temp_Press_1", 1, tokens::FUEL_PRESSURE, 15 * kPsi, 468.17},
+    {"Oil_Temp_Press_1", 1, tokens::FUEL_PRESSURE, 40 * kPsi, 359.1},
+    {"Oil_Temp_Press_1", 2, tokens::OIL_PRESSURE, -5 * kPsi, 180.84},
+    {"Oil_Temp_Press_1", 2, tokens::OIL_PRESSURE, 100 * kPsi, 270.0},
+    {"Oil_Temp_Press_1", 2, tokens::OIL_PRESSURE, 320 * kPsi, 359.12},
+    {"Oil_Temp_Press_1", 3, tokens::OIL_TEMPERATURE, rankine(-10), 284.6},
+    {"Oil_Temp_Press_1", 3, tokens::OIL_TEMPERATURE, rankine(75), 359.94},
+    {"Oil_Temp_Press_1", 3, tokens::OIL_TEMPERATURE, rankine(220), 435.28},
+    {"Oil_Temp_Press_2", 3, tokens::OIL_TEMPERATURE, rankine(75), 359.94},
 
-    {"Hydr_Press_Indicator", 1, 732, -100 * kPsi, 270.0},
-    {"Hydr_Press_Indicator", 1, 732, 1000 * kPsi, 360.0},
-    {"Hydr_Press_Indicator", 1, 732, 3300 * kPsi, 450.0},
+    {"Hydr_Press_Indicator", 1, tokens::HYDRAULIC_PRESSURE, -100 * kPsi, 270.0},
+    {"Hydr_Press_Indicator", 1, tokens::HYDRAULIC_PRESSURE, 1000 * kPsi, 360.0},
+    {"Hydr_Press_Indicator", 1, tokens::HYDRAULIC_PRESSURE, 3300 * kPsi, 450.0},
 
-    {"OAT_Indicator", 1, 341, -80, 319.66},
-    {"OAT_Indicator", 1, 341, 0, 360.0},
-    {"OAT_Indicator", 1, 341, 80, 399.04},
+    {"OAT_Indicator", 1, tokens::OUTSIDE_AIR_TEMPERATURE, -80, 319.66},
+    {"OAT_Indicator", 1, tokens::OUTSIDE_AIR_TEMPERATURE, 0, 360.0},
+    {"OAT_Indicator", 1, tokens::OUTSIDE_AIR_TEMPERATURE, 80, 399.04},
 
-    {"Voltmeter", 1, 753, -2, 314.1},
-    {"Voltmeter", 1, 753, 22.5, 382.28},
-    {"Voltmeter", 1, 753, 55, 404.56},
+    {"Voltmeter", 1, tokens::MAIN_BUS_VOLTAGE, -2, 314.1},
+    {"Voltmeter", 1, tokens::MAIN_BUS_VOLTAGE, 22.5, 382.28},
+    {"Voltmeter", 1, tokens::MAIN_BUS_VOLTAGE, 55, 404.56},
 };
 
 TEST_F(DialsOnPanel, NeedlesFollowTheirTables) {
@@ -138,25 +139,25 @@ TEST_F(DialsOnPanel, BarometricCardTurnsBetweenItsStops) {
         {26.0, -180.0}, {27.9, -180.0}, {29.4, -45.0}, {29.9, 0.0}, {30.4, 45.0}, {31.5, 144.0}, {33.0, 144.0},
     };
     for (const auto& [setting, rotation] : cases) {
-        set(76, setting);
+        set(tokens::KOHLSMAN_SETTING, setting);
         EXPECT_NEAR(element("Altimeter", 1).rotation, rotation, 1e-9) << setting;
     }
     // No failure stops the card.
     host->simulation().set_failure(3, true);
     host->simulation().set_failure(7, true);
-    set(76, 30.4);
+    set(tokens::KOHLSMAN_SETTING, 30.4);
     EXPECT_NEAR(element("Altimeter", 1).rotation, 45.0, 1e-9);
 }
 
 TEST_F(DialsOnPanel, BarometricKnobStepsTheSettingAHundredthAtATime) {
     Placement& altimeter = gauge("Altimeter");
-    set(76, 29.92);
+    set(tokens::KOHLSMAN_SETTING, 29.92);
     host->click(altimeter, 40, 220, {Button::LEFT, 9});  // right half, held: ten steps up
-    EXPECT_NEAR(host->simulation().token(76), 30.02, 1e-9);
+    EXPECT_NEAR(host->simulation().token(tokens::KOHLSMAN_SETTING), 30.02, 1e-9);
     host->click(altimeter, 20, 220, {Button::LEFT, 0});  // left half: one step down
-    EXPECT_NEAR(host->simulation().token(76), 30.01, 1e-9);
+    EXPECT_NEAR(host->simulation().token(tokens::KOHLSMAN_SETTING), 30.01, 1e-9);
     host->click(altimeter, 20, 220, {Button::RIGHT, 0});  // the knob takes no right clicks
-    EXPECT_NEAR(host->simulation().token(76), 30.01, 1e-9);
+    EXPECT_NEAR(host->simulation().token(tokens::KOHLSMAN_SETTING), 30.01, 1e-9);
 
     const auto& events = host->simulation().events();
     ASSERT_EQ(events.size(), 11u);
@@ -223,7 +224,7 @@ TEST_F(DialsOnPanel, VoltmeterTooltipShowsTheBusVoltageFourCharactersWide) {
         {-1.0, "Main bus voltage (-1.0 volts)"},
     };
     for (const auto& [volts, text] : cases) {
-        host->simulation().set_token(753, volts);
+        host->simulation().set_token(tokens::MAIN_BUS_VOLTAGE, volts);
         EXPECT_EQ(host->tooltip(gauge("Voltmeter"), 100, 100), text);
     }
 }
@@ -231,7 +232,7 @@ TEST_F(DialsOnPanel, VoltmeterTooltipShowsTheBusVoltageFourCharactersWide) {
 // Disabled until the host hands its evaluator the expression without the outer
 // pair of brackets: it now looks up "((A:HYDRAULIC PRESSURE, psi))" and shows 0.
 TEST_F(DialsOnPanel, HydraulicTooltipShowsWholePsi) {
-    host->simulation().set_token(732, 1500 * kPsi);
+    host->simulation().set_token(tokens::HYDRAULIC_PRESSURE, 1500 * kPsi);
     EXPECT_EQ(host->tooltip(gauge("Hydr_Press_Indicator"), 80, 80), "Hydraulic Pressure (1500 PSI)");
 }
 

@@ -8,6 +8,8 @@
 
 #include "host/error.h"
 #include "host/host.h"
+#include "model/events.h"
+#include "model/tokens.h"
 
 namespace ardelvine::hostapp {
 namespace {
@@ -301,12 +303,12 @@ TEST(SimulationEvents, TogglesKnobAndWindows) {
         std::uint32_t event, param, token;
         double before, after;
     } cases[] = {
-        {66241, 0, 364, 0.0, 1.0},  // battery master flips
-        {66241, 0, 364, 1.0, 0.0},
-        {66241, 0, 364, 2.0, 0.0},  // anything but 0 becomes 0
-        {65883, 0, 76, 29.92, 29.93},
-        {65884, 0, 76, 29.92, 29.91},
-        {65883, 0, 76, 31.5, 31.5},  // the knob stops
+        {events::BATTERY_MASTER_TOGGLE, 0, tokens::BATTERY_MASTER, 0.0, 1.0},  // battery master flips
+        {events::BATTERY_MASTER_TOGGLE, 0, tokens::BATTERY_MASTER, 1.0, 0.0},
+        {events::BATTERY_MASTER_TOGGLE, 0, tokens::BATTERY_MASTER, 2.0, 0.0},  // anything but 0 becomes 0
+        {events::KOHLSMAN_INCREASE, 0, tokens::KOHLSMAN_SETTING, 29.92, 29.93},
+        {events::KOHLSMAN_DECREASE, 0, tokens::KOHLSMAN_SETTING, 29.92, 29.91},
+        {events::KOHLSMAN_INCREASE, 0, tokens::KOHLSMAN_SETTING, 31.5, 31.5},  // the knob stops
         {12345, 7, 1, 5.0, 5.0},     // unknown: recorded only
     };
     for (const Case& c : cases) {
@@ -315,12 +317,12 @@ TEST(SimulationEvents, TogglesKnobAndWindows) {
         EXPECT_NEAR(sim.token(c.token), c.after, 1e-9) << c.event;
     }
     EXPECT_EQ(sim.events().size(), std::size(cases));
-    sim.key_event(66507, 50);
+    sim.key_event(events::PANEL_WINDOW_OPEN, 50);
     EXPECT_TRUE(sim.window_visible(50));
-    sim.key_event(66506, 50);
+    sim.key_event(events::PANEL_WINDOW_TOGGLE, 50);
     EXPECT_FALSE(sim.window_visible(50));
     sim.toggle_window(50);
-    sim.key_event(66508, 50);
+    sim.key_event(events::PANEL_WINDOW_CLOSE, 50);
     EXPECT_FALSE(sim.window_visible(50));
     EXPECT_EQ(sim.events().back().param, 50u);
 }

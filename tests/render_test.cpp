@@ -21,6 +21,7 @@
 #include "host/needle.h"
 #include "host/render.h"
 #include "host/window_files.h"
+#include "model/tokens.h"
 
 using namespace ardelvine;
 using namespace ardelvine::hostapp;
@@ -347,7 +348,7 @@ TEST(RenderModule, AirspeedNeedleTipLiesWhereTheTableSays) {
         int x, y;
     } cases[] = {{0, 150, 32}, {35, 182, 33}, {60, 235, 66}, {120, 150, 273}, {330, 148, 217}};
     for (const Case& c : cases) {
-        host.simulation().set_token(61, c.knots);
+        host.simulation().set_token(tokens::AIRSPEED_INDICATED, c.knots);
         host.update();
         ElementState& needle = first_needle(airspeed);
         const std::vector<unsigned char> with = pixels_of(renderer.draw(window, host.placements(), {}));
@@ -381,7 +382,7 @@ gauge01=Ardelvine_Instr!Vertical_Speed, 160, 0, 160
     Renderer running(host_bitmaps(host));
     host.update();
     running.draw(window, host.placements(), {});
-    host.simulation().set_token(61, 95);
+    host.simulation().set_token(tokens::AIRSPEED_INDICATED, 95);
     host.update();
     const std::vector<unsigned char> incremental = pixels_of(running.draw(window, host.placements(), {}));
     EXPECT_EQ(running.gauges_redrawn(), 1u);

@@ -17,6 +17,8 @@
 #include <vector>
 
 #include "host/host.h"
+#include "model/events.h"
+#include "model/tokens.h"
 
 namespace ardelvine::hostapp {
 namespace {
@@ -30,8 +32,8 @@ gauge03=Ardelvine_Instr!Fuel_Valve, 140, 0
 gauge04=Ardelvine_Instr!Generator_Switch, 200, 0
 )";
 
-constexpr std::uint32_t kBatteryToken = 364, kBatteryEvent = 66241;
-constexpr std::uint32_t kFuelValveEvent = 66494;
+constexpr std::uint32_t kBatteryToken = tokens::BATTERY_MASTER, kBatteryEvent = events::BATTERY_MASTER_TOGGLE;
+constexpr std::uint32_t kFuelValveEvent = events::FUEL_VALVE_TOGGLE;
 
 using Events = std::vector<std::pair<std::uint32_t, std::uint32_t>>;
 

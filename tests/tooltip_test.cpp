@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "host/host.h"
+#include "model/tokens.h"
 
 namespace ardelvine::hostapp {
 namespace {
@@ -32,7 +33,7 @@ TooltipArg text_arg(TooltipTextFn fn) {
 
 TEST(Tooltip, Placeholders) {
     Simulation sim;
-    sim.set_token(732, 1500.0 * 144.0);  // pounds per square foot
+    sim.set_token(tokens::HYDRAULIC_PRESSURE, 1500.0 * 144.0);  // pounds per square foot
     const TooltipArg radio[] = {number_arg(frequency), text_arg(on)};
     const TooltipArg volt[] = {number_arg(volts)};
     const TooltipArg empty_text[] = {text_arg(none)};

@@ -23,7 +23,7 @@ static_assert(std::size(table) == 8);
 FailureRecord failures[] = {{6, FAIL_ZERO}, {3, FAIL_ZERO}, {0}};
 
 constinit Dial<1> dial = make_dial(dial, Airspeed, {.face = 1400, .cover = 1420}, {
-    {.bitmap = 1410, .pivot = {150, 150}, .offset = {41, 18}, .token = 61, .table = table, .failures = failures},
+    {.bitmap = 1410, .pivot = {150, 150}, .offset = {41, 18}, .token = tokens::AIRSPEED_INDICATED, .table = table, .failures = failures},
 });
 
 MouseRect mouse[] = {mouse_parent(), mouse_tooltip_id(0x3002), mouse_end_parent(), mouse_end()};

@@ -3,6 +3,7 @@
 // hold only 12 and 6 o'clock, so the hands keep turning for any altitude; the
 // hundreds hand is held at 12 o'clock below zero.
 #include "gauges/instruments/dial.h"
+#include "model/events.h"
 
 namespace ardelvine::gauges {
 namespace {
@@ -23,8 +24,6 @@ using namespace dials;
 constexpr std::size_t kElements = 6;
 extern ElementHeader* chain[2 * kElements];
 
-constexpr std::uint32_t kAltitude = 74;
-constexpr std::uint32_t kBaroSetting = 76;
 constexpr Point kPivot = {131, 127};
 
 // (131, 77) is 12 o'clock and (131, 177) 6 o'clock from the pivot.
@@ -45,7 +44,7 @@ Sprite baro_card = {
                .image_flags = kNeedleFlags},
     .x = {.source = {.token = 0}, .scale = 1.0},
     .y = {.source = {.token = 0}, .scale = 1.0},
-    .rotation = {.source = {.token = kBaroSetting}, .scale = 90.0},
+    .rotation = {.source = {.token = tokens::KOHLSMAN_SETTING}, .scale = 90.0},
     .texture_x = 1.0f,
     .texture_y = 1.0f,
     .x_update = nullptr,
@@ -54,13 +53,13 @@ Sprite baro_card = {
 };
 
 Needle ten_thousands = dial_needle(Altimeter, next_of(chain, 2),
-    {.bitmap = 290, .pivot = kPivot, .offset = {0, 6}, .token = kAltitude, .table = ten_thousands_table,
+    {.bitmap = 290, .pivot = kPivot, .offset = {0, 6}, .token = tokens::ALTITUDE_INDICATED, .table = ten_thousands_table,
      .failures = hand_failures});
 Needle thousands = dial_needle(Altimeter, next_of(chain, 3),
-    {.bitmap = 280, .pivot = kPivot, .offset = {33, 14}, .token = kAltitude, .table = thousands_table,
+    {.bitmap = 280, .pivot = kPivot, .offset = {33, 14}, .token = tokens::ALTITUDE_INDICATED, .table = thousands_table,
      .failures = hand_failures});
 Needle hundreds = dial_needle(Altimeter, next_of(chain, 4),
-    {.bitmap = 270, .pivot = kPivot, .offset = {35, 13}, .token = kAltitude, .table = hundreds_table,
+    {.bitmap = 270, .pivot = kPivot, .offset = {35, 13}, .token = tokens::ALTITUDE_INDICATED, .table = hundreds_table,
      .failures = hand_failures});
 
 StaticImage cover = dial_cover(Altimeter, 300);
@@ -76,9 +75,6 @@ ElementHeader* chain[] = {
 
 // The knob's left half lowers the setting and its right half raises it; the
 // host sends the key events itself, repeatedly while the button is held.
-constexpr std::uint32_t kBaroDecrease = 65884;
-constexpr std::uint32_t kBaroIncrease = 65883;
-
 MouseRect mouse[] = {
     mouse_parent(),
     mouse_parent(0, 0, 262, 203),
@@ -87,8 +83,8 @@ MouseRect mouse[] = {
     mouse_parent(12, 203, 42, 42),
     mouse_tooltip_id(0x3054),
     mouse_end_parent(),
-    mouse_child_event(12, 203, 21, 42, CURSOR_DOWN, MOUSE_LEFT | MOUSE_REPEAT, kBaroDecrease),
-    mouse_child_event(33, 203, 21, 42, CURSOR_UP, MOUSE_LEFT | MOUSE_REPEAT, kBaroIncrease),
+    mouse_child_event(12, 203, 21, 42, CURSOR_DOWN, MOUSE_LEFT | MOUSE_REPEAT, events::KOHLSMAN_DECREASE),
+    mouse_child_event(33, 203, 21, 42, CURSOR_UP, MOUSE_LEFT | MOUSE_REPEAT, events::KOHLSMAN_INCREASE),
     mouse_end_parent(),
     mouse_end(),
 };

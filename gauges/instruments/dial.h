@@ -14,6 +14,7 @@
 #include <span>
 
 #include "gauges/gauge.h"
+#include "model/tokens.h"
 
 namespace ardelvine::gauges::dials {
 

@@ -13,8 +13,6 @@ FailureRecord engine_failures[] = {{2, FAIL_NONE}, {20, FAIL_ZERO}, {0}};
 
 namespace tachometer {
 
-constexpr std::uint32_t kRpm = 390;
-
 NonlinearityEntry thousands_table[] = {
     //    rpm    point        direction
     mark(-1,   149, 116),  //  53°
@@ -32,9 +30,9 @@ NonlinearityEntry hundreds_table[] = {mark(0, 120, 30), mark(500, 120, 210)};
 
 constinit Dial<2> dial = make_dial(dial, Tachometer, {.face = 1360, .cover = 1390}, {
     // the small sub-dial
-    {.bitmap = 1380, .pivot = {120, 138}, .offset = {8, 3}, .token = kRpm, .table = thousands_table,
+    {.bitmap = 1380, .pivot = {120, 138}, .offset = {8, 3}, .token = tokens::ENGINE_RPM, .table = thousands_table,
      .failures = engine_failures},
-    {.bitmap = 1370, .pivot = {120, 120}, .offset = {35, 7}, .token = kRpm, .table = hundreds_table,
+    {.bitmap = 1370, .pivot = {120, 120}, .offset = {35, 7}, .token = tokens::ENGINE_RPM, .table = hundreds_table,
      .failures = engine_failures},
 });
 
@@ -59,7 +57,7 @@ NonlinearityEntry table[] = {
 static_assert(std::size(table) == 5);
 
 constinit Dial<1> dial = make_dial(dial, Manifold_Pressure, {.face = 1180, .cover = 1200}, {
-    {.bitmap = 1190, .pivot = {151, 151}, .offset = {49, 18}, .token = 391, .table = table,
+    {.bitmap = 1190, .pivot = {151, 151}, .offset = {49, 18}, .token = tokens::MANIFOLD_PRESSURE, .table = table,
      .failures = engine_failures},
 });
 
@@ -83,7 +81,7 @@ NonlinearityEntry table[] = {
 static_assert(std::size(table) == 5);
 
 constinit Dial<1> dial = make_dial(dial, CHT_Indicator, {.face = 1430, .cover = 1450}, {
-    {.bitmap = 1440, .pivot = {123, 200}, .offset = {0, 5}, .token = 415, .table = table,
+    {.bitmap = 1440, .pivot = {123, 200}, .offset = {0, 5}, .token = tokens::CYLINDER_HEAD_TEMPERATURE, .table = table,
      .failures = engine_failures},
 });
 
@@ -126,13 +124,13 @@ static_assert(std::size(right_pressure_table) == 5 && std::size(left_pressure_ta
 
 constexpr DialNeedle kNeedles[] = {
     // lower right, pounds per square foot
-    {.bitmap = 1312, .pivot = {163, 182}, .offset = {8, 8}, .token = 425, .table = right_pressure_table,
+    {.bitmap = 1312, .pivot = {163, 182}, .offset = {8, 8}, .token = tokens::FUEL_PRESSURE, .table = right_pressure_table,
      .failures = engine_failures},
     // lower left, oil pressure in pounds per square foot
-    {.bitmap = 1312, .pivot = {119, 182}, .offset = {8, 8}, .token = 562, .table = left_pressure_table,
+    {.bitmap = 1312, .pivot = {119, 182}, .offset = {8, 8}, .token = tokens::OIL_PRESSURE, .table = left_pressure_table,
      .failures = engine_failures},
     // upper half, oil temperature in degrees Rankine
-    {.bitmap = 1310, .pivot = {141, 141}, .offset = {65, 10}, .token = 561, .table = temperature_table,
+    {.bitmap = 1310, .pivot = {141, 141}, .offset = {65, 10}, .token = tokens::OIL_TEMPERATURE, .table = temperature_table,
      .failures = engine_failures},
 };
 constexpr std::uint32_t kCover = 1330;

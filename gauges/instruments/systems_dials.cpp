@@ -7,9 +7,7 @@ namespace ardelvine::gauges {
 namespace {
 using namespace dials;
 
-constexpr std::uint32_t kBusVolts = 753;
-
-double ARD_CALL voltmeter_bus_volts(ARD_TOOLTIP_WORDS) { return host::read_token(kBusVolts); }
+double ARD_CALL voltmeter_bus_volts(ARD_TOOLTIP_WORDS) { return host::read_token(tokens::MAIN_BUS_VOLTAGE); }
 
 // ------------------------------------------------------------ Hydr_Press_Indicator
 
@@ -27,7 +25,7 @@ NonlinearityEntry table[] = {
 static_assert(std::size(table) == 5);
 
 constinit Dial<1> dial = make_dial(dial, Hydr_Press_Indicator, {.face = 2270, .cover = 2290}, {
-    {.bitmap = 2280, .pivot = {108, 108}, .offset = {39, 10}, .token = 732, .table = table, .failures = nullptr},
+    {.bitmap = 2280, .pivot = {108, 108}, .offset = {39, 10}, .token = tokens::HYDRAULIC_PRESSURE, .table = table, .failures = nullptr},
 });
 
 // The host evaluates the bracketed variable itself; there are no arguments.
@@ -57,7 +55,7 @@ NonlinearityEntry table[] = {
 static_assert(std::size(table) == 7);
 
 constinit Dial<1> dial = make_dial(dial, OAT_Indicator, {.face = 1460, .cover = 1480}, {
-    {.bitmap = 1470, .pivot = {97, 162}, .offset = {0, 2}, .token = 341, .table = table, .failures = nullptr},
+    {.bitmap = 1470, .pivot = {97, 162}, .offset = {0, 2}, .token = tokens::OUTSIDE_AIR_TEMPERATURE, .table = table, .failures = nullptr},
 });
 
 MouseRect mouse[] = {mouse_parent(), mouse_tooltip_id(0x3224), mouse_end_parent(), mouse_end()};
@@ -81,7 +79,7 @@ static_assert(std::size(table) == 5);
 FailureRecord failures[] = {{2, FAIL_NONE}, {20, FAIL_ZERO}, {0}};
 
 constinit Dial<1> dial = make_dial(dial, Voltmeter, {.face = 2390, .cover = 2410}, {
-    {.bitmap = 2400, .pivot = {107, 157}, .offset = {0, 4}, .token = kBusVolts, .table = table,
+    {.bitmap = 2400, .pivot = {107, 157}, .offset = {0, 4}, .token = tokens::MAIN_BUS_VOLTAGE, .table = table,
      .failures = failures},
 });
 

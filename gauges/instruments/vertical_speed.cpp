@@ -34,7 +34,7 @@ static_assert(std::size(table) == 17);
 FailureRecord failures[] = {{19, FAIL_FREEZE}, {3, FAIL_ZERO}, {0}};
 
 constinit Dial<1> dial = make_dial(dial, Vertical_Speed, {.face = 440, .cover = 460}, {
-    {.bitmap = 450, .pivot = {151, 150}, .offset = {58, 11}, .token = 65, .table = table, .failures = failures},
+    {.bitmap = 450, .pivot = {151, 150}, .offset = {58, 11}, .token = tokens::VERTICAL_SPEED, .table = table, .failures = failures},
 });
 
 MouseRect mouse[] = {mouse_parent(), mouse_tooltip_id(0x3099), mouse_end_parent(), mouse_end()};

@@ -1,34 +1,36 @@
 // The ten two-position switches, one row each. What they share (plate, lever,
 // cover, mouse area, callbacks, click sound) is in toggle_switch.h.
 #include "gauges/switches/toggle_switch.h"
+#include "model/events.h"
+#include "model/tokens.h"
 
 namespace ardelvine::gauges {
 namespace {
 
 // Plain switches: plate 2370, lever 2380 off / 2381 on, hand area 30 x 44 at (0,0).
-constexpr SwitchRow kAvionics{.name = "Avionics_Switch", .token = 740 /* avionics master */,
-                              .key_event = 66293, .tooltip = "Avionics switch (%1!s!)"};
-constexpr SwitchRow kBattery{.name = "Battery_Switch", .token = 364 /* battery master */,
-                             .key_event = 66241, .tooltip = "Battery switch (%1!s!)"};
-constexpr SwitchRow kBeacon{.name = "Beacon_Lights_Switch", .token = 368 /* beacon lights */,
-                            .key_event = 66239, .tooltip = "Beacon lights switch (%1!s!)"};
-constexpr SwitchRow kLanding{.name = "Landing_Lights_Switch", .token = 14 /* landing lights */,
-                             .key_event = 65751, .tooltip = "Landing lights switch (%1!s!)"};
-constexpr SwitchRow kNavigation{.name = "Navigation_Lights_Switch", .token = 619 /* navigation lights */,
-                                .key_event = 66379, .tooltip = "Navigation lights switch (%1!s!)"};
-constexpr SwitchRow kPanel{.name = "Panel_Lights_Switch", .token = 10 /* panel lights */,
-                           .key_event = 65750, .tooltip = "Panel lights switch (%1!s!)"};
-constexpr SwitchRow kPitot{.name = "Pitot_Heat_Switch", .token = 13 /* pitot heat */,
-                           .key_event = 65858, .tooltip = "Pitot heat switch (%1!s!)"};
-constexpr SwitchRow kStrobe{.name = "Strobe_Lights_Switch", .token = 11 /* strobe lights */,
-                            .key_event = 65560, .tooltip = "Strobe lights switch (%1!s!)"};
+constexpr SwitchRow kAvionics{.name = "Avionics_Switch", .token = tokens::AVIONICS_MASTER,
+                              .key_event = events::AVIONICS_MASTER_TOGGLE, .tooltip = "Avionics switch (%1!s!)"};
+constexpr SwitchRow kBattery{.name = "Battery_Switch", .token = tokens::BATTERY_MASTER,
+                             .key_event = events::BATTERY_MASTER_TOGGLE, .tooltip = "Battery switch (%1!s!)"};
+constexpr SwitchRow kBeacon{.name = "Beacon_Lights_Switch", .token = tokens::BEACON_LIGHTS,
+                            .key_event = events::BEACON_LIGHTS_TOGGLE, .tooltip = "Beacon lights switch (%1!s!)"};
+constexpr SwitchRow kLanding{.name = "Landing_Lights_Switch", .token = tokens::LANDING_LIGHTS,
+                             .key_event = events::LANDING_LIGHTS_TOGGLE, .tooltip = "Landing lights switch (%1!s!)"};
+constexpr SwitchRow kNavigation{.name = "Navigation_Lights_Switch", .token = tokens::NAVIGATION_LIGHTS,
+                                .key_event = events::NAVIGATION_LIGHTS_TOGGLE, .tooltip = "Navigation lights switch (%1!s!)"};
+constexpr SwitchRow kPanel{.name = "Panel_Lights_Switch", .token = tokens::PANEL_LIGHTS,
+                           .key_event = events::PANEL_LIGHTS_TOGGLE, .tooltip = "Panel lights switch (%1!s!)"};
+constexpr SwitchRow kPitot{.name = "Pitot_Heat_Switch", .token = tokens::PITOT_HEAT,
+                           .key_event = events::PITOT_HEAT_TOGGLE, .tooltip = "Pitot heat switch (%1!s!)"};
+constexpr SwitchRow kStrobe{.name = "Strobe_Lights_Switch", .token = tokens::STROBE_LIGHTS,
+                            .key_event = events::STROBE_LIGHTS_TOGGLE, .tooltip = "Strobe lights switch (%1!s!)"};
 
 // Guarded switches: plate 2420, lever 2440 off / 2441 on, cover 2430, hand area
 // 54 x 110 at (0,5) taking left and right clicks.
-constexpr SwitchRow kFuelValve{.name = "Fuel_Valve", .token = 895 /* fuel valve open */,
-                               .key_event = 66494, .tooltip = "Fuel valve (%1!s!)"};
-constexpr SwitchRow kGenerator{.name = "Generator_Switch", .token = 565 /* generator switch */,
-                               .key_event = 66363, .tooltip = "Generator switch (%1!s!)"};
+constexpr SwitchRow kFuelValve{.name = "Fuel_Valve", .token = tokens::FUEL_VALVE,
+                               .key_event = events::FUEL_VALVE_TOGGLE, .tooltip = "Fuel valve (%1!s!)"};
+constexpr SwitchRow kGenerator{.name = "Generator_Switch", .token = tokens::GENERATOR_SWITCH,
+                               .key_event = events::GENERATOR_TOGGLE, .tooltip = "Generator switch (%1!s!)"};
 
 }  // namespace
 

@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "model/events.h"
+#include "model/tokens.h"
 #include "module/exports.h"
 #include "module/gauge_list.h"
 #include "sound/sound.h"
@@ -26,16 +28,16 @@ struct SwitchCase {
 };
 
 const SwitchCase kSwitches[] = {
-    {&Avionics_Switch, 740, 66293, "Avionics switch (%1!s!)", false},
-    {&Battery_Switch, 364, 66241, "Battery switch (%1!s!)", false},
-    {&Beacon_Lights_Switch, 368, 66239, "Beacon lights switch (%1!s!)", false},
-    {&Landing_Lights_Switch, 14, 65751, "Landing lights switch (%1!s!)", false},
-    {&Navigation_Lights_Switch, 619, 66379, "Navigation lights switch (%1!s!)", false},
-    {&Panel_Lights_Switch, 10, 65750, "Panel lights switch (%1!s!)", false},
-    {&Pitot_Heat_Switch, 13, 65858, "Pitot heat switch (%1!s!)", false},
-    {&Strobe_Lights_Switch, 11, 65560, "Strobe lights switch (%1!s!)", false},
-    {&Fuel_Valve, 895, 66494, "Fuel valve (%1!s!)", true},
-    {&Generator_Switch, 565, 66363, "Generator switch (%1!s!)", true},
+    {&Avionics_Switch, tokens::AVIONICS_MASTER, events::AVIONICS_MASTER_TOGGLE, "Avionics switch (%1!s!)", false},
+    {&Battery_Switch, tokens::BATTERY_MASTER, events::BATTERY_MASTER_TOGGLE, "Battery switch (%1!s!)", false},
+    {&Beacon_Lights_Switch, tokens::BEACON_LIGHTS, events::BEACON_LIGHTS_TOGGLE, "Beacon lights switch (%1!s!)", false},
+    {&Landing_Lights_Switch, tokens::LANDING_LIGHTS, events::LANDING_LIGHTS_TOGGLE, "Landing lights switch (%1!s!)", false},
+    {&Navigation_Lights_Switch, tokens::NAVIGATION_LIGHTS, events::NAVIGATION_LIGHTS_TOGGLE, "Navigation lights switch (%1!s!)", false},
+    {&Panel_Lights_Switch, tokens::PANEL_LIGHTS, events::PANEL_LIGHTS_TOGGLE, "Panel lights switch (%1!s!)", false},
+    {&Pitot_Heat_Switch, tokens::PITOT_HEAT, events::PITOT_HEAT_TOGGLE, "Pitot heat switch (%1!s!)", false},
+    {&Strobe_Lights_Switch, tokens::STROBE_LIGHTS, events::STROBE_LIGHTS_TOGGLE, "Strobe lights switch (%1!s!)", false},
+    {&Fuel_Valve, tokens::FUEL_VALVE, events::FUEL_VALVE_TOGGLE, "Fuel valve (%1!s!)", true},
+    {&Generator_Switch, tokens::GENERATOR_SWITCH, events::GENERATOR_TOGGLE, "Generator switch (%1!s!)", true},
 };
 
 using Events = std::vector<std::pair<std::uint32_t, std::uint32_t>>;
