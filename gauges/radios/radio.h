@@ -14,6 +14,7 @@
 #include <cstdint>
 
 #include "model/records.h"
+#include "model/tokens.h"
 #include "sound/gauge_sound.h"
 
 namespace ardelvine::gauges::radios {
@@ -31,7 +32,7 @@ extern RadioPowerFlags radio_power;
 
 // A main switch comes on only while the electrical supply reads above this
 // (strictly); it goes off whatever the supply.
-inline constexpr std::uint32_t kSupplyToken = 755;
+inline constexpr std::uint32_t kSupplyToken = tokens::AVIONICS_BUS_VOLTAGE;
 inline constexpr double kSwitchOnSupply = 20.0;
 
 // Updates a readout stays up after a click on its window.
