@@ -5,6 +5,7 @@
 // precisions are bounded, arguments past the array are never read and the
 // result never grows past kTooltipMax characters. Anything that is not a
 // well-formed placeholder is shown as it stands.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -56,8 +57,20 @@ bool parse_conversion(const char* p, Conversion& out) {
     return true;
 }
 
-std::string format_number(const Conversion& c, double value) {
-    char buffer[160];
+// The conversion with its letter replaced by `type`, precision kept.
+std::string with_type(const Conversion& c, char type) {
+    std::string f(c.format);
+    f.back() = type;
+    return f;
+}
+
+// A number as the conversion asks for it, or in exponent form when it would
+// run past the widest field (a 200-digit reading helps nobody), would not fit
+// in the `room` left, or an integer conversion cannot hold it; a number is
+// never shown cut short.
+std::string format_number(const Conversion& c, double value, std::size_t room) {
+    char buffer[kTooltipMax + kMaxWidth + 8];
+    int n = -1;
     switch (c.type) {
         case 'd':
         case 'i':
@@ -66,36 +79,43 @@ std::string format_number(const Conversion& c, double value) {
         case 'X':
         case 'o': {
             // Integer conversions show the value truncated toward zero.
-            long long n = 0;
-            if (std::isfinite(value))
-                n = static_cast<long long>(std::fmax(std::fmin(std::trunc(value), 9.2e18), -9.2e18));
-            std::string with_ll(c.format);
-            with_ll.insert(with_ll.size() - 1, "ll");
-            std::snprintf(buffer, sizeof buffer, with_ll.c_str(), n);
+            if (std::isfinite(value) && std::fabs(std::trunc(value)) < 9.2e18) {
+                std::string with_ll(c.format);
+                with_ll.insert(with_ll.size() - 1, "ll");
+                n = std::snprintf(buffer, sizeof buffer, with_ll.c_str(), static_cast<long long>(std::trunc(value)));
+            }
             break;
         }
         case 's':
-            std::snprintf(buffer, sizeof buffer, "%g", value);
+            n = std::snprintf(buffer, sizeof buffer, "%g", value);
             break;
         default:
-            std::snprintf(buffer, sizeof buffer, c.format, value);
+            n = std::snprintf(buffer, sizeof buffer, c.format, value);
             break;
+    }
+    if (n < 0 || n > kMaxWidth || static_cast<std::size_t>(n) > room) {
+        // An integer conversion's precision counts digits, not decimals: drop it.
+        std::string f = with_type(c, 'e');
+        if (std::strchr("diuxXo", c.type) != nullptr) {
+            if (const auto dot = f.find('.'); dot != std::string::npos) f.erase(dot, f.size() - 1 - dot);
+        }
+        std::snprintf(buffer, sizeof buffer, f.c_str(), value);
     }
     return buffer;
 }
 
-std::string format_text(const Conversion& c, const char* text) {
+std::string format_text(const Conversion& c, const char* text, std::size_t room) {
     const std::string bounded = text != nullptr ? std::string(text, strnlen(text, kMaxArgText)) : std::string();
-    if (c.type != 's') return format_number(c, 0.0);
+    if (c.type != 's') return format_number(c, 0.0, room);
     char buffer[kMaxArgText + kMaxWidth + 1];
     std::snprintf(buffer, sizeof buffer, c.format, bounded.c_str());
     return buffer;
 }
 
-std::string format_argument(const Conversion& c, const TooltipArg& arg) {
-    if (arg.text != nullptr) return format_text(c, arg.text(0, 0, 0, 0, 0, 0));
-    if (arg.number != nullptr) return format_number(c, arg.number(0, 0, 0, 0, 0, 0));
-    return format_number(c, 0.0);
+std::string format_argument(const Conversion& c, const TooltipArg& arg, std::size_t room) {
+    if (arg.text != nullptr) return format_text(c, arg.text(0, 0, 0, 0, 0, 0), room);
+    if (arg.number != nullptr) return format_number(c, arg.number(0, 0, 0, 0, 0, 0), room);
+    return format_number(c, 0.0, room);
 }
 
 }  // namespace
@@ -117,7 +137,7 @@ std::string format_tooltip(const char* text, const TooltipArg* args, std::uint32
             unsigned n = 0;
             while (*q >= '0' && *q <= '9' && n < 1000) n = n * 10 + static_cast<unsigned>(*q++ - '0');
             if (parse_conversion(q, c)) {
-                if (args != nullptr && n >= 1 && n <= count) out += format_argument(c, args[n - 1]);
+                if (args != nullptr && n >= 1 && n <= count) out += format_argument(c, args[n - 1], kTooltipMax - out.size());
                 p = q + c.length;
                 continue;
             }
@@ -131,7 +151,8 @@ std::string format_tooltip(const char* text, const TooltipArg* args, std::uint32
                 double value = 0.0;
                 const char* result_text = nullptr;
                 sim.evaluate(expression, &value, &result_text);
-                out += result_text != nullptr && c.type == 's' ? format_text(c, result_text) : format_number(c, value);
+                out += result_text != nullptr && c.type == 's' ? format_text(c, result_text, kTooltipMax - out.size())
+                                                               : format_number(c, value, kTooltipMax - out.size());
                 p = close + 3 + c.length;
                 continue;
             }

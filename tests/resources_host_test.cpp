@@ -12,6 +12,7 @@
 #include "host/error.h"
 #include "host/resources_export.h"
 #include "platform/platform.h"
+#include "tests/run_program.h"
 
 namespace ardelvine::hostapp {
 namespace {
@@ -89,6 +90,46 @@ TEST_F(ModuleResources, ExportWritesEveryResourceByteForByte) {
     }
     std::filesystem::remove_all(dir);
     EXPECT_THROW(export_resources(nullptr, dir.string()), InputError);
+}
+
+// Replacement art passes the same reader the host draws with: a file the host
+// could not draw stops the build naming the file and why, and a name the
+// package would never include is not counted as packaged.
+TEST(ReplacementArt, BuildRefusesWhatTheHostCannotDraw) {
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::path(::testing::TempDir()) / "ardelvine-art";
+    const fs::path art = dir / "art", out = dir / "out";
+    const std::string generator = std::string(ARD_GEN_ASSETS) + " --out " + out.string() + " --asm " +
+                                  (dir / "r.S").string() + " --art " + art.string();
+    auto bitmap = [&](std::uint32_t id) {
+        std::ifstream in(fs::path(ARD_ASSET_DIR) / ("bitmap-" + std::to_string(id) + ".bmp"), std::ios::binary);
+        return std::vector<char>{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    };
+    auto write = [&](const std::string& name, const std::vector<char>& bytes) {
+        fs::remove_all(art);
+        fs::create_directories(art);
+        std::ofstream(art / name, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    };
+    std::vector<char> good = bitmap(60);
+    ASSERT_GT(good.size(), 54u);
+
+    write("bitmap-60.bmp", good);
+    auto run = ardelvine::testing::run_program(generator);
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_NE(run.output.find("packaged 1 replacement"), std::string::npos) << run.output;
+
+    write("bitmap-060.bmp", good);
+    run = ardelvine::testing::run_program(generator);
+    EXPECT_NE(run.output.find("packaged 0 replacement"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("bitmap-060.bmp: ignored"), std::string::npos) << run.output;
+
+    std::vector<char> top_down = good;
+    for (int i = 0; i < 4; ++i) top_down[22 + i] = static_cast<char>((-19 >> (8 * i)) & 0xFF);
+    write("bitmap-60.bmp", top_down);
+    run = ardelvine::testing::run_program(generator);
+    EXPECT_NE(run.status, 0);
+    EXPECT_NE(run.output.find("bitmap-60.bmp: stores its rows top-down"), std::string::npos) << run.output;
+    fs::remove_all(dir);
 }
 
 }  // namespace

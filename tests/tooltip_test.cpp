@@ -1,6 +1,8 @@
 // Tooltip formatting, including texts a careless or hostile module might hold.
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "host/host.h"
 #include "model/tokens.h"
 
@@ -18,6 +20,11 @@ const char* ARD_CALL on(std::uint32_t, std::uint32_t, std::uint32_t, std::uint32
 }
 const char* ARD_CALL none(std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t) {
     return nullptr;
+}
+
+double g_number = 0.0;
+double ARD_CALL stored(std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t) {
+    return g_number;
 }
 
 TooltipArg number_arg(TooltipNumberFn fn) {
@@ -83,6 +90,36 @@ TEST(Tooltip, HostileTextsNeverReadPastArgumentsOrRunLong) {
     for (int i = 0; i < 500; ++i) many += "%1!64.1f!";
     EXPECT_LE(format_tooltip(many.c_str(), one, 1, sim).size(), kTooltipMax);
     EXPECT_EQ(format_tooltip(nullptr, one, 1, sim), "");
+}
+
+// A number too long for its conversion, or for what is left of the tooltip,
+// is shown in exponent form rather than cut.
+TEST(Tooltip, NumbersAreNeverCutShort) {
+    Simulation sim;
+    const TooltipArg arg[] = {number_arg(stored)};
+    struct Case {
+        const char* text;
+        double value;
+        const char* shown;
+    } cases[] = {
+        {"%1!f!", 1e200, "1.000000e+200"},
+        {"%1!.2f!", -1e300, "-1.00e+300"},
+        {"%1!d!", 1e200, "1.000000e+200"},
+        {"%1!.3d!", -5e19, "-5.000000e+19"},
+        {"%1!d!", std::numeric_limits<double>::quiet_NaN(), "nan"},
+        {"%1!x!", std::numeric_limits<double>::infinity(), "inf"},
+        {"%1!f!", 12345.5, "12345.500000"},
+        {"%1!d!", -9e18, "-9000000000000000000"},
+    };
+    for (const Case& c : cases) {
+        g_number = c.value;
+        EXPECT_EQ(format_tooltip(c.text, arg, 1, sim), c.shown) << c.text << " " << c.value;
+    }
+    // Near the cap, a number that would be cut falls back to exponent form.
+    g_number = 1e40;
+    const std::string text = std::string(kTooltipMax - 20, '.') + "%1!f!";
+    const std::string shown = format_tooltip(text.c_str(), arg, 1, sim);
+    EXPECT_EQ(shown.substr(kTooltipMax - 20), "1.000000e+40");
 }
 
 }  // namespace

@@ -56,19 +56,18 @@ void write_file(const fs::path& path, const std::vector<unsigned char>& bytes) {
 fs::path bitmap_name(std::uint32_t id) { return "bitmap-" + std::to_string(id) + ".bmp"; }
 fs::path wave_name(std::uint32_t id) { return "wave-" + std::to_string(id) + ".wav"; }
 
-// Why a bitmap file cannot stand for catalogue record `r`, or empty.
+// Why a bitmap file cannot stand for catalogue record `r`, or empty. The
+// host draws with the same reader, so whatever passes here it can draw.
 std::string bitmap_mismatch(const std::vector<unsigned char>& bytes, const resources::BitmapRecord& r) {
     std::string why;
-    const auto header = resources::read_bmp_header(bytes, &why);
-    if (!header) return why;
-    const int height = header->height < 0 ? -header->height : header->height;
-    if (header->width != r.width || height != r.height)
-        return "is " + std::to_string(header->width) + "x" + std::to_string(height) + " pixels, the module needs " +
+    const auto layout = resources::read_bmp(bytes, &why);
+    if (!layout) return why;
+    if (layout->width != r.width || layout->height != r.height)
+        return "is " + std::to_string(layout->width) + "x" + std::to_string(layout->height) + " pixels, the module needs " +
                std::to_string(r.width) + "x" + std::to_string(r.height);
-    if (header->bits != static_cast<int>(r.depth))
-        return "has " + std::to_string(header->bits) + " bits per pixel, the module needs " +
+    if (layout->bits != static_cast<int>(r.depth))
+        return "has " + std::to_string(layout->bits) + " bits per pixel, the module needs " +
                std::to_string(static_cast<int>(r.depth)) + (r.depth == resources::Depth::Palette8 ? " (with a colour table)" : "");
-    if (header->compression != 0) return "is compressed; save it uncompressed";
     return {};
 }
 
@@ -114,6 +113,8 @@ bool art_name(const std::string& filename, std::string& kind, std::uint32_t& id)
             continue;
         const std::string digits = filename.substr(p.size(), filename.size() - p.size() - x.size());
         if (digits.size() > 9 || digits.find_first_not_of("0123456789") != std::string::npos) return false;
+        // "bitmap-060.bmp" would be copied under a name the package never includes.
+        if (digits.size() > 1 && digits[0] == '0') return false;
         kind = p.substr(0, p.size() - 1);
         id = static_cast<std::uint32_t>(std::stoul(digits));
         return true;
@@ -134,7 +135,7 @@ int replace(const fs::path& art, const fs::path& out) {
         std::string kind;
         std::uint32_t id = 0;
         if (!art_name(filename, kind, id)) {
-            std::cerr << file.string() << ": ignored (not named bitmap-<id>.bmp or wave-<id>.wav)\n";
+            std::cerr << file.string() << ": ignored (not named bitmap-<id>.bmp or wave-<id>.wav, the id without leading zeros)\n";
             continue;
         }
         const std::vector<unsigned char> bytes = read_file(file);

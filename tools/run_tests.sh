@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Builds and runs every test: the normal build, the same tests under
-# AddressSanitizer and UndefinedBehaviorSanitizer, and the 32-bit layout check
-# of the shared records.
+# Builds and runs every test: the normal build, the same tests built with
+# clang, the same tests under AddressSanitizer and UndefinedBehaviorSanitizer,
+# and the 32-bit layout check of the shared records.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
@@ -16,6 +16,12 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$jobs"
 echo "== tests"
 (cd build && ctest --output-on-failure -j"$jobs")
+
+echo "== build with clang"
+CC=clang CXX=clang++ cmake -S . -B build-clang -DCMAKE_BUILD_TYPE=RelWithDebInfo -DARD_BUILD_BENCH=OFF >/dev/null
+cmake --build build-clang -j"$jobs"
+echo "== tests with clang"
+(cd build-clang && ctest --output-on-failure -j"$jobs")
 
 echo "== build with sanitizers"
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DARD_SANITIZE=ON -DARD_BUILD_BENCH=OFF >/dev/null

@@ -77,7 +77,7 @@ struct PlainSwitch {
 
     // Module-wide state.
     static inline std::int32_t on_flag = 0;  // the lever as last drawn; read by the tooltip
-    static inline sound::GaugeSound sound{};
+    static sound::GaugeSound sound;
 
     // Lever on only for exactly 1.0; 2.0, 0.5 or anything else draws it off.
     static double ARD_CALL switch_icon_value(ElementHeader* element) {
@@ -108,6 +108,11 @@ struct PlainSwitch {
         return make_gauge(Row.name, kSwitchWidth, chain, mouse, &switch_service<sound>);
     }
 };
+
+// Defined outside the class so that every compiler emits it: an inline member
+// named only as a template argument is left undefined by clang.
+template <const SwitchRow& Row, GaugeHeader& Gauge>
+constinit sound::GaugeSound PlainSwitch<Row, Gauge>::sound{};
 
 template <const SwitchRow& Row, GaugeHeader& Gauge>
 constinit StaticImage PlainSwitch<Row, Gauge>::plate = switch_plate(Gauge, 2370, next_of(chain, 0));
@@ -140,7 +145,7 @@ struct GuardedSwitch {
 
     // Module-wide state.
     static inline std::int32_t cover_closed = 1;  // 1: protected, 0: accessible
-    static inline sound::GaugeSound sound{};
+    static sound::GaugeSound sound;
 
     // Any non-zero value draws the lever on, negative ones included.
     static double ARD_CALL guarded_icon_value(ElementHeader* element) {
@@ -186,6 +191,9 @@ struct GuardedSwitch {
         return make_gauge(Row.name, kSwitchWidth, chain, mouse, &switch_service<sound>);
     }
 };
+
+template <const SwitchRow& Row, GaugeHeader& Gauge>
+constinit sound::GaugeSound GuardedSwitch<Row, Gauge>::sound{};
 
 template <const SwitchRow& Row, GaugeHeader& Gauge>
 constinit StaticImage GuardedSwitch<Row, Gauge>::plate = switch_plate(Gauge, 2420, next_of(chain, 0));

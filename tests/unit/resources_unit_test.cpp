@@ -43,19 +43,14 @@ TEST(ResourceCatalogue, EveryBitmapHasItsSizeAndDepth) {
     for (const auto& record : resources::kBitmaps) {
         SCOPED_TRACE("bitmap " + std::to_string(record.id));
         std::string why;
-        const auto header = resources::read_bmp_header(packaged(ResourceType::BITMAP, record.id), &why);
-        ASSERT_TRUE(header) << why;
-        EXPECT_EQ(header->width, record.width);
-        EXPECT_EQ(std::abs(header->height), record.height);
-        EXPECT_EQ(header->compression, 0u);
-        const bool indexed = record.depth == resources::Depth::Palette8;
-        EXPECT_EQ(header->bits, indexed ? 8 : 24);
-        if (indexed) {
-            EXPECT_GT(header->colours_used, 0u);
-        }
-        EXPECT_EQ(header->pixel_offset, indexed ? 14u + 40u + 4u * header->colours_used : 54u);
+        const auto layout = resources::read_bmp(packaged(ResourceType::BITMAP, record.id), &why);
+        ASSERT_TRUE(layout) << why;
+        EXPECT_EQ(layout->width, record.width);
+        EXPECT_EQ(layout->height, record.height);
+        EXPECT_EQ(layout->bits, static_cast<int>(record.depth));
+        EXPECT_EQ(layout->pixel_offset, 14u + 40u + 4u * layout->palette_entries);
     }
-    EXPECT_EQ(resources::read_bmp_header(packaged(ResourceType::BITMAP, 60))->bits, 24);
+    EXPECT_EQ(resources::read_bmp(packaged(ResourceType::BITMAP, 60))->bits, 24);
 }
 
 TEST(ResourceCatalogue, WavesHaveTheirExactFormats) {
@@ -137,10 +132,10 @@ TEST(ResourceCatalogue, EveryBitmapAnElementCanDrawExists) {
                 SCOPED_TRACE(std::string(gauge->name) + " bitmap " + std::to_string(id));
                 const auto* record = resources::find_bitmap(id);
                 ASSERT_NE(record, nullptr);
-                const auto header = resources::read_bmp_header(packaged(ResourceType::BITMAP, id));
-                ASSERT_TRUE(header);
-                EXPECT_EQ(header->width, record->width);
-                EXPECT_EQ(std::abs(header->height), record->height);
+                const auto layout = resources::read_bmp(packaged(ResourceType::BITMAP, id));
+                ASSERT_TRUE(layout);
+                EXPECT_EQ(layout->width, record->width);
+                EXPECT_EQ(layout->height, record->height);
                 ++checked;
             }
         }
