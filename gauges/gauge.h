@@ -14,15 +14,18 @@
 
 namespace ardelvine::gauges {
 
+// A gauge's header: name and width come from its registry entry, and a
+// callback the registry does not expect (or a missing one) fails the build.
 template <std::size_t N>
-constexpr GaugeHeader make_gauge(const char* name, std::uint32_t width, ElementHeader* (&chain)[N],
-                                 MouseRect* mouse, GaugeCallback callback = nullptr) {
+consteval GaugeHeader make_gauge(const GaugeEntry& entry, ElementHeader* (&chain)[N], MouseRect* mouse,
+                                 GaugeCallback callback = nullptr) {
     static_assert(N >= 2 && N % 2 == 0, "a chain holds {element, null} pairs");
+    if ((callback != nullptr) != entry.callback) throw "the gauge's callback disagrees with its registry entry";
     GaugeHeader header{};
     header.version = kGaugeHeaderVersion;
-    header.name = name;
+    header.name = entry.name;
     header.elements = chain_link(chain, 0);
-    header.default_width = width;
+    header.default_width = entry.width;
     header.default_height = 0;
     header.adjust_x = 0.0f;
     header.adjust_y = 0.0f;

@@ -1,23 +1,26 @@
-// A gauge whose own behaviour is still to come: its header, its background and
-// a whole-gauge mouse area, so that every name of the module can be placed.
+// A gauge whose own behaviour is still to come: its registry entry, its
+// background from the resource catalogue and a whole-gauge mouse area, so that
+// every name of the module can be placed. gauges/pending.cpp makes one for
+// every registry entry marked placeholder.
 #pragma once
 
 #include "gauges/gauge.h"
+#include "resources/catalogue.h"
 
 namespace ardelvine::gauges {
 void ARD_CALL pending_callback(GaugeHeader*, std::int32_t, std::uintptr_t);
 }
 
-#define ARD_PENDING_CALLBACK_true ::ardelvine::gauges::pending_callback
-#define ARD_PENDING_CALLBACK_false nullptr
-
-#define ARD_PENDING_GAUGE(NAME, WIDTH, BITMAP, HAS_CALLBACK)                                       \
+#define ARD_PENDING_GAUGE(NAME)                                                                    \
     namespace pending_##NAME {                                                                     \
+    constexpr std::uint32_t kBackground = resources::background_of(#NAME);                         \
+    static_assert(kBackground != 0, "the catalogue has no background for " #NAME);                 \
     StaticImage background = {                                                                     \
-        .header = {.kind = ElementKind::STATIC_IMAGE, .bitmap = BITMAP, .gauge = &NAME,            \
+        .header = {.kind = ElementKind::STATIC_IMAGE, .bitmap = kBackground, .gauge = &NAME,       \
                    .image_flags = IMAGE_TRANSPARENT | IMAGE_RESTORE}};                             \
     ElementHeader* chain[] = {&background.header, nullptr};                                        \
     MouseRect mouse[] = {mouse_parent(), mouse_end_parent(), mouse_end()};                         \
     }                                                                                              \
-    GaugeHeader NAME = make_gauge(#NAME, WIDTH, pending_##NAME::chain, pending_##NAME::mouse,      \
-                                  ARD_PENDING_CALLBACK_##HAS_CALLBACK);
+    constinit GaugeHeader NAME = make_gauge(registry::NAME, pending_##NAME::chain,                 \
+                                            pending_##NAME::mouse,                                 \
+                                            registry::NAME.callback ? pending_callback : nullptr);

@@ -305,6 +305,36 @@ constexpr const WaveRecord* find_wave(std::uint32_t id) {
     return nullptr;
 }
 
+// The picture a gauge is drawn on: the first bitmap the gauge uses whose art
+// is a background (face, panel, plate, switch plate, button, dark lamp or a
+// blank). A gauge whose background another gauge uses first is listed in
+// kSharedBackgrounds. 0 when the gauge has none.
+struct SharedBackground {
+    std::string_view gauge;
+    std::uint32_t bitmap;
+};
+inline constexpr SharedBackground kSharedBackgrounds[] = {
+    {"Engine_Off", 40},  // the same invisible token picture as Engine_On
+};
+
+constexpr bool is_background(Art art) {
+    switch (art) {
+        case Art::Blank: case Art::Plate: case Art::Button: case Art::Panel:
+        case Art::Face: case Art::SwitchPlate: case Art::Lamp:
+            return true;
+        default:
+            return false;
+    }
+}
+
+constexpr std::uint32_t background_of(std::string_view gauge) {
+    for (const SharedBackground& shared : kSharedBackgrounds)
+        if (shared.gauge == gauge) return shared.bitmap;
+    for (const BitmapRecord& record : kBitmaps)
+        if (record.gauge == gauge && is_background(record.art)) return record.id;
+    return 0;
+}
+
 namespace detail {
 constexpr bool ids_unique() {
     for (std::size_t i = 0; i < std::size(kBitmaps); ++i)

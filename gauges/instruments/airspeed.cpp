@@ -31,6 +31,6 @@ MouseRect mouse[] = {mouse_parent(), mouse_tooltip_id(0x3002), mouse_end_parent(
 }  // namespace airspeed
 }  // namespace
 
-constinit GaugeHeader Airspeed = make_gauge("Airspeed", 100, airspeed::dial.chain, airspeed::mouse);
+constinit GaugeHeader Airspeed = make_gauge(registry::Airspeed, airspeed::dial.chain, airspeed::mouse);
 
 }  // namespace ardelvine::gauges

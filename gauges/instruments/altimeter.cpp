@@ -93,6 +93,6 @@ static_assert(std::size(mouse) == 11);
 }  // namespace altimeter
 }  // namespace
 
-constinit GaugeHeader Altimeter = make_gauge("Altimeter", 100, altimeter::chain, altimeter::mouse);
+constinit GaugeHeader Altimeter = make_gauge(registry::Altimeter, altimeter::chain, altimeter::mouse);
 
 }  // namespace ardelvine::gauges

@@ -157,11 +157,11 @@ constinit Dial<3> dial_2 = make_dial(dial_2, Oil_Temp_Press_2, {.face = 1350, .c
 }  // namespace oil
 }  // namespace
 
-constinit GaugeHeader Tachometer = make_gauge("Tachometer", 100, tachometer::dial.chain, tachometer::mouse);
+constinit GaugeHeader Tachometer = make_gauge(registry::Tachometer, tachometer::dial.chain, tachometer::mouse);
 constinit GaugeHeader Manifold_Pressure =
-    make_gauge("Manifold_Pressure", 100, manifold_pressure::dial.chain, manifold_pressure::mouse);
-constinit GaugeHeader CHT_Indicator = make_gauge("CHT_Indicator", 100, cht::dial.chain, cht::mouse);
-constinit GaugeHeader Oil_Temp_Press_1 = make_gauge("Oil_Temp_Press_1", 100, oil::dial_1.chain, oil::mouse);
-constinit GaugeHeader Oil_Temp_Press_2 = make_gauge("Oil_Temp_Press_2", 100, oil::dial_2.chain, oil::mouse);
+    make_gauge(registry::Manifold_Pressure, manifold_pressure::dial.chain, manifold_pressure::mouse);
+constinit GaugeHeader CHT_Indicator = make_gauge(registry::CHT_Indicator, cht::dial.chain, cht::mouse);
+constinit GaugeHeader Oil_Temp_Press_1 = make_gauge(registry::Oil_Temp_Press_1, oil::dial_1.chain, oil::mouse);
+constinit GaugeHeader Oil_Temp_Press_2 = make_gauge(registry::Oil_Temp_Press_2, oil::dial_2.chain, oil::mouse);
 
 }  // namespace ardelvine::gauges

@@ -96,8 +96,8 @@ MouseRect mouse[] = {
 }  // namespace
 
 constinit GaugeHeader Hydr_Press_Indicator =
-    make_gauge("Hydr_Press_Indicator", 80, hydraulic::dial.chain, hydraulic::mouse);
-constinit GaugeHeader OAT_Indicator = make_gauge("OAT_Indicator", 100, oat::dial.chain, oat::mouse);
-constinit GaugeHeader Voltmeter = make_gauge("Voltmeter", 100, voltmeter::dial.chain, voltmeter::mouse);
+    make_gauge(registry::Hydr_Press_Indicator, hydraulic::dial.chain, hydraulic::mouse);
+constinit GaugeHeader OAT_Indicator = make_gauge(registry::OAT_Indicator, oat::dial.chain, oat::mouse);
+constinit GaugeHeader Voltmeter = make_gauge(registry::Voltmeter, voltmeter::dial.chain, voltmeter::mouse);
 
 }  // namespace ardelvine::gauges

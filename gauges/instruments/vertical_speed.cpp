@@ -43,6 +43,6 @@ MouseRect mouse[] = {mouse_parent(), mouse_tooltip_id(0x3099), mouse_end_parent(
 }  // namespace
 
 constinit GaugeHeader Vertical_Speed =
-    make_gauge("Vertical_Speed", 100, vertical_speed::dial.chain, vertical_speed::mouse);
+    make_gauge(registry::Vertical_Speed, vertical_speed::dial.chain, vertical_speed::mouse);
 
 }  // namespace ardelvine::gauges

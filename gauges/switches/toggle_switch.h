@@ -7,7 +7,7 @@
 // the module (closed when the module loads, never saved): a right click opens
 // or closes it, a left click reaches the lever only while it is open.
 //
-// Every switch is one SwitchRow (gauge name, token, key event, tooltip). The
+// Every switch is one SwitchRow (registry entry, token, key event, tooltip). The
 // records and callbacks below are written once as class templates over that
 // row and the gauge's header; each instantiation is one gauge, and its static
 // state (lever flag or cover, click sound) is module-wide, shared by every
@@ -23,13 +23,12 @@
 namespace ardelvine::gauges {
 
 struct SwitchRow {
-    const char* name;         // gauge name
+    const GaugeEntry* gauge;  // its registry entry: name and width
     std::uint32_t token;      // the variable the lever shows
     std::uint32_t key_event;  // sent with parameter 0 when the lever is clicked
     const char* tooltip;      // one string argument: the state
 };
 
-inline constexpr std::uint32_t kSwitchWidth = 30;  // millimetres
 inline constexpr std::uint16_t kSwitchClickWave = 10;
 inline constexpr std::uint32_t kSwitchImageFlags = IMAGE_TRANSPARENT | IMAGE_RESTORE;
 static_assert(kSwitchImageFlags == 0x3);
@@ -105,7 +104,7 @@ struct PlainSwitch {
     static MouseRect mouse[5];
 
     static constexpr GaugeHeader header() {
-        return make_gauge(Row.name, kSwitchWidth, chain, mouse, &switch_service<sound>);
+        return make_gauge(*Row.gauge, chain, mouse, &switch_service<sound>);
     }
 };
 
@@ -188,7 +187,7 @@ struct GuardedSwitch {
     static MouseRect mouse[5];
 
     static constexpr GaugeHeader header() {
-        return make_gauge(Row.name, kSwitchWidth, chain, mouse, &switch_service<sound>);
+        return make_gauge(*Row.gauge, chain, mouse, &switch_service<sound>);
     }
 };
 

@@ -8,28 +8,28 @@ namespace ardelvine::gauges {
 namespace {
 
 // Plain switches: plate 2370, lever 2380 off / 2381 on, hand area 30 x 44 at (0,0).
-constexpr SwitchRow kAvionics{.name = "Avionics_Switch", .token = tokens::AVIONICS_MASTER,
+constexpr SwitchRow kAvionics{.gauge = &registry::Avionics_Switch, .token = tokens::AVIONICS_MASTER,
                               .key_event = events::AVIONICS_MASTER_TOGGLE, .tooltip = "Avionics switch (%1!s!)"};
-constexpr SwitchRow kBattery{.name = "Battery_Switch", .token = tokens::BATTERY_MASTER,
+constexpr SwitchRow kBattery{.gauge = &registry::Battery_Switch, .token = tokens::BATTERY_MASTER,
                              .key_event = events::BATTERY_MASTER_TOGGLE, .tooltip = "Battery switch (%1!s!)"};
-constexpr SwitchRow kBeacon{.name = "Beacon_Lights_Switch", .token = tokens::BEACON_LIGHTS,
+constexpr SwitchRow kBeacon{.gauge = &registry::Beacon_Lights_Switch, .token = tokens::BEACON_LIGHTS,
                             .key_event = events::BEACON_LIGHTS_TOGGLE, .tooltip = "Beacon lights switch (%1!s!)"};
-constexpr SwitchRow kLanding{.name = "Landing_Lights_Switch", .token = tokens::LANDING_LIGHTS,
+constexpr SwitchRow kLanding{.gauge = &registry::Landing_Lights_Switch, .token = tokens::LANDING_LIGHTS,
                              .key_event = events::LANDING_LIGHTS_TOGGLE, .tooltip = "Landing lights switch (%1!s!)"};
-constexpr SwitchRow kNavigation{.name = "Navigation_Lights_Switch", .token = tokens::NAVIGATION_LIGHTS,
+constexpr SwitchRow kNavigation{.gauge = &registry::Navigation_Lights_Switch, .token = tokens::NAVIGATION_LIGHTS,
                                 .key_event = events::NAVIGATION_LIGHTS_TOGGLE, .tooltip = "Navigation lights switch (%1!s!)"};
-constexpr SwitchRow kPanel{.name = "Panel_Lights_Switch", .token = tokens::PANEL_LIGHTS,
+constexpr SwitchRow kPanel{.gauge = &registry::Panel_Lights_Switch, .token = tokens::PANEL_LIGHTS,
                            .key_event = events::PANEL_LIGHTS_TOGGLE, .tooltip = "Panel lights switch (%1!s!)"};
-constexpr SwitchRow kPitot{.name = "Pitot_Heat_Switch", .token = tokens::PITOT_HEAT,
+constexpr SwitchRow kPitot{.gauge = &registry::Pitot_Heat_Switch, .token = tokens::PITOT_HEAT,
                            .key_event = events::PITOT_HEAT_TOGGLE, .tooltip = "Pitot heat switch (%1!s!)"};
-constexpr SwitchRow kStrobe{.name = "Strobe_Lights_Switch", .token = tokens::STROBE_LIGHTS,
+constexpr SwitchRow kStrobe{.gauge = &registry::Strobe_Lights_Switch, .token = tokens::STROBE_LIGHTS,
                             .key_event = events::STROBE_LIGHTS_TOGGLE, .tooltip = "Strobe lights switch (%1!s!)"};
 
 // Guarded switches: plate 2420, lever 2440 off / 2441 on, cover 2430, hand area
 // 54 x 110 at (0,5) taking left and right clicks.
-constexpr SwitchRow kFuelValve{.name = "Fuel_Valve", .token = tokens::FUEL_VALVE,
+constexpr SwitchRow kFuelValve{.gauge = &registry::Fuel_Valve, .token = tokens::FUEL_VALVE,
                                .key_event = events::FUEL_VALVE_TOGGLE, .tooltip = "Fuel valve (%1!s!)"};
-constexpr SwitchRow kGenerator{.name = "Generator_Switch", .token = tokens::GENERATOR_SWITCH,
+constexpr SwitchRow kGenerator{.gauge = &registry::Generator_Switch, .token = tokens::GENERATOR_SWITCH,
                                .key_event = events::GENERATOR_TOGGLE, .tooltip = "Generator switch (%1!s!)"};
 
 }  // namespace
