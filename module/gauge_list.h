@@ -29,9 +29,9 @@
     X(Compass_Toggle, 19, true, placeholder) \
     X(Fuel_Toggle, 19, true, placeholder) \
     X(Electricity_Toggle, 19, true, placeholder) \
-    X(Radio_COM, 100, true, placeholder) \
+    X(Radio_COM, 100, true, built) \
     X(Radio_ADF, 100, true, placeholder) \
-    X(Radio_NAV, 100, true, placeholder) \
+    X(Radio_NAV, 100, true, built) \
     X(Radio_IFF_XPDR, 100, true, placeholder) \
     X(Autopilot_Switch, 60, true, placeholder) \
     X(AP_Tester, 100, false, placeholder) \
