@@ -161,6 +161,12 @@ void Host::ready() {
     for (auto& p : placements_) with_gauge(*p, [&] { p->service(PANEL_SERVICE_PANEL_READY, 0); });
 }
 
+void Host::reload() {
+    for (auto& p : placements_) with_gauge(*p, [&] { p->service(PANEL_SERVICE_PRE_KILL, 0); });
+    for (auto& p : placements_)
+        with_gauge(*p, [&] { p->service(PANEL_SERVICE_PRE_INSTALL, reinterpret_cast<std::uintptr_t>(module_->handle())); });
+}
+
 void Host::update(std::uint32_t count) {
     for (std::uint32_t n = 0; n < count; ++n) {
         for (auto& p : placements_) {
@@ -203,6 +209,7 @@ void Host::run(const Scenario& scenario, const std::function<void(const std::str
             case Command::Kind::SET: sim_.set_token(c.number, c.value); break;
             case Command::Kind::UPDATE: update(c.number); break;
             case Command::Kind::READY: ready(); break;
+            case Command::Kind::RELOAD: reload(); break;
             case Command::Kind::CLICK: click(*find(c.gauge), c.x, c.y, {c.button, c.number}); break;
             case Command::Kind::DRAG: drag(*find(c.gauge), c.x, c.y); break;
             case Command::Kind::TOOLTIP: tooltip(*find(c.gauge), c.x, c.y); break;

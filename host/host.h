@@ -77,6 +77,10 @@ public:
     Host& operator=(const Host&) = delete;
 
     void ready();
+    // Every placement removed (service 12) and then installed again (service
+    // 2), in placement order, as when the simulator reloads the panel: what
+    // the module keeps in its own variables stays.
+    void reload();
     void update(std::uint32_t count = 1);
     // Mouse and tooltips; positions are pixels of the gauge's background.
     void click(Placement& gauge, int x, int y, MouseAction action);

@@ -68,6 +68,9 @@ public:
             } else if (verb == "ready") {
                 expect(w, 1, 1, "ready");
                 c.kind = Command::Kind::READY;
+            } else if (verb == "reload") {
+                expect(w, 1, 1, "reload");
+                c.kind = Command::Kind::RELOAD;
             } else if (verb == "click") {
                 expect(w, 4, 7, "click GAUGE X Y [left|right|both] [hold N]");
                 c.kind = Command::Kind::CLICK;
@@ -115,7 +118,7 @@ public:
                         fail("a snapshot name holds letters, digits, '-' and '_' only");
                 c.text = w[1];
             } else {
-                fail("unknown command '" + verb + "' (set, update, ready, click, drag, tooltip, fail, lighting, window, atc, snapshot)");
+                fail("unknown command '" + verb + "' (set, update, ready, reload, click, drag, tooltip, fail, lighting, window, atc, snapshot)");
             }
             s.commands.push_back(c);
         }

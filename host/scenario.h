@@ -4,6 +4,8 @@
 //   set 61 120            token value
 //   update 10             ten panel updates (default 1)
 //   ready                 the panel is laid out (service 14 to every gauge)
+//   reload                every gauge removed and installed again (services 12
+//                         then 2), module state kept, as a reloaded panel
 //   click Battery_Switch 5 5 [left|right|both] [hold N]
 //   drag Throttle_Quadrant 40 120
 //   tooltip Battery_Switch 5 5
@@ -31,7 +33,7 @@ struct GaugeRef {
 };
 
 struct Command {
-    enum class Kind { SET, UPDATE, READY, CLICK, DRAG, TOOLTIP, FAIL, LIGHTING, WINDOW, ATC, SNAPSHOT };
+    enum class Kind { SET, UPDATE, READY, RELOAD, CLICK, DRAG, TOOLTIP, FAIL, LIGHTING, WINDOW, ATC, SNAPSHOT };
     Kind kind;
     int line = 0;
     std::uint32_t number = 0;  // token, update count, failure key, window ident, hold repeats

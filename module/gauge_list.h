@@ -30,9 +30,9 @@
     X(Fuel_Toggle, 19, true, placeholder) \
     X(Electricity_Toggle, 19, true, placeholder) \
     X(Radio_COM, 100, true, built) \
-    X(Radio_ADF, 100, true, placeholder) \
+    X(Radio_ADF, 100, true, built) \
     X(Radio_NAV, 100, true, built) \
-    X(Radio_IFF_XPDR, 100, true, placeholder) \
+    X(Radio_IFF_XPDR, 100, true, built) \
     X(Autopilot_Switch, 60, true, placeholder) \
     X(AP_Tester, 100, false, placeholder) \
     X(Altimeter, 100, false, built) \
@@ -51,12 +51,12 @@
     X(Hydr_Press_Indicator, 80, false, built) \
     X(Magnetos_Switch, 36, false, placeholder) \
     X(Fuel_Quantity, 100, false, placeholder) \
-    X(ADF_VOR_Indicator, 100, true, placeholder) \
+    X(ADF_VOR_Indicator, 100, true, built) \
     X(Waltham_Clock, 100, false, placeholder) \
     X(OAT_Indicator, 100, false, built) \
     X(Whiskey_Compass, 76, false, placeholder) \
     X(Voltmeter, 100, false, built) \
-    X(ADF_VOR_Indicator_Small, 100, true, placeholder) \
+    X(ADF_VOR_Indicator_Small, 100, true, built) \
     X(NAV_GPS_Switch, 30, true, placeholder) \
     X(Battery_Switch, 30, true, built) \
     X(Navigation_Lights_Switch, 30, true, built) \

@@ -44,8 +44,17 @@ void draw_button(Painter& p, const BitmapRecord& record, const Uses& uses);
 void draw_blank(Painter& p, const BitmapRecord& record, const Uses& uses);
 void draw_unused(Painter& p, const BitmapRecord& record, const Uses& uses);
 
-// radios.cpp: the radios
+// radios.cpp: the radio stack and the ADF/VOR indicator
+void draw_radio_panel(Painter& p, const BitmapRecord& record, const Uses& uses);
+void draw_adf_glass(Painter& p, const BitmapRecord& record, const Uses& uses);
 void draw_channel_card(Painter& p, const BitmapRecord& record, const Uses& uses);
 void draw_band_card(Painter& p, const BitmapRecord& record, const Uses& uses);
+void draw_radio_knob(Painter& p, const BitmapRecord& record, const Uses& uses);
+void draw_radio_switch(Painter& p, const BitmapRecord& record, const Uses& uses);
+void draw_indicator_face(Painter& p, const BitmapRecord& record, const Uses& uses);
+void draw_indicator_overlay(Painter& p, const BitmapRecord& record, const Uses& uses);
+void draw_indicator_bezel(Painter& p, const BitmapRecord& record, const Uses& uses);
+void draw_indicator_window(Painter& p, const BitmapRecord& record, const Uses& uses);
+void draw_nav_flag(Painter& p, const BitmapRecord& record, const Uses& uses);
 
 }  // namespace ardelvine::tools::art

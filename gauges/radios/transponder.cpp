@@ -1,0 +1,137 @@
+// The transponder: the four-digit reply code on four drums, a pair of buttons
+// above and below each drum, a main switch, and a second switch that is only
+// drawn. The digit buttons send their events with no limits of their own: the
+// simulator keeps each digit within 0 to 7.
+#include <cmath>
+
+#include "gauges/radios/radio.h"
+#include "gauges/radios/radio_records.h"
+#include "module/host.h"
+
+namespace ardelvine::gauges {
+namespace {
+namespace xpdr {
+using namespace radios;
+
+constexpr std::uint32_t kCodeToken = 38;  // one octal digit per 4-bit group
+constexpr std::uint16_t kClickWave = 30;
+
+// Up and down events per digit, thousands first.
+constexpr std::uint32_t kThousandsUp = 65651, kThousandsDown = 66455;
+constexpr std::uint32_t kHundredsUp = 65652, kHundredsDown = 66456;
+constexpr std::uint32_t kTensUp = 65653, kTensDown = 66457;
+constexpr std::uint32_t kUnitsUp = 65654, kUnitsDown = 66458;
+
+// Module-wide state of the transponder (its power flag is in radio_power).
+double code = 0.0;  // the code read as a decimal number, 7700 for 0x7700
+sound::GaugeSound sound{};
+
+void ARD_CALL xpdr_service(GaugeHeader*, std::int32_t service, std::uintptr_t data) {
+    if (service == PANEL_SERVICE_PRE_UPDATE) code = decode_code(read_bcd_token(kCodeToken));
+    sound::gauge_sound_service(sound, service, data, kClickWave);
+}
+
+// Each drum reads the code afresh and shows one decimal place of it.
+double code_digit(ElementHeader* element, double place) {
+    code = decode_code(read_bcd_token(kCodeToken));
+    light_drum(element, radio_power.transponder);
+    const double above = std::floor(code / (place * 10.0));
+    return std::floor((code - place * 10.0 * above) / place);
+}
+double ARD_CALL units_drum(ElementHeader* e) { return code_digit(e, 1.0); }
+double ARD_CALL tens_drum(ElementHeader* e) { return code_digit(e, 10.0); }
+double ARD_CALL hundreds_drum(ElementHeader* e) { return code_digit(e, 100.0); }
+double ARD_CALL thousands_drum(ElementHeader* e) {
+    code = decode_code(read_bcd_token(kCodeToken));
+    light_drum(e, radio_power.transponder);
+    return std::floor(code / 1000.0);
+}
+
+double ARD_CALL power_lamp_image(ElementHeader*) { return power_lamp(radio_power.transponder); }
+double ARD_CALL main_switch_lever(ElementHeader*) { return power_lever(radio_power.transponder); }
+
+std::int32_t ARD_CALL power_switch(MouseClick*, std::uint32_t) {
+    main_switch(radio_power.transponder, sound);
+    return 0;
+}
+
+// One handler per button, as the mouse list needs a function for each.
+template <std::uint32_t Event>
+std::int32_t ARD_CALL digit_button(MouseClick*, std::uint32_t) {
+    if (radio_power.transponder != 0) host::trigger_key_event(Event, 0);
+    return 0;
+}
+
+// The second switch is drawn only: a click does nothing, not even a sound.
+std::int32_t ARD_CALL inert_switch(MouseClick*, std::uint32_t) { return 0; }
+
+const char* ARD_CALL power_arg(ARD_TOOLTIP_WORDS) { return on_off(radio_power.transponder); }
+
+// ------------------------------------------------------------ records
+
+constexpr std::size_t kElements = 8;
+extern ElementHeader* chain[2 * kElements];
+
+FailureRecord dark_failures[] = {{20, FAIL_HIDE}, {21, FAIL_HIDE}, {17, FAIL_NONE}, {0}};
+
+StaticImage panel = plate(Radio_IFF_XPDR, 1130, next_of(chain, 0));
+// Strip 1140 of cells 0-9-0 behind window 1141; the tens drum has no token.
+MovingImage units = drum(Radio_IFF_XPDR, {.bitmap = 1140, .at = {184, 57}, .top = 10, .update = units_drum,
+                                          .failures = dark_failures, .token = kCodeToken}, next_of(chain, 1));
+MovingImage tens = drum(Radio_IFF_XPDR, {.bitmap = 1140, .at = {161, 57}, .top = 10, .update = tens_drum,
+                                         .failures = dark_failures}, next_of(chain, 2));
+MovingImage hundreds = drum(Radio_IFF_XPDR, {.bitmap = 1140, .at = {138, 57}, .top = 10, .update = hundreds_drum,
+                                             .failures = dark_failures, .token = kCodeToken}, next_of(chain, 3));
+MovingImage thousands = drum(Radio_IFF_XPDR, {.bitmap = 1140, .at = {115, 57}, .top = 10, .update = thousands_drum,
+                                              .failures = dark_failures, .token = kCodeToken}, next_of(chain, 4));
+Icon second_switch = icon(Radio_IFF_XPDR, {.bitmap = 1170, .at = {208, 31}, .images = 2,
+                                           .failures = dark_failures}, next_of(chain, 5));
+Icon lamp = icon(Radio_IFF_XPDR, {.bitmap = 1160, .at = {53, 79}, .images = 1, .update = power_lamp_image,
+                                  .failures = dark_failures, .flags = kBrightFlags}, next_of(chain, 6));
+Icon lever = icon(Radio_IFF_XPDR, {.bitmap = 1150 /* off; 1151 on */, .at = {27, 8}, .images = 2,
+                                   .update = main_switch_lever}, next_of(chain, 7));
+
+ElementHeader* chain[] = {
+    &panel.header,     nullptr,
+    &units.header,     nullptr,
+    &tens.header,      nullptr,
+    &hundreds.header,  nullptr,
+    &thousands.header, nullptr,
+    &second_switch.header, nullptr,
+    &lamp.header,      nullptr,
+    &lever.header,     nullptr,
+};
+
+TooltipArg args[] = {tooltip_text(power_arg)};
+constexpr std::uint32_t kTransponderHelp = 0x3180;
+constexpr std::uint32_t kButton = MOUSE_LEFT | MOUSE_REPEAT;
+
+MouseRect mouse[] = {
+    mouse_parent(),
+    mouse_parent(53, 0, 200, 99),
+    mouse_tooltip_id(kTransponderHelp),
+    mouse_end_parent(),
+    mouse_parent(29, 12, 24, 60),
+    mouse_tooltip("Transponder main switch (%1!s!)", args),
+    mouse_end_parent(),
+    mouse_child(29, 12, 24, 60, CURSOR_HAND, MOUSE_LEFT, power_switch),
+    mouse_child(111, 76, 23, 15, CURSOR_DOWN, kButton, digit_button<kThousandsDown>),
+    mouse_child(111, 44, 23, 15, CURSOR_UP, kButton, digit_button<kThousandsUp>),
+    mouse_child(134, 76, 23, 15, CURSOR_DOWN, kButton, digit_button<kHundredsDown>),
+    mouse_child(134, 44, 23, 15, CURSOR_UP, kButton, digit_button<kHundredsUp>),
+    mouse_child(157, 76, 23, 15, CURSOR_DOWN, kButton, digit_button<kTensDown>),
+    mouse_child(157, 44, 23, 15, CURSOR_UP, kButton, digit_button<kTensUp>),
+    mouse_child(180, 76, 23, 15, CURSOR_DOWN, kButton, digit_button<kUnitsDown>),
+    mouse_child(180, 44, 23, 15, CURSOR_UP, kButton, digit_button<kUnitsUp>),
+    mouse_child(208, 31, 24, 32, CURSOR_HAND, MOUSE_LEFT, inert_switch),
+    mouse_end_parent(),
+    mouse_end(),
+};
+
+}  // namespace xpdr
+}  // namespace
+
+constinit GaugeHeader Radio_IFF_XPDR =
+    make_gauge("Radio_IFF_XPDR", 100, xpdr::chain, xpdr::mouse, xpdr::xpdr_service);
+
+}  // namespace ardelvine::gauges
