@@ -13,6 +13,8 @@
 
 #include "gauges/radios/radio.h"
 #include "gauges/radios/radio_records.h"
+#include "model/events.h"
+#include "model/tokens.h"
 #include "module/host.h"
 
 namespace ardelvine::gauges {
@@ -20,16 +22,16 @@ namespace {
 namespace adf_vor {
 using namespace radios;
 
-constexpr std::uint32_t kCardToken = 22;         // ADF card setting, degrees
-constexpr std::uint32_t kBearingToken = 39;      // ADF relative bearing, degrees
-constexpr std::uint32_t kDeviationToken = 40;    // NAV1 course deviation, -127..127
-constexpr std::uint32_t kGlideSlopeToken = 41;   // NAV1 glide slope deviation, -119..119
-constexpr std::uint32_t kSignalToken = 43;       // NAV1 receiving a station: non-zero
-constexpr std::uint32_t kToFromToken = 44;       // NAV1 to/from flag image
-constexpr std::uint32_t kCourseToken = 45;       // NAV1 selected course (OBS), degrees
-constexpr std::uint32_t kHeadingToken = 84;      // gyro heading, degrees
-constexpr std::uint32_t kSetCard = 66039;        // parameter: the card setting
-constexpr std::uint32_t kSetCourse = 65716;      // parameter: the course
+constexpr std::uint32_t kCardToken = tokens::ADF_CARD;
+constexpr std::uint32_t kBearingToken = tokens::ADF_BEARING;
+constexpr std::uint32_t kDeviationToken = tokens::VOR1_COURSE_DEVIATION;
+constexpr std::uint32_t kGlideSlopeToken = tokens::VOR1_GLIDE_SLOPE;
+constexpr std::uint32_t kSignalToken = tokens::VOR1_SIGNAL;
+constexpr std::uint32_t kToFromToken = tokens::VOR1_TO_FROM;
+constexpr std::uint32_t kCourseToken = tokens::VOR1_COURSE;
+constexpr std::uint32_t kHeadingToken = tokens::GYRO_HEADING;
+constexpr std::uint32_t kSetCard = events::ADF_CARD_SET;
+constexpr std::uint32_t kSetCourse = events::VOR1_COURSE_SET;
 constexpr std::uint16_t kClickWave = 10;
 constexpr double kParked = 90.0;  // 3 o'clock
 

@@ -7,6 +7,8 @@
 
 #include "gauges/radios/radio.h"
 #include "gauges/radios/radio_records.h"
+#include "model/events.h"
+#include "model/tokens.h"
 #include "module/host.h"
 
 namespace ardelvine::gauges {
@@ -14,13 +16,10 @@ namespace {
 namespace adf {
 using namespace radios;
 
-constexpr std::uint32_t kUnitsToken = 16;   // ADF frequency: hundreds, tens, units as BCD
-constexpr std::uint32_t kTenthsToken = 18;  // 0x100 for a thousands digit 1, plus the tenths digit
-constexpr std::uint32_t kToneToken = 880;   // the simulator's ADF identifier audio, 1 while heard
-constexpr std::uint32_t kSetFrequency = 66122;  // parameter: hundreds, tens, units, tenths as BCD
-constexpr std::uint32_t kTenthDown = 66461, kTenthUp = 66462;
-constexpr std::uint32_t kWholeDown = 66543, kWholeUp = 66542;
-constexpr std::uint32_t kToneOff = 65836, kToneOn = 65841;
+constexpr std::uint32_t kUnitsToken = tokens::ADF_FREQUENCY;
+constexpr std::uint32_t kTenthsToken = tokens::ADF_FREQUENCY_EXTENDED;
+constexpr std::uint32_t kToneToken = tokens::ADF_IDENT_AUDIO;
+constexpr std::uint32_t kToneOff = events::ADF_IDENT_OFF, kToneOn = events::ADF_IDENT_ON;
 constexpr std::uint16_t kClickWave = 30;
 // Each click sends its step five times: 0.5 kHz with the left button, 5 kHz with the right.
 constexpr int kStepsPerClick = 5;
@@ -127,10 +126,10 @@ std::int32_t ARD_CALL band_down(MouseClick*, std::uint32_t) {
     sound::gauge_sound_click(sound);
     if (band == 1.0) {
         dial = kBands[0].end_of_scale;
-        host::trigger_key_event(kSetFrequency, kBandEdge12);
+        host::trigger_key_event(events::ADF_FREQUENCY_SET, kBandEdge12);
     } else if (band == 2.0) {
         dial = kBands[1].end_of_scale;
-        host::trigger_key_event(kSetFrequency, kBandEdge23);
+        host::trigger_key_event(events::ADF_FREQUENCY_SET, kBandEdge23);
     }
     return 0;
 }
@@ -140,8 +139,8 @@ std::int32_t ARD_CALL band_up(MouseClick*, std::uint32_t) {
     band += 1.0;
     sound::gauge_sound_click(sound);
     dial = 0.0;
-    if (band == 2.0) host::trigger_key_event(kSetFrequency, kBandEdge12);
-    if (band == 3.0) host::trigger_key_event(kSetFrequency, kBandEdge23);
+    if (band == 2.0) host::trigger_key_event(events::ADF_FREQUENCY_SET, kBandEdge12);
+    if (band == 3.0) host::trigger_key_event(events::ADF_FREQUENCY_SET, kBandEdge23);
     return 0;
 }
 
@@ -155,9 +154,9 @@ std::int32_t ARD_CALL tune_up(MouseClick*, std::uint32_t flags) {
     const Band* b = current_band();
     if (radio_power.adf == 0 || b == nullptr) return 0;
     if ((flags & MOUSE_RIGHT) != 0) {
-        if (frequency <= b->highest_for_whole_up) step(kWholeUp, 5.0);
+        if (frequency <= b->highest_for_whole_up) step(events::ADF_WHOLE_UP, 5.0);
     } else if ((flags & MOUSE_LEFT) != 0) {
-        if (frequency <= b->highest_for_tenth_up) step(kTenthUp, 1.0);
+        if (frequency <= b->highest_for_tenth_up) step(events::ADF_TENTH_UP, 1.0);
     }
     return 0;
 }
@@ -166,9 +165,9 @@ std::int32_t ARD_CALL tune_down(MouseClick*, std::uint32_t flags) {
     const Band* b = current_band();
     if (radio_power.adf == 0 || b == nullptr) return 0;
     if ((flags & MOUSE_RIGHT) != 0) {
-        if (frequency >= b->lowest_for_whole_down) step(kWholeDown, -5.0);
+        if (frequency >= b->lowest_for_whole_down) step(events::ADF_WHOLE_DOWN, -5.0);
     } else if ((flags & MOUSE_LEFT) != 0) {
-        if (frequency >= b->lowest_for_tenth_down) step(kTenthDown, -1.0);
+        if (frequency >= b->lowest_for_tenth_down) step(events::ADF_TENTH_DOWN, -1.0);
     }
     return 0;
 }

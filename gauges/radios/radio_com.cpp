@@ -4,6 +4,8 @@
 // 135.975 MHz; how a step moves the frequency is the simulator's.
 #include "gauges/radios/radio.h"
 #include "gauges/radios/radio_records.h"
+#include "model/events.h"
+#include "model/tokens.h"
 #include "module/host.h"
 
 namespace ardelvine::gauges {
@@ -11,9 +13,7 @@ namespace {
 namespace com {
 using namespace radios;
 
-constexpr std::uint32_t kFrequencyToken = 23;  // COM1 active frequency, BCD without the leading 1
-constexpr std::uint32_t kWholeDown = 65636, kWholeUp = 65637;        // one megahertz
-constexpr std::uint32_t kChannelDown = 66434, kChannelUp = 66435;    // one channel
+constexpr std::uint32_t kFrequencyToken = tokens::COM1_FREQUENCY;
 constexpr std::uint16_t kClickWave = 30;
 
 // The knob's face carries twelve channel letters 30 degrees apart.
@@ -49,12 +49,12 @@ std::int32_t ARD_CALL tune_down(MouseClick*, std::uint32_t flags) {
     if (radio_power.com1 == 0) return 0;
     if ((flags & MOUSE_LEFT) != 0) {
         if (frequency > kLowest) {
-            host::trigger_key_event(kChannelDown, 0);
+            host::trigger_key_event(events::COM1_FRACTION_DOWN, 0);
             knob_angle -= kChannelTurn;
         }
     } else if ((flags & MOUSE_RIGHT) != 0) {
         if (tuned.whole > kLowest) {
-            host::trigger_key_event(kWholeDown, 0);
+            host::trigger_key_event(events::COM1_WHOLE_DOWN, 0);
             knob_angle -= kMegahertzTurn;
         }
     }
@@ -65,12 +65,12 @@ std::int32_t ARD_CALL tune_up(MouseClick*, std::uint32_t flags) {
     if (radio_power.com1 == 0) return 0;
     if ((flags & MOUSE_LEFT) != 0) {
         if (frequency < kHighestChannel) {
-            host::trigger_key_event(kChannelUp, 0);
+            host::trigger_key_event(events::COM1_FRACTION_UP, 0);
             knob_angle += kChannelTurn;
         }
     } else if ((flags & MOUSE_RIGHT) != 0) {
         if (tuned.whole <= kHighestWholeToStepUp) {
-            host::trigger_key_event(kWholeUp, 0);
+            host::trigger_key_event(events::COM1_WHOLE_UP, 0);
             knob_angle += kMegahertzTurn;
         }
     }

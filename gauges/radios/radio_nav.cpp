@@ -5,6 +5,8 @@
 // the simulator's.
 #include "gauges/radios/radio.h"
 #include "gauges/radios/radio_records.h"
+#include "model/events.h"
+#include "model/tokens.h"
 #include "module/host.h"
 
 #include <cmath>
@@ -14,10 +16,8 @@ namespace {
 namespace nav {
 using namespace radios;
 
-constexpr std::uint32_t kFrequencyToken = 24;  // NAV1 active frequency, BCD without the leading 1
-constexpr std::uint32_t kWholeDown = 65640, kWholeUp = 65641;
-constexpr std::uint32_t kFractionDown = 65642, kFractionUp = 65643;
-constexpr std::uint32_t kToneOff = 65832, kToneOn = 65837;  // NAV1 identifier audio
+constexpr std::uint32_t kFrequencyToken = tokens::NAV1_FREQUENCY;
+constexpr std::uint32_t kToneOff = events::NAV1_IDENT_OFF, kToneOn = events::NAV1_IDENT_ON;
 constexpr std::uint16_t kClickWave = 10;
 constexpr double kLowest = 108.0, kHighest = 117.0;
 
@@ -67,22 +67,22 @@ double ARD_CALL power_lamp_image(ElementHeader*) { return power_lamp(radio_power
 // The knob halves act on every call the host makes, held repeats included.
 std::int32_t ARD_CALL megahertz_down(MouseClick*, std::uint32_t) {
     decode();
-    if (tuned.whole > kLowest && radio_power.nav1 != 0) host::trigger_key_event(kWholeDown, 0);
+    if (tuned.whole > kLowest && radio_power.nav1 != 0) host::trigger_key_event(events::NAV1_WHOLE_DOWN, 0);
     return 0;
 }
 std::int32_t ARD_CALL megahertz_up(MouseClick*, std::uint32_t) {
     decode();
-    if (tuned.whole < kHighest && radio_power.nav1 != 0) host::trigger_key_event(kWholeUp, 0);
+    if (tuned.whole < kHighest && radio_power.nav1 != 0) host::trigger_key_event(events::NAV1_WHOLE_UP, 0);
     return 0;
 }
 std::int32_t ARD_CALL fraction_down(MouseClick*, std::uint32_t) {
     decode();
-    if (radio_power.nav1 != 0) host::trigger_key_event(kFractionDown, 0);
+    if (radio_power.nav1 != 0) host::trigger_key_event(events::NAV1_FRACTION_DOWN, 0);
     return 0;
 }
 std::int32_t ARD_CALL fraction_up(MouseClick*, std::uint32_t) {
     decode();
-    if (radio_power.nav1 != 0) host::trigger_key_event(kFractionUp, 0);
+    if (radio_power.nav1 != 0) host::trigger_key_event(events::NAV1_FRACTION_UP, 0);
     return 0;
 }
 

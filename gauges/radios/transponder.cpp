@@ -6,6 +6,8 @@
 
 #include "gauges/radios/radio.h"
 #include "gauges/radios/radio_records.h"
+#include "model/events.h"
+#include "model/tokens.h"
 #include "module/host.h"
 
 namespace ardelvine::gauges {
@@ -13,14 +15,9 @@ namespace {
 namespace xpdr {
 using namespace radios;
 
-constexpr std::uint32_t kCodeToken = 38;  // one octal digit per 4-bit group
+constexpr std::uint32_t kCodeToken = tokens::TRANSPONDER_CODE;
 constexpr std::uint16_t kClickWave = 30;
 
-// Up and down events per digit, thousands first.
-constexpr std::uint32_t kThousandsUp = 65651, kThousandsDown = 66455;
-constexpr std::uint32_t kHundredsUp = 65652, kHundredsDown = 66456;
-constexpr std::uint32_t kTensUp = 65653, kTensDown = 66457;
-constexpr std::uint32_t kUnitsUp = 65654, kUnitsDown = 66458;
 
 // Module-wide state of the transponder (its power flag is in radio_power).
 double code = 0.0;  // the code read as a decimal number, 7700 for 0x7700
@@ -115,14 +112,14 @@ MouseRect mouse[] = {
     mouse_tooltip("Transponder main switch (%1!s!)", args),
     mouse_end_parent(),
     mouse_child(29, 12, 24, 60, CURSOR_HAND, MOUSE_LEFT, power_switch),
-    mouse_child(111, 76, 23, 15, CURSOR_DOWN, kButton, digit_button<kThousandsDown>),
-    mouse_child(111, 44, 23, 15, CURSOR_UP, kButton, digit_button<kThousandsUp>),
-    mouse_child(134, 76, 23, 15, CURSOR_DOWN, kButton, digit_button<kHundredsDown>),
-    mouse_child(134, 44, 23, 15, CURSOR_UP, kButton, digit_button<kHundredsUp>),
-    mouse_child(157, 76, 23, 15, CURSOR_DOWN, kButton, digit_button<kTensDown>),
-    mouse_child(157, 44, 23, 15, CURSOR_UP, kButton, digit_button<kTensUp>),
-    mouse_child(180, 76, 23, 15, CURSOR_DOWN, kButton, digit_button<kUnitsDown>),
-    mouse_child(180, 44, 23, 15, CURSOR_UP, kButton, digit_button<kUnitsUp>),
+    mouse_child(111, 76, 23, 15, CURSOR_DOWN, kButton, digit_button<events::TRANSPONDER_THOUSANDS_DOWN>),
+    mouse_child(111, 44, 23, 15, CURSOR_UP, kButton, digit_button<events::TRANSPONDER_THOUSANDS_UP>),
+    mouse_child(134, 76, 23, 15, CURSOR_DOWN, kButton, digit_button<events::TRANSPONDER_HUNDREDS_DOWN>),
+    mouse_child(134, 44, 23, 15, CURSOR_UP, kButton, digit_button<events::TRANSPONDER_HUNDREDS_UP>),
+    mouse_child(157, 76, 23, 15, CURSOR_DOWN, kButton, digit_button<events::TRANSPONDER_TENS_DOWN>),
+    mouse_child(157, 44, 23, 15, CURSOR_UP, kButton, digit_button<events::TRANSPONDER_TENS_UP>),
+    mouse_child(180, 76, 23, 15, CURSOR_DOWN, kButton, digit_button<events::TRANSPONDER_UNITS_DOWN>),
+    mouse_child(180, 44, 23, 15, CURSOR_UP, kButton, digit_button<events::TRANSPONDER_UNITS_UP>),
     mouse_child(208, 31, 24, 32, CURSOR_HAND, MOUSE_LEFT, inert_switch),
     mouse_end_parent(),
     mouse_end(),
