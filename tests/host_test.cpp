@@ -85,6 +85,15 @@ TEST_F(HostTest, LifecycleOrder) {
     dlclose(keep);
 }
 
+// A reloaded panel: every placement removed, then every one installed again,
+// hidden windows included; the scenario command does the same.
+TEST_F(HostTest, ReloadRemovesThenInstallsEveryPlacement) {
+    host->reload();
+    host->run(parse_scenario("reload\n", "reload.scn"));
+    EXPECT_EQ(services(), (std::vector<int>{12, 12, 12, 2, 2, 2, 12, 12, 12, 2, 2, 2}));
+    EXPECT_EQ(probe(1).header()->user_data, 3u) << "installed at start and twice more";
+}
+
 TEST_F(HostTest, ServiceCodesReachTheUnloadedModuleInOrder) {
     // Install order matches the panel: window by window, line by line.
     auto& sim = host->simulation();
