@@ -30,8 +30,8 @@ Usage:
 PANEL is a panel configuration file, or "default" for the built-in panel.
 
 Options:
-  --scenario FILE      drive the panel with a scenario (set, update, ready, click,
-                       drag, tooltip, fail, lighting, window, atc, snapshot)
+  --scenario FILE      drive the panel with a scenario (set, update, ready, reload,
+                       click, drag, tooltip, fail, lighting, window, atc, snapshot)
   --module PATH        the gauge module to load (default: the one built beside gaugehost)
   --atc-id TEXT        the aircraft's identifier, as (A:ATC ID,string) answers it
   --audio-capture FILE write every sound played to FILE (a WAV); the panel's clock

@@ -98,7 +98,21 @@ set 61 120        # indicated airspeed, knots
 set 74 3500       # indicated altitude, feet
 set 65 2.5        # vertical speed
 set 76 29.92      # barometric setting
+# The radio stack: COM1 122.800, NAV1 113.90, ADF 365.0 kHz, squawk 1200.
+set 755 28        # avionics bus, volts
+set 23 8832       # COM1 (BCD 0x2280)
+set 24 5008       # NAV1 (BCD 0x1390)
+set 16 869        # ADF (BCD 0x365)
+set 38 4608       # transponder (octal digits 0x1200)
+set 39 35         # ADF relative bearing, degrees
+set 45 90         # NAV1 course
+set 84 95         # heading
+set 43 1          # NAV1 receives a station
+set 40 -25        # course deviation
+set 44 1          # TO
 update 2
+click Radio_COM 270 10               # COM1's readout, up for sixty updates
+click ADF_VOR_Indicator_Small 150 150  # the small indicator in VOR mode
 click Battery_Switch 15 22
 update
 tooltip Battery_Switch 15 22
