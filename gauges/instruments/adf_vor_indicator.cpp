@@ -36,11 +36,11 @@ constexpr std::uint16_t kClickWave = 10;
 constexpr double kParked = 90.0;  // 3 o'clock
 
 struct IndicatorArt {
-    const char* name;
+    const GaugeEntry* gauge;  // its registry entry
     std::uint32_t face, adf_overlay, vor_overlay, card, vor_glass, bezel;
 };
-constexpr IndicatorArt kLarge{"ADF_VOR_Indicator", 2000, 2010, 2150, 2040, 2090, 2050};
-constexpr IndicatorArt kSmall{"ADF_VOR_Indicator_Small", 3100, 3110, 3140, 3130, 3150, 3120};
+constexpr IndicatorArt kLarge{&registry::ADF_VOR_Indicator, 2000, 2010, 2150, 2040, 2090, 2050};
+constexpr IndicatorArt kSmall{&registry::ADF_VOR_Indicator_Small, 3100, 3110, 3140, 3130, 3150, 3120};
 
 double source_value(const ElementHeader* element) {
     switch (element->kind) {
@@ -236,7 +236,7 @@ struct Indicator {
         mouse_end(),
     };
 
-    static constexpr GaugeHeader header() { return make_gauge(Art.name, 100, chain, mouse, service); }
+    static consteval GaugeHeader header() { return make_gauge(*Art.gauge, chain, mouse, service); }
 };
 
 template <const IndicatorArt& Art, GaugeHeader& Gauge>

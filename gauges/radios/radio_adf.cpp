@@ -261,6 +261,6 @@ MouseRect mouse[] = {
 }  // namespace adf
 }  // namespace
 
-constinit GaugeHeader Radio_ADF = make_gauge("Radio_ADF", 100, adf::chain, adf::mouse, adf::adf_service);
+constinit GaugeHeader Radio_ADF = make_gauge(registry::Radio_ADF, adf::chain, adf::mouse, adf::adf_service);
 
 }  // namespace ardelvine::gauges

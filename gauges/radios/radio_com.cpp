@@ -150,6 +150,6 @@ MouseRect mouse[] = {
 }  // namespace com
 }  // namespace
 
-constinit GaugeHeader Radio_COM = make_gauge("Radio_COM", 100, com::chain, com::mouse, com::com_service);
+constinit GaugeHeader Radio_COM = make_gauge(registry::Radio_COM, com::chain, com::mouse, com::com_service);
 
 }  // namespace ardelvine::gauges

@@ -184,6 +184,6 @@ MouseRect mouse[] = {
 }  // namespace nav
 }  // namespace
 
-constinit GaugeHeader Radio_NAV = make_gauge("Radio_NAV", 100, nav::chain, nav::mouse, nav::nav_service);
+constinit GaugeHeader Radio_NAV = make_gauge(registry::Radio_NAV, nav::chain, nav::mouse, nav::nav_service);
 
 }  // namespace ardelvine::gauges

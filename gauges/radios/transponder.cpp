@@ -129,6 +129,6 @@ MouseRect mouse[] = {
 }  // namespace
 
 constinit GaugeHeader Radio_IFF_XPDR =
-    make_gauge("Radio_IFF_XPDR", 100, xpdr::chain, xpdr::mouse, xpdr::xpdr_service);
+    make_gauge(registry::Radio_IFF_XPDR, xpdr::chain, xpdr::mouse, xpdr::xpdr_service);
 
 }  // namespace ardelvine::gauges
