@@ -57,19 +57,6 @@ bool same_module(const std::string& a, const std::string& b) {
     return true;
 }
 
-const char* kind_name(ElementKind kind) {
-    switch (kind) {
-        case ElementKind::STATIC_IMAGE: return "STATIC_IMAGE";
-        case ElementKind::NEEDLE: return "NEEDLE";
-        case ElementKind::STRING: return "STRING";
-        case ElementKind::SLIDER: return "SLIDER";
-        case ElementKind::ICON: return "ICON";
-        case ElementKind::MOVING_IMAGE: return "MOVING_IMAGE";
-        case ElementKind::SPRITE: return "SPRITE";
-    }
-    return "UNKNOWN";
-}
-
 }  // namespace
 
 Host::Host(PanelConfig panel, HostOptions options) : panel_(std::move(panel)) {
@@ -158,6 +145,7 @@ BitmapSize Host::bitmap_size(std::uint32_t id) const {
 }
 
 void Host::ready() {
+    end_drag();
     for (auto& p : placements_) with_gauge(*p, [&] { p->service(PANEL_SERVICE_PANEL_READY, 0); });
 }
 
@@ -168,6 +156,7 @@ void Host::reload() {
 }
 
 void Host::update(std::uint32_t count) {
+    end_drag();
     for (std::uint32_t n = 0; n < count; ++n) {
         for (auto& p : placements_) {
             if (!sim_.window_visible(static_cast<std::uint32_t>(p->window()))) continue;
@@ -205,6 +194,7 @@ void Host::validate(const Scenario& scenario) const {
 void Host::run(const Scenario& scenario, const std::function<void(const std::string&)>& snapshot) {
     validate(scenario);
     for (const Command& c : scenario.commands) {
+        if (c.kind != Command::Kind::DRAG) end_drag();
         switch (c.kind) {
             case Command::Kind::SET: sim_.set_token(c.number, c.value); break;
             case Command::Kind::UPDATE: update(c.number); break;
@@ -222,70 +212,6 @@ void Host::run(const Scenario& scenario, const std::function<void(const std::str
                 break;
         }
     }
-}
-
-nlohmann::ordered_json Host::state() const {
-    using json = nlohmann::ordered_json;
-    json gauges = json::array();
-    for (const auto& p : placements_) {
-        json elements = json::array();
-        int index = 0;
-        for (const ElementState& s : p->elements()) {
-            const ElementHeader& e = *s.element;
-            json j = {{"index", index++}, {"kind", kind_name(e.kind)}};
-            if (e.kind != ElementKind::STRING) j["bitmap"] = e.bitmap;
-            j["visible"] = s.visible;
-            switch (e.kind) {
-                case ElementKind::STATIC_IMAGE: break;
-                case ElementKind::NEEDLE:
-                    j["value"] = s.value;
-                    j["angle"] = s.angle;
-                    break;
-                case ElementKind::STRING: {
-                    const auto& str = reinterpret_cast<const StringElement&>(e);
-                    j["text"] = str.text != nullptr ? std::string(str.text, strnlen(str.text, str.chars + 63)) : "";
-                    break;
-                }
-                case ElementKind::ICON:
-                    j["value"] = s.value;
-                    j["image"] = s.image;
-                    break;
-                case ElementKind::SLIDER:
-                case ElementKind::MOVING_IMAGE:
-                    j["value"] = s.value;
-                    j["value_y"] = s.value_y;
-                    j["dx"] = s.dx;
-                    j["dy"] = s.dy;
-                    break;
-                case ElementKind::SPRITE:
-                    j["value"] = s.value;
-                    j["value_y"] = s.value_y;
-                    j["dx"] = s.dx;
-                    j["dy"] = s.dy;
-                    j["rotation"] = s.rotation;
-                    break;
-            }
-            elements.push_back(std::move(j));
-        }
-        gauges.push_back({{"name", p->name()},
-                          {"window", p->window()},
-                          {"x", p->x()},
-                          {"y", p->y()},
-                          {"w", p->width()},
-                          {"h", p->height()},
-                          {"elements", std::move(elements)}});
-    }
-    json events = json::array();
-    for (const KeyEvent& e : sim_.events()) events.push_back({{"event", e.event}, {"param", e.param}});
-    json windows = json::array();
-    for (const PanelWindowState& w : sim_.windows()) windows.push_back({{"ident", w.ident}, {"visible", w.visible}});
-    json tooltips = json::array();
-    for (const TooltipShown& t : tooltips_)
-        tooltips.push_back({{"gauge", t.gauge}, {"x", t.x}, {"y", t.y}, {"text", t.text}});
-    json sounds = json::array();
-    for (const SoundPlayed& s : sounds_) sounds.push_back({{"gauge", s.gauge}, {"wave", s.wave}});
-    return {{"gauges", std::move(gauges)}, {"events", std::move(events)}, {"windows", std::move(windows)},
-            {"tooltips", std::move(tooltips)}, {"sounds", std::move(sounds)}, {"updates", updates_}};
 }
 
 }  // namespace ardelvine::hostapp

@@ -54,6 +54,7 @@ struct TooltipShown {
     std::string gauge;
     int x, y;
     std::string text;
+    std::uint32_t help = 0;  // the host text id the text comes from; 0 for a gauge's own text
 };
 
 struct SoundPlayed {
@@ -84,7 +85,14 @@ public:
     void update(std::uint32_t count = 1);
     // Mouse and tooltips; positions are pixels of the gauge's background.
     void click(Placement& gauge, int x, int y, MouseAction action);
+    // Moves the mouse with the left button held. Drags in a row on one gauge
+    // are one gesture: the first picks the drag area under the point, and
+    // every later one goes to that same area with the point clamped to its
+    // edges, even when it lies outside. A gesture begun where no drag area is
+    // reaches nothing. Any other action (click, tooltip, update, ready,
+    // end_drag) releases the button.
     void drag(Placement& gauge, int x, int y);
+    void end_drag() { drag_ = {}; }
     std::string tooltip(Placement& gauge, int x, int y);
 
     // Checks every gauge a scenario names before anything runs; throws InputError.
@@ -119,6 +127,11 @@ private:
     std::unique_ptr<LoadedModule> module_;
     std::vector<std::unique_ptr<Placement>> placements_;
     std::vector<TooltipShown> tooltips_;
+    struct DragGesture {
+        const Placement* gauge = nullptr;  // null: the button is up
+        const MouseRect* rect = nullptr;   // the area it began in; null when none
+        int x = 0, y = 0, w = 0, h = 0;
+    } drag_;
     std::vector<SoundPlayed> sounds_;
     bool night_ = false;
     std::uint64_t updates_ = 0;

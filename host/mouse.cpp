@@ -3,7 +3,9 @@
 // PARENT is that area's tooltip. A PARENT of 0,0,0,0 covers the whole gauge.
 // Under a point the innermost area decides: for a click the most deeply
 // nested CHILD, for a tooltip the most deeply nested PARENT that has one
-// (first listed wins a tie).
+// (first listed wins a tie). Drags in a row on one gauge are one gesture
+// that stays with the drag area it began in.
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -68,6 +70,7 @@ std::uint32_t button_flags(Button b) {
 }  // namespace
 
 void Host::click(Placement& gauge, int x, int y, MouseAction action) {
+    end_drag();
     const auto areas = mouse_areas(gauge.mouse(), gauge.mouse_count(), gauge.background_size());
     const MouseArea* area = area_at(areas, x, y, MouseKind::CHILD, false);
     if (area == nullptr) return;
@@ -89,19 +92,26 @@ void Host::click(Placement& gauge, int x, int y, MouseAction action) {
 }
 
 void Host::drag(Placement& gauge, int x, int y) {
-    const auto areas = mouse_areas(gauge.mouse(), gauge.mouse_count(), gauge.background_size());
-    const MouseArea* area = area_at(areas, x, y, MouseKind::CHILD, false);
-    if (area == nullptr || (area->rect->click_flags & MOUSE_DRAG) == 0 || area->rect->handler == nullptr) return;
-    with_gauge(gauge, [&] {
-        MouseClick record{x - area->x, y - area->y, gauge.header()};
-        area->rect->handler(&record, MOUSE_DRAG);
-    });
+    if (drag_.gauge != &gauge) {
+        drag_ = {&gauge};
+        const auto areas = mouse_areas(gauge.mouse(), gauge.mouse_count(), gauge.background_size());
+        const MouseArea* area = area_at(areas, x, y, MouseKind::CHILD, false);
+        if (area != nullptr && (area->rect->click_flags & MOUSE_DRAG) != 0 && area->rect->handler != nullptr)
+            drag_ = {&gauge, area->rect, area->x, area->y, area->w, area->h};
+    }
+    if (drag_.rect == nullptr || drag_.w <= 0 || drag_.h <= 0) return;
+    const MouseRect& r = *drag_.rect;
+    MouseClick record{std::clamp(x - drag_.x, 0, drag_.w - 1), std::clamp(y - drag_.y, 0, drag_.h - 1),
+                      gauge.header()};
+    with_gauge(gauge, [&] { r.handler(&record, MOUSE_DRAG); });
 }
 
 std::string Host::tooltip(Placement& gauge, int x, int y) {
+    end_drag();
     const auto areas = mouse_areas(gauge.mouse(), gauge.mouse_count(), gauge.background_size());
     const MouseArea* area = area_at(areas, x, y, MouseKind::PARENT, true);
     std::string text;
+    std::uint32_t help = 0;
     if (area != nullptr) {
         const MouseRect& t = *area->tooltip;
         if (t.kind == MouseKind::TOOLTIP && t.tooltip_text != nullptr) {
@@ -112,9 +122,10 @@ std::string Host::tooltip(Placement& gauge, int x, int y) {
             char fallback[32];
             std::snprintf(fallback, sizeof fallback, "Help text 0x%04X", t.help_id);
             text = known != nullptr ? known : fallback;
+            help = t.help_id;
         }
     }
-    tooltips_.push_back({gauge.name(), x, y, text});
+    tooltips_.push_back({gauge.name(), x, y, text, help});
     return text;
 }
 

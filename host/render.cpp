@@ -15,6 +15,7 @@
 #include "host/error.h"
 #include "host/host.h"
 #include "host/mouse_areas.h"
+#include "host/text.h"
 
 namespace ardelvine::hostapp {
 
@@ -344,7 +345,7 @@ void draw_string(const Drawing& d, const ElementState& s) {
         cairo_fill_preserve(cr);
     }
     cairo_clip(cr);
-    const std::string text = shown_text(e);
+    const std::string text = panel_text_utf8(shown_text(e));
     if (!text.empty() && bh > 0 && bw > 0) {
         const char* family = font_family(e);
         const std::string named(e.font, strnlen(e.font, kFontNameLength));

@@ -77,4 +77,64 @@ std::string read_file(const std::string& path) {
     return out.str();
 }
 
+namespace {
+
+// Length of the valid UTF-8 sequence that starts `bytes`, 0 when none does.
+std::size_t utf8_sequence(std::string_view bytes) {
+    const auto at = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
+    const unsigned char lead = at(0);
+    if (lead < 0x80) return 1;
+    std::size_t length = 0;
+    unsigned char low = 0x80, high = 0xBF;  // the range of the second byte
+    if (lead >= 0xC2 && lead <= 0xDF) length = 2;
+    else if (lead == 0xE0) length = 3, low = 0xA0;
+    else if (lead >= 0xE1 && lead <= 0xEF) length = 3, high = lead == 0xED ? 0x9F : 0xBF;
+    else if (lead == 0xF0) length = 4, low = 0x90;
+    else if (lead >= 0xF1 && lead <= 0xF3) length = 4;
+    else if (lead == 0xF4) length = 4, high = 0x8F;
+    else return 0;
+    if (bytes.size() < length || at(1) < low || at(1) > high) return 0;
+    for (std::size_t i = 2; i < length; ++i)
+        if (at(i) < 0x80 || at(i) > 0xBF) return 0;
+    return length;
+}
+
+void append_utf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+// Windows-1252 from 0x80 to 0x9F; above that it agrees with Unicode.
+constexpr char32_t kCp1252High[32] = {
+    0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD, 0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178,
+};
+
+}  // namespace
+
+std::string panel_text_utf8(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size());
+    while (!bytes.empty()) {
+        if (const std::size_t n = utf8_sequence(bytes); n != 0) {
+            out.append(bytes.substr(0, n));
+            bytes.remove_prefix(n);
+            continue;
+        }
+        const auto b = static_cast<unsigned char>(bytes[0]);
+        append_utf8(out, b < 0xA0 ? kCp1252High[b - 0x80] : char32_t{b});
+        bytes.remove_prefix(1);
+    }
+    return out;
+}
+
 }  // namespace ardelvine::hostapp

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 
 #include "host/error.h"
 #include "host/host.h"
@@ -253,8 +254,44 @@ TEST_F(HostTest, ClicksReachOnlyTheInnermostAreaAndTheButtonsItAsksFor) {
     host->drag(probe(), 90, 15);
     ASSERT_EQ(clicks(), 7);
     EXPECT_EQ(static_cast<std::uint32_t>(flags[6]), MOUSE_DRAG);
+    host->end_drag();
     host->drag(probe(), 65, 65);  // not a drag area
     EXPECT_EQ(clicks(), 7);
+}
+
+TEST_F(HostTest, DragsInARowAreOneGestureClampedToTheAreaItBeganIn) {
+    auto clicks = [&] { return symbol<int>(*host, "FixtureClickCount"); };
+    int* xs = &symbol<int>(*host, "FixtureClickX");
+    int* ys = &symbol<int>(*host, "FixtureClickY");
+    // The drag area is 80,0 20x20; the repeat area 60,60 20x20 takes no drags.
+    struct Step {
+        int x, y;
+        int to_x, to_y;  // where the handler is told the mouse is; -1: no call
+    };
+    const Step gesture[] = {{90, 15, 10, 15}, {150, 5, 19, 5}, {65, 65, 0, 19}, {85, -40, 5, 0}};
+    for (const Step& step : gesture) {
+        const int before = clicks();
+        host->drag(probe(), step.x, step.y);
+        ASSERT_EQ(clicks(), before + 1) << step.x << "," << step.y;
+        EXPECT_EQ(xs[before], step.to_x) << step.x << "," << step.y;
+        EXPECT_EQ(ys[before], step.to_y) << step.x << "," << step.y;
+    }
+
+    host->update();  // releases the button
+    host->drag(probe(), 65, 65);
+    host->drag(probe(), 90, 15);
+    EXPECT_EQ(clicks(), 4) << "a gesture begun off every drag area reaches none";
+
+    host->end_drag();
+    host->drag(probe(), 90, 15);
+    host->drag(probe(2), 90, 15);  // another placement: a gesture of its own
+    EXPECT_EQ(clicks(), 6);
+
+    const int before = clicks();
+    host->run(parse_scenario("drag Probe 90 15\ndrag Probe 300 5\nupdate\ndrag Probe 300 5\n", "drag.txt"));
+    ASSERT_EQ(clicks(), before + 2) << "the update ends the gesture; the last drag begins off the area";
+    EXPECT_EQ(xs[before + 1], 19);
+    EXPECT_EQ(ys[before + 1], 5);
 }
 
 TEST_F(HostTest, TooltipsFromTheInnermostParent) {
@@ -262,7 +299,60 @@ TEST_F(HostTest, TooltipsFromTheInnermostParent) {
     EXPECT_EQ(host->tooltip(probe(), 15, 15), "Airspeed indicator");
     EXPECT_EQ(host->tooltip(probe(), 500, 500), "");
     ASSERT_EQ(host->tooltips().size(), 3u);
-    EXPECT_EQ(host->state()["tooltips"][0]["text"], "Probe ( 7.2 kt, Open)");
+    const auto tooltips = host->state()["tooltips"];
+    EXPECT_EQ(tooltips[0]["text"], "Probe ( 7.2 kt, Open)");
+    EXPECT_FALSE(tooltips[0].contains("help")) << "the gauge's own text";
+    EXPECT_EQ(tooltips[1]["help"], 0x3002) << "a host text by id";
+    EXPECT_FALSE(tooltips[2].contains("help"));
+}
+
+TEST(HostMouse, DeeperAreaWinsAndFirstListedBreaksATie) {
+    HostOptions options;
+    options.module_path = ARD_FIXTURE_MODULE;
+    Host host(parse_panel_config("[Window00]\nsize_mm=100,100\ngauge00=Fixture!Areas, 0, 0\n", "areas.cfg"), options);
+    Placement& areas = *host.find({"Areas", 1});
+    // Children at depth 1: 1001 at 0,0 and 1002 at 10,0 (20x20 each); 1003 at
+    // depth 2 covers 10,10 to 19,19. Parents: "first" 0,0 30x30 holding
+    // "inner" 10,10 10x10; "second" 20,20 20x20 beside "first".
+    struct Case {
+        int x, y;
+        std::uint32_t event;  // 0: none
+        const char* tooltip;
+    } cases[] = {
+        {5, 5, 1001, "first"},   {15, 5, 1001, "first"},  {25, 5, 1002, "first"}, {15, 15, 1003, "inner"},
+        {25, 25, 0, "first"},    {35, 35, 0, "second"},   {45, 45, 0, ""},
+    };
+    for (const Case& c : cases) {
+        const std::size_t before = host.simulation().events().size();
+        host.click(areas, c.x, c.y, {Button::LEFT, 0});
+        const auto& events = host.simulation().events();
+        if (c.event == 0) {
+            EXPECT_EQ(events.size(), before) << c.x << "," << c.y;
+        } else {
+            ASSERT_EQ(events.size(), before + 1) << c.x << "," << c.y;
+            EXPECT_EQ(events.back().event, c.event) << c.x << "," << c.y;
+        }
+        EXPECT_EQ(host.tooltip(areas, c.x, c.y), c.tooltip) << c.x << "," << c.y;
+    }
+}
+
+TEST_F(HostTest, StateCarriesFlagsStringLooksAndValidUtf8) {
+    host->simulation().set_token(100, -1.0);  // the needle's callback hides it
+    host->update();
+    auto& s = reinterpret_cast<StringElement&>(*element(7).element);
+    s.foreground = 0x0000FF;
+    // Latin-1/Windows-1252 bytes, a valid UTF-8 e acute, a stray continuation
+    // byte, a truncated sequence, a surrogate and a byte no code page assigns.
+    std::strcpy(s.text, "\xB0" "\xC3\xA9" "\x80" "\xE2\x82" "\xED\xA0\x80" "\x81");
+    const auto state = host->state();
+    const auto& elements = state["gauges"][0]["elements"];
+    EXPECT_EQ(elements[0]["flags"], 0x4003u);
+    EXPECT_EQ(elements[1]["flags"].get<std::uint32_t>() & IMAGE_HIDDEN, IMAGE_HIDDEN)
+        << "flags as the callback left them";
+    EXPECT_EQ(elements[7]["color"], 0x0000FFu);
+    EXPECT_EQ(elements[7]["font"], "Arial");
+    EXPECT_EQ(elements[7]["text"], "\u00B0\u00E9\u20AC\u00E2\u201A\u00ED\u00A0\u20AC\uFFFD");
+    EXPECT_NO_THROW((void)state.dump()) << "strict dump accepts only valid UTF-8";
 }
 
 TEST(HostErrors, BadModuleAndUnknownGauges) {

@@ -295,6 +295,12 @@ TEST_F(HandMadeGauge, StringShowsItsCharactersCentredOnATransparentBox) {
     EXPECT_LT(one_last - one_first, (last - first) * 2 / 3) << "a changed text is drawn again";
 }
 
+TEST_F(HandMadeGauge, TextInCodePageBytesIsDrawn) {
+    Renderer renderer(source());
+    std::strcpy(any_text().text, "\xB0\xFF");  // not UTF-8
+    EXPECT_GE(inked_columns(renderer.draw(window_, placements_, {})).first, 0) << "no text drawn";
+}
+
 TEST_F(HandMadeGauge, HiddenElementsLeaveWhatIsBelow) {
     Renderer renderer(source());
     for (std::size_t i = 1; i < states().size(); ++i) states()[i].visible = false;
