@@ -1,5 +1,7 @@
 #include "tools/art/scales.h"
 
+#include "model/tokens.h"
+
 namespace ardelvine::tools::art {
 
 namespace {
@@ -7,20 +9,20 @@ namespace {
 constexpr double kRankineToCelsius = -(459.67 + 32.0) / 1.8;
 
 constexpr Scale kScales[] = {
-    {61, 1.0, 0.0, 10, 20, true, false},                       // indicated airspeed, knots
-    {74, 0.01, 0.0, 0, 0, true, false},                        // altitude, 100 ft
-    {65, 1.0 / 130.048, 0.0, 1, 0, true, true},                // vertical speed, 100 ft/min
-    {390, 0.001, 0.0, 0.5, 1, true, false},                    // engine rpm, thousands
-    {391, 1.0 / 70.7328, 0.0, 2, 10, true, false},             // manifold pressure, inHg
-    {415, 1.0 / 1.8, kRankineToCelsius, 10, 50, true, false},  // cylinder head, deg C
-    {425, 1.0 / 144.0, 0.0, 5, 5, true, false},                // pressure, psi
-    {562, 1.0 / 144.0, 0.0, 20, 100, true, false},             // oil pressure, psi
-    {561, 1.0 / 1.8, kRankineToCelsius, 10, 50, true, false},  // oil temperature, deg C
-    {732, 1.0 / 144000.0, 0.0, 0.25, 1, true, false},          // hydraulic pressure, 1000 psi
-    {341, 1.0, 0.0, 5, 10, true, false},                       // outside air, deg C
-    {753, 1.0, 0.0, 1, 5, true, false},                        // bus volts
-    {80, 1.0, 0.0, 10, 0, false, false},                       // bank, degrees
-    {70, 1.0, 0.0, 0, 0, false, false},                        // turn rate
+    {tokens::AIRSPEED_INDICATED, 1.0, 0.0, 10, 20, true, false},                             // knots
+    {tokens::ALTITUDE_INDICATED, 0.01, 0.0, 0, 0, true, false},                              // hundreds of feet
+    {tokens::VERTICAL_SPEED, 1.0 / 130.048, 0.0, 1, 0, true, true},                          // hundreds of feet per minute
+    {tokens::ENGINE_RPM, 0.001, 0.0, 0.5, 1, true, false},                                   // thousands
+    {tokens::MANIFOLD_PRESSURE, 1.0 / 70.7328, 0.0, 2, 10, true, false},                     // inches of mercury
+    {tokens::CYLINDER_HEAD_TEMPERATURE, 1.0 / 1.8, kRankineToCelsius, 10, 50, true, false},  // degrees Celsius
+    {tokens::FUEL_PRESSURE, 1.0 / 144.0, 0.0, 5, 5, true, false},                            // psi
+    {tokens::OIL_PRESSURE, 1.0 / 144.0, 0.0, 20, 100, true, false},                          // psi
+    {tokens::OIL_TEMPERATURE, 1.0 / 1.8, kRankineToCelsius, 10, 50, true, false},            // degrees Celsius
+    {tokens::HYDRAULIC_PRESSURE, 1.0 / 144000.0, 0.0, 0.25, 1, true, false},                 // thousands of psi
+    {tokens::OUTSIDE_AIR_TEMPERATURE, 1.0, 0.0, 5, 10, true, false},                         // degrees Celsius
+    {tokens::MAIN_BUS_VOLTAGE, 1.0, 0.0, 1, 5, true, false},                                 // volts
+    {tokens::ATTITUDE_BANK, 1.0, 0.0, 10, 0, false, false},                                  // degrees
+    {tokens::TURN_RATE, 1.0, 0.0, 0, 0, false, false},                                       // as read
 };
 
 }  // namespace
