@@ -1,6 +1,7 @@
-// The simulation behind the panel: token values, the key events gauges send
-// and what each does to the tokens, panel windows, active failures, and the
-// aircraft's identifier. The four panel services read and change this state.
+// The simulation behind the panel: token values, the key events gauges send,
+// panel windows, active failures, and the aircraft's identifier. The four
+// panel services read and change this state. What each key event does, and
+// which expressions have answers, is told per aircraft system in host/sim/.
 #pragma once
 
 #include <array>
@@ -33,8 +34,8 @@ public:
     }
     void set_token(std::uint32_t number, double value);
 
-    // A key event from a gauge or a mouse area: recorded, then simulated.
-    // Unknown events are only recorded.
+    // A key event from a gauge or a mouse area: recorded, then given to the
+    // system whose table holds it. Unknown events are only recorded.
     void key_event(std::uint32_t event, std::uint32_t param);
     const std::vector<KeyEvent>& events() const { return events_; }
 
@@ -51,8 +52,8 @@ public:
 
     // Answers to expression evaluation.
     std::string atc_id = "N4471A";
-    // Evaluates "(A:NAME, unit)" and "(A:NAME,string)" expressions that the
-    // host knows; false for anything else.
+    // Evaluates the expressions host/sim/expressions.cpp answers, compared
+    // without spaces or case; false for anything else.
     bool evaluate(const std::string& expression, double* number, const char** text) const;
 
 private:

@@ -9,8 +9,6 @@
 
 #include "host/error.h"
 #include "host/host.h"
-#include "model/events.h"
-#include "model/tokens.h"
 
 namespace ardelvine::hostapp {
 namespace {
@@ -387,43 +385,6 @@ TEST_F(HostTest, ScenarioNamesOnlyPlacedGauges) {
         EXPECT_STREQ(e.what(), "s.scn:3: gauge 'Probe' is placed only 3 time(s)");
     }
     EXPECT_EQ(host->updates(), 0u) << "nothing runs before the whole scenario is checked";
-}
-
-}  // namespace
-}  // namespace ardelvine::hostapp
-
-namespace ardelvine::hostapp {
-namespace {
-
-TEST(SimulationEvents, TogglesKnobAndWindows) {
-    Simulation sim;
-    sim.add_window(50, false);
-    struct Case {
-        std::uint32_t event, param, token;
-        double before, after;
-    } cases[] = {
-        {events::BATTERY_MASTER_TOGGLE, 0, tokens::BATTERY_MASTER, 0.0, 1.0},  // battery master flips
-        {events::BATTERY_MASTER_TOGGLE, 0, tokens::BATTERY_MASTER, 1.0, 0.0},
-        {events::BATTERY_MASTER_TOGGLE, 0, tokens::BATTERY_MASTER, 2.0, 0.0},  // anything but 0 becomes 0
-        {events::KOHLSMAN_INCREASE, 0, tokens::KOHLSMAN_SETTING, 29.92, 29.93},
-        {events::KOHLSMAN_DECREASE, 0, tokens::KOHLSMAN_SETTING, 29.92, 29.91},
-        {events::KOHLSMAN_INCREASE, 0, tokens::KOHLSMAN_SETTING, 31.5, 31.5},  // the knob stops
-        {12345, 7, 1, 5.0, 5.0},     // unknown: recorded only
-    };
-    for (const Case& c : cases) {
-        sim.set_token(c.token, c.before);
-        sim.key_event(c.event, c.param);
-        EXPECT_NEAR(sim.token(c.token), c.after, 1e-9) << c.event;
-    }
-    EXPECT_EQ(sim.events().size(), std::size(cases));
-    sim.key_event(events::PANEL_WINDOW_OPEN, 50);
-    EXPECT_TRUE(sim.window_visible(50));
-    sim.key_event(events::PANEL_WINDOW_TOGGLE, 50);
-    EXPECT_FALSE(sim.window_visible(50));
-    sim.toggle_window(50);
-    sim.key_event(events::PANEL_WINDOW_CLOSE, 50);
-    EXPECT_FALSE(sim.window_visible(50));
-    EXPECT_EQ(sim.events().back().param, 50u);
 }
 
 }  // namespace

@@ -1,0 +1,45 @@
+// Engine and fuel: the three quadrant levers, the fuel valve, carburettor heat,
+// and the controls and shutdown steps whose effect on the engine is not
+// simulated (nothing turns the engine, so nothing would show it).
+#include "host/sim/system.h"
+#include "model/events.h"
+#include "model/tokens.h"
+
+namespace ardelvine::hostapp::sim {
+namespace {
+
+constexpr OwnedToken kTokens[] = {
+    {tokens::THROTTLE_LEVER, 0.0},   {tokens::PROPELLER_LEVER, 0.0}, {tokens::MIXTURE_LEVER, 0.0},
+    {tokens::FUEL_VALVE, 0.0},       {tokens::CARBURETOR_HEAT, 0.0}, {tokens::MAGNETO_LEFT, 0.0},
+    {tokens::MAGNETO_RIGHT, 0.0},    {tokens::STARTER_ENGAGED, 0.0}, {tokens::ENGINE_PRIMER, 0.0},
+    {tokens::ENGINE_RUNNING, 0.0},   {tokens::START_STATE_WATCH, 0.0},
+    {tokens::ENGINE_RPM, 0.0},       {tokens::MANIFOLD_PRESSURE, 0.0}, {tokens::CYLINDER_HEAD_TEMPERATURE, 0.0},
+    {tokens::OIL_TEMPERATURE, 0.0},  {tokens::OIL_PRESSURE, 0.0},      {tokens::FUEL_PRESSURE, 0.0},
+    {tokens::FUEL_LEFT_MAIN_LEVEL, 0.0},  {tokens::FUEL_LEFT_MAIN_CAPACITY, 0.0},
+    {tokens::FUEL_RIGHT_MAIN_LEVEL, 0.0}, {tokens::FUEL_RIGHT_MAIN_CAPACITY, 0.0},
+    {tokens::FUEL_LEFT_AUX_LEVEL, 0.0},   {tokens::FUEL_LEFT_AUX_CAPACITY, 0.0},
+    {tokens::FUEL_RIGHT_AUX_LEVEL, 0.0},  {tokens::FUEL_RIGHT_AUX_CAPACITY, 0.0},
+};
+
+constexpr EventRule kEvents[] = {
+    lever(events::THROTTLE_SET, tokens::THROTTLE_LEVER),
+    lever(events::PROPELLER_SET, tokens::PROPELLER_LEVER),
+    lever(events::MIXTURE_SET, tokens::MIXTURE_LEVER),
+    toggle(events::FUEL_VALVE_TOGGLE, tokens::FUEL_VALVE),
+    toggle(events::CARBURETOR_HEAT_TOGGLE, tokens::CARBURETOR_HEAT),
+    recorded(events::MAGNETOS_INCREASE, "magneto positions not simulated yet"),
+    recorded(events::MAGNETOS_DECREASE, "magneto positions not simulated yet"),
+    recorded(events::STARTER_ENGAGE, "the starter is not simulated yet"),
+    recorded(events::ENGINE_PRIMER, "the primer is not simulated yet"),
+    recorded(events::SHUTDOWN_STEP_1, "the powerplant's own shutdown is not simulated"),
+    recorded(events::SHUTDOWN_STEP_2, "the powerplant's own shutdown is not simulated"),
+    recorded(events::SHUTDOWN_STEP_3, "the powerplant's own shutdown is not simulated"),
+    recorded(events::SHUTDOWN_STEP_4, "the powerplant's own shutdown is not simulated"),
+    recorded(events::START_STATE_WATCH_SET, "reports a value back to the simulator: nothing a panel shows"),
+};
+
+}  // namespace
+
+extern const System engine_and_fuel = {"engine and fuel", kTokens, kEvents};
+
+}  // namespace ardelvine::hostapp::sim
