@@ -1,0 +1,40 @@
+// Waltham clock: hour, minute and second hands on the time of day. Each hand's
+// table holds only 12 and 6 o'clock, so the hands keep turning as the seconds
+// count on: the hour hand once per 12 hours, the minute hand once per hour,
+// the second hand once per minute.
+#include "gauges/instruments/dial.h"
+
+namespace ardelvine::gauges {
+namespace {
+namespace waltham {
+using namespace dials;
+
+constexpr std::uint32_t kTimeOfDay = 557;  // seconds since midnight
+constexpr Point kPivot = {153, 150};
+
+// (153, 130) is 12 o'clock and (153, 170) 6 o'clock from the pivot.
+NonlinearityEntry hour_table[] = {mark(0, 153, 130), mark(21600, 153, 170)};
+NonlinearityEntry minute_table[] = {mark(0, 153, 130), mark(1800, 153, 170)};
+NonlinearityEntry second_table[] = {mark(0, 153, 130), mark(30, 153, 170)};
+
+constinit Dial<3> dial = make_dial(dial, Waltham_Clock, {.face = 2160, .cover = 2200}, {
+    {.bitmap = 2190, .pivot = kPivot, .offset = {12, 12}, .token = kTimeOfDay, .table = hour_table, .failures = nullptr},
+    {.bitmap = 2180, .pivot = kPivot, .offset = {12, 12}, .token = kTimeOfDay, .table = minute_table, .failures = nullptr},
+    {.bitmap = 2170, .pivot = kPivot, .offset = {53, 8}, .token = kTimeOfDay, .table = second_table, .failures = nullptr},
+});
+
+// The whole clock carries one help text on the area itself and another in its
+// tooltip entry; the host shows the tooltip entry's.
+MouseRect mouse[] = {
+    mouse_parent(0, 0, 0, 0, CURSOR_NONE, 0xAB16),
+    mouse_tooltip_id(0x3018),
+    mouse_end_parent(),
+    mouse_end(),
+};
+
+}  // namespace waltham
+}  // namespace
+
+constinit GaugeHeader Waltham_Clock = make_gauge("Waltham_Clock", 100, waltham::dial.chain, waltham::mouse);
+
+}  // namespace ardelvine::gauges

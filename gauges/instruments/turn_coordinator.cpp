@@ -1,0 +1,93 @@
+// Turn coordinator: a ball in its curved tube and a turn needle over it. The
+// ball runs sideways with the slip token and rises as it leaves the middle,
+// because the tube curves up at both ends; the needle shows the rate of turn.
+#include "gauges/instruments/dial.h"
+
+namespace ardelvine::gauges {
+namespace {
+namespace turn_coordinator {
+using namespace dials;
+
+constexpr std::uint32_t kSlip = 69;      // ball, -127 (left) to 127 (right)
+constexpr std::uint32_t kTurnRate = 70;  // 256 per needle width
+
+// The tube is a parabola: the ball rises by the square of its travel.
+double ARD_CALL turn_ball_drop(ElementHeader* element) {
+    if (element == nullptr) return 0.0;
+    const double slip = reinterpret_cast<Slider*>(element)->y.source.value;
+    return slip * slip;
+}
+
+double ARD_CALL turn_rate_scale(ElementHeader* element) {
+    if (element == nullptr) return 0.0;
+    return reinterpret_cast<Needle*>(element)->source.value * (1.0 / 256.0);
+}
+
+constexpr std::size_t kElements = 5;
+extern ElementHeader* chain[2 * kElements];
+
+// The needle sweeps 90 degrees through 12 o'clock between the marks for
+// -4.5 and 4.5 and stops there.
+NonlinearityEntry needle_table[] = {
+    mark(-5, 66, 128),    // 315 degrees
+    mark(-4.5, 66, 128),  // 315 degrees
+    mark(4.5, 132, 128),  //  45 degrees
+    mark(5, 132, 128),    //  45 degrees
+};
+
+// The instrument's own failure freezes the needle; an electrical failure lets
+// it fall back to the middle.
+FailureRecord needle_failures[] = {{18, FAIL_FREEZE}, {20, FAIL_ZERO}, {0}};
+
+StaticImage face = dial_face(Turn_Coordinator, 390, next_of(chain, 0));
+
+Slider ball = {
+    .header = {.kind = ElementKind::SLIDER, .bitmap = 410, .x = 88, .y = 119, .gauge = &Turn_Coordinator,
+               .children = next_of(chain, 1), .failures = nullptr, .image_flags = kNeedleFlags},
+    .x = {.source = {.token = kSlip}, .scale = 0.46875},
+    .y = {.source = {.token = kSlip}, .scale = -9.0 / 16384.0},
+    .x_update = nullptr,
+    .y_update = turn_ball_drop,
+};
+static_assert(-9.0 / 16384.0 == -0.00054931640625);
+
+// The tube's clip and centre marks, always its first picture.
+Icon tube_marks = {
+    .header = {.kind = ElementKind::ICON, .bitmap = 420, .x = 81, .y = 110, .gauge = &Turn_Coordinator,
+               .children = next_of(chain, 2), .failures = nullptr, .image_flags = kFaceFlags},
+    .source = {.token = 0},
+    .scale = 1.0,
+    .images = 1,
+    .update = nullptr,
+};
+
+Needle needle = {
+    .header = {.kind = ElementKind::NEEDLE, .bitmap = 400, .x = 99, .y = 161, .offset_x = 22, .offset_y = 13,
+               .gauge = &Turn_Coordinator, .children = next_of(chain, 3), .failures = needle_failures,
+               .image_flags = kNeedleFlags},
+    .source = {.token = kTurnRate},
+    .table = needle_table,
+    .table_entries = std::size(needle_table),
+    .max_swing = 0,
+    .update = turn_rate_scale,
+};
+
+StaticImage cover = dial_cover(Turn_Coordinator, 430);
+
+ElementHeader* chain[] = {
+    &face.header,       nullptr,
+    &ball.header,       nullptr,
+    &tube_marks.header, nullptr,
+    &needle.header,     nullptr,
+    &cover.header,      nullptr,
+};
+
+MouseRect mouse[] = {mouse_parent(), mouse_tooltip_id(0x3090), mouse_end_parent(), mouse_end()};
+
+}  // namespace turn_coordinator
+}  // namespace
+
+constinit GaugeHeader Turn_Coordinator =
+    make_gauge("Turn_Coordinator", 100, turn_coordinator::chain, turn_coordinator::mouse);
+
+}  // namespace ardelvine::gauges
