@@ -185,10 +185,13 @@ cairo_matrix_t sprite_matrix(const Sprite& sprite, double dx, double dy, double 
                              int picture_height) {
     const double tx = sprite.texture_x != 0.0f ? sprite.texture_x : 1.0;
     const double ty = sprite.texture_y != 0.0f ? sprite.texture_y : 1.0;
+    // A sprite's values count the simulator's way round: positive rotation
+    // turns the picture counter-clockwise and positive y moves it up, both
+    // along the picture's own axes once it has turned.
     cairo_matrix_t m;
     cairo_matrix_init_translate(&m, sprite.header.offset_x, sprite.header.offset_y);
-    cairo_matrix_rotate(&m, rotation_deg * kDegree);
-    cairo_matrix_translate(&m, dx, dy);
+    cairo_matrix_rotate(&m, -rotation_deg * kDegree);
+    cairo_matrix_translate(&m, dx, -dy);
     cairo_matrix_scale(&m, tx, ty);
     cairo_matrix_translate(&m, -picture_width / 2.0, -picture_height / 2.0);
     return m;

@@ -15,9 +15,10 @@
 //                 bitmap (id + 1) at the element's position
 //   SPRITE        the picture (id), centred on the element's offset point
 //                 (a point of the background, the centre of rotation),
-//                 shifted by dx, dy along its own axes, scaled by its texture
-//                 scale and turned by `rotation`; seen through the window
-//                 bitmap (id + 1) at the element's position
+//                 shifted by dx (right) and dy (up) along its own axes,
+//                 scaled by its texture scale and turned counter-clockwise by
+//                 `rotation`; seen through the window bitmap (id + 1) at the
+//                 element's position
 //   STRING        the element's text in its box, font and colours
 // Pure black is transparent in every decoded bitmap; an element without the
 // transparent flag gets a black backing instead. Elements with the smooth flag

@@ -84,14 +84,18 @@ TEST(RenderTransform, SpriteTurnsAboutItsCentreAndShiftsAlongItsOwnAxes) {
     s.header.offset_x = 125, s.header.offset_y = 122;
     s.texture_x = 1.0f, s.texture_y = 0.5f;
     double x, y;
-    // Unturned: the picture's centre on the offset point, shifted by dx, dy.
+    // Unturned: the picture's centre on the offset point, shifted right by dx and up by dy.
     apply(95, 170, sprite_matrix(s, 3, 7, 0, 190, 340), x, y);
     EXPECT_NEAR(x, 128, 1e-9);
-    EXPECT_NEAR(y, 129, 1e-9);
+    EXPECT_NEAR(y, 115, 1e-9);
     // Texture scale squeezes about the centre: 20 picture rows above it are 10 pixels.
     apply(95, 150, sprite_matrix(s, 0, 0, 0, 190, 340), x, y);
     EXPECT_NEAR(y, 112, 1e-9);
-    // Turned 90 degrees clockwise, a shift "down" the picture goes left.
+    // A positive rotation turns counter-clockwise: the picture's right goes up...
+    apply(95 + 20, 170, sprite_matrix(s, 0, 0, 90, 190, 340), x, y);
+    EXPECT_NEAR(x, 125, 1e-9);
+    EXPECT_NEAR(y, 102, 1e-9);
+    // ...and a shift up the turned picture goes left.
     apply(95, 170, sprite_matrix(s, 0, 10, 90, 190, 340), x, y);
     EXPECT_NEAR(x, 115, 1e-9);
     EXPECT_NEAR(y, 122, 1e-9);

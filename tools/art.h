@@ -18,7 +18,9 @@
 //     fraction f = (value - minimum) / (maximum - minimum) of its travel: the
 //     strip's left (top) edge lies f * (strip size - window size) pixels left
 //     of (above) the window's.
-//   - A sprite turns clockwise about its texture centre by its rotation value.
+//   - A sprite turns counter-clockwise about its texture centre by its
+//     rotation value and slides up its own axis by its y value, in gauge
+//     pixels before its texture scale squeezes it.
 #pragma once
 
 #include <cairo.h>

@@ -67,6 +67,27 @@ constexpr Row kDrawers[] = {
     {Art::Ball, "", draw_ball},
     {Art::Flag, "", draw_flag},
     {Art::Unused, "", draw_unused},
+    // The horizons, turn coordinator, compasses and clock.
+    {Art::Face, "Attitude", draw_attitude_face},
+    {Art::Face, "Attitude_w_Cage", draw_attitude_face},
+    {Art::Horizon, "Attitude", draw_horizon_card},
+    {Art::Window, "Attitude", draw_horizon_window},
+    {Art::Needle, "Attitude", draw_bank_pointer},
+    {Art::Overlay, "Attitude", draw_bank_scale},
+    {Art::Bars, "Attitude", draw_reference_bars},
+    {Art::Cover, "Attitude", draw_attitude_cover},
+    {Art::Cover, "Attitude_w_Cage", draw_attitude_cover},
+    {Art::Switch, "Attitude_w_Cage", draw_cage_knob},
+    {Art::Face, "Turn_Coordinator", draw_turn_face},
+    {Art::Ball, "Turn_Coordinator", draw_turn_ball},
+    {Art::Overlay, "Turn_Coordinator", draw_tube_marks},
+    {Art::Needle, "Turn_Coordinator", draw_turn_needle},
+    {Art::Cover, "Turn_Coordinator", draw_turn_cover},
+    {Art::Face, "Gyro_Compass", draw_gyro_face},
+    {Art::Face, "Whiskey_Compass", draw_whiskey_face},
+    {Art::Face, "Waltham_Clock", draw_clock_face},
+    {Art::Needle, "Waltham_Clock", draw_clock_hand},
+    {Art::Cover, "Waltham_Clock", draw_clock_cover},
 };
 
 // Every art kind has a drawer, and no kind or gauge has two.

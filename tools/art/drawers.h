@@ -57,4 +57,24 @@ void draw_indicator_bezel(Painter& p, const BitmapRecord& record, const Uses& us
 void draw_indicator_window(Painter& p, const BitmapRecord& record, const Uses& uses);
 void draw_nav_flag(Painter& p, const BitmapRecord& record, const Uses& uses);
 
+// flight_instruments.cpp: the horizons, turn coordinator, compasses and clock
+void draw_attitude_face(Painter& p, const BitmapRecord& record, const Uses& uses);
+void draw_horizon_card(Painter& p, const BitmapRecord& record, const Uses& uses);
+void draw_horizon_window(Painter& p, const BitmapRecord& record, const Uses& uses);
+void draw_bank_pointer(Painter& p, const BitmapRecord& record, const Uses& uses);
+void draw_bank_scale(Painter& p, const BitmapRecord& record, const Uses& uses);
+void draw_reference_bars(Painter& p, const BitmapRecord& record, const Uses& uses);
+void draw_attitude_cover(Painter& p, const BitmapRecord& record, const Uses& uses);
+void draw_cage_knob(Painter& p, const BitmapRecord& record, const Uses& uses);
+void draw_turn_face(Painter& p, const BitmapRecord& record, const Uses& uses);
+void draw_turn_ball(Painter& p, const BitmapRecord& record, const Uses& uses);
+void draw_tube_marks(Painter& p, const BitmapRecord& record, const Uses& uses);
+void draw_turn_needle(Painter& p, const BitmapRecord& record, const Uses& uses);
+void draw_turn_cover(Painter& p, const BitmapRecord& record, const Uses& uses);
+void draw_gyro_face(Painter& p, const BitmapRecord& record, const Uses& uses);
+void draw_whiskey_face(Painter& p, const BitmapRecord& record, const Uses& uses);
+void draw_clock_face(Painter& p, const BitmapRecord& record, const Uses& uses);
+void draw_clock_hand(Painter& p, const BitmapRecord& record, const Uses& uses);
+void draw_clock_cover(Painter& p, const BitmapRecord& record, const Uses& uses);
+
 }  // namespace ardelvine::tools::art

@@ -98,7 +98,7 @@ void draw_baro_card(Painter& p, const BitmapRecord&, const Uses&) {
     const double cx = p.width() / 2.0, cy = p.height() / 2.0, r = std::min(cx, cy) - 1;
     p.fill_circle(cx, cy, r, kFace);
     for (int k = 279; k <= 315; ++k) {
-        const double a = radians(90.0 - (k / 10.0 - 29.9) * 90.0);
+        const double a = radians(90.0 + (k / 10.0 - 29.9) * 90.0);
         const bool major = k % 2 == 0;
         p.line(cx + (r - (major ? 10 : 6)) * dx_of(a), cy + (r - (major ? 10 : 6)) * dy_of(a), cx + r * dx_of(a),
                cy + r * dy_of(a), 1.5, kInk);

@@ -273,13 +273,14 @@ void draw_adf_glass(Painter& p, const BitmapRecord&, const Uses& uses) {
 }
 
 // The band card seen through its window: band b at 12 o'clock once the card
-// has turned by (1 - b) x 90 degrees, with its range beneath.
+// has turned counter-clockwise by (1 - b) x 90 degrees (clockwise by
+// (b - 1) x 90), with its range beneath.
 void draw_band_card(Painter& p, const BitmapRecord&, const Uses&) {
     const double cx = p.width() / 2.0, cy = p.height() / 2.0, r = std::min(cx, cy) - 1;
     p.fill_circle(cx, cy, r, {0.16, 0.15, 0.14});
     static constexpr std::string_view ranges[] = {"200 - 410 kHz", "410 - 850 kHz", "850 - 1750 kHz"};
     for (int b = 1; b <= 3; ++b) {
-        const double a = radians((b - 1) * 90.0);
+        const double a = radians(-(b - 1) * 90.0);
         const double rr = r * 0.82;
         p.text(std::string("BAND ") + std::to_string(b), cx + rr * dx_of(a), cy + rr * dy_of(a), r * 0.11, kAmber, true,
                a);
@@ -289,13 +290,14 @@ void draw_band_card(Painter& p, const BitmapRecord&, const Uses&) {
 }
 
 // The COM channel selector: a big bakelite knob whose skirt carries twelve
-// channel letters 30 degrees apart, so each channel step shows a new letter.
+// channel letters 30 degrees apart, so each channel step shows a new letter;
+// they pass 12 o'clock in order as the knob turns clockwise.
 void draw_channel_card(Painter& p, const BitmapRecord&, const Uses&) {
     const double cx = p.width() / 2.0, cy = p.height() / 2.0, r = std::min(cx, cy) - 1;
     p.fill_circle(cx, cy, r, kChromeDark);
     p.fill_circle(cx, cy, r - 2, kBakelite);
     for (int k = 0; k < 12; ++k) {
-        const double a = radians(30.0 * k), rr = r * 0.78;
+        const double a = radians(-30.0 * k), rr = r * 0.78;
         p.text(std::string(1, char('A' + k)), cx + rr * dx_of(a), cy + rr * dy_of(a), r * 0.17, kEngraving, true, a);
     }
     bakelite_knob(p, cx, cy, r * 0.55, 0.0, r * 0.5);
