@@ -36,12 +36,12 @@
     X(Autopilot_Switch, 60, true, placeholder) \
     X(AP_Tester, 100, false, placeholder) \
     X(Altimeter, 100, false, built) \
-    X(Attitude, 100, false, placeholder) \
-    X(Turn_Coordinator, 100, false, placeholder) \
+    X(Attitude, 100, false, built) \
+    X(Turn_Coordinator, 100, false, built) \
     X(Vertical_Speed, 100, false, built) \
-    X(Gyro_Compass, 100, false, placeholder) \
+    X(Gyro_Compass, 100, false, built) \
     X(Airspeed, 100, false, built) \
-    X(Attitude_w_Cage, 100, false, placeholder) \
+    X(Attitude_w_Cage, 100, false, built) \
     X(Oil_Temp_Press_1, 100, false, built) \
     X(Oil_Temp_Press_2, 100, false, built) \
     X(Tachometer, 100, false, built) \
@@ -52,9 +52,9 @@
     X(Magnetos_Switch, 36, false, placeholder) \
     X(Fuel_Quantity, 100, false, placeholder) \
     X(ADF_VOR_Indicator, 100, true, built) \
-    X(Waltham_Clock, 100, false, placeholder) \
+    X(Waltham_Clock, 100, false, built) \
     X(OAT_Indicator, 100, false, built) \
-    X(Whiskey_Compass, 76, false, placeholder) \
+    X(Whiskey_Compass, 76, false, built) \
     X(Voltmeter, 100, false, built) \
     X(ADF_VOR_Indicator_Small, 100, true, built) \
     X(NAV_GPS_Switch, 30, true, placeholder) \

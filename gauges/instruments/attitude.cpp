@@ -4,16 +4,13 @@
 // the dial; glass and bezel lie on top. Attitude_w_Cage is the same horizon
 // with a caging knob whose picture follows the gyro's cage state.
 #include "gauges/instruments/dial.h"
+#include "model/events.h"
+#include "model/tokens.h"
 
 namespace ardelvine::gauges {
 namespace {
 namespace attitude {
 using namespace dials;
-
-constexpr std::uint32_t kPitch = 78;  // degrees
-constexpr std::uint32_t kBank = 80;   // degrees
-constexpr std::uint32_t kBars = 612;  // reference bars position
-constexpr std::uint32_t kCage = 825;  // cage knob position, 0 to 2
 
 // The card slides 1.3 pixels per degree of pitch and stops at 40 degrees
 // either way, which keeps its edges out of the window.
@@ -76,8 +73,8 @@ constexpr Horizon make_horizon(GaugeHeader& gauge, ElementHeader* (&chain)[N], c
                        .offset_y = kCentre.y, .gauge = &gauge, .children = next_of(chain, 1),
                        .failures = gyro_failures, .image_flags = kNeedleFlags},
             .x = {.source = {.token = 0}, .scale = 0.0},
-            .y = {.source = {.token = kPitch}, .scale = 1.3},
-            .rotation = {.source = {.token = kBank}, .scale = -1.0},
+            .y = {.source = {.token = tokens::ATTITUDE_PITCH}, .scale = 1.3},
+            .rotation = {.source = {.token = tokens::ATTITUDE_BANK}, .scale = -1.0},
             .texture_x = 1.0f,
             .texture_y = 0.9f,
             .x_update = nullptr,
@@ -88,7 +85,7 @@ constexpr Horizon make_horizon(GaugeHeader& gauge, ElementHeader* (&chain)[N], c
             .header = {.kind = ElementKind::NEEDLE, .bitmap = 330, .x = kCentre.x, .y = kCentre.y, .offset_x = 95,
                        .offset_y = 5, .gauge = &gauge, .children = next_of(chain, 2), .failures = gyro_failures,
                        .image_flags = kNeedleFlags},
-            .source = {.token = kBank},
+            .source = {.token = tokens::ATTITUDE_BANK},
             .table = bank_table,
             .table_entries = std::size(bank_table),
             .max_swing = 0,
@@ -99,7 +96,7 @@ constexpr Horizon make_horizon(GaugeHeader& gauge, ElementHeader* (&chain)[N], c
             .header = {.kind = ElementKind::SLIDER, .bitmap = 350, .x = 62, .y = 119, .gauge = &gauge,
                        .children = next_of(chain, 3), .failures = nullptr, .image_flags = kNeedleFlags},
             .x = {.source = {.token = 0}, .scale = 0.0},
-            .y = {.source = {.token = kBars}, .scale = -0.14},
+            .y = {.source = {.token = tokens::ATTITUDE_BARS_POSITION}, .scale = -0.14},
             .x_update = nullptr,
             .y_update = nullptr,
         },
@@ -112,9 +109,6 @@ constexpr Horizon make_horizon(GaugeHeader& gauge, ElementHeader* (&chain)[N], c
 
 // The knob below the dial: its left half lowers the bars, its right half
 // raises them; the host sends the key events itself, repeatedly while held.
-constexpr std::uint32_t kBarsDown = 66319;
-constexpr std::uint32_t kBarsUp = 66318;
-constexpr std::uint32_t kCageToggle = 66373;
 constexpr std::uint32_t kHeld = MOUSE_LEFT | MOUSE_REPEAT;
 
 // ---------------------------------------------------------------- Attitude
@@ -137,8 +131,8 @@ ElementHeader* chain[] = {
 MouseRect mouse[] = {
     mouse_parent(),
     mouse_tooltip_id(0x3092),
-    mouse_child_event(100, 235, 25, 41, CURSOR_DOWN, kHeld, kBarsDown),
-    mouse_child_event(125, 235, 25, 41, CURSOR_UP, kHeld, kBarsUp),
+    mouse_child_event(100, 235, 25, 41, CURSOR_DOWN, kHeld, events::ATTITUDE_BARS_DOWN),
+    mouse_child_event(125, 235, 25, 41, CURSOR_UP, kHeld, events::ATTITUDE_BARS_UP),
     mouse_end_parent(),
     mouse_end(),
 };
@@ -157,7 +151,7 @@ constinit Horizon horizon = make_horizon(Attitude_w_Cage, chain, {.face = 3060, 
 Icon cage_knob = {
     .header = {.kind = ElementKind::ICON, .bitmap = 370, .x = 194, .y = 204, .gauge = &Attitude_w_Cage,
                .children = nullptr, .failures = nullptr, .image_flags = kCoverFlags},
-    .source = {.token = kCage},
+    .source = {.token = tokens::ATTITUDE_CAGE},
     .scale = 1.0,
     .images = 3,
     .update = cage_position,
@@ -184,9 +178,9 @@ MouseRect mouse[] = {
     mouse_parent(100, 235, 50, 50),
     mouse_tooltip("Attitude indicator plane adjusting button"),
     mouse_end_parent(),
-    mouse_child_event(194, 204, 100, 100, CURSOR_HAND, MOUSE_LEFT, kCageToggle),
-    mouse_child_event(100, 235, 25, 41, CURSOR_DOWN, kHeld, kBarsDown),
-    mouse_child_event(125, 235, 25, 41, CURSOR_UP, kHeld, kBarsUp),
+    mouse_child_event(194, 204, 100, 100, CURSOR_HAND, MOUSE_LEFT, events::ATTITUDE_CAGE_BUTTON),
+    mouse_child_event(100, 235, 25, 41, CURSOR_DOWN, kHeld, events::ATTITUDE_BARS_DOWN),
+    mouse_child_event(125, 235, 25, 41, CURSOR_UP, kHeld, events::ATTITUDE_BARS_UP),
     mouse_end_parent(),
     mouse_end(),
 };
@@ -196,8 +190,8 @@ static_assert(std::size(mouse) == 15);
 }  // namespace attitude
 }  // namespace
 
-constinit GaugeHeader Attitude = make_gauge("Attitude", 100, attitude::plain::chain, attitude::plain::mouse);
+constinit GaugeHeader Attitude = make_gauge(registry::Attitude, attitude::plain::chain, attitude::plain::mouse);
 constinit GaugeHeader Attitude_w_Cage =
-    make_gauge("Attitude_w_Cage", 100, attitude::caged::chain, attitude::caged::mouse);
+    make_gauge(registry::Attitude_w_Cage, attitude::caged::chain, attitude::caged::mouse);
 
 }  // namespace ardelvine::gauges

@@ -3,13 +3,13 @@
 // count on: the hour hand once per 12 hours, the minute hand once per hour,
 // the second hand once per minute.
 #include "gauges/instruments/dial.h"
+#include "model/tokens.h"
 
 namespace ardelvine::gauges {
 namespace {
 namespace waltham {
 using namespace dials;
 
-constexpr std::uint32_t kTimeOfDay = 557;  // seconds since midnight
 constexpr Point kPivot = {153, 150};
 
 // (153, 130) is 12 o'clock and (153, 170) 6 o'clock from the pivot.
@@ -18,9 +18,9 @@ NonlinearityEntry minute_table[] = {mark(0, 153, 130), mark(1800, 153, 170)};
 NonlinearityEntry second_table[] = {mark(0, 153, 130), mark(30, 153, 170)};
 
 constinit Dial<3> dial = make_dial(dial, Waltham_Clock, {.face = 2160, .cover = 2200}, {
-    {.bitmap = 2190, .pivot = kPivot, .offset = {12, 12}, .token = kTimeOfDay, .table = hour_table, .failures = nullptr},
-    {.bitmap = 2180, .pivot = kPivot, .offset = {12, 12}, .token = kTimeOfDay, .table = minute_table, .failures = nullptr},
-    {.bitmap = 2170, .pivot = kPivot, .offset = {53, 8}, .token = kTimeOfDay, .table = second_table, .failures = nullptr},
+    {.bitmap = 2190, .pivot = kPivot, .offset = {12, 12}, .token = tokens::TIME_OF_DAY, .table = hour_table, .failures = nullptr},
+    {.bitmap = 2180, .pivot = kPivot, .offset = {12, 12}, .token = tokens::TIME_OF_DAY, .table = minute_table, .failures = nullptr},
+    {.bitmap = 2170, .pivot = kPivot, .offset = {53, 8}, .token = tokens::TIME_OF_DAY, .table = second_table, .failures = nullptr},
 });
 
 // The whole clock carries one help text on the area itself and another in its
@@ -35,6 +35,6 @@ MouseRect mouse[] = {
 }  // namespace waltham
 }  // namespace
 
-constinit GaugeHeader Waltham_Clock = make_gauge("Waltham_Clock", 100, waltham::dial.chain, waltham::mouse);
+constinit GaugeHeader Waltham_Clock = make_gauge(registry::Waltham_Clock, waltham::dial.chain, waltham::mouse);
 
 }  // namespace ardelvine::gauges

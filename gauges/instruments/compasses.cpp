@@ -4,13 +4,11 @@
 // the strip has travelled (360 - heading) / 360 of its overhang. The gyro
 // compass adds a setting knob below its window.
 #include "gauges/instruments/dial.h"
+#include "model/events.h"
+#include "model/tokens.h"
 
 namespace ardelvine::gauges {
 namespace {
-
-constexpr std::uint32_t kMagneticHeading = 83;  // degrees
-constexpr std::uint32_t kGyroHeading = 84;      // degrees
-constexpr std::uint32_t kGyroSetting = 85;      // 65536 per full turn of the card
 
 // Either compass card fails in place.
 FailureRecord card_failures[] = {{12, FAIL_NONE}, {0}};
@@ -41,7 +39,7 @@ StaticImage face = {.header = {.kind = ElementKind::STATIC_IMAGE, .bitmap = 470,
                                .children = next_of(chain, 0), .image_flags = kCoverFlags}};
 
 // The card strip (480, 1219 by 53) shows through its window (481, 139 by 53).
-MovingImage card = heading_strip(Gyro_Compass, 480, {48, 65}, kGyroHeading, next_of(chain, 1));
+MovingImage card = heading_strip(Gyro_Compass, 480, {48, 65}, tokens::GYRO_HEADING, next_of(chain, 1));
 
 // The knob turns once per third of a full card setting.
 NonlinearityEntry knob_table[] = {
@@ -53,7 +51,7 @@ Needle knob = {
     .header = {.kind = ElementKind::NEEDLE, .bitmap = 490, .x = 118, .y = 293, .offset_x = 41, .offset_y = 41,
                .gauge = &Gyro_Compass, .children = nullptr, .failures = nullptr,
                .image_flags = IMAGE_SMOOTH | IMAGE_RESTORE | IMAGE_TRANSPARENT},
-    .source = {.token = kGyroSetting},
+    .source = {.token = tokens::GYRO_DRIFT},
     .table = knob_table,
     .table_entries = std::size(knob_table),
     .max_swing = 0,
@@ -69,8 +67,6 @@ ElementHeader* chain[] = {
 
 // The knob's left half turns the setting down, its right half up; the host
 // sends the key events itself, repeatedly while the button is held.
-constexpr std::uint32_t kSettingDown = 65878;
-constexpr std::uint32_t kSettingUp = 65877;
 
 MouseRect mouse[] = {
     mouse_parent(),
@@ -79,8 +75,8 @@ MouseRect mouse[] = {
     mouse_end_parent(),
     mouse_parent(77, 252, 82, 82, CURSOR_NONE, 0xAB35),
     mouse_end_parent(),
-    mouse_child_event(77, 252, 41, 82, CURSOR_DOWN, MOUSE_LEFT | MOUSE_REPEAT, kSettingDown),
-    mouse_child_event(118, 252, 41, 82, CURSOR_UP, MOUSE_LEFT | MOUSE_REPEAT, kSettingUp),
+    mouse_child_event(77, 252, 41, 82, CURSOR_DOWN, MOUSE_LEFT | MOUSE_REPEAT, events::GYRO_DRIFT_DECREASE),
+    mouse_child_event(118, 252, 41, 82, CURSOR_UP, MOUSE_LEFT | MOUSE_REPEAT, events::GYRO_DRIFT_INCREASE),
     mouse_end_parent(),
     mouse_end(),
 };
@@ -99,7 +95,7 @@ StaticImage face = {.header = {.kind = ElementKind::STATIC_IMAGE, .bitmap = 2210
                                .children = next_of(chain, 0), .image_flags = kCoverFlags}};
 
 // The card strip (2220, 292 by 23) shows through its window (2221, 76 by 23).
-MovingImage card = heading_strip(Whiskey_Compass, 2220, {0, 10}, kMagneticHeading, next_of(chain, 1));
+MovingImage card = heading_strip(Whiskey_Compass, 2220, {0, 10}, tokens::MAGNETIC_COMPASS, next_of(chain, 1));
 
 ElementHeader* chain[] = {
     &face.header, nullptr,
@@ -111,7 +107,7 @@ MouseRect mouse[] = {mouse_parent(), mouse_tooltip_id(0x31B8), mouse_end_parent(
 
 }  // namespace
 
-constinit GaugeHeader Gyro_Compass = make_gauge("Gyro_Compass", 100, gyro::chain, gyro::mouse);
-constinit GaugeHeader Whiskey_Compass = make_gauge("Whiskey_Compass", 76, whiskey::chain, whiskey::mouse);
+constinit GaugeHeader Gyro_Compass = make_gauge(registry::Gyro_Compass, gyro::chain, gyro::mouse);
+constinit GaugeHeader Whiskey_Compass = make_gauge(registry::Whiskey_Compass, whiskey::chain, whiskey::mouse);
 
 }  // namespace ardelvine::gauges

@@ -2,14 +2,12 @@
 // ball runs sideways with the slip token and rises as it leaves the middle,
 // because the tube curves up at both ends; the needle shows the rate of turn.
 #include "gauges/instruments/dial.h"
+#include "model/tokens.h"
 
 namespace ardelvine::gauges {
 namespace {
 namespace turn_coordinator {
 using namespace dials;
-
-constexpr std::uint32_t kSlip = 69;      // ball, -127 (left) to 127 (right)
-constexpr std::uint32_t kTurnRate = 70;  // 256 per needle width
 
 // The tube is a parabola: the ball rises by the square of its travel.
 double ARD_CALL turn_ball_drop(ElementHeader* element) {
@@ -44,8 +42,8 @@ StaticImage face = dial_face(Turn_Coordinator, 390, next_of(chain, 0));
 Slider ball = {
     .header = {.kind = ElementKind::SLIDER, .bitmap = 410, .x = 88, .y = 119, .gauge = &Turn_Coordinator,
                .children = next_of(chain, 1), .failures = nullptr, .image_flags = kNeedleFlags},
-    .x = {.source = {.token = kSlip}, .scale = 0.46875},
-    .y = {.source = {.token = kSlip}, .scale = -9.0 / 16384.0},
+    .x = {.source = {.token = tokens::TURN_BALL}, .scale = 0.46875},
+    .y = {.source = {.token = tokens::TURN_BALL}, .scale = -9.0 / 16384.0},
     .x_update = nullptr,
     .y_update = turn_ball_drop,
 };
@@ -65,7 +63,7 @@ Needle needle = {
     .header = {.kind = ElementKind::NEEDLE, .bitmap = 400, .x = 99, .y = 161, .offset_x = 22, .offset_y = 13,
                .gauge = &Turn_Coordinator, .children = next_of(chain, 3), .failures = needle_failures,
                .image_flags = kNeedleFlags},
-    .source = {.token = kTurnRate},
+    .source = {.token = tokens::TURN_RATE},
     .table = needle_table,
     .table_entries = std::size(needle_table),
     .max_swing = 0,
@@ -88,6 +86,6 @@ MouseRect mouse[] = {mouse_parent(), mouse_tooltip_id(0x3090), mouse_end_parent(
 }  // namespace
 
 constinit GaugeHeader Turn_Coordinator =
-    make_gauge("Turn_Coordinator", 100, turn_coordinator::chain, turn_coordinator::mouse);
+    make_gauge(registry::Turn_Coordinator, turn_coordinator::chain, turn_coordinator::mouse);
 
 }  // namespace ardelvine::gauges

@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "model/elements.h"
+#include "model/events.h"
+#include "model/tokens.h"
 #include "module/gauge_list.h"
 
 namespace ardelvine {
@@ -147,9 +149,9 @@ TEST(FlightInstruments, HorizonCardClampsPitchAndTurnsAgainstBank) {
         EXPECT_EQ(card.header.offset_y, 122);
         EXPECT_EQ(card.x.source.token, 0u);
         EXPECT_EQ(copy(card.x.scale), 0.0);
-        EXPECT_EQ(card.y.source.token, 78u);
+        EXPECT_EQ(card.y.source.token, tokens::ATTITUDE_PITCH);
         EXPECT_EQ(copy(card.y.scale), 1.3);
-        EXPECT_EQ(card.rotation.source.token, 80u);
+        EXPECT_EQ(card.rotation.source.token, tokens::ATTITUDE_BANK);
         EXPECT_EQ(copy(card.rotation.scale), -1.0);
         EXPECT_EQ(copy(card.rotation_update), nullptr) << "bank goes to the card unchanged";
         EXPECT_EQ(copy(card.texture_x), 1.0f);
@@ -175,7 +177,7 @@ TEST(FlightInstruments, BankPointerAndBarsFollowTheirTokens) {
     for (GaugeHeader* g : {&Attitude, &Attitude_w_Cage}) {
         SCOPED_TRACE(g->name);
         const Needle& pointer = at<Needle>(*g, 2);
-        EXPECT_EQ(pointer.source.token, 80u);
+        EXPECT_EQ(pointer.source.token, tokens::ATTITUDE_BANK);
         EXPECT_EQ(pointer.header.offset_x, 95);
         EXPECT_EQ(pointer.header.offset_y, 5);
         EXPECT_EQ(copy(pointer.update), nullptr);
@@ -187,7 +189,7 @@ TEST(FlightInstruments, BankPointerAndBarsFollowTheirTokens) {
 
         const Slider& bars = at<Slider>(*g, 3);
         EXPECT_EQ(bars.x.source.token, 0u);
-        EXPECT_EQ(bars.y.source.token, 612u);
+        EXPECT_EQ(bars.y.source.token, tokens::ATTITUDE_BARS_POSITION);
         EXPECT_EQ(copy(bars.y.scale), -0.14);
         EXPECT_EQ(copy(bars.x_update), nullptr);
         EXPECT_EQ(copy(bars.y_update), nullptr);
@@ -196,7 +198,7 @@ TEST(FlightInstruments, BankPointerAndBarsFollowTheirTokens) {
 
 TEST(FlightInstruments, CageKnobShowsTheCageTokenAsItsImage) {
     Icon& knob = at<Icon>(Attitude_w_Cage, 6);
-    EXPECT_EQ(knob.source.token, 825u);
+    EXPECT_EQ(knob.source.token, tokens::ATTITUDE_CAGE);
     EXPECT_EQ(knob.images, 3u);
     EXPECT_EQ(copy(knob.scale), 1.0);
     ASSERT_NE(copy(knob.update), nullptr);
@@ -212,8 +214,8 @@ TEST(FlightInstruments, CageKnobShowsTheCageTokenAsItsImage) {
 
 TEST(FlightInstruments, BallRisesOnTheSquareOfItsTravel) {
     Slider& ball = at<Slider>(Turn_Coordinator, 1);
-    EXPECT_EQ(ball.x.source.token, 69u);
-    EXPECT_EQ(ball.y.source.token, 69u);
+    EXPECT_EQ(ball.x.source.token, tokens::TURN_BALL);
+    EXPECT_EQ(ball.y.source.token, tokens::TURN_BALL);
     EXPECT_EQ(copy(ball.x_update), nullptr);
     ASSERT_NE(copy(ball.y_update), nullptr);
     struct Case {
@@ -232,7 +234,7 @@ TEST(FlightInstruments, BallRisesOnTheSquareOfItsTravel) {
 
 TEST(FlightInstruments, TurnNeedleDividesByTwoFiftySixAndStopsAtItsMarks) {
     Needle& needle = at<Needle>(Turn_Coordinator, 3);
-    EXPECT_EQ(needle.source.token, 70u);
+    EXPECT_EQ(needle.source.token, tokens::TURN_RATE);
     ASSERT_NE(copy(needle.update), nullptr);
     const double saved = needle.source.value;
     for (auto [token, value] : {std::pair{0.0, 0.0}, {1152.0, 4.5}, {-1152.0, -4.5}, {256.0, 1.0}}) {
@@ -252,7 +254,7 @@ TEST(FlightInstruments, TurnNeedleDividesByTwoFiftySixAndStopsAtItsMarks) {
 // ------------------------------------------------------------ compasses and clock
 
 TEST(FlightInstruments, CompassStripsRunFromThreeSixtyDownAndNeverMoveVertically) {
-    for (auto [g, token] : {std::pair{&Gyro_Compass, 84u}, {&Whiskey_Compass, 83u}}) {
+    for (auto [g, token] : {std::pair{&Gyro_Compass, tokens::GYRO_HEADING}, {&Whiskey_Compass, tokens::MAGNETIC_COMPASS}}) {
         SCOPED_TRACE(g->name);
         const MovingImage& card = at<MovingImage>(*g, 1);
         EXPECT_EQ(card.x.source.token, token);
@@ -263,7 +265,7 @@ TEST(FlightInstruments, CompassStripsRunFromThreeSixtyDownAndNeverMoveVertically
         EXPECT_EQ(copy(card.y.maximum), 360.0);
     }
     const Needle& knob = at<Needle>(Gyro_Compass, 2);
-    EXPECT_EQ(knob.source.token, 85u);
+    EXPECT_EQ(knob.source.token, tokens::GYRO_DRIFT);
     EXPECT_EQ(knob.header.offset_x, 41);
     EXPECT_EQ(copy(knob.table[1].value), 65536.0 / 6.0);
 }
@@ -276,7 +278,7 @@ TEST(FlightInstruments, ClockHandsTurnOncePerTwelveHoursHourAndMinute) {
     };
     for (const Case& c : {Case{1, 21600, 12, 12}, Case{2, 1800, 12, 12}, Case{3, 30, 53, 8}}) {
         const Needle& hand = at<Needle>(Waltham_Clock, c.index);
-        EXPECT_EQ(hand.source.token, 557u);
+        EXPECT_EQ(hand.source.token, tokens::TIME_OF_DAY);
         ASSERT_EQ(hand.table_entries, 2u);
         EXPECT_EQ(copy(hand.table[0].value), 0.0);
         EXPECT_EQ(copy(hand.table[1].value), c.half_turn);
@@ -310,12 +312,12 @@ bool operator==(const Click& a, const Click& b) {
 }
 
 TEST(FlightInstruments, KnobsSendTheirEventsRepeatedlyWhileHeld) {
-    const Click bars_down{100, 235, 25, 41, 2, 0x20200000, 66319}, bars_up{125, 235, 25, 41, 1, 0x20200000, 66318};
-    const Click cage{194, 204, 100, 100, 5, 0x20000000, 66373};
+    const Click bars_down{100, 235, 25, 41, 2, 0x20200000, events::ATTITUDE_BARS_DOWN}, bars_up{125, 235, 25, 41, 1, 0x20200000, events::ATTITUDE_BARS_UP};
+    const Click cage{194, 204, 100, 100, 5, 0x20000000, events::ATTITUDE_CAGE_BUTTON};
     EXPECT_TRUE((clicks_of(Attitude) == std::vector<Click>{bars_down, bars_up}));
     EXPECT_TRUE((clicks_of(Attitude_w_Cage) == std::vector<Click>{cage, bars_down, bars_up}));
-    EXPECT_TRUE((clicks_of(Gyro_Compass) == std::vector<Click>{{77, 252, 41, 82, 2, 0x20200000, 65878},
-                                                              {118, 252, 41, 82, 1, 0x20200000, 65877}}));
+    EXPECT_TRUE((clicks_of(Gyro_Compass) == std::vector<Click>{{77, 252, 41, 82, 2, 0x20200000, events::GYRO_DRIFT_DECREASE},
+                                                              {118, 252, 41, 82, 1, 0x20200000, events::GYRO_DRIFT_INCREASE}}));
     for (GaugeHeader* g : {&Turn_Coordinator, &Whiskey_Compass, &Waltham_Clock}) EXPECT_TRUE(clicks_of(*g).empty());
 }
 
