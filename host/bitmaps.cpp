@@ -16,12 +16,6 @@ std::span<const unsigned char> bitmap_bytes(void* module, std::uint32_t id) {
 
 }  // namespace
 
-std::optional<BitmapInfo> bitmap_info(void* module, std::uint32_t id) {
-    const auto layout = resources::read_bmp(bitmap_bytes(module, id));
-    if (!layout) return std::nullopt;
-    return BitmapInfo{layout->width, layout->height};
-}
-
 cairo_surface_t* decode_bitmap(void* module, std::uint32_t id) {
     const std::span<const unsigned char> bytes = bitmap_bytes(module, id);
     const auto layout = resources::read_bmp(bytes);

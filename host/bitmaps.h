@@ -14,15 +14,9 @@
 #include <optional>
 #include <unordered_map>
 
+#include "host/bitmap_info.h"
+
 namespace ardelvine::hostapp {
-
-struct BitmapInfo {
-    int width, height;
-};
-
-// The size of bitmap `id` of a loaded module, read from its header alone;
-// nothing when the module has no such bitmap or it cannot be read.
-std::optional<BitmapInfo> bitmap_info(void* module, std::uint32_t id);
 
 // Decodes bitmap `id` into a new surface that the caller destroys; null when
 // the module has no such bitmap or it cannot be decoded.

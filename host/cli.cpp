@@ -4,11 +4,10 @@
 #include <map>
 #include <optional>
 
+#include "host/cli_options.h"
 #include "host/default_panel.h"
 #include "host/error.h"
 #include "host/host.h"
-#include "host/render.h"
-#include "host/window_files.h"
 #include "host/resources_export.h"
 #include "host/text.h"
 
@@ -57,12 +56,6 @@ one line naming the file and line, with exit status 2.
 
 namespace {
 
-struct Options {
-    std::string command;
-    std::vector<std::string> positional;
-    std::map<std::string, std::string> values;
-};
-
 constexpr const char* kValueOptions[] = {"--scenario", "--module", "--atc-id", "--out", "--lighting", "--audio-capture", "--scale"};
 constexpr const char* kFlagOptions[] = {"--areas"};
 
@@ -95,7 +88,9 @@ Options parse_options(const std::vector<std::string>& args) {
     return o;
 }
 
-std::string option(const Options& o, const std::string& name, const std::string& fallback = "") {
+}  // namespace
+
+std::string option(const Options& o, const std::string& name, const std::string& fallback) {
     auto it = o.values.find(name);
     return it == o.values.end() ? fallback : it->second;
 }
@@ -107,7 +102,7 @@ PanelConfig panel_from(const std::string& name) {
 
 // `state` mixes offline unless asked to capture, so the sounds it lists do not
 // depend on the machine having a sound card; pictures play on the real one.
-HostOptions host_options(const Options& o, AudioOutput audio = AudioOutput::OFFLINE) {
+HostOptions host_options(const Options& o, AudioOutput audio) {
     HostOptions h;
     h.audio = audio;
     h.module_path = option(o, "--module", ARD_DEFAULT_MODULE);
@@ -120,6 +115,8 @@ Scenario scenario_from(const Options& o) {
     const std::string file = option(o, "--scenario");
     return file.empty() ? Scenario{} : load_scenario(file);
 }
+
+namespace {
 
 int cmd_list(const Options& o, std::ostream& out) {
     PanelServices none{};
@@ -155,77 +152,6 @@ int cmd_state(const Options& o, std::ostream& out) {
     if (scenario.commands.empty()) host.update();
     host.run(scenario);
     out << host.state().dump(2) << "\n";
-    return 0;
-}
-
-// Runs the scenario, writing the visible windows at each snapshot and once
-// more at the end; returns the paths written.
-std::vector<std::string> render_run(Host& host, const Scenario& scenario, const Options& o,
-                                    const std::string& out_dir, std::ostream& err) {
-    const std::string lighting = option(o, "--lighting", "day");
-    if (lighting != "day" && lighting != "night")
-        throw InputError("--lighting takes day or night, not '" + lighting + "'");
-    host.set_night(lighting == "night");
-    double scale = 1.0;
-    if (const std::string text = option(o, "--scale"); !text.empty()) {
-        const std::optional<double> n = parse_number(text);
-        if (!n || !(*n > 0.0) || *n > 16.0) throw InputError("--scale takes a number above 0 and at most 16");
-        scale = *n;
-    }
-    Renderer renderer(host_bitmaps(host), scale);
-    const RenderRequest request{out_dir, "", o.values.count("--areas") > 0};
-    std::size_t snapshots = 0, done = 0;
-    for (const Command& c : scenario.commands)
-        if (c.kind == Command::Kind::SNAPSHOT) ++snapshots;
-
-    std::vector<std::string> written;
-    host.validate(scenario);
-    if (scenario.commands.empty()) host.update();
-    host.run(scenario, [&](const std::string& name) {
-        if (snapshots > 1)
-            err << "\rrendering snapshot " << ++done << "/" << snapshots << ": " << name << "        " << std::flush;
-        RenderRequest at = request;
-        at.prefix = name + "-";
-        for (std::string& path : render_windows(host, renderer, at)) written.push_back(std::move(path));
-    });
-    if (snapshots > 1) err << "\n";
-    for (std::string& path : render_windows(host, renderer, request)) written.push_back(std::move(path));
-    return written;
-}
-
-void report_pictures(std::ostream& out, const std::vector<std::string>& written, const std::string& out_dir) {
-    out << "Wrote " << written.size() << " picture" << (written.size() == 1 ? "" : "s") << " to " << out_dir << ":\n";
-    for (const std::string& path : written) out << "  " << path << "\n";
-}
-
-int cmd_render(const Options& o, std::ostream& out, std::ostream& err) {
-    if (o.positional.size() != 1) throw InputError("render needs one panel configuration (or \"default\")");
-    PanelConfig panel = panel_from(o.positional[0]);
-    Scenario scenario = scenario_from(o);
-    Host host(std::move(panel), host_options(o, AudioOutput::DEVICE));
-    const std::string out_dir = option(o, "--out", ".");
-    report_pictures(out, render_run(host, scenario, o, out_dir, err), out_dir);
-    return 0;
-}
-
-int cmd_default(const Options& o, std::ostream& out, std::ostream& err) {
-    Host host(panel_from("default"), host_options(o, AudioOutput::DEVICE));
-    Scenario scenario = parse_scenario(kDefaultScenario, "(built-in scenario)");
-    const std::string out_dir = option(o, "--out", "gaugehost-out");
-    const std::vector<std::string> written = render_run(host, scenario, o, out_dir, err);
-    std::size_t elements = 0, visible = 0;
-    for (auto& p : host.placements()) {
-        for (const ElementState& e : p->elements()) {
-            ++elements;
-            if (e.visible) ++visible;
-        }
-    }
-    out << "Built-in panel: " << host.placements().size() << " gauges in " << host.panel().windows.size()
-        << " windows, " << host.updates() << " updates, " << elements << " elements evaluated (" << visible
-        << " visible), " << host.simulation().events().size() << " key events, " << host.tooltips().size()
-        << " tooltips\n";
-    for (const TooltipShown& t : host.tooltips()) out << "  tooltip " << t.gauge << ": \"" << t.text << "\"\n";
-    report_pictures(out, written, out_dir);
     return 0;
 }
 

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "host/bitmaps.h"
+#include "host/bitmap_info.h"
 #include "host/error.h"
 #include "platform/host_window.h"
 #include "platform/platform.h"

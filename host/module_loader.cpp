@@ -1,10 +1,9 @@
 #include "host/module_loader.h"
 
-#include <dlfcn.h>
-
 #include <filesystem>
 
 #include "host/error.h"
+#include "platform/platform.h"
 
 namespace ardelvine::hostapp {
 
@@ -15,25 +14,23 @@ constexpr std::size_t kMaxGauges = 4096;
 
 LoadedModule::LoadedModule(const std::string& path, PanelServices* services) : path_(path) {
     if (!std::filesystem::exists(path)) throw input_error(path, 0, "no such gauge module");
-    handle_ = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (handle_ == nullptr) {
-        const char* why = dlerror();
-        throw input_error(path, 0, std::string("cannot load gauge module: ") + (why ? why : "unknown error"));
-    }
-    imports_ = static_cast<ImportTableRecord*>(dlsym(handle_, kImportTableSymbol));
-    linkage_ = static_cast<LinkageRecord*>(dlsym(handle_, kLinkageSymbol));
+    std::string why;
+    handle_ = platform::load_library(path.c_str(), &why);
+    if (handle_ == nullptr) throw input_error(path, 0, "cannot load gauge module: " + why);
+    imports_ = static_cast<ImportTableRecord*>(platform::library_symbol(handle_, kImportTableSymbol));
+    linkage_ = static_cast<LinkageRecord*>(platform::library_symbol(handle_, kLinkageSymbol));
     if (imports_ == nullptr || linkage_ == nullptr) {
-        dlclose(handle_);
+        platform::free_library(handle_);
         throw input_error(path, 0, "not a gauge module: it exports no ImportTable or no Linkage");
     }
     if (imports_->panel.id != kPanelServicesImportId || linkage_->id != kLinkageId) {
-        dlclose(handle_);
+        platform::free_library(handle_);
         throw input_error(path, 0, "not a gauge module: unexpected ImportTable or Linkage id");
     }
     imports_->panel.table = services;
     for (std::size_t i = 0; linkage_->gauges[i] != nullptr; ++i) {
         if (i >= kMaxGauges) {
-            dlclose(handle_);
+            platform::free_library(handle_);
             throw input_error(path, 0, "gauge list in Linkage has no end");
         }
         gauges_.push_back(linkage_->gauges[i]);
@@ -45,7 +42,7 @@ LoadedModule::LoadedModule(const std::string& path, PanelServices* services) : p
 LoadedModule::~LoadedModule() {
     if (linkage_ != nullptr && linkage_->deinit != nullptr) linkage_->deinit();
     if (imports_ != nullptr) imports_->panel.table = nullptr;
-    if (handle_ != nullptr) dlclose(handle_);
+    if (handle_ != nullptr) platform::free_library(handle_);
 }
 
 GaugeHeader* LoadedModule::find(std::string_view gauge_name) const {

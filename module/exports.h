@@ -5,7 +5,9 @@
 #include "model/records.h"
 
 #if defined(_WIN32)
-#define ARD_EXPORT __declspec(dllexport)
+// The Windows module's export table comes from its .def file alone: exactly
+// the two records, under their plain names.
+#define ARD_EXPORT
 #else
 #define ARD_EXPORT __attribute__((visibility("default")))
 #endif

@@ -30,6 +30,23 @@ bool find_resource(ModuleHandle module, ResourceType type, std::uint32_t id,
     return false;
 }
 
+ModuleHandle load_library(const char* path, std::string* why) {
+    ModuleHandle library = dlopen(path, RTLD_NOW | RTLD_LOCAL);
+    if (library == nullptr && why != nullptr) {
+        const char* error = dlerror();
+        *why = error != nullptr ? error : "unknown error";
+    }
+    return library;
+}
+
+void* library_symbol(ModuleHandle library, const char* name) {
+    return library != nullptr ? dlsym(library, name) : nullptr;
+}
+
+void free_library(ModuleHandle library) {
+    if (library != nullptr) dlclose(library);
+}
+
 namespace {
 
 struct Window {

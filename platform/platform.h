@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "module/exports.h"
 
@@ -15,12 +16,21 @@ using ModuleHandle = void*;
 using WindowHandle = void*;
 
 // The bytes of resource (type, id) of a loaded module, or false. The handle is
-// the one the host got when it loaded the module.
+// the one the host got when it loaded the module. A bitmap is a whole BMP file
+// here, but on Windows the system keeps a bitmap resource without its 14-byte
+// file header (BITMAPINFOHEADER first).
 bool find_resource(ModuleHandle module, ResourceType type, std::uint32_t id,
                    const unsigned char** data, std::size_t* size);
 
-// Every resource of a loaded module, or null.
+// Every resource of a loaded module, or null (always null on Windows, whose
+// resource section is searched by id only).
 const ResourceDirectory* resource_directory(ModuleHandle module);
+
+// A library loaded by path and the records it exports by name. On failure
+// load_library returns null and says why in `why` (when given).
+ModuleHandle load_library(const char* path, std::string* why);
+void* library_symbol(ModuleHandle library, const char* name);
+void free_library(ModuleHandle library);
 
 // The host's main window: created under a class name, found by it.
 WindowHandle create_window(const char* class_name);

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds and runs every test: the normal build, the same tests built with
-# clang, the same tests under AddressSanitizer and UndefinedBehaviorSanitizer,
-# and the 32-bit layout check of the shared records.
+# Builds and runs every test: the normal build, the 32-bit Windows module and
+# host under Wine, the same tests built with clang, the same tests under
+# AddressSanitizer and UndefinedBehaviorSanitizer, and the 32-bit layout check
+# of the shared records.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
@@ -16,6 +17,10 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$jobs"
 echo "== tests"
 (cd build && ctest --output-on-failure -j"$jobs")
+
+echo "== Windows module and host (mingw-w64), tests under Wine"
+JOBS=$jobs bash tools/build_windows.sh build build-win
+(cd build-win && ctest --output-on-failure -j"$jobs")
 
 echo "== build with clang"
 CC=clang CXX=clang++ cmake -S . -B build-clang -DCMAKE_BUILD_TYPE=RelWithDebInfo -DARD_BUILD_BENCH=OFF >/dev/null

@@ -1,0 +1,33 @@
+// What the command line's commands share: the parsed options and the way a
+// panel, a scenario and the host's options are made from them.
+#pragma once
+
+#include <iosfwd>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "host/host.h"
+#include "host/panel_config.h"
+#include "host/scenario.h"
+
+namespace ardelvine::hostapp {
+
+struct Options {
+    std::string command;
+    std::vector<std::string> positional;
+    std::map<std::string, std::string> values;
+};
+
+std::string option(const Options& o, const std::string& name, const std::string& fallback = "");
+// A panel configuration file, or "default" for the built-in panel.
+PanelConfig panel_from(const std::string& name);
+HostOptions host_options(const Options& o, AudioOutput audio = AudioOutput::OFFLINE);
+Scenario scenario_from(const Options& o);
+
+// The commands that draw pictures (render, and the built-in run without a
+// command). A host built without the renderer refuses them as bad usage.
+int cmd_render(const Options& o, std::ostream& out, std::ostream& err);
+int cmd_default(const Options& o, std::ostream& out, std::ostream& err);
+
+}  // namespace ardelvine::hostapp
