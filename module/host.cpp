@@ -9,7 +9,7 @@ ardelvine::ImportTableRecord ImportTable = {
 };
 }
 
-namespace ardelvine::host {
+namespace ardelvine::panel_services {
 namespace {
 
 template <typename Fn>
@@ -47,4 +47,4 @@ double read_token(std::uint32_t token) {
     return var.value;
 }
 
-}  // namespace ardelvine::host
+}  // namespace ardelvine::panel_services

@@ -8,7 +8,7 @@
 
 #include "model/records.h"
 
-namespace ardelvine::host {
+namespace ardelvine::panel_services {
 
 void lookup_var(ModuleVar* var);
 void trigger_key_event(std::uint32_t event, std::uint32_t parameter = 0);
@@ -19,4 +19,4 @@ void evaluate_expression(const char* expression, double* number, std::int32_t* i
 // Reads one token the way gauge code does: a zeroed ModuleVar through lookup_var.
 double read_token(std::uint32_t token);
 
-}  // namespace ardelvine::host
+}  // namespace ardelvine::panel_services

@@ -65,7 +65,7 @@ TEST(Linkage, RecordsAndEveryHeader) {
 TEST(Linkage, OnlyDataIsExported) {
     void* handle = dlopen(ARD_DEFAULT_MODULE, RTLD_NOW | RTLD_LOCAL);
     ASSERT_NE(handle, nullptr);
-    for (const char* hidden : {"_ZN9ardelvine4host10lookup_varEPNS_9ModuleVarE", "module_init"})
+    for (const char* hidden : {"_ZN9ardelvine14panel_services10lookup_varEPNS_9ModuleVarE", "module_init"})
         EXPECT_EQ(dlsym(handle, hidden), nullptr) << hidden;
     EXPECT_NE(dlsym(handle, "Linkage"), nullptr);
     dlclose(handle);

@@ -120,9 +120,9 @@ struct Indicator {
     }
     static double ARD_CALL station(ElementHeader* e) {
         in_mode(e, false);
-        const double heading = host::read_token(kHeadingToken);  // read whether used or not
+        const double heading = panel_services::read_token(kHeadingToken);  // read whether used or not
         if (radio_power.nav1 == 0) return kParked;
-        return station_pointer(heading, host::read_token(kCourseToken), host::read_token(kSignalToken));
+        return station_pointer(heading, panel_services::read_token(kCourseToken), panel_services::read_token(kSignalToken));
     }
     static double ARD_CALL course_window(ElementHeader* e) {
         in_mode(e, false);
@@ -146,8 +146,8 @@ struct Indicator {
         else
             return;
         const bool adf = adf_mode != 0;
-        const std::int64_t d = whole_number(host::read_token(adf ? kCardToken : kCourseToken));
-        host::trigger_key_event(adf ? kSetCard : kSetCourse, static_cast<std::uint32_t>(knob_step(d, up, coarse)));
+        const std::int64_t d = whole_number(panel_services::read_token(adf ? kCardToken : kCourseToken));
+        panel_services::trigger_key_event(adf ? kSetCard : kSetCourse, static_cast<std::uint32_t>(knob_step(d, up, coarse)));
     }
     static std::int32_t ARD_CALL knob_down(MouseClick*, std::uint32_t flags) { return knob(flags, false), 0; }
     static std::int32_t ARD_CALL knob_up(MouseClick*, std::uint32_t flags) { return knob(flags, true), 0; }

@@ -7,7 +7,7 @@ namespace ardelvine::gauges {
 namespace {
 using namespace dials;
 
-double ARD_CALL voltmeter_bus_volts(ARD_TOOLTIP_WORDS) { return host::read_token(tokens::MAIN_BUS_VOLTAGE); }
+double ARD_CALL voltmeter_bus_volts(ARD_TOOLTIP_WORDS) { return panel_services::read_token(tokens::MAIN_BUS_VOLTAGE); }
 
 // ------------------------------------------------------------ Hydr_Press_Indicator
 

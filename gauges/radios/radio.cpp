@@ -25,7 +25,7 @@ std::uint32_t bcd_bits(double value) {
     return static_cast<std::uint32_t>(static_cast<std::int64_t>(wrapped));
 }
 
-std::uint32_t read_bcd_token(std::uint32_t token) { return bcd_bits(host::read_token(token)); }
+std::uint32_t read_bcd_token(std::uint32_t token) { return bcd_bits(panel_services::read_token(token)); }
 
 Megahertz decode_com(std::uint32_t bits) {
     std::uint32_t base = 0x1000;
@@ -74,7 +74,7 @@ double decode_code(std::uint32_t bits) {
 const char* on_off(std::int32_t flag) { return flag != 0 ? "on" : "off"; }
 
 bool main_switch(std::int32_t& power, sound::GaugeSound& sound) {
-    const double supply = host::read_token(kSupplyToken);
+    const double supply = panel_services::read_token(kSupplyToken);
     if (power == 0 && !(supply > kSwitchOnSupply)) return false;
     power = power != 0 ? 0 : 1;
     sound::gauge_sound_click(sound);
@@ -84,7 +84,7 @@ bool main_switch(std::int32_t& power, sound::GaugeSound& sound) {
 void tone_switch(std::int32_t power, std::int32_t& tone, std::uint32_t tone_off_event,
                  std::uint32_t tone_on_event, sound::GaugeSound& sound) {
     if (power == 0) return;
-    host::trigger_key_event(tone != 0 ? tone_off_event : tone_on_event, 0);
+    panel_services::trigger_key_event(tone != 0 ? tone_off_event : tone_on_event, 0);
     tone = tone != 0 ? 0 : 1;
     sound::gauge_sound_click(sound);
 }
@@ -92,10 +92,10 @@ void tone_switch(std::int32_t power, std::int32_t& tone, std::uint32_t tone_off_
 double power_lever_keeping_tone(std::int32_t power, std::int32_t tone, std::uint32_t tone_off_event,
                                 std::uint32_t tone_on_event) {
     if (power == 0) {
-        host::trigger_key_event(tone_off_event, 0);
+        panel_services::trigger_key_event(tone_off_event, 0);
         return 0.0;
     }
-    if (tone != 0) host::trigger_key_event(tone_on_event, 0);
+    if (tone != 0) panel_services::trigger_key_event(tone_on_event, 0);
     return 1.0;
 }
 

@@ -72,7 +72,7 @@ double dial_of(const Band& b) { return (frequency - b.start) * b.degrees_per_khz
 
 void ARD_CALL adf_service(GaugeHeader*, std::int32_t service, std::uintptr_t data) {
     if (service == PANEL_SERVICE_PRE_INSTALL) {
-        host::trigger_key_event(kToneOff, 0);
+        panel_services::trigger_key_event(kToneOff, 0);
         decode();
         band = frequency <= 410.0 ? 1.0 : frequency <= 850.0 ? 2.0 : 3.0;
         dial = dial_of(kBands[static_cast<int>(band) - 1]);
@@ -126,10 +126,10 @@ std::int32_t ARD_CALL band_down(MouseClick*, std::uint32_t) {
     sound::gauge_sound_click(sound);
     if (band == 1.0) {
         dial = kBands[0].end_of_scale;
-        host::trigger_key_event(events::ADF_FREQUENCY_SET, kBandEdge12);
+        panel_services::trigger_key_event(events::ADF_FREQUENCY_SET, kBandEdge12);
     } else if (band == 2.0) {
         dial = kBands[1].end_of_scale;
-        host::trigger_key_event(events::ADF_FREQUENCY_SET, kBandEdge23);
+        panel_services::trigger_key_event(events::ADF_FREQUENCY_SET, kBandEdge23);
     }
     return 0;
 }
@@ -139,13 +139,13 @@ std::int32_t ARD_CALL band_up(MouseClick*, std::uint32_t) {
     band += 1.0;
     sound::gauge_sound_click(sound);
     dial = 0.0;
-    if (band == 2.0) host::trigger_key_event(events::ADF_FREQUENCY_SET, kBandEdge12);
-    if (band == 3.0) host::trigger_key_event(events::ADF_FREQUENCY_SET, kBandEdge23);
+    if (band == 2.0) panel_services::trigger_key_event(events::ADF_FREQUENCY_SET, kBandEdge12);
+    if (band == 3.0) panel_services::trigger_key_event(events::ADF_FREQUENCY_SET, kBandEdge23);
     return 0;
 }
 
 void step(std::uint32_t event, double knob_turn) {
-    for (int i = 0; i < kStepsPerClick; ++i) host::trigger_key_event(event, 0);
+    for (int i = 0; i < kStepsPerClick; ++i) panel_services::trigger_key_event(event, 0);
     knob_position += knob_turn;
 }
 
@@ -179,7 +179,7 @@ std::int32_t ARD_CALL readout_window(MouseClick*, std::uint32_t) {
 
 double ARD_CALL frequency_arg(ARD_TOOLTIP_WORDS) { return tuned.frequency(); }
 // What the simulator is playing, not the set's own switch.
-const char* ARD_CALL tone_arg(ARD_TOOLTIP_WORDS) { return host::read_token(kToneToken) == 1.0 ? "on" : "off"; }
+const char* ARD_CALL tone_arg(ARD_TOOLTIP_WORDS) { return panel_services::read_token(kToneToken) == 1.0 ? "on" : "off"; }
 const char* ARD_CALL power_arg(ARD_TOOLTIP_WORDS) { return on_off(radio_power.adf); }
 
 // ------------------------------------------------------------ records

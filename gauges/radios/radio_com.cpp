@@ -49,12 +49,12 @@ std::int32_t ARD_CALL tune_down(MouseClick*, std::uint32_t flags) {
     if (radio_power.com1 == 0) return 0;
     if ((flags & MOUSE_LEFT) != 0) {
         if (frequency > kLowest) {
-            host::trigger_key_event(events::COM1_FRACTION_DOWN, 0);
+            panel_services::trigger_key_event(events::COM1_FRACTION_DOWN, 0);
             knob_angle -= kChannelTurn;
         }
     } else if ((flags & MOUSE_RIGHT) != 0) {
         if (tuned.whole > kLowest) {
-            host::trigger_key_event(events::COM1_WHOLE_DOWN, 0);
+            panel_services::trigger_key_event(events::COM1_WHOLE_DOWN, 0);
             knob_angle -= kMegahertzTurn;
         }
     }
@@ -65,12 +65,12 @@ std::int32_t ARD_CALL tune_up(MouseClick*, std::uint32_t flags) {
     if (radio_power.com1 == 0) return 0;
     if ((flags & MOUSE_LEFT) != 0) {
         if (frequency < kHighestChannel) {
-            host::trigger_key_event(events::COM1_FRACTION_UP, 0);
+            panel_services::trigger_key_event(events::COM1_FRACTION_UP, 0);
             knob_angle += kChannelTurn;
         }
     } else if ((flags & MOUSE_RIGHT) != 0) {
         if (tuned.whole <= kHighestWholeToStepUp) {
-            host::trigger_key_event(events::COM1_WHOLE_UP, 0);
+            panel_services::trigger_key_event(events::COM1_WHOLE_UP, 0);
             knob_angle += kMegahertzTurn;
         }
     }

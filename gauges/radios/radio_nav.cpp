@@ -29,7 +29,7 @@ void decode() { tuned = decode_nav(read_bcd_token(kFrequencyToken)); }
 
 void ARD_CALL nav_service(GaugeHeader*, std::int32_t service, std::uintptr_t data) {
     // A fresh set starts with its identifier silent, whatever the tone switch says.
-    if (service == PANEL_SERVICE_PRE_INSTALL) host::trigger_key_event(kToneOff, 0);
+    if (service == PANEL_SERVICE_PRE_INSTALL) panel_services::trigger_key_event(kToneOff, 0);
     if (service == PANEL_SERVICE_PRE_UPDATE) decode();
     sound::gauge_sound_service(sound, service, data, kClickWave);
 }
@@ -53,10 +53,10 @@ double ARD_CALL megahertz_pointer(ElementHeader*) { return tuned.whole; }
 
 double ARD_CALL tone_lever(ElementHeader*) {
     if (radio_power.nav1_tone != 0) {
-        if (radio_power.nav1 != 0) host::trigger_key_event(kToneOn, 0);
+        if (radio_power.nav1 != 0) panel_services::trigger_key_event(kToneOn, 0);
         return 1.0;
     }
-    host::trigger_key_event(kToneOff, 0);
+    panel_services::trigger_key_event(kToneOff, 0);
     return 0.0;
 }
 double ARD_CALL main_switch_lever(ElementHeader*) {
@@ -67,29 +67,29 @@ double ARD_CALL power_lamp_image(ElementHeader*) { return power_lamp(radio_power
 // The knob halves act on every call the host makes, held repeats included.
 std::int32_t ARD_CALL megahertz_down(MouseClick*, std::uint32_t) {
     decode();
-    if (tuned.whole > kLowest && radio_power.nav1 != 0) host::trigger_key_event(events::NAV1_WHOLE_DOWN, 0);
+    if (tuned.whole > kLowest && radio_power.nav1 != 0) panel_services::trigger_key_event(events::NAV1_WHOLE_DOWN, 0);
     return 0;
 }
 std::int32_t ARD_CALL megahertz_up(MouseClick*, std::uint32_t) {
     decode();
-    if (tuned.whole < kHighest && radio_power.nav1 != 0) host::trigger_key_event(events::NAV1_WHOLE_UP, 0);
+    if (tuned.whole < kHighest && radio_power.nav1 != 0) panel_services::trigger_key_event(events::NAV1_WHOLE_UP, 0);
     return 0;
 }
 std::int32_t ARD_CALL fraction_down(MouseClick*, std::uint32_t) {
     decode();
-    if (radio_power.nav1 != 0) host::trigger_key_event(events::NAV1_FRACTION_DOWN, 0);
+    if (radio_power.nav1 != 0) panel_services::trigger_key_event(events::NAV1_FRACTION_DOWN, 0);
     return 0;
 }
 std::int32_t ARD_CALL fraction_up(MouseClick*, std::uint32_t) {
     decode();
-    if (radio_power.nav1 != 0) host::trigger_key_event(events::NAV1_FRACTION_UP, 0);
+    if (radio_power.nav1 != 0) panel_services::trigger_key_event(events::NAV1_FRACTION_UP, 0);
     return 0;
 }
 
 std::int32_t ARD_CALL power_switch(MouseClick*, std::uint32_t) {
     // Silence the identifier first; switching on again brings it back from
     // the lever's next update if the tone switch is on.
-    if (radio_power.nav1 != 0) host::trigger_key_event(kToneOff, 0);
+    if (radio_power.nav1 != 0) panel_services::trigger_key_event(kToneOff, 0);
     main_switch(radio_power.nav1, sound);
     return 0;
 }

@@ -55,7 +55,7 @@ std::int32_t ARD_CALL power_switch(MouseClick*, std::uint32_t) {
 // One handler per button, as the mouse list needs a function for each.
 template <std::uint32_t Event>
 std::int32_t ARD_CALL digit_button(MouseClick*, std::uint32_t) {
-    if (radio_power.transponder != 0) host::trigger_key_event(Event, 0);
+    if (radio_power.transponder != 0) panel_services::trigger_key_event(Event, 0);
     return 0;
 }
 

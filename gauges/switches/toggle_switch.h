@@ -87,7 +87,7 @@ struct PlainSwitch {
 
     // Whatever the flags: the rectangle asks the host for left clicks only.
     static std::int32_t ARD_CALL switch_click(MouseClick*, std::uint32_t) {
-        host::trigger_key_event(Row.key_event, 0);
+        panel_services::trigger_key_event(Row.key_event, 0);
         sound::gauge_sound_click(sound);
         return 0;
     }
@@ -160,7 +160,7 @@ struct GuardedSwitch {
     static std::int32_t ARD_CALL guarded_click(MouseClick*, std::uint32_t flags) {
         if ((flags & MOUSE_LEFT) != 0) {
             if (cover_closed == 0) {
-                host::trigger_key_event(Row.key_event, 0);
+                panel_services::trigger_key_event(Row.key_event, 0);
                 sound::gauge_sound_click(sound);
             }
         } else if ((flags & MOUSE_RIGHT) != 0) {
@@ -173,7 +173,7 @@ struct GuardedSwitch {
     // Reads the variable afresh rather than the lever's copy, and says "on"
     // only above zero: a negative value draws the lever on but reads "off".
     static const char* ARD_CALL guarded_state_text(ARD_TOOLTIP_WORDS) {
-        const bool on = host::read_token(Row.token) > 0.0;
+        const bool on = panel_services::read_token(Row.token) > 0.0;
         if (cover_closed != 0) return on ? "on and protected" : "off and protected";
         return on ? "on and accessible" : "off and accessible";
     }
