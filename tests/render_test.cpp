@@ -381,23 +381,37 @@ TEST(RenderModule, AirspeedNeedleTipLiesWhereTheTableSays) {
 }
 
 TEST(RenderModule, FrameAfterOneChangeMatchesAFreshRender) {
+    // The vertical speed indicator lies over the airspeed indicator's right
+    // side; the tachometer stands apart.
     Host host(parse_panel_config(R"([Window00]
-size_mm=320,160
+size_mm=480,160
 ident=MAIN_PANEL
 background_color=10,20,30
 gauge00=Ardelvine_Instr!Airspeed, 0, 0, 160
-gauge01=Ardelvine_Instr!Vertical_Speed, 160, 0, 160
-)", "two.cfg"));
+gauge01=Ardelvine_Instr!Vertical_Speed, 110, 20, 140
+gauge02=Ardelvine_Instr!Tachometer, 320, 0, 160
+)", "overlapping.cfg"));
     const WindowConfig& window = host.panel().windows[0];
     Renderer running(host_bitmaps(host));
     host.update();
     running.draw(window, host.placements(), {});
-    host.simulation().set_token(tokens::AIRSPEED_INDICATED, 95);
-    host.update();
-    const std::vector<unsigned char> incremental = pixels_of(running.draw(window, host.placements(), {}));
-    EXPECT_EQ(running.gauges_redrawn(), 1u);
-    Renderer fresh(host_bitmaps(host));
-    EXPECT_TRUE(incremental == pixels_of(fresh.draw(window, host.placements(), {})));
+    struct Case {
+        const char* what;
+        std::uint32_t token;
+        double value;
+    } cases[] = {
+        {"the gauge below another", tokens::AIRSPEED_INDICATED, 95},
+        {"the gauge above another", tokens::VERTICAL_SPEED, 1000},
+        {"a gauge apart", tokens::ENGINE_RPM, 2100},
+    };
+    for (const Case& c : cases) {
+        host.simulation().set_token(c.token, c.value);
+        host.update();
+        const std::vector<unsigned char> incremental = pixels_of(running.draw(window, host.placements(), {}));
+        EXPECT_EQ(running.gauges_redrawn(), 1u) << c.what;
+        Renderer fresh(host_bitmaps(host));
+        EXPECT_TRUE(incremental == pixels_of(fresh.draw(window, host.placements(), {}))) << c.what;
+    }
 }
 
 TEST(RenderCommand, WritesEveryVisibleWindowAtScale) {
