@@ -68,6 +68,10 @@ struct AudioState {
     std::uint64_t rendered_frames = 0;
     double clock = 0.0;
     std::vector<AudioPlayRecord> log;
+    // False once a look at every source found none playing, until the next
+    // play: a quiet panel then asks the mixer nothing per update, however
+    // many clicks are loaded.
+    bool maybe_sounding = false;
 
     ~AudioState();
 };
@@ -205,8 +209,11 @@ ALint source_state(const AudioBuffer& b) {
 }
 
 bool anything_sounding() {
-    for (const auto& b : state().buffers)
+    AudioState& s = state();
+    if (!s.maybe_sounding) return false;
+    for (const auto& b : s.buffers)
         if (source_state(*b) == AL_PLAYING) return true;
+    s.maybe_sounding = false;
     return false;
 }
 
@@ -258,7 +265,10 @@ bool upload(AudioBuffer& b) {
     }
     if (started(was) && ok) {
         for (ALuint source : b.sources) alSourcei(source, AL_SAMPLE_OFFSET, frame);
-        if (was == AL_PLAYING) alSourcePlayv(2, b.sources);
+        if (was == AL_PLAYING) {
+            alSourcePlayv(2, b.sources);
+            state().maybe_sounding = true;
+        }
         else alSourcePausev(2, b.sources);
         ok = al_ok();
     }
@@ -449,6 +459,7 @@ bool audio_play(AudioBuffer* buffer, std::uint32_t flags) {
                 alSourcei(source, AL_SAMPLE_OFFSET, static_cast<ALint>(b->pending_frame));
         b->pending_frame = 0;
         alSourcePlayv(2, b->sources);
+        state().maybe_sounding = true;
     }
     if (!al_ok()) return false;
     state().log.push_back(AudioPlayRecord{b->origin, state().clock});

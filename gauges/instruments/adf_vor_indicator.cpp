@@ -84,6 +84,7 @@ struct Indicator {
     // Module-wide state of this instrument, shared by its placed copies.
     static inline std::int32_t adf_mode = 1;  // 1 ADF, 0 VOR
     static inline sound::GaugeSound sound{};
+    static inline LastText course_text{};
 
     static void ARD_CALL service(GaugeHeader*, std::int32_t code, std::uintptr_t data) {
         sound::gauge_sound_service(sound, code, data, kClickWave);
@@ -127,7 +128,7 @@ struct Indicator {
     static double ARD_CALL course_window(ElementHeader* e) {
         in_mode(e, false);
         const double course = source_value(e);
-        write_bounded(e, "%03.0f", course);
+        write_bounded(e, "%03.0f", course, course_text);
         return course;
     }
 

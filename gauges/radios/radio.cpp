@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 #include "module/host.h"
 
@@ -17,6 +18,7 @@ constinit RadioPowerFlags radio_power = {
 };
 
 std::uint32_t bcd_bits(double value) {
+    if (value >= 0.0 && value < 4294967296.0) return static_cast<std::uint32_t>(value);
     if (!std::isfinite(value)) return 0;
     // fmod of a whole double by 2^32 is exact, and what is left fits a 64-bit
     // integer whatever the value's size.
@@ -119,18 +121,29 @@ void readout_click(std::int32_t power, std::int32_t& timer, sound::GaugeSound& s
     sound::gauge_sound_click(sound);
 }
 
-void write_bounded(ElementHeader* element, const char* format, double value) {
+void write_bounded(ElementHeader* element, const char* format, double value, LastText& last) {
     if (element == nullptr || element->kind != ElementKind::STRING) return;
     auto* string = reinterpret_cast<StringElement*>(element);
     if (string->text == nullptr) return;
     // The buffer holds the characters shown and a terminator.
-    std::snprintf(string->text, std::size_t{string->chars} + 1, format, value);
+    const std::size_t size = std::size_t{string->chars} + 1;
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    const bool fits = size <= sizeof last.text;
+    if (fits && bits == last.value_bits && string->chars == last.chars &&
+        std::memcmp(string->text, last.text, size) == 0)
+        return;
+    std::snprintf(string->text, size, format, value);
+    if (!fits) return;
+    std::memcpy(last.text, string->text, size);
+    last.value_bits = bits;
+    last.chars = string->chars;
 }
 
 void readout_update(ElementHeader* element, const char* format, double value, std::int32_t power,
-                    std::int32_t& timer) {
+                    std::int32_t& timer, LastText& last) {
     if (element == nullptr) return;
-    write_bounded(element, format, value);
+    write_bounded(element, format, value, last);
     if (power != 0 && timer > 0) {
         --timer;
         element->image_flags &= ~IMAGE_HIDDEN;

@@ -119,6 +119,15 @@ void light_drum(ElementHeader* element, std::int32_t power);
 
 // ------------------------------------------------------------ readout
 
+// What one string callback wrote last. Formatting a number costs more than
+// the rest of a radio's update, so a callback whose value has not changed and
+// whose buffer still holds that text writes nothing.
+struct LastText {
+    std::uint64_t value_bits = 0;
+    std::uint32_t chars = 0;
+    char text[16] = {};
+};
+
 // A click on the readout window, only while powered: up for kReadoutUpdates.
 void readout_click(std::int32_t power, std::int32_t& timer, sound::GaugeSound& sound);
 
@@ -127,10 +136,10 @@ void readout_click(std::int32_t power, std::int32_t& timer, sound::GaugeSound& s
 // longer), then shows the string while powered with time left on its timer,
 // counting it down, and hides it otherwise.
 void readout_update(ElementHeader* element, const char* format, double value, std::int32_t power,
-                    std::int32_t& timer);
+                    std::int32_t& timer, LastText& last);
 
 // Writes `value` with `format` into the string's buffer, cut to the
 // characters the element shows.
-void write_bounded(ElementHeader* element, const char* format, double value);
+void write_bounded(ElementHeader* element, const char* format, double value, LastText& last);
 
 }  // namespace ardelvine::gauges::radios

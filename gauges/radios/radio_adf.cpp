@@ -54,6 +54,7 @@ double band = 1.0;  // 1, 2 or 3; compared exactly
 double dial = 0.0;  // the frequency pointer's place on the band scale
 double knob_position = 60.0;  // unbounded
 std::int32_t readout_timer = 0;
+LastText readout_text{};
 sound::GaugeSound sound{};
 
 void decode() {
@@ -96,7 +97,7 @@ double ARD_CALL band_card(ElementHeader* element) {
 }
 
 double ARD_CALL readout(ElementHeader* element) {
-    readout_update(element, "%7.2f", frequency, radio_power.adf, readout_timer);
+    readout_update(element, "%7.2f", frequency, radio_power.adf, readout_timer, readout_text);
     return 0.0;
 }
 

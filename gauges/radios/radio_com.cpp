@@ -25,6 +25,7 @@ Megahertz tuned{};
 double frequency = 0.0;  // as last shown: with the channel's third decimal once a readout or tooltip asked
 double knob_angle = 0.0;  // unbounded
 std::int32_t readout_timer = 0;
+LastText readout_text{};
 sound::GaugeSound sound{};
 
 void ARD_CALL com_service(GaugeHeader*, std::int32_t service, std::uintptr_t data) {
@@ -41,7 +42,7 @@ double ARD_CALL power_lamp_image(ElementHeader*) { return power_lamp(radio_power
 
 double ARD_CALL readout(ElementHeader* element) {
     frequency = com_channel(tuned);
-    readout_update(element, "%7.3f", frequency, radio_power.com1, readout_timer);
+    readout_update(element, "%7.3f", frequency, radio_power.com1, readout_timer, readout_text);
     return 0.0;
 }
 

@@ -135,9 +135,10 @@ TEST_F(RadioSwitches, ReadoutTimer) {
     e.chars = 7;
     e.text = buffer;
     std::int32_t timer = 0;
+    LastText last;
 
     auto shown = [&](std::int32_t power) {
-        readout_update(&e.header, "%7.3f", 123.575, power, timer);
+        readout_update(&e.header, "%7.3f", 123.575, power, timer, last);
         return (e.header.image_flags & IMAGE_HIDDEN) == 0;
     };
     EXPECT_FALSE(shown(1));
@@ -154,9 +155,15 @@ TEST_F(RadioSwitches, ReadoutTimer) {
     EXPECT_FALSE(shown(0));
     EXPECT_EQ(timer, kReadoutUpdates - 1) << "the timer waits while the set is off";
 
-    readout_update(&e.header, "%7.3f", 16777318.5, 1, timer);
+    readout_update(&e.header, "%7.3f", 16777318.5, 1, timer, last);
     EXPECT_STREQ(buffer, "1677731");
     EXPECT_EQ(buffer[9], '#');
+
+    // The same value into a buffer that no longer holds its text (a new
+    // placement's, or one the host cleared) is written again.
+    std::memset(buffer, 0, sizeof buffer);
+    readout_update(&e.header, "%7.3f", 16777318.5, 1, timer, last);
+    EXPECT_STREQ(buffer, "1677731");
 }
 
 }  // namespace
