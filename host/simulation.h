@@ -38,6 +38,8 @@ public:
     // system whose table holds it. Unknown events are only recorded.
     void key_event(std::uint32_t event, std::uint32_t param);
     const std::vector<KeyEvent>& events() const { return events_; }
+    // Forgets the events recorded so far, keeping the room they took.
+    void clear_events() { events_.clear(); }
 
     // Panel windows by ident.
     void add_window(std::uint32_t ident, bool visible);

@@ -30,6 +30,9 @@ inline constexpr std::uint32_t COM1_FREQUENCY = 23;  // BCD without the leading 
 inline constexpr std::uint32_t NAV1_FREQUENCY = 24;  // BCD without the leading 1: 0x1130 is 111.30 MHz
 inline constexpr std::uint32_t GPS_DRIVES_NAV1 = 848;  // 0 NAV, 1 GPS
 inline constexpr std::uint32_t ADF_IDENT_AUDIO = 880;  // 1 while the ADF identifier is heard
+// 1 while the NAV1 identifier is heard. The gauges never read it; the host
+// keeps it so a scenario can see the tone switch act.
+inline constexpr std::uint32_t NAV1_IDENT_AUDIO = 881;
 
 // ---------------------------------------------------------------- transponder
 inline constexpr std::uint32_t TRANSPONDER_CODE = 38;  // one octal digit per 4 bits: 0x7700

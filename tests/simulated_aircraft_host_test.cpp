@@ -109,7 +109,8 @@ TEST(SimulatedAircraft, EventsMoveTokens) {
         {events::KOHLSMAN_DECREASE, 0, tokens::KOHLSMAN_SETTING, 29.92, 29.91},
         {events::KOHLSMAN_INCREASE, 0, tokens::KOHLSMAN_SETTING, 31.5, 31.5},  // the knob stops
         {events::KOHLSMAN_DECREASE, 0, tokens::KOHLSMAN_SETTING, 27.5, 27.5},
-        {events::COM1_WHOLE_UP, 0, tokens::COM1_FREQUENCY, 0x2357, 0x2357},  // recorded only
+        {events::COM1_WHOLE_UP, 0, tokens::COM1_FREQUENCY, 0x2357, 0x2457},
+        {events::NAV2_IDENT_OFF, 0, tokens::NAV1_IDENT_AUDIO, 1.0, 1.0},  // recorded only
         {12345, 7, tokens::BATTERY_MASTER, 5.0, 5.0},                       // unknown: recorded only
     };
     Simulation sim;
