@@ -5,11 +5,6 @@
 // panel keeps every module-wide state while installing each gauge again.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstdlib>
-#include <cstring>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
 #include <utility>
@@ -18,6 +13,7 @@
 #include "host/host.h"
 #include "model/events.h"
 #include "model/tokens.h"
+#include "tests/captured_audio.h"
 
 namespace ardelvine::hostapp {
 namespace {
@@ -34,27 +30,6 @@ gauge06=Ardelvine_Instr!ADF_VOR_Indicator_Small, 700, 320, 300
 )";
 
 using Events = std::vector<std::pair<std::uint32_t, std::uint32_t>>;
-
-// The loudest 16-bit sample in the "data" chunk of a WAV file; -1 when unreadable.
-int loudest_sample(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    const std::vector<char> bytes{std::istreambuf_iterator<char>(in), {}};
-    for (std::size_t at = 12; at + 8 <= bytes.size();) {
-        std::uint32_t size = 0;
-        std::memcpy(&size, &bytes[at + 4], 4);
-        if (std::memcmp(&bytes[at], "data", 4) == 0) {
-            int loudest = 0;
-            for (std::size_t i = at + 8; i + 2 <= at + 8 + size && i + 2 <= bytes.size(); i += 2) {
-                std::int16_t sample = 0;
-                std::memcpy(&sample, &bytes[i], 2);
-                loudest = std::max(loudest, std::abs(static_cast<int>(sample)));
-            }
-            return loudest;
-        }
-        at += 8 + size + (size & 1);
-    }
-    return -1;
-}
 
 struct RadiosOnPanel : ::testing::Test {
     std::string capture = ::testing::TempDir() + "radios_capture.wav";

@@ -19,6 +19,7 @@
 #include "host/host.h"
 #include "model/events.h"
 #include "model/tokens.h"
+#include "tests/captured_audio.h"
 
 namespace ardelvine::hostapp {
 namespace {
@@ -36,27 +37,6 @@ constexpr std::uint32_t kBatteryToken = tokens::BATTERY_MASTER, kBatteryEvent = 
 constexpr std::uint32_t kFuelValveEvent = events::FUEL_VALVE_TOGGLE;
 
 using Events = std::vector<std::pair<std::uint32_t, std::uint32_t>>;
-
-// The loudest 16-bit sample in the "data" chunk of a WAV file; -1 when unreadable.
-int loudest_sample(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    const std::vector<char> bytes{std::istreambuf_iterator<char>(in), {}};
-    for (std::size_t at = 12; at + 8 <= bytes.size();) {
-        std::uint32_t size = 0;
-        std::memcpy(&size, &bytes[at + 4], 4);
-        if (std::memcmp(&bytes[at], "data", 4) == 0) {
-            int loudest = 0;
-            for (std::size_t i = at + 8; i + 2 <= at + 8 + size && i + 2 <= bytes.size(); i += 2) {
-                std::int16_t sample = 0;
-                std::memcpy(&sample, &bytes[i], 2);
-                loudest = std::max(loudest, std::abs(static_cast<int>(sample)));
-            }
-            return loudest;
-        }
-        at += 8 + size + (size & 1);
-    }
-    return -1;
-}
 
 struct SwitchesOnPanel : ::testing::Test {
     std::string capture = ::testing::TempDir() + "switches_capture.wav";
