@@ -64,7 +64,7 @@ void draw_label(cairo_t* cr, double x, double y, const std::string& text, Rgb co
 void draw_mouse_areas(cairo_surface_t* target, const WindowConfig& window,
                       const std::vector<std::unique_ptr<Placement>>& placements,
                       double scale) {
-    Context context(cairo_create(target));
+    Context context = new_context(target);
     cairo_t* cr = context.get();
     cairo_scale(cr, scale, scale);
     cairo_select_font_face(cr, "Liberation Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_BOLD);

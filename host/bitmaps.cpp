@@ -1,5 +1,6 @@
 #include "host/bitmaps.h"
 
+#include "host/cairo_handles.h"
 #include "platform/platform.h"
 #include "resources/formats.h"
 
@@ -20,11 +21,7 @@ cairo_surface_t* decode_bitmap(void* module, std::uint32_t id) {
     const std::span<const unsigned char> bytes = bitmap_bytes(module, id);
     const auto layout = resources::read_bmp(bytes);
     if (!layout) return nullptr;
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, layout->width, layout->height);
-    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
-        cairo_surface_destroy(surface);
-        return nullptr;
-    }
+    cairo_surface_t* surface = new_image(layout->width, layout->height).release();
     cairo_surface_flush(surface);
     resources::decode_bmp(*layout, bytes, cairo_image_surface_get_data(surface),
                           static_cast<std::size_t>(cairo_image_surface_get_stride(surface)));

@@ -1,7 +1,8 @@
 // The module's bitmaps as Cairo surfaces.
 //
 // A bitmap resource is an uncompressed BMP (8 bits with a colour table, or 24
-// bits) found by numeric id in the module's resource directory. Decoded, it
+// bits) found by numeric id in the module's resource directory, read by the
+// same reader (resources/formats.h) that checks replacement art at build time. Decoded, it
 // becomes an ARGB32 image surface in which pure black (0,0,0), the module's
 // transparent colour, is fully transparent and every other pixel opaque; the
 // renderer draws elements whose transparency flag is clear as they are.
@@ -19,7 +20,8 @@
 namespace ardelvine::hostapp {
 
 // Decodes bitmap `id` into a new surface that the caller destroys; null when
-// the module has no such bitmap or it cannot be decoded.
+// the module has no such bitmap or it cannot be decoded. Throws DrawingError
+// when memory for the surface runs out.
 cairo_surface_t* decode_bitmap(void* module, std::uint32_t id);
 
 // Decoded bitmaps of one module, each decoded once on first use.

@@ -56,6 +56,9 @@ one line naming the file and line, with exit status 2.
 
 namespace {
 
+// Messages echo what they were given; a bad line of a megabyte is shown cut.
+constexpr std::size_t kMaxMessage = 400;
+
 constexpr const char* kValueOptions[] = {"--scenario", "--module", "--atc-id", "--out", "--lighting", "--audio-capture", "--scale"};
 constexpr const char* kFlagOptions[] = {"--areas"};
 
@@ -111,14 +114,22 @@ HostOptions host_options(const Options& o, AudioOutput audio) {
     return h;
 }
 
-Scenario scenario_from(const Options& o) {
-    const std::string file = option(o, "--scenario");
-    return file.empty() ? Scenario{} : load_scenario(file);
+Scenario scenario_from(const Options& o, const PanelConfig& panel) {
+    Scenario scenario;
+    if (o.values.count("--scenario") > 0) scenario = load_scenario(option(o, "--scenario"));
+    validate_scenario(panel, scenario);
+    return scenario;
 }
 
 namespace {
 
+void expect_no_arguments(const Options& o, const char* command) {
+    if (!o.positional.empty())
+        throw InputError(std::string(command) + " takes no arguments, got '" + o.positional[0] + "'");
+}
+
 int cmd_list(const Options& o, std::ostream& out) {
+    expect_no_arguments(o, "list");
     PanelServices none{};
     LoadedModule module(option(o, "--module", ARD_DEFAULT_MODULE), &none);
     out << module.name() << ": " << module.gauges().size() << " gauges\n";
@@ -146,11 +157,11 @@ int cmd_resources(const Options& o, std::ostream& out) {
 int cmd_state(const Options& o, std::ostream& out) {
     if (o.positional.size() != 1) throw InputError("state needs one panel configuration (or \"default\")");
     PanelConfig panel = panel_from(o.positional[0]);
-    Scenario scenario = scenario_from(o);
+    Scenario scenario = scenario_from(o, panel);
     Host host(std::move(panel), host_options(o));
-    host.validate(scenario);
     if (scenario.commands.empty()) host.update();
     host.run(scenario);
+    host.finish_audio();
     out << host.state().dump(2) << "\n";
     return 0;
 }
@@ -173,10 +184,10 @@ int run_cli(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         if (o.command == "state") return cmd_state(o, out);
         throw InputError("unknown command '" + o.command + "' (see gaugehost --help)");
     } catch (const InputError& e) {
-        err << "gaugehost: " << e.what() << "\n";
+        err << "gaugehost: " << printable(e.what(), kMaxMessage) << "\n";
         return 2;
     } catch (const std::exception& e) {
-        err << "gaugehost: " << e.what() << "\n";
+        err << "gaugehost: " << printable(e.what(), kMaxMessage) << "\n";
         return 1;
     }
 }

@@ -23,7 +23,9 @@ std::string option(const Options& o, const std::string& name, const std::string&
 // A panel configuration file, or "default" for the built-in panel.
 PanelConfig panel_from(const std::string& name);
 HostOptions host_options(const Options& o, AudioOutput audio = AudioOutput::OFFLINE);
-Scenario scenario_from(const Options& o);
+// The scenario, checked against the panel before any host exists, so a
+// refused one leaves nothing behind (no capture file, no pictures).
+Scenario scenario_from(const Options& o, const PanelConfig& panel);
 
 // The commands that draw pictures (render, and the built-in run without a
 // command). A host built without the renderer refuses them as bad usage.

@@ -1,5 +1,6 @@
 #include "host/host.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "host/bitmap_info.h"
@@ -62,18 +63,7 @@ bool same_module(const std::string& a, const std::string& b) {
 Host::Host(PanelConfig panel, HostOptions options) : panel_(std::move(panel)) {
     if (g_active != nullptr) throw InputError("only one host may run at a time in a process");
     if (!options.atc_id.empty()) sim_.atc_id = options.atc_id;
-    if (!options.audio_capture.empty()) {
-        if (!platform::audio_capture_begin(options.audio_capture.c_str()))
-            throw input_error(options.audio_capture, 0, "cannot write the audio capture file");
-    } else if (options.audio == AudioOutput::OFFLINE) {
-        platform::audio_capture_begin(nullptr);
-    }
-    try {
-        module_ = std::make_unique<LoadedModule>(options.module_path, &g_services);
-    } catch (...) {
-        platform::audio_shutdown();
-        throw;
-    }
+    module_ = std::make_unique<LoadedModule>(options.module_path, &g_services);
     if (options.main_window) main_window_ = platform::create_host_main_window();
     g_active = this;
 
@@ -103,7 +93,16 @@ Host::Host(PanelConfig panel, HostOptions options) : panel_(std::move(panel)) {
     }
     try {
         for (const Pending& p : pending) {
+            if (!p.line->width && p.gauge->default_width > static_cast<std::uint32_t>(kMaxGaugeSide))
+                throw input_error(panel_.file, p.line->line,
+                                  "gauge " + p.line->gauge + " has a default width of " +
+                                      std::to_string(p.gauge->default_width) + " (the host places at most " +
+                                      std::to_string(kMaxGaugeSide) + "); give a width");
             const int w = p.line->width.value_or(static_cast<int>(p.gauge->default_width));
+            if (w <= 0 || w > kMaxGaugeSide)
+                throw input_error(panel_.file, p.line->line,
+                                  "gauge " + p.line->gauge + ": width " + std::to_string(w) + " must lie in 1.." +
+                                      std::to_string(kMaxGaugeSide));
             int h = p.line->height.value_or(0);
             if (h == 0) {
                 // The background's proportions decide the height.
@@ -112,9 +111,38 @@ Host::Host(PanelConfig panel, HostOptions options) : panel_(std::move(panel)) {
                 h = s.width > 0 ? static_cast<int>(static_cast<long long>(w) * s.height / s.width) : w;
                 if (h <= 0) h = 1;
             }
-            placements_.push_back(std::make_unique<Placement>(
-                *p.gauge, p.line->parameters, static_cast<int>(p.window->ident), p.line->x, p.line->y, w, h,
-                [this](std::uint32_t id) { return bitmap_size(id); }));
+            if (h > kMaxGaugeSide)
+                throw input_error(panel_.file, p.line->line,
+                                  "gauge " + p.line->gauge + ": height " + std::to_string(h) + " must lie in 1.." +
+                                      std::to_string(kMaxGaugeSide));
+            try {
+                placements_.push_back(std::make_unique<Placement>(
+                    *p.gauge, p.line->parameters, static_cast<int>(p.window->ident), p.line->x, p.line->y, w, h,
+                    [this](std::uint32_t id) { return bitmap_size(id); }));
+            } catch (const InputError& fault) {
+                // What the module got wrong, at the line that placed it.
+                throw input_error(panel_.file, p.line->line, fault.what());
+            }
+        }
+        // A window without a size holds its gauges as placed.
+        for (WindowConfig& w : panel_.windows) {
+            if (w.size_given) continue;
+            w.size_w = w.size_h = 1;
+            for (const auto& p : placements_) {
+                if (p->window() != static_cast<int>(w.ident)) continue;
+                w.size_w = std::max(w.size_w, p->x() + p->width());
+                w.size_h = std::max(w.size_h, p->y() + p->height());
+            }
+        }
+        if (options.accept) options.accept(*this);
+        // The capture file is made only for a panel that was accepted, before
+        // any gauge opens its sound device.
+        if (!options.audio_capture.empty()) {
+            if (!platform::audio_capture_begin(options.audio_capture.c_str()))
+                throw input_error(options.audio_capture, 0, "cannot write the audio capture file");
+            capture_path_ = options.audio_capture;
+        } else if (options.audio == AudioOutput::OFFLINE) {
+            platform::audio_capture_begin(nullptr);
         }
     } catch (...) {
         placements_.clear();
@@ -126,6 +154,11 @@ Host::Host(PanelConfig panel, HostOptions options) : panel_(std::move(panel)) {
     }
     for (auto& p : placements_)
         with_gauge(*p, [&] { p->service(PANEL_SERVICE_PRE_INSTALL, reinterpret_cast<std::uintptr_t>(module_->handle())); });
+}
+
+void Host::finish_audio() {
+    if (!platform::audio_capture_finish() && !capture_path_.empty())
+        throw input_error(capture_path_, 0, "cannot write the audio capture file");
 }
 
 Host::~Host() {
@@ -177,13 +210,21 @@ Placement* Host::find(const GaugeRef& ref) {
     return nullptr;
 }
 
-void Host::validate(const Scenario& scenario) const {
+void validate_scenario(const PanelConfig& panel, const Scenario& scenario) {
     for (const Command& c : scenario.commands) {
+        if (c.kind == Command::Kind::WINDOW) {
+            bool known = false;
+            for (const WindowConfig& w : panel.windows) known = known || w.ident == c.number;
+            if (!known)
+                throw input_error(scenario.file, c.line, "the panel has no window with ident " + std::to_string(c.number));
+            continue;
+        }
         if (c.kind != Command::Kind::CLICK && c.kind != Command::Kind::DRAG && c.kind != Command::Kind::TOOLTIP)
             continue;
         int seen = 0;
-        for (const auto& p : placements_)
-            if (p->name() == c.gauge.name) ++seen;
+        for (const WindowConfig& w : panel.windows)
+            for (const GaugeLine& g : w.gauges)
+                if (g.gauge == c.gauge.name) ++seen;
         if (seen < c.gauge.occurrence)
             throw input_error(scenario.file, c.line,
                               seen == 0 ? "no gauge '" + c.gauge.name + "' is placed on this panel"
@@ -191,7 +232,9 @@ void Host::validate(const Scenario& scenario) const {
     }
 }
 
-void Host::run(const Scenario& scenario, const std::function<void(const std::string&)>& snapshot) {
+void Host::validate(const Scenario& scenario) const { validate_scenario(panel_, scenario); }
+
+void Host::run(const Scenario& scenario, const std::function<void(const Command&)>& snapshot) {
     validate(scenario);
     for (const Command& c : scenario.commands) {
         if (c.kind != Command::Kind::DRAG) end_drag();
@@ -208,7 +251,7 @@ void Host::run(const Scenario& scenario, const std::function<void(const std::str
             case Command::Kind::WINDOW: sim_.set_window_visible(c.number, c.on); break;
             case Command::Kind::ATC: sim_.atc_id = c.text; break;
             case Command::Kind::SNAPSHOT:
-                if (snapshot) snapshot(c.text);
+                if (snapshot) snapshot(c);
                 break;
         }
     }

@@ -37,6 +37,8 @@ enum class AudioOutput {
     DEVICE,   // the default output device; without one the module falls silent
 };
 
+class Host;
+
 struct HostOptions {
     std::string module_path = ARD_DEFAULT_MODULE;
     std::string atc_id;  // empty: the simulation's default
@@ -45,6 +47,9 @@ struct HostOptions {
     std::string audio_capture;
     // A host without a main window leaves the module silent.
     bool main_window = true;
+    // Called once every gauge is placed, before any sound opens or gauge code
+    // runs; throws InputError to refuse the panel (pictures too large).
+    std::function<void(const Host&)> accept;
 };
 
 // Simulated time per panel update, by which the mixer's clock moves on.
@@ -67,6 +72,11 @@ struct MouseAction {
     Button button = Button::LEFT;
     std::uint32_t hold = 0;  // repeats while held, for areas that ask for them
 };
+
+// Checks a scenario against a panel before anything runs: every gauge it
+// names is placed (as often as `Name#N` says) and every window it shows or
+// hides exists. Throws InputError naming the scenario line.
+void validate_scenario(const PanelConfig& panel, const Scenario& scenario);
 
 class Host {
 public:
@@ -97,14 +107,18 @@ public:
 
     // Checks every gauge a scenario names before anything runs; throws InputError.
     void validate(const Scenario& scenario) const;
-    // Runs a scenario; `snapshot` is called for each snapshot command.
-    void run(const Scenario& scenario, const std::function<void(const std::string&)>& snapshot = {});
+    // Plays out what is still sounding and completes the audio capture file;
+    // throws InputError when the file could not be written.
+    void finish_audio();
+    // Runs a scenario; `snapshot` is called with each snapshot command.
+    void run(const Scenario& scenario, const std::function<void(const Command&)>& snapshot = {});
 
     Placement* find(const GaugeRef& ref);
     const PanelConfig& panel() const { return panel_; }
     Simulation& simulation() { return sim_; }
     const LoadedModule& module() const { return *module_; }
     std::vector<std::unique_ptr<Placement>>& placements() { return placements_; }
+    const std::vector<std::unique_ptr<Placement>>& placements() const { return placements_; }
     bool night() const { return night_; }
     void set_night(bool night) { night_ = night; }
     std::uint64_t updates() const { return updates_; }
@@ -117,6 +131,7 @@ public:
     nlohmann::ordered_json state() const;
 
 private:
+    bool on_screen(const Placement& gauge) const;
     // Runs gauge code on behalf of one placement and credits it with the sounds it plays.
     template <typename Call>
     void with_gauge(Placement& gauge, Call&& call);
@@ -135,6 +150,7 @@ private:
     std::vector<SoundPlayed> sounds_;
     bool night_ = false;
     std::uint64_t updates_ = 0;
+    std::string capture_path_;
 };
 
 template <typename Call>

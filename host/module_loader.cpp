@@ -1,8 +1,10 @@
 #include "host/module_loader.h"
 
+#include <cstring>
 #include <filesystem>
 
 #include "host/error.h"
+#include "host/text.h"
 #include "platform/platform.h"
 
 namespace ardelvine::hostapp {
@@ -10,12 +12,16 @@ namespace ardelvine::hostapp {
 namespace {
 // A Linkage with more entries than this has no terminating null.
 constexpr std::size_t kMaxGauges = 4096;
+constexpr std::size_t kMaxGaugeName = 255;
 }
 
 LoadedModule::LoadedModule(const std::string& path, PanelServices* services) : path_(path) {
-    if (!std::filesystem::exists(path)) throw input_error(path, 0, "no such gauge module");
+    check_regular_file(path, "no such gauge module");
+    // A bare name means the file in the current folder, never a library the
+    // loader would find on its search path.
+    const std::string file = path.find('/') == std::string::npos ? "./" + path : path;
     std::string why;
-    handle_ = platform::load_library(path.c_str(), &why);
+    handle_ = platform::load_library(file.c_str(), &why);
     if (handle_ == nullptr) throw input_error(path, 0, "cannot load gauge module: " + why);
     imports_ = static_cast<ImportTableRecord*>(platform::library_symbol(handle_, kImportTableSymbol));
     linkage_ = static_cast<LinkageRecord*>(platform::library_symbol(handle_, kLinkageSymbol));
@@ -32,6 +38,15 @@ LoadedModule::LoadedModule(const std::string& path, PanelServices* services) : p
         if (i >= kMaxGauges) {
             platform::free_library(handle_);
             throw input_error(path, 0, "gauge list in Linkage has no end");
+        }
+        const GaugeHeader* gauge = linkage_->gauges[i];
+        const char* fault = gauge->name == nullptr                         ? "has no name"
+                          : strnlen(gauge->name, kMaxGaugeName + 1) > kMaxGaugeName ? "has a name longer than 255 characters"
+                          : gauge->name[0] == '\0'                         ? "has an empty name"
+                                                                          : nullptr;
+        if (fault != nullptr) {
+            platform::free_library(handle_);
+            throw input_error(path, 0, "gauge " + std::to_string(i + 1) + " in Linkage " + fault);
         }
         gauges_.push_back(linkage_->gauges[i]);
     }

@@ -69,8 +69,16 @@ std::uint32_t button_flags(Button b) {
 
 }  // namespace
 
+// A gauge in a hidden window cannot be pointed at: it takes no clicks or
+// drags and shows no tooltip (the request is recorded with no text, like one
+// where no area lies).
+bool Host::on_screen(const Placement& gauge) const {
+    return sim_.window_visible(static_cast<std::uint32_t>(gauge.window()));
+}
+
 void Host::click(Placement& gauge, int x, int y, MouseAction action) {
     end_drag();
+    if (!on_screen(gauge)) return;
     const auto areas = mouse_areas(gauge.mouse(), gauge.mouse_count(), gauge.background_size());
     const MouseArea* area = area_at(areas, x, y, MouseKind::CHILD, false);
     if (area == nullptr) return;
@@ -92,6 +100,10 @@ void Host::click(Placement& gauge, int x, int y, MouseAction action) {
 }
 
 void Host::drag(Placement& gauge, int x, int y) {
+    if (!on_screen(gauge)) {
+        end_drag();
+        return;
+    }
     if (drag_.gauge != &gauge) {
         drag_ = {&gauge};
         const auto areas = mouse_areas(gauge.mouse(), gauge.mouse_count(), gauge.background_size());
@@ -109,7 +121,7 @@ void Host::drag(Placement& gauge, int x, int y) {
 std::string Host::tooltip(Placement& gauge, int x, int y) {
     end_drag();
     const auto areas = mouse_areas(gauge.mouse(), gauge.mouse_count(), gauge.background_size());
-    const MouseArea* area = area_at(areas, x, y, MouseKind::PARENT, true);
+    const MouseArea* area = on_screen(gauge) ? area_at(areas, x, y, MouseKind::PARENT, true) : nullptr;
     std::string text;
     std::uint32_t help = 0;
     if (area != nullptr) {

@@ -78,6 +78,10 @@ public:
             g.width = integer(fields[next++], "width");
             if (next < fields.size() && parse_integer(fields[next])) g.height = integer(fields[next++], "height");
         }
+        // "160.5" is a size written wrongly, not a parameter string.
+        if (next < fields.size() && next < 5 && !parse_integer(fields[next]) && parse_number(fields[next]))
+            fail("gauge " + g.gauge + ": expected a whole number for the " + (next == 3 ? "width" : "height") +
+                 ", got '" + trim(fields[next]) + "'");
         if (g.width && *g.width <= 0) fail("gauge " + g.gauge + ": width must be positive");
         if (g.height && *g.height <= 0) fail("gauge " + g.gauge + ": height must be positive");
         std::string rest;
@@ -155,7 +159,7 @@ public:
                     } else if (key == "size_mm") {
                         pair(value, "size_mm", window->size_w, window->size_h);
                         if (window->size_w <= 0 || window->size_h <= 0) fail("size_mm must be positive");
-                        window_has_size = true;
+                        window_has_size = window->size_given = true;
                     } else if (key == "visible") {
                         const int v = integer(value, "visible");
                         if (v != 0 && v != 1) fail("expected visible=0 or visible=1");

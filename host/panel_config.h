@@ -36,6 +36,9 @@ struct WindowConfig {
     int index = 0;  // NN of [WindowNN]
     std::string title;
     int size_w = 0, size_h = 0;  // design units (millimetres); the panel's pixel size
+    // False without size_mm: the host then sizes the window to hold its
+    // gauges once their widths and heights are known.
+    bool size_given = false;
     std::uint32_t ident = 0;
     bool visible = true;
     int position = 0;

@@ -25,8 +25,8 @@ std::size_t kind_size(ElementKind kind) {
     return 0;
 }
 
-// Room beyond the characters shown, so a callback that writes its terminator
-// one past the count stays inside the buffer.
+// Room beyond the characters and terminator a string element declares, for a
+// callback that writes a little past its count.
 constexpr std::size_t kTextSlack = 64;
 
 struct Walk {
@@ -135,7 +135,12 @@ Placement::Placement(const GaugeHeader& gauge, const std::string& parameters, in
         AnyElement& copy = copies_[i];
         switch (copy.header.kind) {
             case ElementKind::STRING: {
-                const std::size_t size = std::min<std::size_t>(copy.string.chars, 4096) + kTextSlack;
+                // Never less than the gauge was promised: a longer string is refused.
+                if (copy.string.chars > kMaxStringChars)
+                    throw InputError("gauge " + name_ + ": element " + std::to_string(i) + " is a string of " +
+                                     std::to_string(copy.string.chars) + " characters (the host allows at most " +
+                                     std::to_string(kMaxStringChars) + ")");
+                const std::size_t size = std::size_t{copy.string.chars} + 1 + kTextSlack;
                 text_buffers_.push_back(std::make_unique<char[]>(size));
                 copy.string.text = text_buffers_.back().get();
                 break;

@@ -98,6 +98,11 @@ private:
 
 // The longest element chain the host accepts; a longer one means a cycle.
 inline constexpr std::size_t kMaxChain = 256;
+// The widest and tallest a placed gauge may be, in panel units.
+inline constexpr int kMaxGaugeSide = 16384;
+// The most characters a string element may declare; its buffer holds that
+// many, the terminator and some slack.
+inline constexpr std::uint32_t kMaxStringChars = 4096;
 // The longest mouse list the host accepts before its end entry.
 inline constexpr std::size_t kMaxMouseRects = 1024;
 

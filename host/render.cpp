@@ -131,9 +131,9 @@ struct Renderer::Impl {
         auto it = tinted.find(key);
         if (it != tinted.end()) return it->second.get();
         const int w = width_of(plain), h = height_of(plain);
-        Surface copy(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h));
+        Surface copy = new_image(w, h);
         {
-            Context cr(cairo_create(copy.get()));
+            Context cr = new_context(copy.get());
             cairo_set_operator(cr.get(), CAIRO_OPERATOR_SOURCE);
             cairo_set_source_surface(cr.get(), plain, 0, 0);
             cairo_paint(cr.get());
@@ -444,11 +444,12 @@ Surface draw_layer(const GaugePicture& g, Renderer::Impl& impl, Lighting lightin
     bool any_visible = false;
     for (std::size_t i = begin; i < end; ++i) any_visible = any_visible || states[i].visible;
     if ((!any_visible && backdrop == nullptr) || g.pw <= 0 || g.ph <= 0) return nullptr;
-    Surface layer(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, g.pw, g.ph));
-    Context cr(cairo_create(layer.get()));
+    Surface layer = new_image(g.pw, g.ph);
+    Context cr = new_context(layer.get());
     if (backdrop != nullptr) fill_background(cr.get(), *backdrop, lighting);
     enter_gauge(cr.get(), g, g.px, g.py);
     draw_elements({cr.get(), impl, lighting}, states, begin, end);
+    check_cairo(cairo_status(cr.get()));
     return layer;
 }
 
@@ -509,7 +510,8 @@ cairo_surface_t* Renderer::draw(const WindowConfig& window, const std::vector<st
     const int width = std::max(1, static_cast<int>(std::lround(window.size_w * scale_)));
     const int height = std::max(1, static_cast<int>(std::lround(window.size_h * scale_)));
     if (!pic.surface || width_of(pic.surface.get()) != width || height_of(pic.surface.get()) != height) {
-        pic.surface.reset(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height));
+        pic.surface.reset();
+        pic.surface = new_image(width, height);
         pic.valid = false;
     }
 
@@ -552,7 +554,7 @@ cairo_surface_t* Renderer::draw(const WindowConfig& window, const std::vector<st
     }
     redrawn_ = full ? pic.gauges.size() : changed.size();
 
-    Context cr(cairo_create(pic.surface.get()));
+    Context cr = new_context(pic.surface.get());
     if (full) {
         // The background shows wherever no gauge brings its own; those
         // rectangles never overlap, so even-odd filling leaves them out.
@@ -577,6 +579,7 @@ cairo_surface_t* Renderer::draw(const WindowConfig& window, const std::vector<st
             cairo_restore(cr.get());
         }
     }
+    check_cairo(cairo_status(cr.get()));
     cairo_surface_flush(pic.surface.get());
     pic.lighting = lighting;
     pic.valid = true;

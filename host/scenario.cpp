@@ -12,6 +12,8 @@ namespace {
 
 constexpr long long kMaxUpdates = 1000000;
 constexpr long long kMaxHold = 10000;
+// Snapshot names become the start of file names.
+constexpr std::size_t kMaxSnapshotName = 64;
 
 class Parser {
 public:
@@ -113,6 +115,8 @@ public:
             } else if (verb == "snapshot") {
                 expect(w, 2, 2, "snapshot NAME");
                 c.kind = Command::Kind::SNAPSHOT;
+                if (w[1].size() > kMaxSnapshotName)
+                    fail("a snapshot name is at most " + std::to_string(kMaxSnapshotName) + " characters long");
                 for (char ch : w[1])
                     if (!std::isalnum(static_cast<unsigned char>(ch)) && ch != '-' && ch != '_')
                         fail("a snapshot name holds letters, digits, '-' and '_' only");

@@ -1,10 +1,11 @@
 #include "host/text.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cmath>
 #include <fstream>
-#include <sstream>
+#include <sys/stat.h>
 
 #include "host/error.h"
 
@@ -69,12 +70,43 @@ std::optional<double> parse_number(std::string_view text) {
     return value;
 }
 
-std::string read_file(const std::string& path) {
+std::string printable(std::string_view text, std::size_t max_bytes) {
+    std::string out;
+    const std::size_t shown = std::min(text.size(), max_bytes);
+    for (std::size_t i = 0; i < shown; ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c < 0x20 || c == 0x7F) {
+            static constexpr char kHex[] = "0123456789abcdef";
+            out += "\\x";
+            out += kHex[c >> 4];
+            out += kHex[c & 0xF];
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    if (shown < text.size()) out += "... (" + std::to_string(text.size() - shown) + " more bytes)";
+    return out;
+}
+
+void check_regular_file(const std::string& path, const char* missing) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) throw input_error(path, 0, missing);
+    if (S_ISDIR(info.st_mode)) throw input_error(path, 0, "is a folder, not a file");
+    // Devices, pipes and sockets could hang the host or feed it without end.
+    if (!S_ISREG(info.st_mode)) throw input_error(path, 0, "is not a regular file");
+}
+
+std::string read_file(const std::string& path, std::size_t max_bytes) {
+    check_regular_file(path, "no such file");
     std::ifstream in(path, std::ios::binary);
     if (!in) throw input_error(path, 0, "cannot open file");
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
+    std::string text(max_bytes + 1, '\0');
+    in.read(text.data(), static_cast<std::streamsize>(text.size()));
+    if (in.bad()) throw input_error(path, 0, "cannot read file");
+    text.resize(static_cast<std::size_t>(in.gcount()));
+    if (text.size() > max_bytes)
+        throw input_error(path, 0, "is larger than " + std::to_string(max_bytes / (1024 * 1024)) + " MB, the most the host reads");
+    return text;
 }
 
 namespace {

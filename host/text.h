@@ -1,6 +1,7 @@
 // Small text helpers for the host's line-based inputs and the text gauges write.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,7 +15,16 @@ std::vector<std::string> split(std::string_view text, char separator);
 std::vector<std::string> split_words(std::string_view text);
 std::optional<long long> parse_integer(std::string_view text);
 std::optional<double> parse_number(std::string_view text);
-std::string read_file(const std::string& path);  // throws InputError
+// `text` fit for one line of a terminal: control bytes shown as \xNN, and
+// anything past `max_bytes` cut, saying how much was left out.
+std::string printable(std::string_view text, std::size_t max_bytes);
+// Panel configurations and scenarios are read whole, up to this size.
+inline constexpr std::size_t kMaxInputFile = 4u << 20;
+// Throws InputError (`missing` when there is nothing at `path`) unless `path`
+// is a regular file: a folder, device or pipe is refused before it is opened.
+void check_regular_file(const std::string& path, const char* missing);
+// The whole of a regular file of at most `max_bytes`; throws InputError.
+std::string read_file(const std::string& path, std::size_t max_bytes = kMaxInputFile);
 
 // Text a gauge wrote, as UTF-8: sequences that are valid UTF-8 are kept, and
 // every other byte is read in the Windows-1252 code page panel text is

@@ -1,6 +1,7 @@
 #include "host/window_files.h"
 
 #include <cctype>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 
@@ -28,6 +29,42 @@ std::string window_file_name(const WindowConfig& window) {
     return name + ".png";
 }
 
+namespace {
+
+bool picture_fits(double w, double h) {
+    return w <= kMaxPictureSide && h <= kMaxPictureSide && std::ceil(w) * std::ceil(h) * 4 <= kMaxPictureBytes;
+}
+
+void check_picture(const std::string& file, int line, const std::string& what, double w, double h, double scale) {
+    if (picture_fits(w * scale, h * scale)) return;
+    char size[64];
+    std::snprintf(size, sizeof size, "%.0fx%.0f", std::ceil(w * scale), std::ceil(h * scale));
+    const std::string why = what + " would be a picture of " + size +
+                            " pixels (the host draws at most 16384 pixels a side and 256 MB)";
+    if (picture_fits(w, h)) {
+        char number[32];
+        std::snprintf(number, sizeof number, "%g", scale);
+        throw InputError(std::string("--scale ") + number + ": " + why);
+    }
+    throw input_error(file, line, why);
+}
+
+}  // namespace
+
+void check_picture_sizes(const Host& host, double scale) {
+    const PanelConfig& panel = host.panel();
+    for (const WindowConfig& w : panel.windows)
+        check_picture(panel.file, w.line, "window " + w.title, w.size_w, w.size_h, scale);
+    // Placements follow the panel's gauge lines in order.
+    std::size_t k = 0;
+    for (const WindowConfig& w : panel.windows) {
+        for (const GaugeLine& g : w.gauges) {
+            const Placement& p = *host.placements()[k++];
+            check_picture(panel.file, g.line, "gauge " + g.gauge, p.width(), p.height(), scale);
+        }
+    }
+}
+
 std::vector<std::string> render_windows(Host& host, Renderer& renderer, const RenderRequest& request) {
     namespace fs = std::filesystem;
     std::error_code ec;
@@ -40,8 +77,8 @@ std::vector<std::string> render_windows(Host& host, Renderer& renderer, const Re
         cairo_surface_t* picture = renderer.draw(w, host.placements(), lighting);
         Surface overlay;
         if (request.areas) {
-            overlay.reset(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, cairo_image_surface_get_width(picture), cairo_image_surface_get_height(picture)));
-            Context cr(cairo_create(overlay.get()));
+            overlay = new_image(cairo_image_surface_get_width(picture), cairo_image_surface_get_height(picture));
+            Context cr = new_context(overlay.get());
             cairo_set_source_surface(cr.get(), picture, 0, 0);
             cairo_paint(cr.get());
             draw_mouse_areas(overlay.get(), w, host.placements(), renderer.scale());

@@ -11,6 +11,15 @@ namespace ardelvine::hostapp {
 
 class Host;
 
+// The largest picture the host draws, of a window or of one gauge's layer.
+inline constexpr double kMaxPictureSide = 16384;
+inline constexpr double kMaxPictureBytes = 256.0 * 1024 * 1024;  // 4 bytes a pixel
+
+// Refuses, before anything is drawn, a panel whose window or gauge pictures
+// at `scale` pixels per panel unit would pass those caps: the message names
+// the panel file and line, or the --scale option when the panel alone fits.
+void check_picture_sizes(const Host& host, double scale);
+
 // "window-00-main-panel.png" for window 0 titled "Main Panel".
 std::string window_file_name(const WindowConfig& window);
 

@@ -13,10 +13,12 @@
 #include <AL/al.h>
 #include <AL/alc.h>
 #include <AL/alext.h>
+#include <dlfcn.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -62,6 +64,7 @@ struct AudioState {
     std::vector<std::unique_ptr<AudioDevice>> devices;
     std::vector<std::unique_ptr<AudioBuffer>> buffers;
     bool capture = false;
+    bool output_missing = false;  // the default output device could not be opened
     std::FILE* capture_file = nullptr;
     bool write_error = false;
     std::uint64_t captured_frames = 0;
@@ -83,11 +86,35 @@ AudioState& state() {
 
 // ---------------------------------------------------------------- mixer
 
+// Sound-card libraries print their own errors to the terminal, twenty lines
+// and more on a machine without a card, each time a device is tried. The
+// host reports a missing device once, in its own words, so both libraries
+// are asked to keep quiet: OpenAL Soft through its log level (unless the user
+// chose one), and ALSA, which OpenAL Soft loads, through its error handler.
+void silent_alsa_handler(const char*, int, const char*, int, const char*, ...) {}
+
+void quieten_sound_libraries() {
+    static bool done = false;
+    if (done) return;
+    done = true;
+    setenv("ALSOFT_LOGLEVEL", "0", 0);
+    if (void* alsa = dlopen("libasound.so.2", RTLD_NOW | RTLD_GLOBAL)) {
+        using Handler = void (*)(const char*, int, const char*, int, const char*, ...);
+        using SetHandler = int (*)(Handler);
+        if (auto set = reinterpret_cast<SetHandler>(dlsym(alsa, "snd_lib_error_set_handler"))) set(&silent_alsa_handler);
+        // Kept loaded: the handler must stay in place for OpenAL Soft's use.
+    }
+}
+
 bool open_mixer(bool loopback) {
     Mixer& m = state().mixer;
     if (m.device != nullptr) return true;
+    if (!loopback) quieten_sound_libraries();
     ALCdevice* device = loopback ? alcLoopbackOpenDeviceSOFT(nullptr) : alcOpenDevice(nullptr);
-    if (device == nullptr) return false;
+    if (device == nullptr) {
+        if (!loopback) state().output_missing = true;
+        return false;
+    }
     const ALCint loopback_attributes[] = {ALC_FORMAT_CHANNELS_SOFT, ALC_STEREO_SOFT,
                                           ALC_FORMAT_TYPE_SOFT,     ALC_FLOAT_SOFT,
                                           ALC_FREQUENCY,            static_cast<ALCint>(kCaptureRate),
@@ -555,8 +582,11 @@ bool audio_capture_begin(const char* wav_path) {
     if (wav_path != nullptr) {
         file = std::fopen(wav_path, "wb");
         if (file == nullptr) return false;
-        if (!write_wave_header(file, 0)) {
+        // Flushed at once, so a file that cannot take the header (a full
+        // disk) is refused here rather than found out at the end.
+        if (!write_wave_header(file, 0) || std::fflush(file) != 0) {
             std::fclose(file);
+            std::remove(wav_path);
             return false;
         }
     }
@@ -573,6 +603,8 @@ bool audio_capture_begin(const char* wav_path) {
 }
 
 bool audio_capturing() { return state().capture; }
+
+bool audio_output_missing() { return state().output_missing; }
 
 void audio_advance(double seconds) {
     AudioState& s = state();
@@ -612,6 +644,7 @@ void audio_shutdown() {
     release_everything();
     state().clock = 0.0;
     state().rendered_frames = 0;
+    state().output_missing = false;
 }
 
 std::size_t audio_play_count() { return state().log.size(); }

@@ -133,6 +133,9 @@ bool audio_set_frequency(AudioBuffer* buffer, std::uint32_t frequency);
 // already open or the file cannot be created.
 bool audio_capture_begin(const char* wav_path);
 bool audio_capturing();
+// True once the default output device was asked for and could not be opened
+// (a machine without a sound card): the module then falls silent.
+bool audio_output_missing();
 // Moves the mixer's clock on; while capturing, renders that stretch into the
 // file. Fractions add up exactly across calls.
 void audio_advance(double seconds);
