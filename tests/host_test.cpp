@@ -353,6 +353,34 @@ TEST_F(HostTest, StateCarriesFlagsStringLooksAndValidUtf8) {
     EXPECT_NO_THROW((void)state.dump()) << "strict dump accepts only valid UTF-8";
 }
 
+// The third probe sits in window 50, hidden: it cannot be pointed at until
+// the window shows.
+TEST_F(HostTest, HiddenWindowsTakeNoClicksOrTooltips) {
+    auto clicks = [&] { return symbol<int>(*host, "FixtureClickCount"); };
+    host->click(probe(3), 25, 27, {Button::LEFT, 0});
+    host->drag(probe(3), 90, 15);
+    EXPECT_EQ(clicks(), 0);
+    EXPECT_EQ(host->tooltip(probe(3), 15, 15), "");
+    host->simulation().set_window_visible(50, true);
+    host->click(probe(3), 25, 27, {Button::LEFT, 0});
+    EXPECT_EQ(clicks(), 1);
+    EXPECT_EQ(host->tooltip(probe(3), 15, 15), "Airspeed indicator");
+}
+
+TEST(HostWindows, WithoutSizeAWindowHoldsItsGauges) {
+    HostOptions options;
+    options.module_path = ARD_FIXTURE_MODULE;
+    // Default width 100, square without a background bitmap; one gauge given only a width.
+    Host host(parse_panel_config("[Window00]\ngauge00=Fixture!Probe, 150, 20\ngauge01=Fixture!Probe, 0, 300, 40\n"
+                                 "[Window01]\nsize_mm=50,60\ngauge00=Fixture!Probe, 0, 0\n",
+                                 "p.cfg"),
+              options);
+    EXPECT_EQ(host.panel().windows[0].size_w, 250);
+    EXPECT_EQ(host.panel().windows[0].size_h, 340);
+    EXPECT_EQ(host.panel().windows[1].size_w, 50) << "a size given stays";
+    EXPECT_EQ(host.panel().windows[1].size_h, 60);
+}
+
 TEST(HostErrors, BadModuleAndUnknownGauges) {
     struct Case {
         const char* panel;

@@ -161,7 +161,7 @@ TEST(CommandLine, BadInputExitsWithStatusTwoAndOneLine) {
     } cases[] = {
         {{"frobnicate"}, "gaugehost: unknown command 'frobnicate'"},
         {{"state"}, "gaugehost: state needs one panel configuration"},
-        {{"state", "/nonexistent.cfg"}, "gaugehost: /nonexistent.cfg: cannot open file"},
+        {{"state", "/nonexistent.cfg"}, "gaugehost: /nonexistent.cfg: no such file"},
         {{"state", "default", "--scenario"}, "gaugehost: option --scenario needs a value"},
         {{"state", "default", "--bogus"}, "gaugehost: unknown option --bogus"},
         {{"list", "--module", "/nonexistent.gau"}, "gaugehost: /nonexistent.gau: no such gauge module"},
