@@ -24,7 +24,9 @@ namespace fs = std::filesystem;
 class HostileInput : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir_ = fs::path(::testing::TempDir()) / "ardelvine-hostile";
+        // One folder per test: tests may run side by side.
+        dir_ = fs::path(::testing::TempDir()) /
+               (std::string("ardelvine-") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(dir_);
         fs::create_directories(dir_);
     }
