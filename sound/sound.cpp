@@ -49,8 +49,8 @@ struct SampleData {
     std::uint32_t size;    // N
 };
 
-// Steps 4 to 9: the WAVE's format record and its whole "data" chunk. Closing
-// the reader is the caller's.
+// Reads the WAVE's format record and its whole "data" chunk. Closing the
+// reader is the caller's.
 bool read_wave(RiffFile* riff, SampleData& out) {
     RiffChunk wave{.form = platform::fourcc('W', 'A', 'V', 'E')};
     if (!platform::riff_descend(riff, &wave, nullptr, RiffFind::RIFF)) return false;
@@ -70,7 +70,7 @@ bool read_wave(RiffFile* riff, SampleData& out) {
     return platform::riff_read(riff, out.bytes, data.size) == static_cast<std::int64_t>(data.size);
 }
 
-// Steps 11 and 12: a buffer holding the sample data, at position 0.
+// A buffer on the device holding the sample data, at position 0.
 SoundBuffer make_buffer(SoundDevice device, const SampleData& wave) {
     const platform::AudioBufferDesc desc{.size = platform::kAudioBufferDescSize,
                                          .flags = kBufferFlags,
@@ -95,8 +95,9 @@ SoundBuffer make_buffer(SoundDevice device, const SampleData& wave) {
     return buffer;
 }
 
-// Steps 4 to 13 on an opened reader (closed here). `resource` is freed once
-// the reader is closed.
+// Reads the WAVE from an opened reader (closed here) into a new buffer on
+// `device`; the sample data's size, or 0 with the module silenced. `resource`
+// is freed once the reader is closed.
 std::uint32_t load_opened(RiffFile* riff, const unsigned char* resource, SoundDevice device,
                           SoundBuffer& buffer, std::uint32_t wave_id) {
     SampleData wave{};

@@ -136,16 +136,15 @@ constexpr DialNeedle kNeedles[] = {
 constexpr std::uint32_t kCover = 1330;
 
 // Three help areas, each with the host's text and no tooltip entry, one for
-// each scale. The pressure area covers the lower left quarter, where the oil
-// pressure needle turns (an earlier box of 0,0,140,140 hid it under the
-// temperature area, so its text could never show).
+// each scale. The oil pressure area covers the lower left quarter, where its
+// needle turns, clear of the temperature area above it.
 MouseRect mouse[] = {
     mouse_parent(),
     mouse_parent(0, 0, 280, 140, CURSOR_NONE, 0xAB4F),      // upper half: temperature
     mouse_end_parent(),
     mouse_parent(0, 140, 140, 140, CURSOR_NONE, 0xAB4E),    // lower left quarter: pressure
     mouse_end_parent(),
-    mouse_parent(140, 140, 140, 140, CURSOR_NONE, 0xAB2C),  // lower right quarter: token 425
+    mouse_parent(140, 140, 140, 140, CURSOR_NONE, 0xAB2C),  // lower right quarter: fuel pressure
     mouse_end_parent(),
     mouse_end_parent(),
     mouse_end(),

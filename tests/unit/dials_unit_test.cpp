@@ -19,13 +19,6 @@ namespace {
 
 using namespace gauges;
 
-// The records are packed, so their pointer and double fields may lie off their
-// natural alignment; gtest binds references, so it is handed copies.
-template <typename T>
-T copy(T value) {
-    return value;
-}
-
 std::vector<ElementHeader*> chain_of(const GaugeHeader& gauge) {
     std::vector<ElementHeader*> chain;
     for (ElementHeader* e = gauge.elements[0]; e != nullptr; e = e->children ? e->children[0] : nullptr)
@@ -74,8 +67,8 @@ TEST(Dials, EachElementsOnlyChildIsTheNextOneAndTheCoverIsInnermost) {
         EXPECT_EQ(g.version, kGaugeHeaderVersion);
         EXPECT_STREQ(g.name, d.name);
         EXPECT_EQ(g.default_width, d.width);
-        EXPECT_EQ(copy(g.callback), nullptr);
-        ASSERT_NE(copy(g.elements), nullptr);
+        EXPECT_EQ(g.callback, nullptr);
+        ASSERT_NE(g.elements, nullptr);
         EXPECT_EQ(g.elements[1], nullptr);
 
         std::vector<ElementHeader*> chain = chain_of(g);
@@ -84,26 +77,26 @@ TEST(Dials, EachElementsOnlyChildIsTheNextOneAndTheCoverIsInnermost) {
             SCOPED_TRACE(i);
             const ElementHeader& e = *chain[i];
             EXPECT_EQ(e.bitmap, d.bitmaps[i]);
-            EXPECT_EQ(copy(e.gauge), &g);
+            EXPECT_EQ(e.gauge, &g);
             if (i + 1 < chain.size()) {
-                ASSERT_NE(copy(e.children), nullptr);
+                ASSERT_NE(e.children, nullptr);
                 EXPECT_EQ(e.children[1], nullptr) << "one child per element";
             } else {
-                EXPECT_EQ(copy(e.children), nullptr) << "the cover is the innermost element";
+                EXPECT_EQ(e.children, nullptr) << "the cover is the innermost element";
             }
             if (i == 0 || i + 1 == chain.size()) {
                 EXPECT_EQ(e.kind, ElementKind::STATIC_IMAGE);
                 EXPECT_EQ(e.image_flags, i == 0 ? 0x4003u : 0x3u);
-                EXPECT_EQ(copy(e.failures), nullptr);
+                EXPECT_EQ(e.failures, nullptr);
                 continue;
             }
             EXPECT_EQ(e.image_flags, 0x4083u);
             if (e.kind != ElementKind::NEEDLE) continue;  // the altimeter card, checked below
             const auto& n = reinterpret_cast<const Needle&>(e);
             EXPECT_NE(n.source.token, 0u);
-            EXPECT_EQ(copy(n.update), nullptr);
+            EXPECT_EQ(n.update, nullptr);
             EXPECT_EQ(n.max_swing, 0u);
-            EXPECT_NE(copy(n.table), nullptr);
+            EXPECT_NE(n.table, nullptr);
         }
     }
 }
@@ -137,7 +130,7 @@ TEST(Dials, HydraulicTooltipLeavesTheValueToTheHost) {
     const MouseRect& tooltip = Hydr_Press_Indicator.mouse[1];
     EXPECT_STREQ(tooltip.tooltip_text, "Hydraulic Pressure (%((A:HYDRAULIC PRESSURE, psi))%!d! PSI)");
     EXPECT_EQ(tooltip.event_id, 0u);
-    EXPECT_EQ(copy(tooltip.args), nullptr);
+    EXPECT_EQ(tooltip.args, nullptr);
 }
 
 // ------------------------------------------------------------ needles and tables
@@ -208,7 +201,7 @@ TEST(Dials, NeedleTablesTurnThroughTheirScales) {
         const bool falling = c.token == 425;
         for (std::uint32_t i = 1; i < n.table_entries; ++i) {
             EXPECT_EQ(n.table[i].value < n.table[i - 1].value, falling) << "row " << i;
-            EXPECT_EQ(copy(n.table[i].angle), 0.0);
+            EXPECT_EQ(n.table[i].angle, 0.0);
         }
 
         Failures failures;
@@ -231,8 +224,8 @@ TEST(Dials, VerticalSpeedValuesAreTheMarksToTenDigits) {
         EXPECT_NEAR(value, mark * 1.3004799584, std::fabs(value) * 5e-10);
         EXPECT_EQ(value, -vs.table[vs.table_entries - 1 - i].value);
     }
-    EXPECT_EQ(copy(vs.table[0].value), -8453.119730);
-    EXPECT_EQ(copy(vs.table[7].value), -650.2399792);
+    EXPECT_EQ(vs.table[0].value, -8453.119730);
+    EXPECT_EQ(vs.table[7].value, -650.2399792);
 }
 
 // ------------------------------------------------------------ altimeter card
@@ -246,8 +239,8 @@ Sprite& baro_card() {
 TEST(Dials, AltimeterCardStopsAtTheEndsOfItsScale) {
     Sprite& card = baro_card();
     EXPECT_EQ(card.rotation.source.token, 76u);
-    EXPECT_EQ(copy(card.rotation.scale), 90.0);
-    ASSERT_NE(copy(card.rotation_update), nullptr);
+    EXPECT_EQ(card.rotation.scale, 90.0);
+    ASSERT_NE(card.rotation_update, nullptr);
     const double saved = card.rotation.source.value;
     struct Case {
         double setting, turn_deg;
@@ -293,7 +286,7 @@ TEST(Dials, VoltmeterTooltipReadsTheBusVoltageThroughTheHost) {
     const MouseRect& tooltip = Voltmeter.mouse[1];
     ASSERT_EQ(tooltip.event_id, 1u);
     TooltipNumberFn volts = tooltip.args[0].number;
-    ASSERT_NE(copy(volts), nullptr);
+    ASSERT_NE(volts, nullptr);
     {
         FakeServices services;
         g_lookups = 0;
@@ -301,9 +294,9 @@ TEST(Dials, VoltmeterTooltipReadsTheBusVoltageThroughTheHost) {
         EXPECT_EQ(volts(1, 2, 3, 4, 5, 6), 9.46);
         EXPECT_EQ(g_lookups, 1);
         EXPECT_EQ(g_seen.token, 753u);
-        EXPECT_EQ(copy(g_seen.host_pointer), nullptr);
+        EXPECT_EQ(g_seen.host_pointer, nullptr);
         EXPECT_EQ(g_seen.value_type, 0u);
-        EXPECT_EQ(copy(g_seen.value), 0.0);
+        EXPECT_EQ(g_seen.value, 0.0);
         EXPECT_EQ(g_seen.previous, 0.0);
     }
     // Without the host's table there is nothing to read.

@@ -107,7 +107,7 @@ TEST(ResourceCatalogue, EveryBitmapAnElementCanDrawExists) {
     std::size_t checked = 0;
     for (std::size_t g = 0; Linkage.gauges[g] != nullptr; ++g) {
         const GaugeHeader* gauge = Linkage.gauges[g];
-        ElementHeader** const root = gauge->elements;  // a packed field: copied, not bound
+        ElementHeader** const root = gauge->elements;
         ASSERT_NE(root, nullptr) << gauge->name;
         for (const ElementHeader* e = root[0]; e != nullptr;
              e = e->children != nullptr ? e->children[0] : nullptr) {
