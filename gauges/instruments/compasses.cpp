@@ -44,7 +44,7 @@ MovingImage card = heading_strip(Gyro_Compass, 480, {48, 65}, tokens::GYRO_HEADI
 // The knob turns once per third of a full card setting.
 NonlinearityEntry knob_table[] = {
     mark(0, 118, 273),             //   0 degrees
-    mark(65536.0 / 6, 118, 313),   // 180 degrees
+    mark(0x10000 / 6.0, 118, 313),   // 180 degrees
 };
 
 Needle knob = {

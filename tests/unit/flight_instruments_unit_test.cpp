@@ -267,7 +267,7 @@ TEST(FlightInstruments, CompassStripsRunFromThreeSixtyDownAndNeverMoveVertically
     const Needle& knob = at<Needle>(Gyro_Compass, 2);
     EXPECT_EQ(knob.source.token, tokens::GYRO_DRIFT);
     EXPECT_EQ(knob.header.offset_x, 41);
-    EXPECT_EQ(copy(knob.table[1].value), 65536.0 / 6.0);
+    EXPECT_EQ(copy(knob.table[1].value), 0x10000 / 6.0);
 }
 
 TEST(FlightInstruments, ClockHandsTurnOncePerTwelveHoursHourAndMinute) {
