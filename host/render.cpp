@@ -72,6 +72,27 @@ ElementKey key_of(const ElementState& s) {
     return k;
 }
 
+// Whether an element still looks as its key says.
+bool same_look(const ElementKey& k, const ElementState& s) {
+    if (k.visible != s.visible || k.bitmap != s.element->bitmap || k.flags != (s.element->image_flags & kLookFlags))
+        return false;
+    if (!s.visible) return true;
+    switch (s.element->kind) {
+        case ElementKind::STATIC_IMAGE: return true;
+        case ElementKind::NEEDLE: return k.angle == s.angle;
+        case ElementKind::STRING: {
+            const StringElement& e = any(s).string;
+            const std::size_t n = e.text == nullptr ? 0 : strnlen(e.text, e.chars);
+            return k.text.size() == n && (n == 0 || std::memcmp(k.text.data(), e.text, n) == 0);
+        }
+        case ElementKind::ICON: return k.image == s.image;
+        case ElementKind::SLIDER:
+        case ElementKind::MOVING_IMAGE: return k.dx == s.dx && k.dy == s.dy;
+        case ElementKind::SPRITE: return k.dx == s.dx && k.dy == s.dy && k.rotation == s.rotation;
+    }
+    return false;
+}
+
 // One gauge as the window picture holds it.
 struct GaugePicture {
     const Placement* placement = nullptr;
@@ -79,6 +100,10 @@ struct GaugePicture {
     // Static images below the first moving element and above the last one,
     // pre-drawn at the gauge's pixel rectangle; null when there are none.
     Surface under, over;
+    // The whole gauge as it looks now (under layer, moving elements, over
+    // layer): what the window picture is made of. A frame redraws only the
+    // parts of it that changed.
+    Surface picture;
     std::size_t live_begin = 0, live_end = 0;
     double x = 0, y = 0, sx = 1, sy = 1;  // gauge pixels -> picture pixels
     int px = 0, py = 0, pw = 0, ph = 0;   // the picture pixels it covers
@@ -470,22 +495,128 @@ void paint_layer(cairo_t* cr, const GaugePicture& g, cairo_surface_t* layer, cai
     cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
 }
 
-// Draws a gauge onto the window picture, inside whatever clip is set.
-void compose(cairo_t* cr, const GaugePicture& g, Renderer::Impl& impl, Lighting lighting) {
-    paint_layer(cr, g, g.under.get(), g.backdrop ? CAIRO_OPERATOR_SOURCE : CAIRO_OPERATOR_OVER);
-    if (g.live_begin < g.live_end) {
-        cairo_save(cr);
-        cairo_rectangle(cr, g.px, g.py, g.pw, g.ph);
-        cairo_clip(cr);
-        enter_gauge(cr, g, 0, 0);
-        draw_elements({cr, impl, lighting}, g.placement->elements(), g.live_begin, g.live_end);
-        cairo_restore(cr);
+// A rectangle of picture pixels.
+struct Box {
+    int x0 = 0, y0 = 0, x1 = 0, y1 = 0;  // x1, y1 exclusive
+    bool empty() const { return x1 <= x0 || y1 <= y0; }
+    void add(const Box& b) {
+        if (b.empty()) return;
+        if (empty()) {
+            *this = b;
+            return;
+        }
+        x0 = std::min(x0, b.x0), y0 = std::min(y0, b.y0), x1 = std::max(x1, b.x1), y1 = std::max(y1, b.y1);
     }
-    paint_layer(cr, g, g.over.get(), CAIRO_OPERATOR_OVER);
+    Box clipped(const Box& to) const {
+        return {std::max(x0, to.x0), std::max(y0, to.y0), std::min(x1, to.x1), std::min(y1, to.y1)};
+    }
+};
+
+Box box_of(const GaugePicture& g) { return {g.px, g.py, g.px + g.pw, g.py + g.ph}; }
+
+// The picture pixels that a w x h bitmap placed on the gauge by `place` can
+// touch, with a pixel to spare for filtering.
+Box placed_box(const GaugePicture& g, const cairo_matrix_t& place, int w, int h) {
+    if (!usable(place) || w <= 0 || h <= 0) return {};
+    double x0 = 1e300, y0 = 1e300, x1 = -1e300, y1 = -1e300;
+    for (const auto& [cx, cy] : {std::pair{0.0, 0.0}, {double(w), 0.0}, {0.0, double(h)}, {double(w), double(h)}}) {
+        double x = cx, y = cy;
+        cairo_matrix_transform_point(&place, &x, &y);
+        x = g.x + x * g.sx, y = g.y + y * g.sy;
+        x0 = std::min(x0, x), y0 = std::min(y0, y), x1 = std::max(x1, x), y1 = std::max(y1, y);
+    }
+    const double limit = 1e6;  // a wild value: the whole gauge
+    if (!(x0 > -limit && y0 > -limit && x1 < limit && y1 < limit)) return box_of(g);
+    return {static_cast<int>(std::floor(x0)) - 1, static_cast<int>(std::floor(y0)) - 1,
+            static_cast<int>(std::ceil(x1)) + 1, static_cast<int>(std::ceil(y1)) + 1};
 }
 
-bool overlaps(const GaugePicture& a, const GaugePicture& b) {
-    return a.px < b.px + b.pw && b.px < a.px + a.pw && a.py < b.py + b.ph && b.py < a.py + a.ph;
+// The picture pixels an element drew, or will draw, with the look `k`.
+Box element_box(const GaugePicture& g, Renderer::Impl& impl, const ElementState& s, const ElementKey& k) {
+    if (!k.visible) return {};
+    const ElementHeader& e = *s.element;
+    const auto size_of = [&](std::uint32_t id) {
+        cairo_surface_t* b = impl.bitmap(id, Tint::NONE);
+        return std::pair{width_of(b), height_of(b)};
+    };
+    switch (e.kind) {
+        case ElementKind::STATIC_IMAGE: {
+            const auto [w, h] = size_of(e.bitmap);
+            return placed_box(g, shifted(e.x, e.y), w, h);
+        }
+        case ElementKind::NEEDLE: {
+            const auto [w, h] = size_of(e.bitmap);
+            return placed_box(g, needle_matrix(e, k.angle), w, h);
+        }
+        case ElementKind::ICON: {
+            const auto [w, h] = size_of(e.bitmap + static_cast<std::uint32_t>(std::max(k.image, 0)));
+            return placed_box(g, shifted(e.x, e.y), w, h);
+        }
+        case ElementKind::SLIDER: {
+            const auto [w, h] = size_of(e.bitmap);
+            return placed_box(g, shifted(e.x + k.dx, e.y + k.dy), w, h);
+        }
+        case ElementKind::STRING: {
+            const auto& text = any(s).string;
+            return placed_box(g, shifted(e.x, e.y), static_cast<int>(text.box_width),
+                              static_cast<int>(text.box_height));
+        }
+        case ElementKind::MOVING_IMAGE:
+        case ElementKind::SPRITE: {
+            // Seen through its window when it has one.
+            const auto [ww, wh] = size_of(e.bitmap + 1);
+            if (ww > 0) return placed_box(g, shifted(e.x, e.y), ww, wh);
+            const auto [w, h] = size_of(e.bitmap);
+            if (e.kind == ElementKind::MOVING_IMAGE) return placed_box(g, shifted(e.x + k.dx, e.y + k.dy), w, h);
+            return placed_box(g, sprite_matrix(any(s).sprite, k.dx, k.dy, k.rotation, w, h), w, h);
+        }
+    }
+    return box_of(g);
+}
+
+// Brings the part `box` of a gauge's picture up to date from its layers and
+// its moving elements.
+void redraw_picture(GaugePicture& g, Renderer::Impl& impl, Lighting lighting, const Box& box) {
+    if (box.empty()) return;
+    if (!g.picture) g.picture.reset(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, g.pw, g.ph));
+    Context cr(cairo_create(g.picture.get()));
+    cairo_translate(cr.get(), -g.px, -g.py);  // picture pixels
+    cairo_rectangle(cr.get(), box.x0, box.y0, box.x1 - box.x0, box.y1 - box.y0);
+    cairo_clip(cr.get());
+    if (g.under) {
+        paint_layer(cr.get(), g, g.under.get(), CAIRO_OPERATOR_SOURCE);
+    } else {
+        cairo_set_operator(cr.get(), CAIRO_OPERATOR_CLEAR);
+        cairo_paint(cr.get());
+        cairo_set_operator(cr.get(), CAIRO_OPERATOR_OVER);
+    }
+    if (g.live_begin < g.live_end) {
+        cairo_save(cr.get());
+        enter_gauge(cr.get(), g, 0, 0);
+        draw_elements({cr.get(), impl, lighting}, g.placement->elements(), g.live_begin, g.live_end);
+        cairo_restore(cr.get());
+    }
+    paint_layer(cr.get(), g, g.over.get(), CAIRO_OPERATOR_OVER);
+    cairo_surface_flush(g.picture.get());
+}
+
+// Puts a gauge's picture on the window picture, inside whatever clip is set.
+void compose(cairo_t* cr, const GaugePicture& g) {
+    paint_layer(cr, g, g.picture.get(), g.backdrop ? CAIRO_OPERATOR_SOURCE : CAIRO_OPERATOR_OVER);
+}
+
+bool overlaps(const GaugePicture& a, const Box& b) {
+    return a.px < b.x1 && b.x0 < a.px + a.pw && a.py < b.y1 && b.y0 < a.py + a.ph;
+}
+
+bool overlaps(const GaugePicture& a, const GaugePicture& b) { return overlaps(a, box_of(b)); }
+
+// Whether elements still look as `keys` says, without building new keys.
+bool keys_match(const std::vector<ElementKey>& keys, const std::vector<ElementState>& states) {
+    if (keys.size() != states.size()) return false;
+    for (std::size_t i = 0; i < keys.size(); ++i)
+        if (!same_look(keys[i], states[i])) return false;
+    return true;
 }
 
 }  // namespace
@@ -529,30 +660,49 @@ cairo_surface_t* Renderer::draw(const WindowConfig& window, const std::vector<st
     const bool relayer = !pic.valid || !(pic.lighting == lighting);
     const bool full = relayer || pic.repaint;
 
-    // Bring each gauge's layers and keys up to date; note which changed.
-    std::vector<std::size_t> changed;
+    // Bring each gauge's layers, picture and keys up to date; note the
+    // window pixels that changed.
+    std::vector<Box> damage;
+    std::size_t changed = 0;
     for (std::size_t gi = 0; gi < pic.gauges.size(); ++gi) {
         GaugePicture& g = pic.gauges[gi];
         const auto& states = g.placement->elements();
+        const bool fresh = relayer || !g.drawn;
+        if (!fresh && keys_match(g.keys, states)) continue;
         std::vector<ElementKey> keys;
         keys.reserve(states.size());
         for (const ElementState& s : states) keys.push_back(key_of(s));
-        if (!relayer && g.drawn && keys == g.keys) continue;
-        const bool fresh = relayer || !g.drawn;
         if (fresh) {
             lay_out(g, impl, scale_);
             g.backdrop = std::none_of(pic.gauges.begin(), pic.gauges.begin() + static_cast<std::ptrdiff_t>(gi),
                                       [&](const GaugePicture& earlier) { return overlaps(earlier, g); });
+            g.picture.reset();
         }
-        if (fresh || range_changed(g.keys, keys, 0, g.live_begin))
+        Box box;
+        if (fresh || range_changed(g.keys, keys, 0, g.live_begin)) {
             g.under = draw_layer(g, impl, lighting, 0, g.live_begin, g.backdrop ? &window : nullptr);
-        if (fresh || range_changed(g.keys, keys, g.live_end, keys.size()))
+            box = box_of(g);
+        }
+        if (fresh || range_changed(g.keys, keys, g.live_end, keys.size())) {
             g.over = draw_layer(g, impl, lighting, g.live_end, states.size(), nullptr);
+            box = box_of(g);
+        }
+        if (box.empty()) {
+            // Only moving elements changed: where each was and where it is now.
+            for (std::size_t i = g.live_begin; i < g.live_end; ++i) {
+                if (g.keys[i] == keys[i]) continue;
+                box.add(element_box(g, impl, states[i], g.keys[i]));
+                box.add(element_box(g, impl, states[i], keys[i]));
+            }
+            box = box.clipped(box_of(g));
+        }
         g.keys = std::move(keys);
         g.drawn = true;
-        changed.push_back(gi);
+        ++changed;
+        redraw_picture(g, impl, lighting, box);
+        if (!box.empty()) damage.push_back(box);
     }
-    redrawn_ = full ? pic.gauges.size() : changed.size();
+    redrawn_ = full ? pic.gauges.size() : changed;
 
     Context cr = new_context(pic.surface.get());
     if (full) {
@@ -566,16 +716,15 @@ cairo_surface_t* Renderer::draw(const WindowConfig& window, const std::vector<st
         cairo_clip(cr.get());
         fill_background(cr.get(), window, lighting);
         cairo_restore(cr.get());
-        for (const GaugePicture& g : pic.gauges) compose(cr.get(), g, impl, lighting);
+        for (const GaugePicture& g : pic.gauges) compose(cr.get(), g);
     } else {
-        for (std::size_t gi : changed) {
-            const GaugePicture& damaged = pic.gauges[gi];
+        for (const Box& box : damage) {
             cairo_save(cr.get());
-            cairo_rectangle(cr.get(), damaged.px, damaged.py, damaged.pw, damaged.ph);
+            cairo_rectangle(cr.get(), box.x0, box.y0, box.x1 - box.x0, box.y1 - box.y0);
             cairo_clip(cr.get());
             fill_background(cr.get(), window, lighting);
             for (const GaugePicture& g : pic.gauges)
-                if (overlaps(g, damaged)) compose(cr.get(), g, impl, lighting);
+                if (overlaps(g, box)) compose(cr.get(), g);
             cairo_restore(cr.get());
         }
     }
