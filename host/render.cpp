@@ -113,6 +113,13 @@ struct GaugePicture {
     bool drawn = false;
 };
 
+// A bitmap's premultiplied pixels inside a one-pixel transparent border.
+struct Padded {
+    int width = 0, height = 0;
+    std::vector<std::uint32_t> pixels;
+    int x0 = 0, y0 = 0, x1 = 0, y1 = 0;  // the bitmap pixels that are not transparent, ends exclusive
+};
+
 struct WindowPicture {
     Surface surface;
     Lighting lighting;
@@ -125,6 +132,32 @@ struct WindowPicture {
 
 struct Renderer::Impl {
     BitmapSource bitmaps;
+    std::unordered_map<cairo_surface_t*, Padded> padded_bitmaps;
+
+    // A bitmap's pixels with a transparent border, for painting it turned.
+    const Padded& padded(cairo_surface_t* s) {
+        auto it = padded_bitmaps.find(s);
+        if (it != padded_bitmaps.end()) return it->second;
+        Padded pad;
+        if (cairo_image_surface_get_format(s) == CAIRO_FORMAT_ARGB32) {
+            cairo_surface_flush(s);
+            pad.width = width_of(s) + 2, pad.height = height_of(s) + 2;
+            pad.pixels.assign(static_cast<std::size_t>(pad.width) * pad.height, 0);
+            const unsigned char* data = cairo_image_surface_get_data(s);
+            const int stride = cairo_image_surface_get_stride(s);
+            for (int row = 0; row + 2 < pad.height; ++row)
+                std::memcpy(pad.pixels.data() + static_cast<std::size_t>(row + 1) * pad.width + 1,
+                            data + static_cast<std::ptrdiff_t>(row) * stride, 4 * static_cast<std::size_t>(pad.width - 2));
+            pad.x0 = pad.width, pad.y0 = pad.height;
+            for (int row = 0; row < pad.height - 2; ++row)
+                for (int col = 0; col < pad.width - 2; ++col)
+                    if (pad.pixels[static_cast<std::size_t>(row + 1) * pad.width + col + 1] != 0) {
+                        pad.x0 = std::min(pad.x0, col), pad.x1 = std::max(pad.x1, col + 1);
+                        pad.y0 = std::min(pad.y0, row), pad.y1 = std::max(pad.y1, row + 1);
+                    }
+        }
+        return padded_bitmaps.emplace(s, std::move(pad)).first->second;
+    }
     std::unordered_map<std::uint64_t, Surface> tinted;
     std::map<std::uint32_t, WindowPicture> windows;
     std::unordered_map<std::uint32_t, bool> opaque_bitmaps;
@@ -252,6 +285,24 @@ bool usable(const cairo_matrix_t& m) {
     return cairo_matrix_invert(&inverse) == CAIRO_STATUS_SUCCESS;
 }
 
+// A rectangle of picture pixels.
+struct Box {
+    int x0 = 0, y0 = 0, x1 = 0, y1 = 0;  // x1, y1 exclusive
+    bool empty() const { return x1 <= x0 || y1 <= y0; }
+    void add(const Box& b) {
+        if (b.empty()) return;
+        if (empty()) {
+            *this = b;
+            return;
+        }
+        x0 = std::min(x0, b.x0), y0 = std::min(y0, b.y0), x1 = std::max(x1, b.x1), y1 = std::max(y1, b.y1);
+    }
+    bool contains(const Box& b) const { return x0 <= b.x0 && y0 <= b.y0 && b.x1 <= x1 && b.y1 <= y1; }
+    Box clipped(const Box& to) const {
+        return {std::max(x0, to.x0), std::max(y0, to.y0), std::min(x1, to.x1), std::min(y1, to.y1)};
+    }
+};
+
 // Paints a bitmap placed on the gauge by `place` (bitmap pixels -> gauge pixels).
 void paint_bitmap(cairo_t* cr, cairo_surface_t* bitmap, const cairo_matrix_t& place, std::uint32_t flags) {
     if (bitmap == nullptr || !usable(place)) return;
@@ -292,9 +343,122 @@ void draw_static_image(const Drawing& d, const ElementState& s) {
     paint_bitmap(d.cr, d.bitmap(e.bitmap, e), shifted(e.x, e.y), e.image_flags);
 }
 
+// A needle turns a little every frame, so it is the one picture drawn most
+// often; its bitmap is a thin bar whose turned bounding box is mostly empty.
+// It is painted here directly, row by row over just the pixels a bilinear
+// sample of it can reach, instead of over its whole turned box. Returns false
+// where this does not apply (no plain rectangular clip, unsmoothed or
+// backed elements, a target that is not an image), and Cairo draws instead.
+bool paint_turned(cairo_t* cr, const Padded& pad, const cairo_matrix_t& place, std::uint32_t flags) {
+    constexpr std::uint32_t kNeeds = IMAGE_TRANSPARENT | IMAGE_SMOOTH;
+    cairo_surface_t* target = cairo_get_target(cr);
+    if ((flags & kNeeds) != kNeeds || cairo_surface_get_type(target) != CAIRO_SURFACE_TYPE_IMAGE ||
+        cairo_image_surface_get_format(target) != CAIRO_FORMAT_ARGB32 || pad.pixels.empty())
+        return false;
+    if (pad.x1 <= pad.x0) return true;  // nothing but transparent pixels
+    double ox = 0, oy = 0;
+    cairo_surface_get_device_offset(target, &ox, &oy);
+    if (ox != 0 || oy != 0) return false;
+    // The clip, in target pixels: one whole-pixel rectangle or nothing.
+    cairo_save(cr);
+    cairo_identity_matrix(cr);
+    cairo_rectangle_list_t* clips = cairo_copy_clip_rectangle_list(cr);
+    cairo_restore(cr);
+    Box clip{0, 0, width_of(target), height_of(target)};
+    bool plain = clips->status == CAIRO_STATUS_SUCCESS && clips->num_rectangles <= 1;
+    if (plain && clips->num_rectangles == 1) {
+        const cairo_rectangle_t& r = clips->rectangles[0];
+        const Box box{static_cast<int>(r.x), static_cast<int>(r.y), static_cast<int>(r.x + r.width),
+                      static_cast<int>(r.y + r.height)};
+        plain = box.x0 == r.x && box.y0 == r.y && box.x1 == r.x + r.width && box.y1 == r.y + r.height;
+        clip = box.clipped(clip);
+    }
+    cairo_rectangle_list_destroy(clips);
+    if (!plain) return false;
+    if (clip.empty()) return true;
+
+    // Target pixel -> bitmap pixel.
+    cairo_matrix_t ctm, to_target;
+    cairo_get_matrix(cr, &ctm);
+    cairo_matrix_multiply(&to_target, &place, &ctm);
+    cairo_matrix_t inv = to_target;
+    if (!usable(inv) || cairo_matrix_invert(&inv) != CAIRO_STATUS_SUCCESS) return true;
+
+    cairo_surface_flush(target);
+    unsigned char* out = cairo_image_surface_get_data(target);
+    const int out_stride = cairo_image_surface_get_stride(target);
+    const int w = pad.width - 2, h = pad.height - 2;
+    // Narrows [lo, hi] to the centres c where L < a c + b < H.
+    const auto narrow = [](double a, double b, double L, double H, double& lo, double& hi) {
+        if (std::abs(a) < 1e-12) {
+            if (!(L < b && b < H)) hi = lo - 1;
+            return;
+        }
+        const double r1 = (L - b) / a, r2 = (H - b) / a;
+        lo = std::max(lo, std::min(r1, r2));
+        hi = std::min(hi, std::max(r1, r2));
+    };
+    // Four channels a 16-bit lane each, so that one multiply weighs them all.
+    const auto spread = [](std::uint64_t p) {
+        return (p & 0xFF) | ((p & 0xFF00) << 8) | ((p & 0xFF0000) << 16) | ((p & 0xFF000000) << 24);
+    };
+    constexpr std::uint64_t kLow = 0x00FF00FF00FF00FFull;
+    const auto mix = [&](std::uint64_t a, std::uint64_t b, std::uint64_t t) {  // t of 128 towards b
+        return ((a * (128 - t) + b * t + 0x0040004000400040ull) >> 7) & kLow;
+    };
+    constexpr double kOne = 65536.0;
+    const auto fixed = [&](double v) { return static_cast<std::int64_t>(std::floor(v * kOne + 0.5)); };
+    const std::int64_t du = fixed(inv.xx), dv = fixed(inv.yx);
+    Box touched;
+    for (int y = clip.y0; y < clip.y1; ++y) {
+        const double cy = y + 0.5;
+        const double ub = inv.xy * cy + inv.x0, vb = inv.yy * cy + inv.y0;
+        double lo = clip.x0, hi = clip.x1;
+        narrow(inv.xx, ub, pad.x0 - 0.5, pad.x1 + 0.5, lo, hi);
+        narrow(inv.yx, vb, pad.y0 - 0.5, pad.y1 + 0.5, lo, hi);
+        if (!(lo < hi)) continue;
+        const int x0 = std::max(clip.x0, static_cast<int>(std::floor(lo - 0.5)));
+        const int x1 = std::min(clip.x1, static_cast<int>(std::ceil(hi - 0.5)) + 1);
+        auto* row = reinterpret_cast<std::uint32_t*>(out + static_cast<std::ptrdiff_t>(y) * out_stride);
+        // Sample positions in 1/65536 pixel, shifted by the border's pixel.
+        std::int64_t u = fixed(inv.xx * (x0 + 0.5) + ub + 0.5), v = fixed(inv.yx * (x0 + 0.5) + vb + 0.5);
+        for (int x = x0; x < x1; ++x, u += du, v += dv) {
+            const std::int64_t iu = u >> 16, iv = v >> 16;
+            if (iu < 0 || iv < 0 || iu > w || iv > h) continue;
+            const std::uint32_t* t0 = pad.pixels.data() + iv * pad.width + iu;
+            const std::uint32_t* t1 = t0 + pad.width;
+            if ((t0[0] | t0[1] | t1[0] | t1[1]) == 0) continue;
+            const std::uint64_t fu = (u >> 9) & 0x7F, fv = (v >> 9) & 0x7F;
+            const std::uint64_t src =
+                mix(mix(spread(t0[0]), spread(t0[1]), fu), mix(spread(t1[0]), spread(t1[1]), fu), fv);
+            const std::uint64_t keep = 255 - (src >> 48);
+            if (keep == 0) {
+                row[x] = static_cast<std::uint32_t>((src & 0xFF) | ((src >> 8) & 0xFF00) | ((src >> 16) & 0xFF0000) |
+                                                    ((src >> 24) & 0xFF000000));
+                continue;
+            }
+            std::uint64_t d = spread(row[x]) * keep + 0x0080008000800080ull;
+            d = ((d + ((d >> 8) & kLow)) >> 8) & kLow;
+            std::uint64_t sum = src + d;
+            sum = (sum | (((sum >> 8) & 0x0001000100010001ull) * 0xFF)) & kLow;  // at most 255
+            row[x] = static_cast<std::uint32_t>((sum & 0xFF) | ((sum >> 8) & 0xFF00) | ((sum >> 16) & 0xFF0000) |
+                                                ((sum >> 24) & 0xFF000000));
+        }
+        touched.add({x0, y, x1, y + 1});
+    }
+    if (!touched.empty())
+        cairo_surface_mark_dirty_rectangle(target, touched.x0, touched.y0, touched.x1 - touched.x0,
+                                           touched.y1 - touched.y0);
+    return true;
+}
+
 void draw_needle(const Drawing& d, const ElementState& s) {
     const ElementHeader& e = *s.element;
-    paint_bitmap(d.cr, d.bitmap(e.bitmap, e), needle_matrix(e, s.angle), e.image_flags);
+    cairo_surface_t* bitmap = d.bitmap(e.bitmap, e);
+    const cairo_matrix_t place = needle_matrix(e, s.angle);
+    if (bitmap == nullptr || !usable(place)) return;
+    if (!paint_turned(d.cr, d.impl.padded(bitmap), place, e.image_flags))
+        paint_bitmap(d.cr, bitmap, place, e.image_flags);
 }
 
 void draw_icon(const Drawing& d, const ElementState& s) {
@@ -495,23 +659,6 @@ void paint_layer(cairo_t* cr, const GaugePicture& g, cairo_surface_t* layer, cai
     cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
 }
 
-// A rectangle of picture pixels.
-struct Box {
-    int x0 = 0, y0 = 0, x1 = 0, y1 = 0;  // x1, y1 exclusive
-    bool empty() const { return x1 <= x0 || y1 <= y0; }
-    void add(const Box& b) {
-        if (b.empty()) return;
-        if (empty()) {
-            *this = b;
-            return;
-        }
-        x0 = std::min(x0, b.x0), y0 = std::min(y0, b.y0), x1 = std::max(x1, b.x1), y1 = std::max(y1, b.y1);
-    }
-    Box clipped(const Box& to) const {
-        return {std::max(x0, to.x0), std::max(y0, to.y0), std::min(x1, to.x1), std::min(y1, to.y1)};
-    }
-};
-
 Box box_of(const GaugePicture& g) { return {g.px, g.py, g.px + g.pw, g.py + g.ph}; }
 
 // The picture pixels that a w x h bitmap placed on the gauge by `place` can
@@ -574,6 +721,21 @@ Box element_box(const GaugePicture& g, Renderer::Impl& impl, const ElementState&
     return box_of(g);
 }
 
+// Whether a layer is transparent all over `box` (picture pixels): glass over
+// a dial leaves most moving parts uncovered.
+bool clear_within(const GaugePicture& g, cairo_surface_t* layer, const Box& box) {
+    if (layer == nullptr) return true;
+    const Box inside = box.clipped(box_of(g));
+    const unsigned char* data = cairo_image_surface_get_data(layer);
+    const int stride = cairo_image_surface_get_stride(layer);
+    for (int y = inside.y0; y < inside.y1; ++y) {
+        const auto* row = reinterpret_cast<const std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y - g.py) * stride);
+        for (int x = inside.x0; x < inside.x1; ++x)
+            if (row[x - g.px] != 0) return false;
+    }
+    return true;
+}
+
 // Brings the part `box` of a gauge's picture up to date from its layers and
 // its moving elements.
 void redraw_picture(GaugePicture& g, Renderer::Impl& impl, Lighting lighting, const Box& box) {
@@ -596,7 +758,7 @@ void redraw_picture(GaugePicture& g, Renderer::Impl& impl, Lighting lighting, co
         draw_elements({cr.get(), impl, lighting}, g.placement->elements(), g.live_begin, g.live_end);
         cairo_restore(cr.get());
     }
-    paint_layer(cr.get(), g, g.over.get(), CAIRO_OPERATOR_OVER);
+    if (!clear_within(g, g.over.get(), box)) paint_layer(cr.get(), g, g.over.get(), CAIRO_OPERATOR_OVER);
     cairo_surface_flush(g.picture.get());
 }
 
@@ -722,9 +884,16 @@ cairo_surface_t* Renderer::draw(const WindowConfig& window, const std::vector<st
             cairo_save(cr.get());
             cairo_rectangle(cr.get(), box.x0, box.y0, box.x1 - box.x0, box.y1 - box.y0);
             cairo_clip(cr.get());
-            fill_background(cr.get(), window, lighting);
-            for (const GaugePicture& g : pic.gauges)
-                if (overlaps(g, box)) compose(cr.get(), g);
+            // A gauge that brings its own background and covers the box
+            // hides the window and every gauge before it (none overlaps it).
+            std::size_t first = 0;
+            for (std::size_t gi = 0; gi < pic.gauges.size(); ++gi) {
+                const GaugePicture& g = pic.gauges[gi];
+                if (g.backdrop && g.picture && box_of(g).contains(box)) first = gi + 1;
+            }
+            if (first == 0) fill_background(cr.get(), window, lighting);
+            for (std::size_t gi = first == 0 ? 0 : first - 1; gi < pic.gauges.size(); ++gi)
+                if (overlaps(pic.gauges[gi], box)) compose(cr.get(), pic.gauges[gi]);
             cairo_restore(cr.get());
         }
     }
