@@ -211,7 +211,18 @@ Placement* Host::find(const GaugeRef& ref) {
 }
 
 void validate_scenario(const PanelConfig& panel, const Scenario& scenario) {
+    std::uint64_t updates = 0, mouse = 0;
     for (const Command& c : scenario.commands) {
+        if (c.kind == Command::Kind::UPDATE && (updates += c.number) > kMaxScenarioUpdates)
+            throw input_error(scenario.file, c.line,
+                              "the scenario would run more than " + std::to_string(kMaxScenarioUpdates) + " updates");
+        const std::uint64_t actions = c.kind == Command::Kind::CLICK ? 1 + std::uint64_t{c.number}
+                                      : c.kind == Command::Kind::DRAG || c.kind == Command::Kind::TOOLTIP ? 1
+                                                                                                            : 0;
+        if ((mouse += actions) > kMaxScenarioMouse)
+            throw input_error(scenario.file, c.line,
+                              "the scenario would make more than " + std::to_string(kMaxScenarioMouse) +
+                                  " mouse actions (clicks, held repeats, drags and tooltips)");
         if (c.kind == Command::Kind::WINDOW) {
             bool known = false;
             for (const WindowConfig& w : panel.windows) known = known || w.ident == c.number;
@@ -254,6 +265,10 @@ void Host::run(const Scenario& scenario, const std::function<void(const Command&
                 if (snapshot) snapshot(c);
                 break;
         }
+        if (sim_.events_lost() || log_full_)
+            throw input_error(scenario.file, c.line,
+                              "the scenario would record more than " + std::to_string(kMaxLogged) +
+                                  " key events, sounds or tooltips");
     }
 }
 

@@ -52,6 +52,15 @@ struct HostOptions {
     std::function<void(const Host&)> accept;
 };
 
+// Bounds on one run, far beyond any real scenario, so that a hostile one
+// cannot take all memory: the updates and mouse actions (held repeats
+// counted) and tooltips a scenario may ask for, and the sounds, tooltips
+// and key events recorded. A scenario past them is refused at the line
+// that passes them.
+inline constexpr std::uint64_t kMaxScenarioUpdates = 1000000;
+inline constexpr std::uint64_t kMaxScenarioMouse = 100000;
+inline constexpr std::size_t kMaxLogged = 1000000;
+
 // Simulated time per panel update, by which the mixer's clock moves on.
 inline constexpr double kSecondsPerUpdate = 1.0 / 18.0;
 
@@ -151,6 +160,7 @@ private:
     bool night_ = false;
     std::uint64_t updates_ = 0;
     std::string capture_path_;
+    bool log_full_ = false;  // a sound or tooltip went unrecorded
 };
 
 template <typename Call>
@@ -158,7 +168,12 @@ void Host::with_gauge(Placement& gauge, Call&& call) {
     const std::size_t before = platform::audio_play_count();
     call();
     const std::size_t after = platform::audio_play_count();
-    for (std::size_t i = before; i < after; ++i) sounds_.push_back({gauge.name(), platform::audio_play_entry(i).wave});
+    for (std::size_t i = before; i < after; ++i) {
+        if (sounds_.size() < kMaxLogged) sounds_.push_back({gauge.name(), platform::audio_play_entry(i).wave});
+        else log_full_ = true;
+    }
+    // The mixer's own play log has been read: it need not grow with the run.
+    if (after > 0) platform::audio_clear_play_log();
 }
 
 // The simulator's help texts for the help ids gauges use; null for an unknown id.

@@ -137,7 +137,8 @@ std::string Host::tooltip(Placement& gauge, int x, int y) {
             help = t.help_id;
         }
     }
-    tooltips_.push_back({gauge.name(), x, y, text, help});
+    if (tooltips_.size() < kMaxLogged) tooltips_.push_back({gauge.name(), x, y, text, help});
+    else log_full_ = true;
     return text;
 }
 

@@ -19,7 +19,8 @@ void Simulation::set_token(std::uint32_t number, double value) {
 }
 
 void Simulation::key_event(std::uint32_t event, std::uint32_t param) {
-    events_.push_back({event, param});
+    if (events_.size() < kMaxEvents) events_.push_back({event, param});
+    else events_lost_ = true;
     if (const sim::EventRule* rule = sim::find_rule(event); rule != nullptr && rule->effect != nullptr)
         rule->effect(*this, *rule, param);
 }

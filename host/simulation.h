@@ -35,11 +35,18 @@ public:
     void set_token(std::uint32_t number, double value);
 
     // A key event from a gauge or a mouse area: recorded, then given to the
-    // system whose table holds it. Unknown events are only recorded.
+    // system whose table holds it. Unknown events are only recorded. The
+    // record keeps at most kMaxEvents; events past them still act, and
+    // events_lost() says so.
     void key_event(std::uint32_t event, std::uint32_t param);
     const std::vector<KeyEvent>& events() const { return events_; }
+    static constexpr std::size_t kMaxEvents = 1000000;
+    bool events_lost() const { return events_lost_; }
     // Forgets the events recorded so far, keeping the room they took.
-    void clear_events() { events_.clear(); }
+    void clear_events() {
+        events_.clear();
+        events_lost_ = false;
+    }
 
     // Panel windows by ident.
     void add_window(std::uint32_t ident, bool visible);
@@ -65,6 +72,7 @@ private:
     std::vector<KeyEvent> events_;
     std::vector<PanelWindowState> windows_;
     std::uint64_t failures_ = 0;
+    bool events_lost_ = false;
 };
 
 }  // namespace ardelvine::hostapp

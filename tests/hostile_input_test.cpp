@@ -100,6 +100,29 @@ TEST_F(HostileInput, RefusalsTakeOneLineAndExitTwo) {
     }
 }
 
+// A scenario that would fill memory with its logs is refused, before it
+// runs, at the line that passes the bounds.
+TEST_F(HostileInput, ScenariosPastTheRunBoundsAreRefused) {
+    std::string held;
+    for (int i = 0; i < 1000; ++i) held += "click Battery_Switch 15 22 left hold 10000\n";
+    std::string tooltips;
+    for (int i = 0; i < 100001; ++i) tooltips += "tooltip Battery_Switch 15 22\n";
+    struct Case {
+        std::string text;
+        std::string message;
+    } cases[] = {
+        {held, ":10: the scenario would make more than 100000 mouse actions"},
+        {tooltips, ":100001: the scenario would make more than 100000 mouse actions"},
+        {"update 600000\nupdate 400000\nupdate\n", ":3: the scenario would run more than 1000000 updates"},
+    };
+    for (const Case& c : cases) {
+        const std::string scenario = file("bounds.scn", c.text);
+        std::string err;
+        EXPECT_EQ(run({"state", "default", "--scenario", scenario}, &err), 2);
+        EXPECT_EQ(err.rfind("gaugehost: " + scenario + c.message, 0), 0u) << err;
+    }
+}
+
 TEST_F(HostileInput, EchoesAreEscapedAndCut) {
     std::string err;
     const std::string escape = file("escape.cfg", "[Window00]\ngauge00=Ardelvine_Instr!Nope\x1b[2K\x07, 0, 0\n");
