@@ -6,24 +6,13 @@
 
 #include <cairo.h>
 
-#include "host/default_panel.h"
-#include "host/host.h"
+#include "bench/panel_host.h"
 #include "host/render.h"
 
 using namespace ardelvine;
 using namespace ardelvine::hostapp;
 
 namespace {
-
-// One host for every benchmark: a process may run only one at a time.
-Host& panel_host() {
-    static Host* host = [] {
-        auto* h = new Host(parse_panel_config(kDefaultPanel, "(built-in panel)"));
-        h->run(parse_scenario(kDefaultScenario, "(built-in scenario)"));
-        return h;
-    }();
-    return *host;
-}
 
 // Draws every window; returns how many gauges were redrawn.
 std::size_t draw_all(Host& host, Renderer& renderer) {

@@ -7,8 +7,7 @@
 #include <cstdlib>
 #include <new>
 
-#include "host/default_panel.h"
-#include "host/host.h"
+#include "bench/panel_host.h"
 #include "model/tokens.h"
 
 namespace {
@@ -31,8 +30,7 @@ namespace ardelvine::hostapp {
 namespace {
 
 void BM_UpdateAllGauges(benchmark::State& state) {
-    Host host(parse_panel_config(kDefaultPanel, "(built-in panel)"));
-    host.ready();
+    Host& host = panel_host();
     host.simulation().set_token(tokens::AIRSPEED_INDICATED, 120);
     host.simulation().set_token(tokens::ALTITUDE_INDICATED, 3500);
     host.update(10);

@@ -267,8 +267,10 @@ void Host::run(const Scenario& scenario, const std::function<void(const Command&
         }
         if (sim_.events_lost() || log_full_)
             throw input_error(scenario.file, c.line,
-                              "the scenario would record more than " + std::to_string(kMaxLogged) +
-                                  " key events, sounds or tooltips");
+                              sim_.events_lost() ? "the scenario would record more than " +
+                                                       std::to_string(Simulation::kMaxEvents) + " key events"
+                                                 : "the scenario would record more than " +
+                                                       std::to_string(kMaxLogged) + " sounds or tooltips");
     }
 }
 

@@ -54,12 +54,12 @@ struct HostOptions {
 
 // Bounds on one run, far beyond any real scenario, so that a hostile one
 // cannot take all memory: the updates and mouse actions (held repeats
-// counted) and tooltips a scenario may ask for, and the sounds, tooltips
-// and key events recorded. A scenario past them is refused at the line
+// counted) and tooltips a scenario may ask for, and the sounds and tooltips
+// recorded (key events: Simulation::kMaxEvents). A scenario past them is refused at the line
 // that passes them.
 inline constexpr std::uint64_t kMaxScenarioUpdates = 1000000;
 inline constexpr std::uint64_t kMaxScenarioMouse = 100000;
-inline constexpr std::size_t kMaxLogged = 1000000;
+inline constexpr std::size_t kMaxLogged = 100000;
 
 // Simulated time per panel update, by which the mixer's clock moves on.
 inline constexpr double kSecondsPerUpdate = 1.0 / 18.0;
