@@ -330,6 +330,71 @@ TEST_F(HandMadeGauge, UnchangedFrameRedrawsNothingAndNightDarkens) {
     EXPECT_EQ(pixel(pic, 2, 8), kGrey) << "bright elements ignore the dark";
 }
 
+// A smoothed needle is painted by the renderer itself; it must look as
+// Cairo's own bilinear painting would, turned and scaled, at any angle.
+TEST(RenderNeedle, TurnedNeedleMatchesCairosBilinearPainting) {
+    cairo_surface_t* face = solid(40, 40, 0.5, 0.5, 0.5);
+    cairo_surface_t* pointer = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 24, 6);
+    {
+        cairo_t* cr = cairo_create(pointer);
+        cairo_move_to(cr, 0, 1), cairo_line_to(cr, 24, 3), cairo_line_to(cr, 0, 5);  // a tapering bar
+        cairo_set_source_rgba(cr, 1.0, 0.9, 0.2, 0.9);
+        cairo_fill(cr);
+        cairo_destroy(cr);
+    }
+    AnyElement background{}, needle{};
+    background.header.kind = ElementKind::STATIC_IMAGE, background.header.bitmap = 1;
+    background.header.image_flags = IMAGE_TRANSPARENT;
+    needle.header.kind = ElementKind::NEEDLE, needle.header.bitmap = 2;
+    needle.header.x = 20, needle.header.y = 21, needle.header.offset_x = 3, needle.header.offset_y = 3;
+    needle.header.image_flags = IMAGE_TRANSPARENT | IMAGE_SMOOTH;
+    ElementHeader* link[2] = {&needle.header, nullptr};
+    background.header.children = link;
+    ElementHeader* root[2] = {&background.header, nullptr};
+    MouseRect mouse[1] = {};
+    mouse[0].kind = MouseKind::END;
+    GaugeHeader header{};
+    header.version = kGaugeHeaderVersion, header.name = "Pointer", header.elements = root, header.mouse = mouse;
+    std::vector<std::unique_ptr<Placement>> placements;
+    placements.push_back(std::make_unique<Placement>(header, "", 0, 0, 0, 40, 40));
+    WindowConfig window;
+    window.size_w = 40, window.size_h = 40;
+    constexpr double kScale = 1.7;
+    Renderer renderer([&](std::uint32_t id) { return id == 1 ? face : id == 2 ? pointer : nullptr; }, kScale);
+    for (double angle : {0.0, 37.0, 90.0, 200.5, 311.25}) {
+        ElementState& state = placements[0]->elements()[1];
+        state.angle = angle;
+        cairo_surface_t* drawn = renderer.draw(window, placements, {});
+        cairo_surface_t* expected = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 68, 68);
+        cairo_t* cr = cairo_create(expected);
+        cairo_set_source_rgb(cr, 0, 0, 0);
+        cairo_paint(cr);
+        cairo_scale(cr, kScale, kScale);
+        cairo_set_source_surface(cr, face, 0, 0);
+        cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_NEAREST);
+        cairo_paint(cr);
+        const cairo_matrix_t m = needle_matrix(*state.element, angle);
+        cairo_transform(cr, &m);
+        cairo_set_source_surface(cr, pointer, 0, 0);
+        cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_BILINEAR);
+        cairo_paint(cr);
+        cairo_destroy(cr);
+        int worst = 0, inked = 0;
+        for (int y = 0; y < 68; ++y)
+            for (int x = 0; x < 68; ++x) {
+                const std::uint32_t a = pixel(drawn, x, y), b = pixel(expected, x, y);
+                if (b != kGrey) ++inked;
+                for (int shift = 0; shift < 32; shift += 8)
+                    worst = std::max(worst, std::abs(int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF)));
+            }
+        EXPECT_LE(worst, 6) << angle << " degrees";
+        EXPECT_GT(inked, 40) << angle << " degrees";
+        cairo_surface_destroy(expected);
+    }
+    cairo_surface_destroy(pointer);
+    cairo_surface_destroy(face);
+}
+
 // ---------------------------------------------------------------- the real module
 
 constexpr const char* kAirspeedPanel = R"([Window Titles]
