@@ -92,6 +92,22 @@ TEST(Tooltip, HostileTextsNeverReadPastArgumentsOrRunLong) {
     EXPECT_EQ(format_tooltip(nullptr, one, 1, sim), "");
 }
 
+// Every help id a gauge of the module shows has a text in the host; a new
+// id without one would show only as a number.
+TEST(Tooltip, EveryHelpIdOfTheModuleHasAHostText) {
+    PanelServices none{};
+    LoadedModule module(ARD_DEFAULT_MODULE, &none);
+    std::size_t ids = 0;
+    for (const GaugeHeader* g : module.gauges()) {
+        for (const MouseRect* r = g->mouse; r != nullptr && r->kind != MouseKind::END; ++r) {
+            if (r->help_id == 0) continue;
+            ++ids;
+            EXPECT_NE(help_text(r->help_id), nullptr) << g->name << " help id 0x" << std::hex << r->help_id;
+        }
+    }
+    EXPECT_GT(ids, 20u);
+}
+
 // A number too long for its conversion, or for what is left of the tooltip,
 // is shown in exponent form rather than cut.
 TEST(Tooltip, NumbersAreNeverCutShort) {

@@ -13,6 +13,7 @@
 #include "model/elements.h"
 #include "module/exports.h"
 #include "module/gauge_list.h"
+#include "resources/catalogue.h"
 
 namespace ardelvine {
 namespace {
@@ -37,46 +38,50 @@ Needle& needle_at(const GaugeHeader& gauge, std::uint32_t index) {
 
 struct DialShape {
     GaugeHeader* gauge;
-    const char* name;
-    std::uint32_t width;
-    std::vector<std::uint32_t> bitmaps;  // in drawing order
-    std::uint32_t tooltip_help;          // help id of the tooltip entry, 0 for a module text
+    const GaugeEntry& entry;     // name and width, from the registry
+    std::size_t elements;        // background, moving parts, cover
+    std::uint32_t tooltip_help;  // help id of the tooltip entry, 0 for a module text
 };
 
 const std::vector<DialShape>& dial_shapes() {
     static const std::vector<DialShape> shapes = {
-        {&Airspeed, "Airspeed", 100, {1400, 1410, 1420}, 0x3002},
-        {&Altimeter, "Altimeter", 100, {250, 260, 290, 280, 270, 300}, 0x3051},
-        {&Vertical_Speed, "Vertical_Speed", 100, {440, 450, 460}, 0x3099},
-        {&Tachometer, "Tachometer", 100, {1360, 1380, 1370, 1390}, 0x3210},
-        {&Manifold_Pressure, "Manifold_Pressure", 100, {1180, 1190, 1200}, 0x30A0},
-        {&CHT_Indicator, "CHT_Indicator", 100, {1430, 1440, 1450}, 0x30D0},
-        {&Oil_Temp_Press_1, "Oil_Temp_Press_1", 100, {1340, 1312, 1312, 1310, 1330}, 0},
-        {&Oil_Temp_Press_2, "Oil_Temp_Press_2", 100, {1350, 1312, 1312, 1310, 1330}, 0},
-        {&Hydr_Press_Indicator, "Hydr_Press_Indicator", 80, {2270, 2280, 2290}, 0},
-        {&OAT_Indicator, "OAT_Indicator", 100, {1460, 1470, 1480}, 0x3224},
-        {&Voltmeter, "Voltmeter", 100, {2390, 2400, 2410}, 0},
+        {&Airspeed, registry::Airspeed, 3, 0x3002},
+        {&Altimeter, registry::Altimeter, 6, 0x3051},
+        {&Vertical_Speed, registry::Vertical_Speed, 3, 0x3099},
+        {&Tachometer, registry::Tachometer, 4, 0x3210},
+        {&Manifold_Pressure, registry::Manifold_Pressure, 3, 0x30A0},
+        {&CHT_Indicator, registry::CHT_Indicator, 3, 0x30D0},
+        {&Oil_Temp_Press_1, registry::Oil_Temp_Press_1, 5, 0},
+        {&Oil_Temp_Press_2, registry::Oil_Temp_Press_2, 5, 0},
+        {&Hydr_Press_Indicator, registry::Hydr_Press_Indicator, 3, 0},
+        {&OAT_Indicator, registry::OAT_Indicator, 3, 0x3224},
+        {&Voltmeter, registry::Voltmeter, 3, 0},
     };
     return shapes;
 }
 
 TEST(Dials, EachElementsOnlyChildIsTheNextOneAndTheCoverIsInnermost) {
     for (const DialShape& d : dial_shapes()) {
-        SCOPED_TRACE(d.name);
+        SCOPED_TRACE(d.entry.name);
         const GaugeHeader& g = *d.gauge;
         EXPECT_EQ(g.version, kGaugeHeaderVersion);
-        EXPECT_STREQ(g.name, d.name);
-        EXPECT_EQ(g.default_width, d.width);
+        EXPECT_STREQ(g.name, d.entry.name);
+        EXPECT_EQ(g.default_width, d.entry.width);
         EXPECT_EQ(g.callback, nullptr);
         ASSERT_NE(g.elements, nullptr);
         EXPECT_EQ(g.elements[1], nullptr);
 
         std::vector<ElementHeader*> chain = chain_of(g);
-        ASSERT_EQ(chain.size(), d.bitmaps.size());
+        ASSERT_EQ(chain.size(), d.elements);
         for (std::size_t i = 0; i < chain.size(); ++i) {
             SCOPED_TRACE(i);
             const ElementHeader& e = *chain[i];
-            EXPECT_EQ(e.bitmap, d.bitmaps[i]);
+            // Every bitmap is catalogued, the face as this dial's own.
+            const resources::BitmapRecord* art = resources::find_bitmap(e.bitmap);
+            ASSERT_NE(art, nullptr) << e.bitmap;
+            if (i == 0) {
+                EXPECT_EQ(art->gauge, g.name) << e.bitmap;
+            }
             EXPECT_EQ(e.gauge, &g);
             if (i + 1 < chain.size()) {
                 ASSERT_NE(e.children, nullptr);
@@ -103,7 +108,7 @@ TEST(Dials, EachElementsOnlyChildIsTheNextOneAndTheCoverIsInnermost) {
 
 TEST(Dials, MouseListsOpenOnTheWholeGaugeBalanceAndCarryTheirTooltip) {
     for (const DialShape& d : dial_shapes()) {
-        SCOPED_TRACE(d.name);
+        SCOPED_TRACE(d.entry.name);
         const MouseRect* m = d.gauge->mouse;
         ASSERT_NE(m, nullptr);
         EXPECT_EQ(m[0].kind, MouseKind::PARENT);
