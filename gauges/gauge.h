@@ -14,13 +14,16 @@
 
 namespace ardelvine::gauges {
 
-// A gauge's header: name and width come from its registry entry, and a
-// callback the registry does not expect (or a missing one) fails the build.
+// A gauge's header: name and width come from its registry entry. A gauge with
+// a lifecycle callback passes it, one without passes none, and the registry
+// must agree, or the build fails. (The choice is made by the overload, not by
+// comparing the callback with null: the address of a template's function is
+// not a constant a sanitizer build lets the compiler compare.)
 template <std::size_t N>
 consteval GaugeHeader make_gauge(const GaugeEntry& entry, ElementHeader* (&chain)[N], MouseRect* mouse,
-                                 GaugeCallback callback = nullptr) {
+                                 GaugeCallback callback) {
     static_assert(N >= 2 && N % 2 == 0, "a chain holds {element, null} pairs");
-    if ((callback != nullptr) != entry.callback) throw "the gauge's callback disagrees with its registry entry";
+    if (!entry.callback) throw "the registry says this gauge has no callback";
     GaugeHeader header{};
     header.version = kGaugeHeaderVersion;
     header.name = entry.name;
@@ -33,6 +36,20 @@ consteval GaugeHeader make_gauge(const GaugeEntry& entry, ElementHeader* (&chain
     header.callback = callback;
     header.user_data = 0;
     header.parameters = nullptr;
+    return header;
+}
+
+template <std::size_t N>
+consteval GaugeHeader make_gauge(const GaugeEntry& entry, ElementHeader* (&chain)[N], MouseRect* mouse) {
+    static_assert(N >= 2 && N % 2 == 0, "a chain holds {element, null} pairs");
+    if (entry.callback) throw "the registry says this gauge has a callback";
+    GaugeHeader header{};
+    header.version = kGaugeHeaderVersion;
+    header.name = entry.name;
+    header.elements = chain_link(chain, 0);
+    header.default_width = entry.width;
+    header.mouse = mouse;
+    header.callback = nullptr;
     return header;
 }
 

@@ -9,6 +9,15 @@
 
 namespace ardelvine::gauges {
 void ARD_CALL pending_callback(GaugeHeader*, std::int32_t, std::uintptr_t);
+
+// A placeholder has a callback (which does nothing) where its gauge will have one.
+template <const GaugeEntry& Entry, std::size_t N>
+consteval GaugeHeader make_placeholder(ElementHeader* (&chain)[N], MouseRect* mouse) {
+    if constexpr (Entry.callback)
+        return make_gauge(Entry, chain, mouse, pending_callback);
+    else
+        return make_gauge(Entry, chain, mouse);
+}
 }
 
 #define ARD_PENDING_GAUGE(NAME)                                                                    \
@@ -21,6 +30,4 @@ void ARD_CALL pending_callback(GaugeHeader*, std::int32_t, std::uintptr_t);
     ElementHeader* chain[] = {&background.header, nullptr};                                        \
     MouseRect mouse[] = {mouse_parent(), mouse_end_parent(), mouse_end()};                         \
     }                                                                                              \
-    constinit GaugeHeader NAME = make_gauge(registry::NAME, pending_##NAME::chain,                 \
-                                            pending_##NAME::mouse,                                 \
-                                            registry::NAME.callback ? pending_callback : nullptr);
+    constinit GaugeHeader NAME = make_placeholder<registry::NAME>(pending_##NAME::chain, pending_##NAME::mouse);
