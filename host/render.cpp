@@ -740,8 +740,8 @@ bool clear_within(const GaugePicture& g, cairo_surface_t* layer, const Box& box)
 // its moving elements.
 void redraw_picture(GaugePicture& g, Renderer::Impl& impl, Lighting lighting, const Box& box) {
     if (box.empty()) return;
-    if (!g.picture) g.picture.reset(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, g.pw, g.ph));
-    Context cr(cairo_create(g.picture.get()));
+    if (!g.picture) g.picture = new_image(g.pw, g.ph);
+    Context cr = new_context(g.picture.get());
     cairo_translate(cr.get(), -g.px, -g.py);  // picture pixels
     cairo_rectangle(cr.get(), box.x0, box.y0, box.x1 - box.x0, box.y1 - box.y0);
     cairo_clip(cr.get());
@@ -759,6 +759,7 @@ void redraw_picture(GaugePicture& g, Renderer::Impl& impl, Lighting lighting, co
         cairo_restore(cr.get());
     }
     if (!clear_within(g, g.over.get(), box)) paint_layer(cr.get(), g, g.over.get(), CAIRO_OPERATOR_OVER);
+    check_cairo(cairo_status(cr.get()));
     cairo_surface_flush(g.picture.get());
 }
 
