@@ -428,6 +428,10 @@ bool paint_turned(cairo_t* cr, const Padded& pad, const cairo_matrix_t& place, s
             const std::uint32_t* t0 = pad.pixels.data() + iv * pad.width + iu;
             const std::uint32_t* t1 = t0 + pad.width;
             if ((t0[0] | t0[1] | t1[0] | t1[1]) == 0) continue;
+            if (t0[0] == t0[1] && t0[0] == t1[0] && t0[0] == t1[1] && (t0[0] >> 24) == 0xFF) {
+                row[x] = t0[0];  // inside a solid stroke
+                continue;
+            }
             const std::uint64_t fu = (u >> 9) & 0x7F, fv = (v >> 9) & 0x7F;
             const std::uint64_t src =
                 mix(mix(spread(t0[0]), spread(t0[1]), fu), mix(spread(t1[0]), spread(t1[1]), fu), fv);
