@@ -871,6 +871,7 @@ cairo_surface_t* Renderer::draw(const WindowConfig& window, const std::vector<st
     }
     redrawn_ = full ? pic.gauges.size() : changed;
 
+    if (!full && damage.empty()) return pic.surface.get();  // the window picture stands as it is
     Context cr = new_context(pic.surface.get());
     if (full) {
         // The background shows wherever no gauge brings its own; those
