@@ -1,0 +1,187 @@
+// The autopilot annunciator: a column of eighteen lamps, each lit while one
+// autopilot variable is above zero, and six green seven-segment readouts of
+// further autopilot values. It keeps no state and has no mouse action; its
+// only tooltip names it. Failure 20 (electrical) puts out every lamp and
+// readout, leaving the bare panel.
+//
+// Beside the lamps stand nineteen mode lamps (and one more at the foot of the
+// panel) that nothing in the aircraft drives: they are wired dark.
+#include "gauges/systems/ap_tester.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+#include "gauges/gauge.h"
+
+namespace ardelvine::gauges {
+
+bool ap_readout_format(double v, char (&text)[kApReadoutChars + 1]) {
+    if (!std::isfinite(v) || v < -10000.0) return false;
+    // The field by value class: the number right-aligned in six characters.
+    const char* format = v >= 100000.0  ? "%6.0f"
+                         : v >= 10000.0 ? " %5.0f"
+                         : v >= 1000.0  ? "  %4.0f"
+                         : v >= 0.0     ? "   %3.0f"
+                         : v > -1000.0  ? "  %4.0f"
+                                        : " %5.0f";
+    char out[48];
+    int length = std::snprintf(out, sizeof out, format, v);
+    if (length < 0 || length >= static_cast<int>(sizeof out)) return false;
+    // Rounding up to the next power of ten (999.6, -999.7, -10000) widens the
+    // number by a digit: it still fits once the spare blank goes. A number of
+    // seven digits or more does not fit at all.
+    const char* start = out;
+    while (length > static_cast<int>(kApReadoutChars) && *start == ' ') ++start, --length;
+    if (length > static_cast<int>(kApReadoutChars)) return false;
+    std::memcpy(text, start, static_cast<std::size_t>(length) + 1);
+    return true;
+}
+
+namespace {
+
+constexpr std::uint32_t kShownFlags = IMAGE_TRANSPARENT | IMAGE_RESTORE | IMAGE_BRIGHT;
+constexpr std::uint32_t kPanelFlags = IMAGE_TRANSPARENT | IMAGE_RESTORE;
+static_assert(kShownFlags == 0x7 && kPanelFlags == 0x3);
+
+// Lit while the lamp's variable is above zero.
+double ARD_CALL ap_lamp(ElementHeader* element) {
+    if (element == nullptr) return -1.0;
+    return reinterpret_cast<const Icon*>(element)->source.value > 0.0 ? 0.0 : -1.0;
+}
+
+// The mode lamps nothing drives.
+double ARD_CALL ap_dark_lamp(ElementHeader*) { return -1.0; }
+
+// Writes the readout's value into its text; a value that does not fit leaves
+// the previous text standing.
+double ARD_CALL ap_readout_text(ElementHeader* element) {
+    if (element == nullptr) return 0.0;
+    auto* readout = reinterpret_cast<StringElement*>(element);
+    const double v = readout->sources[0].value;
+    char text[kApReadoutChars + 1];
+    if (readout->text != nullptr && ap_readout_format(v, text)) std::memcpy(readout->text, text, sizeof text);
+    return v;
+}
+
+FailureRecord failures[] = {{20, FAIL_HIDE}, {0}};
+
+extern ElementHeader* chain[2 * kApTesterElements];
+
+constexpr Icon lamp(std::size_t n, std::uint32_t bitmap, std::int32_t x, std::int32_t y, std::uint32_t token,
+                    ElementCallback update) {
+    return Icon{.header = {.kind = ElementKind::ICON, .bitmap = bitmap, .x = x, .y = y,
+                           .gauge = &AP_Tester, .children = next_of(chain, n), .failures = failures,
+                           .image_flags = kShownFlags},
+                .source = {.token = token},
+                .scale = 1.0,
+                .images = 1,
+                .update = update};
+}
+
+constexpr StringElement readout(std::size_t n, std::int32_t y, std::uint32_t token) {
+    StringElement s{.header = {.kind = ElementKind::STRING, .bitmap = kNoBitmap, .x = 34, .y = y,
+                               .gauge = &AP_Tester, .children = next_of(chain, n), .failures = failures,
+                               .image_flags = kShownFlags},
+                    .sources = {{.token = token}, {.token = 0}, {.token = 0}},
+                    .box_width = 60,
+                    .box_height = 13,
+                    .foreground = 0x23F905,
+                    .background = 0x000000,
+                    .highlight = 0x00FFFF,
+                    .font = "Quartz",
+                    .weight = 400,
+                    .charset = 1,
+                    .draw_flags = 0x25,
+                    .chars = kApReadoutChars,
+                    .update = &ap_readout_text};
+    return s;
+}
+
+// ------------------------------------------------------------ records, in drawing order
+
+StaticImage panel = {.header = {.kind = ElementKind::STATIC_IMAGE, .bitmap = 7000, .gauge = &AP_Tester,
+                                .children = next_of(chain, 0), .image_flags = kPanelFlags}};
+
+Icon foot_lamp = lamp(1, 7010, 256, 255, 0, &ap_dark_lamp);
+
+StringElement readouts[kApReadouts] = {
+    //       n  y    token
+    readout(2, 519, 125),
+    readout(3, 505, 118),
+    readout(4, 491, 116),
+    readout(5, 477, 120),
+    readout(6, 463, 109),
+    readout(7, 449, 107),
+};
+
+constexpr std::uint32_t kLamp = 7020, kModeLamp = 7010;
+
+Icon lamps[kApLamps] = {
+    //   n   bitmap x   y    token
+    lamp(8,  kLamp, 83, 423, 124, &ap_lamp),
+    lamp(9,  kLamp, 83, 409, 123, &ap_lamp),
+    lamp(10, kLamp, 83, 381, 117, &ap_lamp),
+    lamp(11, kLamp, 83, 367, 819, &ap_lamp),
+    lamp(12, kLamp, 83, 353, 115, &ap_lamp),
+    lamp(13, kLamp, 83, 325, 110, &ap_lamp),
+    lamp(14, kLamp, 83, 311, 104, &ap_lamp),
+    lamp(15, kLamp, 83, 283, 119, &ap_lamp),
+    lamp(16, kLamp, 83, 255, 108, &ap_lamp),
+    lamp(17, kLamp, 83, 227, 113, &ap_lamp),
+    lamp(18, kLamp, 83, 213, 111, &ap_lamp),
+    lamp(19, kLamp, 83, 199, 112, &ap_lamp),
+    lamp(20, kLamp, 83, 185, 105, &ap_lamp),
+    lamp(21, kLamp, 83, 157, 106, &ap_lamp),
+    lamp(22, kLamp, 83, 129, 792, &ap_lamp),
+    lamp(23, kLamp, 83, 115, 114, &ap_lamp),
+    lamp(24, kLamp, 83, 101, 103, &ap_lamp),
+    lamp(25, kLamp, 83, 73,  87,  &ap_lamp),
+};
+
+Icon mode_lamps[kApModeLamps] = {
+    lamp(26, kModeLamp, 54, 423, 0, &ap_dark_lamp), lamp(27, kModeLamp, 54, 409, 0, &ap_dark_lamp),
+    lamp(28, kModeLamp, 54, 381, 0, &ap_dark_lamp), lamp(29, kModeLamp, 54, 367, 0, &ap_dark_lamp),
+    lamp(30, kModeLamp, 54, 353, 0, &ap_dark_lamp), lamp(31, kModeLamp, 54, 325, 0, &ap_dark_lamp),
+    lamp(32, kModeLamp, 54, 311, 0, &ap_dark_lamp), lamp(33, kModeLamp, 54, 283, 0, &ap_dark_lamp),
+    lamp(34, kModeLamp, 54, 262, 0, &ap_dark_lamp), lamp(35, kModeLamp, 54, 248, 0, &ap_dark_lamp),
+    lamp(36, kModeLamp, 54, 227, 0, &ap_dark_lamp), lamp(37, kModeLamp, 54, 213, 0, &ap_dark_lamp),
+    lamp(38, kModeLamp, 54, 199, 0, &ap_dark_lamp), lamp(39, kModeLamp, 54, 185, 0, &ap_dark_lamp),
+    lamp(40, kModeLamp, 54, 157, 0, &ap_dark_lamp), lamp(41, kModeLamp, 54, 129, 0, &ap_dark_lamp),
+    lamp(42, kModeLamp, 54, 115, 0, &ap_dark_lamp), lamp(43, kModeLamp, 54, 101, 0, &ap_dark_lamp),
+    lamp(44, kModeLamp, 54, 73,  0, &ap_dark_lamp),
+};
+
+// Panel, foot lamp, readouts, lamps, mode lamps: each element's n above is its
+// place in this chain.
+ElementHeader* chain[2 * kApTesterElements] = {
+    &panel.header, nullptr, &foot_lamp.header, nullptr,
+    &readouts[0].header, nullptr, &readouts[1].header, nullptr, &readouts[2].header, nullptr,
+    &readouts[3].header, nullptr, &readouts[4].header, nullptr, &readouts[5].header, nullptr,
+    &lamps[0].header, nullptr, &lamps[1].header, nullptr, &lamps[2].header, nullptr,
+    &lamps[3].header, nullptr, &lamps[4].header, nullptr, &lamps[5].header, nullptr,
+    &lamps[6].header, nullptr, &lamps[7].header, nullptr, &lamps[8].header, nullptr,
+    &lamps[9].header, nullptr, &lamps[10].header, nullptr, &lamps[11].header, nullptr,
+    &lamps[12].header, nullptr, &lamps[13].header, nullptr, &lamps[14].header, nullptr,
+    &lamps[15].header, nullptr, &lamps[16].header, nullptr, &lamps[17].header, nullptr,
+    &mode_lamps[0].header, nullptr, &mode_lamps[1].header, nullptr, &mode_lamps[2].header, nullptr,
+    &mode_lamps[3].header, nullptr, &mode_lamps[4].header, nullptr, &mode_lamps[5].header, nullptr,
+    &mode_lamps[6].header, nullptr, &mode_lamps[7].header, nullptr, &mode_lamps[8].header, nullptr,
+    &mode_lamps[9].header, nullptr, &mode_lamps[10].header, nullptr, &mode_lamps[11].header, nullptr,
+    &mode_lamps[12].header, nullptr, &mode_lamps[13].header, nullptr, &mode_lamps[14].header, nullptr,
+    &mode_lamps[15].header, nullptr, &mode_lamps[16].header, nullptr, &mode_lamps[17].header, nullptr,
+    &mode_lamps[18].header, nullptr,
+};
+
+MouseRect mouse[] = {
+    mouse_parent(),
+    mouse_tooltip("Autopilot annunciator"),
+    mouse_end_parent(),
+    mouse_end(),
+};
+
+}  // namespace
+
+constinit GaugeHeader AP_Tester = make_gauge("AP_Tester", 100, chain, mouse);
+
+}  // namespace ardelvine::gauges
