@@ -39,6 +39,7 @@ struct DialNeedle {
     std::uint32_t token;
     std::span<NonlinearityEntry> table;
     FailureRecord* failures;  // null: no failure affects the needle
+    ElementCallback update = nullptr;  // null: the needle shows its token as it is
 };
 
 struct DialArt {
@@ -57,7 +58,8 @@ constexpr StaticImage dial_cover(GaugeHeader& gauge, std::uint32_t bitmap) {
                                   .children = nullptr, .image_flags = kCoverFlags}};
 }
 
-// A needle that takes its value straight from its token, with no swing limit.
+// A needle driven by its token (through its callback where it has one), with
+// no swing limit.
 constexpr Needle dial_needle(GaugeHeader& gauge, ElementHeader** children, const DialNeedle& needle) {
     if (needle.table.size() < 2) throw "a needle table needs at least two entries";
     if (needle.token == 0) throw "a dial needle is driven by a token";
@@ -70,7 +72,7 @@ constexpr Needle dial_needle(GaugeHeader& gauge, ElementHeader** children, const
         .table = needle.table.data(),
         .table_entries = static_cast<std::uint32_t>(needle.table.size()),
         .max_swing = 0,
-        .update = nullptr,
+        .update = needle.update,
     };
 }
 

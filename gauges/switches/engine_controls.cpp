@@ -1,0 +1,238 @@
+// The engine and system controls that are not two-position toggles: the
+// magneto key, the starter button, the carburettor heat and primer knobs, the
+// NAV/GPS selector and the autopilot master switch.
+//
+// Each is a plate with one picture of the control on it, chosen by an image
+// index. The starter and the selector show their variable as it is; the other
+// four work the index out in a small callback. The starter, carb heat, primer
+// and the magneto key's right half need no code on a click: their areas name
+// the key event and the host sends it. Only the selector and the autopilot
+// switch click audibly.
+#include "gauges/gauge.h"
+#include "gauges/switches/plate_and_icon.h"
+#include "gauges/switches/toggle_switch.h"
+#include "gauges/whole_number.h"
+#include "module/host.h"
+#include "sound/gauge_sound.h"
+
+namespace ardelvine::gauges {
+namespace {
+
+constexpr std::uint16_t kControlClickWave = 30;
+constexpr std::uint32_t kHeld = MOUSE_LEFT | MOUSE_REPEAT;  // repeats while the button is held
+static_assert(kHeld == 0x20200000u);
+
+// ------------------------------------------------------------ Magnetos_Switch
+
+namespace magnetos {
+
+constexpr std::uint32_t kLeftMagneto = 399, kRightMagneto = 400;
+constexpr std::uint32_t kIncrease = 65635, kDecrease = 65634;
+
+// 0 off, 1 right, 2 left, 3 both, as last drawn; the tooltip and the left
+// half's stop read it.
+double position = 0.0;
+
+double ARD_CALL magneto_icon_value(ElementHeader* element) {
+    if (element == nullptr) return position;
+    position = 2.0 * host::read_token(kLeftMagneto) + icon_source_value(element);
+    return position;
+}
+
+// The left half turns the key one step clockwise and stops at "Both".
+std::int32_t ARD_CALL magneto_click(MouseClick*, std::uint32_t) {
+    if (position < 3.0) host::trigger_key_event(kIncrease, 0);
+    return 0;
+}
+
+const char* ARD_CALL magneto_state_text(ARD_TOOLTIP_WORDS) {
+    if (position == 0.0) return "None";
+    if (position == 1.0) return "Right";
+    if (position == 2.0) return "Left";
+    if (position == 3.0) return "Both";
+    return "Off";
+}
+
+constinit PlateAndIcon control = make_plate_and_icon(control, Magnetos_Switch, 2300,
+    {.bitmap = 2310 /* off, right, left, both: 2310-2313 */, .x = 9, .y = 23, .images = 4,
+     .token = kRightMagneto, .update = &magneto_icon_value});
+
+TooltipArg state_arg[] = {tooltip_text(&magneto_state_text)};
+
+MouseRect mouse[] = {
+    mouse_parent(),
+    mouse_tooltip("Magnetos switch (%1!s!)", state_arg),
+    mouse_child(0, 20, 49, 75, CURSOR_UP, kHeld, &magneto_click),
+    mouse_child_event(50, 20, 49, 75, CURSOR_DOWN, kHeld, kDecrease),
+    mouse_end_parent(),
+    mouse_end(),
+};
+
+}  // namespace magnetos
+
+// ------------------------------------------------------------ Starter_Switch
+
+namespace starter {
+
+constinit PlateAndIcon control = make_plate_and_icon(control, Starter_Switch, 3080,
+    {.bitmap = 3090 /* released; 3091 engaged */, .images = 2,
+     .token = 401 /* starter engaged */, .update = nullptr});
+
+MouseRect mouse[] = {
+    mouse_parent(0, 0, 0, 0, CURSOR_NONE, 0xAB65),
+    mouse_child_event(0, 0, 28, 28, CURSOR_HAND, kHeld, 66300),
+    mouse_end_parent(),
+    mouse_end(),
+};
+
+}  // namespace starter
+
+// ------------------------------------------------------------ Carburetor_Heat
+
+namespace carb_heat {
+
+double ARD_CALL carb_heat_icon_value(ElementHeader* element) {
+    return element != nullptr && icon_source_value(element) > 0.0 ? 1.0 : 0.0;
+}
+
+constinit PlateAndIcon control = make_plate_and_icon(control, Carburetor_Heat, 3170,
+    {.bitmap = 3180 /* cold; 3181 hot */, .images = 2,
+     .token = 365 /* carburettor heat */, .update = &carb_heat_icon_value});
+
+MouseRect mouse[] = {
+    mouse_parent(),
+    mouse_tooltip_id(0x3343),
+    mouse_child_event(0, 0, 60, 60, CURSOR_HAND, MOUSE_LEFT, 66484),
+    mouse_end_parent(),
+    mouse_end(),
+};
+
+}  // namespace carb_heat
+
+// ------------------------------------------------------------ Engine_Primer
+
+namespace primer {
+
+constexpr std::uint32_t kPrimer = 361;
+
+// The picture shows the plunger in for any non-zero value, negative ones
+// included; the tooltip says "on" only above zero.
+double ARD_CALL primer_icon_value(ElementHeader* element) {
+    return element != nullptr && icon_source_value(element) != 0.0 ? 1.0 : 0.0;
+}
+
+const char* ARD_CALL primer_state_text(ARD_TOOLTIP_WORDS) { return host::read_token(kPrimer) > 0.0 ? "on" : "off"; }
+
+constinit PlateAndIcon control = make_plate_and_icon(control, Engine_Primer, 3190,
+    {.bitmap = 3200 /* out; 3201 in */, .images = 2, .token = kPrimer,
+     .update = &primer_icon_value});
+
+TooltipArg state_arg[] = {tooltip_text(&primer_state_text)};
+
+MouseRect mouse[] = {
+    mouse_parent(),
+    mouse_tooltip("Engine primer switch (%1!s!)", state_arg),
+    mouse_child_event(0, 0, 70, 70, CURSOR_HAND, kHeld, 66238),
+    mouse_end_parent(),
+    mouse_end(),
+};
+
+}  // namespace primer
+
+// ------------------------------------------------------------ NAV_GPS_Switch
+
+namespace nav_gps {
+
+sound::GaugeSound sound{};
+
+void ARD_CALL nav_gps_service(GaugeHeader*, std::int32_t service, std::uintptr_t data) {
+    sound::gauge_sound_service(sound, service, data, kControlClickWave);
+}
+
+std::int32_t ARD_CALL nav_gps_click(MouseClick*, std::uint32_t) {
+    host::trigger_key_event(66375 /* NAV/GPS selector toggle */, 0);
+    sound::gauge_sound_click(sound);
+    return 0;
+}
+
+constinit PlateAndIcon control = make_plate_and_icon(control, NAV_GPS_Switch, 2350,
+    {.bitmap = 2360 /* NAV; 2361 GPS */, .images = 2,
+     .token = 848 /* GPS drives the navigation */, .update = nullptr});
+
+MouseRect mouse[] = {
+    mouse_parent(0, 0, 0, 0, CURSOR_NONE, 0xAB4D),
+    mouse_child(0, 10, 30, 40, CURSOR_HAND, MOUSE_LEFT, &nav_gps_click),
+    mouse_end_parent(),
+    mouse_end(),
+};
+
+}  // namespace nav_gps
+
+// ------------------------------------------------------------ Autopilot_Switch
+
+namespace autopilot {
+
+constexpr std::uint32_t kEngaged = 103, kGyroHeading = 84, kIndicatedAltitude = 74;
+
+sound::GaugeSound sound{};
+
+void ARD_CALL autopilot_service(GaugeHeader*, std::int32_t service, std::uintptr_t data) {
+    sound::gauge_sound_service(sound, service, data, kControlClickWave);
+}
+
+double ARD_CALL autopilot_icon_value(ElementHeader* element) {
+    return element != nullptr && icon_source_value(element) != 0.0 ? 1.0 : 0.0;
+}
+
+// Engaged: master, heading hold and altitude hold off. Disengaged: master on,
+// then hold the present gyro heading and the indicated altitude taken to the
+// nearest hundred (halves up). Each repeat of a held button decides afresh.
+std::int32_t ARD_CALL autopilot_click(MouseClick*, std::uint32_t) {
+    if (host::read_token(kEngaged) != 0.0) {
+        host::trigger_key_event(65791, 0);  // master off
+        host::trigger_key_event(66107, 0);  // heading hold off
+        host::trigger_key_event(66104, 0);  // altitude hold off
+    } else {
+        host::trigger_key_event(65792, 0);  // master on
+        const double heading = host::read_token(kGyroHeading);
+        host::trigger_key_event(66106, 0);  // heading hold on
+        host::trigger_key_event(66042, event_parameter(saturated_int32(heading)));  // heading bug
+        const double altitude = std::floor((host::read_token(kIndicatedAltitude) + 50.0) / 100.0) * 100.0;
+        host::trigger_key_event(66103, 0);  // altitude hold on
+        host::trigger_key_event(66124, event_parameter(saturated_int32(altitude)));  // altitude to hold
+    }
+    sound::gauge_sound_click(sound);
+    return 0;
+}
+
+const char* ARD_CALL autopilot_state_text(ARD_TOOLTIP_WORDS) {
+    return host::read_token(kEngaged) > 0.0 ? "on" : "off";
+}
+
+constinit PlateAndIcon control = make_plate_and_icon(control, Autopilot_Switch, 3210,
+    {.bitmap = 3220 /* off; 3221 engaged */, .images = 2, .token = kEngaged,
+     .update = &autopilot_icon_value});
+
+TooltipArg state_arg[] = {tooltip_text(&autopilot_state_text)};
+
+MouseRect mouse[] = {
+    mouse_parent(),
+    mouse_tooltip("Autopilot switch (%1!s!)", state_arg),
+    mouse_child(0, 0, 72, 72, CURSOR_HAND, kHeld, &autopilot_click),
+    mouse_end_parent(),
+    mouse_end(),
+};
+
+}  // namespace autopilot
+}  // namespace
+
+constinit GaugeHeader Magnetos_Switch = make_gauge("Magnetos_Switch", 36, magnetos::control.chain, magnetos::mouse);
+constinit GaugeHeader Starter_Switch = make_gauge("Starter_Switch", 40, starter::control.chain, starter::mouse);
+constinit GaugeHeader Carburetor_Heat = make_gauge("Carburetor_Heat", 38, carb_heat::control.chain, carb_heat::mouse);
+constinit GaugeHeader Engine_Primer = make_gauge("Engine_Primer", 60, primer::control.chain, primer::mouse);
+constinit GaugeHeader NAV_GPS_Switch =
+    make_gauge("NAV_GPS_Switch", 30, nav_gps::control.chain, nav_gps::mouse, &nav_gps::nav_gps_service);
+constinit GaugeHeader Autopilot_Switch =
+    make_gauge("Autopilot_Switch", 60, autopilot::control.chain, autopilot::mouse, &autopilot::autopilot_service);
+
+}  // namespace ardelvine::gauges

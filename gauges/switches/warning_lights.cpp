@@ -1,0 +1,89 @@
+// The five warning lights: flaps extended, gear down, generator off, dive
+// brakes deployed and tail hook extended. Each is a dark lamp with the lit
+// lamp drawn over it while its condition holds; no press-to-test, no sound,
+// only a tooltip. The lit lamp goes out with the bus that feeds it (failure 20
+// electrical or 21 avionics).
+//
+// The conditions compare floating-point values as the simulation keeps them;
+// where the boundary falls matters: flaps and gear light at their threshold,
+// dive brakes and tail hook only above it.
+#include "gauges/gauge.h"
+#include "gauges/switches/plate_and_icon.h"
+#include "gauges/switches/toggle_switch.h"
+#include "module/host.h"
+
+namespace ardelvine::gauges {
+namespace {
+
+constexpr double kLit = 0.0, kDark = -1.0;
+
+// Flaps position, in the simulation's units.
+double ARD_CALL flaps_light_value(ElementHeader* element) {
+    return element != nullptr && icon_source_value(element) >= 1000.0 ? kLit : kDark;
+}
+
+// Both gear legs down and locked; the icon's own variable is not consulted.
+double ARD_CALL gear_light_value(ElementHeader*) {
+    const double left = host::read_token(333);
+    const double right = host::read_token(334);
+    return left >= 16300.0 && right >= 16300.0 ? kLit : kDark;
+}
+
+// The generator switched off while the battery feeds the bus.
+double ARD_CALL generator_light_value(ElementHeader*) {
+    const double generator = host::read_token(565);
+    const double battery = host::read_token(364);
+    return generator == 0.0 && battery > 0.0 ? kLit : kDark;
+}
+
+double ARD_CALL dive_brake_light_value(ElementHeader* element) {
+    return element != nullptr && icon_source_value(element) > 10000.0 ? kLit : kDark;
+}
+
+double ARD_CALL tail_hook_light_value(ElementHeader* element) {
+    return element != nullptr && icon_source_value(element) > 0.5 ? kLit : kDark;
+}
+
+constexpr std::uint32_t kBrightFlags = kPlateFlags | IMAGE_BRIGHT;
+static_assert(kBrightFlags == 0x7);
+
+FailureRecord electrical[] = {{20, FAIL_HIDE}, {0}};
+FailureRecord avionics[] = {{21, FAIL_HIDE}, {0}};
+
+// One row per light: the dark lamp, then the lit picture drawn over it.
+constinit PlateAndIcon flaps = make_plate_and_icon(flaps, Flaps_Warning_Light, 3040,
+    {.bitmap = 3050, .images = 1, .token = 329 /* flaps position */, .update = &flaps_light_value,
+     .flags = kBrightFlags, .failures = avionics});
+constinit PlateAndIcon gear = make_plate_and_icon(gear, Gear_Warning_Light, 2470,
+    {.bitmap = 2480, .images = 1, .token = 332, .update = &gear_light_value,
+     .flags = kBrightFlags, .failures = electrical});
+// Declares a second picture that it never selects and that has no bitmap.
+constinit PlateAndIcon generator = make_plate_and_icon(generator, Generator_Light, 2450,
+    {.bitmap = 2460, .images = 2, .token = 566, .update = &generator_light_value,
+     .flags = kPlateFlags, .failures = avionics});
+constinit PlateAndIcon dive_brake = make_plate_and_icon(dive_brake, Dive_Brake_Warning_Light, 3000,
+    {.bitmap = 3010, .images = 1, .token = 327 /* dive brake position */, .update = &dive_brake_light_value,
+     .flags = kBrightFlags, .failures = electrical});
+constinit PlateAndIcon tail_hook = make_plate_and_icon(tail_hook, Tail_Hook_Warning_Light, 3020,
+    {.bitmap = 3030, .images = 1, .token = 869 /* tail hook position */, .update = &tail_hook_light_value,
+     .flags = kBrightFlags, .failures = electrical});
+
+MouseRect flaps_mouse[] = {mouse_parent(), mouse_tooltip("Flaps extended warning light"), mouse_end_parent(), mouse_end()};
+MouseRect gear_mouse[] = {mouse_parent(), mouse_tooltip("Gear down light"), mouse_end_parent(), mouse_end()};
+MouseRect generator_mouse[] = {mouse_parent(), mouse_tooltip_id(0x3032), mouse_end_parent(), mouse_end()};
+MouseRect dive_brake_mouse[] = {mouse_parent(), mouse_tooltip("Dive brake deployed warning light"), mouse_end_parent(),
+                                mouse_end()};
+MouseRect tail_hook_mouse[] = {mouse_parent(), mouse_tooltip("Tail hook extended warning light"), mouse_end_parent(),
+                               mouse_end()};
+
+}  // namespace
+
+constinit GaugeHeader Flaps_Warning_Light = make_gauge("Flaps_Warning_Light", 80, flaps.chain, flaps_mouse);
+constinit GaugeHeader Gear_Warning_Light = make_gauge("Gear_Warning_Light", 40, gear.chain, gear_mouse);
+constinit GaugeHeader Generator_Light = make_gauge("Generator_Light", 30, generator.chain, generator_mouse);
+constinit GaugeHeader Dive_Brake_Warning_Light =
+    make_gauge("Dive_Brake_Warning_Light", 40, dive_brake.chain, dive_brake_mouse);
+constinit GaugeHeader Tail_Hook_Warning_Light =
+    make_gauge("Tail_Hook_Warning_Light", 40, tail_hook.chain, tail_hook_mouse);
+
+}  // namespace ardelvine::gauges

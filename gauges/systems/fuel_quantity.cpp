@@ -1,0 +1,162 @@
+// The fuel quantity gauge: one face in four quarters, one needle per tank
+// (left main upper left, right main upper right, auxiliaries below) and a
+// tooltip per quarter with the tank's contents in gallons.
+//
+// The simulation gives each tank's level as a fraction scaled to 8388610 and
+// each tank's capacity in gallons; the needles show gallons, worked out with
+// the capacities that the start-state gauges captured. Each needle keeps the
+// gallons it last showed, and its quarter's tooltip tells exactly that.
+//
+// Left needles pivot on the left edge of their quarter and right needles on
+// the right edge, so the left tables run from full down to empty and those
+// needles turn counter-clockwise as the tank fills.
+#include "gauges/systems/fuel_tanks.h"
+
+#include "gauges/instruments/dial.h"
+#include "module/host.h"
+
+namespace ardelvine::gauges {
+
+FuelTanks FuelTankCapacities = {0.0, 0.0, 0.0, 0.0};
+
+void capture_fuel_tank_capacities() {
+    struct Capture {
+        std::uint32_t token;
+        double FuelTanks::* capacity;
+    };
+    // The order the simulation is asked in.
+    constexpr Capture kCaptures[] = {
+        {292, &FuelTanks::left_aux},
+        {298, &FuelTanks::right_aux},
+        {290, &FuelTanks::left_main},
+        {384, &FuelTanks::right_main},
+    };
+    for (const Capture& c : kCaptures) {
+        const double gallons = host::read_token(c.token);
+        if (gallons > 0.0) FuelTankCapacities.*c.capacity = gallons;
+    }
+}
+
+namespace {
+using namespace dials;
+
+// A level variable at this value is a full tank.
+constexpr double kFullLevel = 8388610.0;
+
+// The gallons each needle last showed.
+FuelTanks contents = {0.0, 0.0, 0.0, 0.0};
+
+template <double FuelTanks::* Tank>
+double ARD_CALL tank_gallons(ElementHeader* element) {
+    if (element == nullptr) return contents.*Tank;
+    const double level = reinterpret_cast<const Needle*>(element)->source.value;
+    contents.*Tank = FuelTankCapacities.*Tank * level / kFullLevel;
+    return contents.*Tank;
+}
+
+template <double FuelTanks::* Tank>
+double ARD_CALL tank_tip(ARD_TOOLTIP_WORDS) {
+    return contents.*Tank;
+}
+
+// Main tanks: 0 to 70 gallons, held at the ends beyond.
+NonlinearityEntry left_main_table[] = {
+    //  gal  point        direction
+    mark(80, 123, 20),   //  45°
+    mark(70, 123, 20),   //  45°
+    mark(60, 129, 32),   //  55°
+    mark(50, 138, 45),   //  67°
+    mark(40, 144, 60),   //  79°
+    mark(30, 145, 82),   //  95°
+    mark(20, 139, 102),  // 111°
+    mark(10, 131, 119),  // 125°
+    mark(0,  122, 129),  // 135°
+    mark(-1, 122, 129),  // 135°
+};
+NonlinearityEntry right_main_table[] = {
+    mark(-1, 179, 129),  // 224°
+    mark(0,  179, 129),  // 224°
+    mark(10, 170, 119),  // 235°
+    mark(20, 163, 102),  // 249°
+    mark(30, 157, 81),   // 265°
+    mark(40, 161, 61),   // 281°
+    mark(50, 162, 45),   // 293°
+    mark(60, 171, 32),   // 305°
+    mark(70, 177, 19),   // 316°
+    mark(80, 177, 19),   // 316°
+};
+
+// Auxiliary tanks: 0 to 30 gallons.
+NonlinearityEntry left_aux_table[] = {
+    mark(40, 121, 173),  //  46°
+    mark(30, 121, 173),  //  46°
+    mark(25, 129, 178),  //  52°
+    mark(20, 134, 191),  //  63°
+    mark(15, 141, 205),  //  75°
+    mark(10, 142, 224),  //  89°
+    mark(5,  138, 254),  // 113°
+    mark(0,  123, 281),  // 136°
+    mark(-1, 123, 281),  // 136°
+};
+NonlinearityEntry right_aux_table[] = {
+    mark(-1, 177, 282),  // 224°
+    mark(0,  177, 282),  // 224°
+    mark(5,  161, 255),  // 247°
+    mark(10, 159, 224),  // 271°
+    mark(15, 159, 205),  // 285°
+    mark(20, 166, 190),  // 298°
+    mark(25, 171, 178),  // 308°
+    mark(30, 176, 170),  // 314°
+    mark(40, 176, 170),  // 314°
+};
+static_assert(std::size(left_main_table) == 10 && std::size(right_main_table) == 10);
+static_assert(std::size(left_aux_table) == 9 && std::size(right_aux_table) == 9);
+
+FailureRecord failures[] = {{2, FAIL_NONE}, {20, FAIL_ZERO}, {0}};
+
+constexpr std::uint32_t kNeedle = 2330;
+constexpr Point kNeedlePivot = {23, 9};
+
+// Drawn right auxiliary first and left main last.
+constinit Dial<4> dial = make_dial(dial, Fuel_Quantity, {.face = 2320, .cover = 2340}, {
+    {.bitmap = kNeedle, .pivot = {232, 225}, .offset = kNeedlePivot, .token = 297 /* right aux level */,
+     .table = right_aux_table, .failures = failures, .update = &tank_gallons<&FuelTanks::right_aux>},
+    {.bitmap = kNeedle, .pivot = {68, 225}, .offset = kNeedlePivot, .token = 291 /* left aux level */,
+     .table = left_aux_table, .failures = failures, .update = &tank_gallons<&FuelTanks::left_aux>},
+    {.bitmap = kNeedle, .pivot = {232, 75}, .offset = kNeedlePivot, .token = 383 /* right main level */,
+     .table = right_main_table, .failures = failures, .update = &tank_gallons<&FuelTanks::right_main>},
+    {.bitmap = kNeedle, .pivot = {68, 75}, .offset = kNeedlePivot, .token = 289 /* left main level */,
+     .table = left_main_table, .failures = failures, .update = &tank_gallons<&FuelTanks::left_main>},
+});
+
+// One argument list for the four quarters; each text names only its own tank.
+TooltipArg contents_args[] = {
+    tooltip_number(&tank_tip<&FuelTanks::left_main>),
+    tooltip_number(&tank_tip<&FuelTanks::right_main>),
+    tooltip_number(&tank_tip<&FuelTanks::left_aux>),
+    tooltip_number(&tank_tip<&FuelTanks::right_aux>),
+};
+
+MouseRect mouse[] = {
+    mouse_parent(),
+    mouse_parent(0, 0, 150, 150),
+    mouse_tooltip("Fuel quantity left main tank (%1!3.1f! gal)", contents_args),
+    mouse_end_parent(),
+    mouse_parent(150, 0, 150, 150),
+    mouse_tooltip("Fuel quantity right main tank (%2!3.1f! gal)", contents_args),
+    mouse_end_parent(),
+    mouse_parent(0, 150, 150, 150),
+    mouse_tooltip("Fuel quantity left auxiliary tank (%3!3.1f! gal)", contents_args),
+    mouse_end_parent(),
+    mouse_parent(150, 150, 150, 150),
+    mouse_tooltip("Fuel quantity right auxiliary tank (%4!3.1f! gal)", contents_args),
+    mouse_end_parent(),
+    mouse_end_parent(),
+    mouse_end(),
+};
+
+}  // namespace
+
+constinit GaugeHeader Fuel_Quantity = make_gauge("Fuel_Quantity", 100, dial.chain, mouse);
+
+}  // namespace ardelvine::gauges
