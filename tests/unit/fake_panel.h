@@ -1,7 +1,6 @@
-// A stand-in for the host's panel services in unit tests: key events are
-// recorded in order, variables are served from a map (0 when never set), and
-// the gauges' chains, callbacks and mouse lists are reached through their
-// headers as the host reaches them. Clicks have no sound device behind them.
+// Unit tests of whole gauges over the fake panel services: the gauges' chains,
+// callbacks and mouse lists are reached through their headers as the host
+// reaches them.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -12,32 +11,11 @@
 #include <utility>
 #include <vector>
 
-#include "module/exports.h"
-#include "sound/sound.h"
+#include "tests/unit/fake_services.h"
 
-namespace ardelvine::testing {
+namespace ardelvine::test {
 
-using Events = std::vector<std::pair<std::uint32_t, std::uint32_t>>;
-
-class FakePanel : public ::testing::Test {
-protected:
-    static inline Events events;
-    static inline std::map<std::uint32_t, double> tokens;
-
-    void SetUp() override {
-        services_.entry[ENTRY_TRIGGER_KEY_EVENT - 1] = reinterpret_cast<ServiceEntry>(&trigger);
-        services_.entry[ENTRY_LOOKUP_VAR - 1] = reinterpret_cast<ServiceEntry>(&lookup);
-        saved_services_ = ImportTable.panel.table;
-        ImportTable.panel.table = &services_;
-        saved_sound_ = sound::sound_enabled;
-        events.clear();
-        tokens.clear();
-    }
-    void TearDown() override {
-        ImportTable.panel.table = saved_services_;
-        sound::sound_enabled = saved_sound_;
-    }
-
+class FakePanel : public FakeServicesTest {
 public:
     // Element n of a gauge's chain, as the host walks it.
     static ElementHeader* element(const GaugeHeader& gauge, int n) {
@@ -86,19 +64,6 @@ public:
         return gauge.mouse[entry].args[arg].number(0, 0, 0, 0, 0, 0);
     }
 
-private:
-    static std::int32_t ARD_CALL trigger(std::uint32_t event, std::uint32_t parameter) {
-        events.emplace_back(event, parameter);
-        return 1;
-    }
-    static void ARD_CALL lookup(ModuleVar* var) {
-        auto it = tokens.find(var->token);
-        var->value = it == tokens.end() ? 0.0 : it->second;
-    }
-
-    PanelServices services_{};
-    PanelServices* saved_services_ = nullptr;
-    std::int32_t saved_sound_ = 1;
 };
 
-}  // namespace ardelvine::testing
+}  // namespace ardelvine::test

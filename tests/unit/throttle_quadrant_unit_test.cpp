@@ -7,7 +7,7 @@
 #include "module/gauge_list.h"
 #include "tests/unit/fake_panel.h"
 
-namespace ardelvine::testing {
+namespace ardelvine::test {
 namespace {
 
 using gauges::Throttle_Quadrant;
@@ -88,4 +88,4 @@ TEST_F(ThrottleQuadrant, LeversFollowTheirTokensToTheTopOfTheSlot) {
 }
 
 }  // namespace
-}  // namespace ardelvine::testing
+}  // namespace ardelvine::test

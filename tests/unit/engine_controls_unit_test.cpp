@@ -7,7 +7,7 @@
 #include "module/gauge_list.h"
 #include "tests/unit/fake_panel.h"
 
-namespace ardelvine::testing {
+namespace ardelvine::test {
 namespace {
 
 using namespace gauges;
@@ -179,4 +179,4 @@ TEST_F(WarningLights, FailureKeysByBus) {
 }
 
 }  // namespace
-}  // namespace ardelvine::testing
+}  // namespace ardelvine::test

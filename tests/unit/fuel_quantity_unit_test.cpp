@@ -5,7 +5,7 @@
 #include "module/gauge_list.h"
 #include "tests/unit/fake_panel.h"
 
-namespace ardelvine::testing {
+namespace ardelvine::test {
 namespace {
 
 using namespace gauges;
@@ -80,4 +80,4 @@ TEST_F(FuelQuantity, EmptyUntilCapturedAndFailuresPerNeedle) {
 }
 
 }  // namespace
-}  // namespace ardelvine::testing
+}  // namespace ardelvine::test

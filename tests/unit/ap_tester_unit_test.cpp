@@ -10,7 +10,7 @@
 #include "module/gauge_list.h"
 #include "tests/unit/fake_panel.h"
 
-namespace ardelvine::testing {
+namespace ardelvine::test {
 namespace {
 
 using gauges::AP_Tester;
@@ -85,4 +85,4 @@ TEST_F(ApTester, EveryDisplayHidesUnderFailure20AndModeLampsStayDark) {
 }
 
 }  // namespace
-}  // namespace ardelvine::testing
+}  // namespace ardelvine::test
