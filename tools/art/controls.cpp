@@ -61,6 +61,7 @@ double position_angle(int v, int n) { return n <= 1 ? 0.0 : radians(-60.0 + 120.
 std::string_view position_name(std::string_view gauge, int v, int n) {
     static constexpr std::string_view magnetos[] = {"OFF", "R", "L", "BOTH"};
     if (gauge == "Magnetos_Switch" && v < 4) return magnetos[v];
+    if (gauge == "NAV_GPS_Switch") return v == 0 ? "NAV" : "GPS";
     if (n == 2) return v == 0 ? "OFF" : "ON";
     if (n == 3) return v == 0 ? "" : v == 1 ? "CAGE" : "";
     return "";
@@ -132,8 +133,9 @@ void draw_switch_plate(Painter& p, const BitmapRecord& record, const Uses& uses)
     const auto [first, images] = family_of(*control);
     (void)first;
     if (lever_switch(control->width, control->height)) {
-        p.text("ON", cx, std::max(5.0, cy - ch * 0.45), std::min(8.0, w * 0.3), kInk);
-        p.text("OFF", cx, std::min(h - 5.0, cy + ch * 0.45), std::min(8.0, w * 0.3), kInk);
+        const double size = std::min(8.0, w * 0.3);
+        p.text(position_name(control->gauge, 1, images), cx, std::max(5.0, cy - ch * 0.45), size, kInk);
+        p.text(position_name(control->gauge, 0, images), cx, std::min(h - 5.0, cy + ch * 0.45), size, kInk);
         return;
     }
     const double r = std::min(cw, ch) / 2.0;

@@ -44,6 +44,11 @@ void draw_button(Painter& p, const BitmapRecord& record, const Uses& uses);
 void draw_blank(Painter& p, const BitmapRecord& record, const Uses& uses);
 void draw_unused(Painter& p, const BitmapRecord& record, const Uses& uses);
 
+// systems.cpp: engine and systems pictures of their own
+void draw_fuel_face(Painter& p, const BitmapRecord& record, const Uses& uses);
+void draw_annunciator_panel(Painter& p, const BitmapRecord& record, const Uses& uses);
+void draw_starter_button(Painter& p, const BitmapRecord& record, const Uses& uses);
+
 // radios.cpp: the radio stack and the ADF/VOR indicator
 void draw_radio_panel(Painter& p, const BitmapRecord& record, const Uses& uses);
 void draw_adf_glass(Painter& p, const BitmapRecord& record, const Uses& uses);

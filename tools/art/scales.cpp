@@ -21,6 +21,11 @@ constexpr Scale kScales[] = {
     {tokens::HYDRAULIC_PRESSURE, 1.0 / 144000.0, 0.0, 0.25, 1, true, false},                 // thousands of psi
     {tokens::OUTSIDE_AIR_TEMPERATURE, 1.0, 0.0, 5, 10, true, false},                         // degrees Celsius
     {tokens::MAIN_BUS_VOLTAGE, 1.0, 0.0, 1, 5, true, false},                                 // volts
+    // Fuel tank levels: the needles' callbacks turn them into gallons.
+    {tokens::FUEL_LEFT_MAIN_LEVEL, 1.0, 0.0, 5, 0, true, false},
+    {tokens::FUEL_RIGHT_MAIN_LEVEL, 1.0, 0.0, 5, 0, true, false},
+    {tokens::FUEL_LEFT_AUX_LEVEL, 1.0, 0.0, 2.5, 0, true, false},
+    {tokens::FUEL_RIGHT_AUX_LEVEL, 1.0, 0.0, 2.5, 0, true, false},
     {tokens::ATTITUDE_BANK, 1.0, 0.0, 10, 0, false, false},                                  // degrees
     {tokens::TURN_RATE, 1.0, 0.0, 0, 0, false, false},                                       // as read
 };
