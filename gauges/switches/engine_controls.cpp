@@ -9,6 +9,8 @@
 // the key event and the host sends it. Only the selector and the autopilot
 // switch click audibly.
 #include "gauges/gauge.h"
+#include "model/events.h"
+#include "model/tokens.h"
 #include "gauges/switches/plate_and_icon.h"
 #include "gauges/switches/toggle_switch.h"
 #include "gauges/whole_number.h"
@@ -26,22 +28,19 @@ static_assert(kHeld == 0x20200000u);
 
 namespace magnetos {
 
-constexpr std::uint32_t kLeftMagneto = 399, kRightMagneto = 400;
-constexpr std::uint32_t kIncrease = 65635, kDecrease = 65634;
-
 // 0 off, 1 right, 2 left, 3 both, as last drawn; the tooltip and the left
 // half's stop read it.
 double position = 0.0;
 
 double ARD_CALL magneto_icon_value(ElementHeader* element) {
     if (element == nullptr) return position;
-    position = 2.0 * host::read_token(kLeftMagneto) + icon_source_value(element);
+    position = 2.0 * host::read_token(tokens::MAGNETO_LEFT) + icon_source_value(element);
     return position;
 }
 
 // The left half turns the key one step clockwise and stops at "Both".
 std::int32_t ARD_CALL magneto_click(MouseClick*, std::uint32_t) {
-    if (position < 3.0) host::trigger_key_event(kIncrease, 0);
+    if (position < 3.0) host::trigger_key_event(events::MAGNETOS_INCREASE, 0);
     return 0;
 }
 
@@ -55,7 +54,7 @@ const char* ARD_CALL magneto_state_text(ARD_TOOLTIP_WORDS) {
 
 constinit PlateAndIcon control = make_plate_and_icon(control, Magnetos_Switch, 2300,
     {.bitmap = 2310 /* off, right, left, both: 2310-2313 */, .x = 9, .y = 23, .images = 4,
-     .token = kRightMagneto, .update = &magneto_icon_value});
+     .token = tokens::MAGNETO_RIGHT, .update = &magneto_icon_value});
 
 TooltipArg state_arg[] = {tooltip_text(&magneto_state_text)};
 
@@ -63,7 +62,7 @@ MouseRect mouse[] = {
     mouse_parent(),
     mouse_tooltip("Magnetos switch (%1!s!)", state_arg),
     mouse_child(0, 20, 49, 75, CURSOR_UP, kHeld, &magneto_click),
-    mouse_child_event(50, 20, 49, 75, CURSOR_DOWN, kHeld, kDecrease),
+    mouse_child_event(50, 20, 49, 75, CURSOR_DOWN, kHeld, events::MAGNETOS_DECREASE),
     mouse_end_parent(),
     mouse_end(),
 };
@@ -76,11 +75,11 @@ namespace starter {
 
 constinit PlateAndIcon control = make_plate_and_icon(control, Starter_Switch, 3080,
     {.bitmap = 3090 /* released; 3091 engaged */, .images = 2,
-     .token = 401 /* starter engaged */, .update = nullptr});
+     .token = tokens::STARTER_ENGAGED, .update = nullptr});
 
 MouseRect mouse[] = {
     mouse_parent(0, 0, 0, 0, CURSOR_NONE, 0xAB65),
-    mouse_child_event(0, 0, 28, 28, CURSOR_HAND, kHeld, 66300),
+    mouse_child_event(0, 0, 28, 28, CURSOR_HAND, kHeld, events::STARTER_ENGAGE),
     mouse_end_parent(),
     mouse_end(),
 };
@@ -97,12 +96,12 @@ double ARD_CALL carb_heat_icon_value(ElementHeader* element) {
 
 constinit PlateAndIcon control = make_plate_and_icon(control, Carburetor_Heat, 3170,
     {.bitmap = 3180 /* cold; 3181 hot */, .images = 2,
-     .token = 365 /* carburettor heat */, .update = &carb_heat_icon_value});
+     .token = tokens::CARBURETOR_HEAT, .update = &carb_heat_icon_value});
 
 MouseRect mouse[] = {
     mouse_parent(),
     mouse_tooltip_id(0x3343),
-    mouse_child_event(0, 0, 60, 60, CURSOR_HAND, MOUSE_LEFT, 66484),
+    mouse_child_event(0, 0, 60, 60, CURSOR_HAND, MOUSE_LEFT, events::CARBURETOR_HEAT_TOGGLE),
     mouse_end_parent(),
     mouse_end(),
 };
@@ -113,18 +112,16 @@ MouseRect mouse[] = {
 
 namespace primer {
 
-constexpr std::uint32_t kPrimer = 361;
-
 // The picture shows the plunger in for any non-zero value, negative ones
 // included; the tooltip says "on" only above zero.
 double ARD_CALL primer_icon_value(ElementHeader* element) {
     return element != nullptr && icon_source_value(element) != 0.0 ? 1.0 : 0.0;
 }
 
-const char* ARD_CALL primer_state_text(ARD_TOOLTIP_WORDS) { return host::read_token(kPrimer) > 0.0 ? "on" : "off"; }
+const char* ARD_CALL primer_state_text(ARD_TOOLTIP_WORDS) { return host::read_token(tokens::ENGINE_PRIMER) > 0.0 ? "on" : "off"; }
 
 constinit PlateAndIcon control = make_plate_and_icon(control, Engine_Primer, 3190,
-    {.bitmap = 3200 /* out; 3201 in */, .images = 2, .token = kPrimer,
+    {.bitmap = 3200 /* out; 3201 in */, .images = 2, .token = tokens::ENGINE_PRIMER,
      .update = &primer_icon_value});
 
 TooltipArg state_arg[] = {tooltip_text(&primer_state_text)};
@@ -132,7 +129,7 @@ TooltipArg state_arg[] = {tooltip_text(&primer_state_text)};
 MouseRect mouse[] = {
     mouse_parent(),
     mouse_tooltip("Engine primer switch (%1!s!)", state_arg),
-    mouse_child_event(0, 0, 70, 70, CURSOR_HAND, kHeld, 66238),
+    mouse_child_event(0, 0, 70, 70, CURSOR_HAND, kHeld, events::ENGINE_PRIMER),
     mouse_end_parent(),
     mouse_end(),
 };
@@ -150,14 +147,14 @@ void ARD_CALL nav_gps_service(GaugeHeader*, std::int32_t service, std::uintptr_t
 }
 
 std::int32_t ARD_CALL nav_gps_click(MouseClick*, std::uint32_t) {
-    host::trigger_key_event(66375 /* NAV/GPS selector toggle */, 0);
+    host::trigger_key_event(events::NAV_GPS_TOGGLE, 0);
     sound::gauge_sound_click(sound);
     return 0;
 }
 
 constinit PlateAndIcon control = make_plate_and_icon(control, NAV_GPS_Switch, 2350,
     {.bitmap = 2360 /* NAV; 2361 GPS */, .images = 2,
-     .token = 848 /* GPS drives the navigation */, .update = nullptr});
+     .token = tokens::GPS_DRIVES_NAV1, .update = nullptr});
 
 MouseRect mouse[] = {
     mouse_parent(0, 0, 0, 0, CURSOR_NONE, 0xAB4D),
@@ -171,8 +168,6 @@ MouseRect mouse[] = {
 // ------------------------------------------------------------ Autopilot_Switch
 
 namespace autopilot {
-
-constexpr std::uint32_t kEngaged = 103, kGyroHeading = 84, kIndicatedAltitude = 74;
 
 sound::GaugeSound sound{};
 
@@ -188,29 +183,29 @@ double ARD_CALL autopilot_icon_value(ElementHeader* element) {
 // then hold the present gyro heading and the indicated altitude taken to the
 // nearest hundred (halves up). Each repeat of a held button decides afresh.
 std::int32_t ARD_CALL autopilot_click(MouseClick*, std::uint32_t) {
-    if (host::read_token(kEngaged) != 0.0) {
-        host::trigger_key_event(65791, 0);  // master off
-        host::trigger_key_event(66107, 0);  // heading hold off
-        host::trigger_key_event(66104, 0);  // altitude hold off
+    if (host::read_token(tokens::AUTOPILOT_ENGAGED) != 0.0) {
+        host::trigger_key_event(events::AUTOPILOT_OFF, 0);
+        host::trigger_key_event(events::AUTOPILOT_HEADING_HOLD_OFF, 0);
+        host::trigger_key_event(events::AUTOPILOT_ALTITUDE_HOLD_OFF, 0);
     } else {
-        host::trigger_key_event(65792, 0);  // master on
-        const double heading = host::read_token(kGyroHeading);
-        host::trigger_key_event(66106, 0);  // heading hold on
-        host::trigger_key_event(66042, event_parameter(saturated_int32(heading)));  // heading bug
-        const double altitude = std::floor((host::read_token(kIndicatedAltitude) + 50.0) / 100.0) * 100.0;
-        host::trigger_key_event(66103, 0);  // altitude hold on
-        host::trigger_key_event(66124, event_parameter(saturated_int32(altitude)));  // altitude to hold
+        host::trigger_key_event(events::AUTOPILOT_ON, 0);
+        const double heading = host::read_token(tokens::GYRO_HEADING);
+        host::trigger_key_event(events::AUTOPILOT_HEADING_HOLD_ON, 0);
+        host::trigger_key_event(events::HEADING_BUG_SET, event_parameter(saturated_int32(heading)));
+        const double altitude = std::floor((host::read_token(tokens::ALTITUDE_INDICATED) + 50.0) / 100.0) * 100.0;
+        host::trigger_key_event(events::AUTOPILOT_ALTITUDE_HOLD_ON, 0);
+        host::trigger_key_event(events::AUTOPILOT_ALTITUDE_SET, event_parameter(saturated_int32(altitude)));
     }
     sound::gauge_sound_click(sound);
     return 0;
 }
 
 const char* ARD_CALL autopilot_state_text(ARD_TOOLTIP_WORDS) {
-    return host::read_token(kEngaged) > 0.0 ? "on" : "off";
+    return host::read_token(tokens::AUTOPILOT_ENGAGED) > 0.0 ? "on" : "off";
 }
 
 constinit PlateAndIcon control = make_plate_and_icon(control, Autopilot_Switch, 3210,
-    {.bitmap = 3220 /* off; 3221 engaged */, .images = 2, .token = kEngaged,
+    {.bitmap = 3220 /* off; 3221 engaged */, .images = 2, .token = tokens::AUTOPILOT_ENGAGED,
      .update = &autopilot_icon_value});
 
 TooltipArg state_arg[] = {tooltip_text(&autopilot_state_text)};

@@ -7,6 +7,8 @@
 // which the fuel gauge needs to show gallons, and on every update pass on the
 // value of one simulation variable as a key event while it is above 10.
 #include "gauges/gauge.h"
+#include "model/events.h"
+#include "model/tokens.h"
 #include "gauges/radios/radio.h"
 #include "gauges/systems/fuel_tanks.h"
 #include "gauges/whole_number.h"
@@ -19,15 +21,15 @@ using radios::radio_power;
 
 // The panel has come up with the aircraft in the air or on the ground with a
 // running engine: only then does the start state apply.
-bool start_condition() { return host::read_token(60) > 0.0; }
+bool start_condition() { return host::read_token(tokens::ENGINE_RUNNING) > 0.0; }
 
 // On every update: the variable's whole value goes out while it is above 10.
 // A value that is not a number sends nothing.
 void pass_on_update() {
-    const double value = host::read_token(326);
+    const double value = host::read_token(tokens::START_STATE_WATCH);
     if (value != value) return;
     const std::int32_t whole = saturated_int32(value);
-    if (whole > 10) host::trigger_key_event(65698, event_parameter(whole));
+    if (whole > 10) host::trigger_key_event(events::START_STATE_WATCH_SET, event_parameter(whole));
 }
 
 // Every radio switched on or off, identifier tones off either way, and the
@@ -35,12 +37,12 @@ void pass_on_update() {
 void set_radios(std::int32_t on) {
     radio_power.adf = on;
     radio_power.adf_tone = 0;
-    host::trigger_key_event(65836, 0);  // ADF identifier off
+    host::trigger_key_event(events::ADF_IDENT_OFF, 0);
     radio_power.com1 = on;
     radio_power.nav1 = on;
     radio_power.nav1_tone = 0;
-    host::trigger_key_event(65832, 0);  // NAV1 identifier off
-    host::trigger_key_event(65833, 0);
+    host::trigger_key_event(events::NAV1_IDENT_OFF, 0);
+    host::trigger_key_event(events::NAV2_IDENT_OFF, 0);
     radio_power.transponder = on;
 }
 
@@ -49,19 +51,21 @@ void radios_on() { set_radios(1); }
 // Each toggle goes out only while its system shows on, so a second run leaves
 // what is already off alone. How "on" reads differs by system.
 void shut_down() {
-    host::trigger_key_event(65820, 0);                                         // left lever fully back
-    if (host::read_token(895) > 0.0) host::trigger_key_event(66494, 0);        // fuel valve
-    if (host::read_token(560) > 0.0) host::trigger_key_event(65919, 0);        // right lever fully back
-    host::trigger_key_event(65927, 0);
-    if (host::read_token(364) > 0.0) host::trigger_key_event(66241, 0);        // battery master
-    if (host::read_token(565) != 0.0) host::trigger_key_event(66363, 0);       // generator
-    if (host::read_token(740) == 1.0) host::trigger_key_event(66293, 0);       // avionics master
-    if (host::read_token(13) == 1.0) host::trigger_key_event(65858, 0);        // pitot heat
-    host::trigger_key_event(66057, 0);
-    host::trigger_key_event(66060, 0);
-    host::trigger_key_event(66053, 0);
-    if (host::read_token(368) == 1.0) host::trigger_key_event(66239, 0);       // beacon lights
-    if (host::read_token(619) == 1.0) host::trigger_key_event(66379, 0);       // navigation lights
+    using namespace events;
+    using host::read_token;
+    host::trigger_key_event(THROTTLE_SET, 0);  // closed
+    if (read_token(tokens::FUEL_VALVE) > 0.0) host::trigger_key_event(FUEL_VALVE_TOGGLE, 0);
+    if (read_token(tokens::MIXTURE_LEVER) > 0.0) host::trigger_key_event(MIXTURE_SET, 0);  // cut-off
+    host::trigger_key_event(SHUTDOWN_STEP_1, 0);
+    if (read_token(tokens::BATTERY_MASTER) > 0.0) host::trigger_key_event(BATTERY_MASTER_TOGGLE, 0);
+    if (read_token(tokens::GENERATOR_SWITCH) != 0.0) host::trigger_key_event(GENERATOR_TOGGLE, 0);
+    if (read_token(tokens::AVIONICS_MASTER) == 1.0) host::trigger_key_event(AVIONICS_MASTER_TOGGLE, 0);
+    if (read_token(tokens::PITOT_HEAT) == 1.0) host::trigger_key_event(PITOT_HEAT_TOGGLE, 0);
+    host::trigger_key_event(SHUTDOWN_STEP_2, 0);
+    host::trigger_key_event(SHUTDOWN_STEP_3, 0);
+    host::trigger_key_event(SHUTDOWN_STEP_4, 0);
+    if (read_token(tokens::BEACON_LIGHTS) == 1.0) host::trigger_key_event(BEACON_LIGHTS_TOGGLE, 0);
+    if (read_token(tokens::NAVIGATION_LIGHTS) == 1.0) host::trigger_key_event(NAVIGATION_LIGHTS_TOGGLE, 0);
     set_radios(0);
 }
 

@@ -8,6 +8,7 @@
 // where the boundary falls matters: flaps and gear light at their threshold,
 // dive brakes and tail hook only above it.
 #include "gauges/gauge.h"
+#include "model/tokens.h"
 #include "gauges/switches/plate_and_icon.h"
 #include "gauges/switches/toggle_switch.h"
 #include "module/host.h"
@@ -24,15 +25,15 @@ double ARD_CALL flaps_light_value(ElementHeader* element) {
 
 // Both gear legs down and locked; the icon's own variable is not consulted.
 double ARD_CALL gear_light_value(ElementHeader*) {
-    const double left = host::read_token(333);
-    const double right = host::read_token(334);
+    const double left = host::read_token(tokens::GEAR_LEFT_POSITION);
+    const double right = host::read_token(tokens::GEAR_RIGHT_POSITION);
     return left >= 16300.0 && right >= 16300.0 ? kLit : kDark;
 }
 
 // The generator switched off while the battery feeds the bus.
 double ARD_CALL generator_light_value(ElementHeader*) {
-    const double generator = host::read_token(565);
-    const double battery = host::read_token(364);
+    const double generator = host::read_token(tokens::GENERATOR_SWITCH);
+    const double battery = host::read_token(tokens::BATTERY_MASTER);
     return generator == 0.0 && battery > 0.0 ? kLit : kDark;
 }
 
@@ -52,20 +53,20 @@ FailureRecord avionics[] = {{21, FAIL_HIDE}, {0}};
 
 // One row per light: the dark lamp, then the lit picture drawn over it.
 constinit PlateAndIcon flaps = make_plate_and_icon(flaps, Flaps_Warning_Light, 3040,
-    {.bitmap = 3050, .images = 1, .token = 329 /* flaps position */, .update = &flaps_light_value,
+    {.bitmap = 3050, .images = 1, .token = tokens::FLAPS_POSITION, .update = &flaps_light_value,
      .flags = kBrightFlags, .failures = avionics});
 constinit PlateAndIcon gear = make_plate_and_icon(gear, Gear_Warning_Light, 2470,
-    {.bitmap = 2480, .images = 1, .token = 332, .update = &gear_light_value,
+    {.bitmap = 2480, .images = 1, .token = tokens::GEAR_POSITION, .update = &gear_light_value,
      .flags = kBrightFlags, .failures = electrical});
 // Declares a second picture that it never selects and that has no bitmap.
 constinit PlateAndIcon generator = make_plate_and_icon(generator, Generator_Light, 2450,
-    {.bitmap = 2460, .images = 2, .token = 566, .update = &generator_light_value,
+    {.bitmap = 2460, .images = 2, .token = tokens::GENERATOR_ACTIVE, .update = &generator_light_value,
      .flags = kPlateFlags, .failures = avionics});
 constinit PlateAndIcon dive_brake = make_plate_and_icon(dive_brake, Dive_Brake_Warning_Light, 3000,
-    {.bitmap = 3010, .images = 1, .token = 327 /* dive brake position */, .update = &dive_brake_light_value,
+    {.bitmap = 3010, .images = 1, .token = tokens::DIVE_BRAKE_POSITION, .update = &dive_brake_light_value,
      .flags = kBrightFlags, .failures = electrical});
 constinit PlateAndIcon tail_hook = make_plate_and_icon(tail_hook, Tail_Hook_Warning_Light, 3020,
-    {.bitmap = 3030, .images = 1, .token = 869 /* tail hook position */, .update = &tail_hook_light_value,
+    {.bitmap = 3030, .images = 1, .token = tokens::TAIL_HOOK_POSITION, .update = &tail_hook_light_value,
      .flags = kBrightFlags, .failures = electrical});
 
 MouseRect flaps_mouse[] = {mouse_parent(), mouse_tooltip("Flaps extended warning light"), mouse_end_parent(), mouse_end()};

@@ -13,6 +13,7 @@
 #include <cstring>
 
 #include "gauges/gauge.h"
+#include "model/tokens.h"
 
 namespace ardelvine::gauges {
 
@@ -106,37 +107,37 @@ StaticImage panel = {.header = {.kind = ElementKind::STATIC_IMAGE, .bitmap = 700
 Icon foot_lamp = lamp(1, 7010, 256, 255, 0, &ap_dark_lamp);
 
 StringElement readouts[kApReadouts] = {
-    //       n  y    token
-    readout(2, 519, 125),
-    readout(3, 505, 118),
-    readout(4, 491, 116),
-    readout(5, 477, 120),
-    readout(6, 463, 109),
-    readout(7, 449, 107),
+    //      n  y    token
+    readout(2, 519, tokens::AUTOPILOT_RPM),
+    readout(3, 505, tokens::AUTOPILOT_MACH),
+    readout(4, 491, tokens::AUTOPILOT_AIRSPEED),
+    readout(5, 477, tokens::AUTOPILOT_VERTICAL_SPEED),
+    readout(6, 463, tokens::AUTOPILOT_ALTITUDE),
+    readout(7, 449, tokens::AUTOPILOT_HEADING),
 };
 
 constexpr std::uint32_t kLamp = 7020, kModeLamp = 7010;
 
 Icon lamps[kApLamps] = {
     //   n   bitmap x   y    token
-    lamp(8,  kLamp, 83, 423, 124, &ap_lamp),
-    lamp(9,  kLamp, 83, 409, 123, &ap_lamp),
-    lamp(10, kLamp, 83, 381, 117, &ap_lamp),
-    lamp(11, kLamp, 83, 367, 819, &ap_lamp),
-    lamp(12, kLamp, 83, 353, 115, &ap_lamp),
-    lamp(13, kLamp, 83, 325, 110, &ap_lamp),
-    lamp(14, kLamp, 83, 311, 104, &ap_lamp),
-    lamp(15, kLamp, 83, 283, 119, &ap_lamp),
-    lamp(16, kLamp, 83, 255, 108, &ap_lamp),
-    lamp(17, kLamp, 83, 227, 113, &ap_lamp),
-    lamp(18, kLamp, 83, 213, 111, &ap_lamp),
-    lamp(19, kLamp, 83, 199, 112, &ap_lamp),
-    lamp(20, kLamp, 83, 185, 105, &ap_lamp),
-    lamp(21, kLamp, 83, 157, 106, &ap_lamp),
-    lamp(22, kLamp, 83, 129, 792, &ap_lamp),
-    lamp(23, kLamp, 83, 115, 114, &ap_lamp),
-    lamp(24, kLamp, 83, 101, 103, &ap_lamp),
-    lamp(25, kLamp, 83, 73,  87,  &ap_lamp),
+    lamp(8,  kLamp, 83, 423, tokens::AUTOPILOT_RPM_HOLD, &ap_lamp),
+    lamp(9,  kLamp, 83, 409, tokens::AUTOTHROTTLE_ARMED, &ap_lamp),
+    lamp(10, kLamp, 83, 381, tokens::AUTOPILOT_MACH_HOLD, &ap_lamp),
+    lamp(11, kLamp, 83, 367, tokens::AUTOTHROTTLE_ACTIVE, &ap_lamp),
+    lamp(12, kLamp, 83, 353, tokens::AUTOPILOT_AIRSPEED_HOLD, &ap_lamp),
+    lamp(13, kLamp, 83, 325, tokens::AUTOPILOT_ATTITUDE_HOLD, &ap_lamp),
+    lamp(14, kLamp, 83, 311, tokens::AUTOPILOT_WING_LEVELER, &ap_lamp),
+    lamp(15, kLamp, 83, 283, tokens::AUTOPILOT_VERTICAL_SPEED_HOLD, &ap_lamp),
+    lamp(16, kLamp, 83, 255, tokens::AUTOPILOT_ALTITUDE_HOLD, &ap_lamp),
+    lamp(17, kLamp, 83, 227, tokens::AUTOPILOT_BACK_COURSE_HOLD, &ap_lamp),
+    lamp(18, kLamp, 83, 213, tokens::AUTOPILOT_GLIDE_SLOPE_HOLD, &ap_lamp),
+    lamp(19, kLamp, 83, 199, tokens::AUTOPILOT_APPROACH_HOLD, &ap_lamp),
+    lamp(20, kLamp, 83, 185, tokens::AUTOPILOT_NAV1_HOLD, &ap_lamp),
+    lamp(21, kLamp, 83, 157, tokens::AUTOPILOT_HEADING_HOLD, &ap_lamp),
+    lamp(22, kLamp, 83, 129, tokens::FLIGHT_DIRECTOR_ACTIVE, &ap_lamp),
+    lamp(23, kLamp, 83, 115, tokens::AUTOPILOT_YAW_DAMPER, &ap_lamp),
+    lamp(24, kLamp, 83, 101, tokens::AUTOPILOT_ENGAGED, &ap_lamp),
+    lamp(25, kLamp, 83, 73,  tokens::AUTOPILOT_AVAILABLE, &ap_lamp),
 };
 
 Icon mode_lamps[kApModeLamps] = {

@@ -13,6 +13,7 @@
 #include "gauges/systems/fuel_tanks.h"
 
 #include "gauges/instruments/dial.h"
+#include "model/tokens.h"
 #include "module/host.h"
 
 namespace ardelvine::gauges {
@@ -26,10 +27,10 @@ void capture_fuel_tank_capacities() {
     };
     // The order the simulation is asked in.
     constexpr Capture kCaptures[] = {
-        {292, &FuelTanks::left_aux},
-        {298, &FuelTanks::right_aux},
-        {290, &FuelTanks::left_main},
-        {384, &FuelTanks::right_main},
+        {tokens::FUEL_LEFT_AUX_CAPACITY, &FuelTanks::left_aux},
+        {tokens::FUEL_RIGHT_AUX_CAPACITY, &FuelTanks::right_aux},
+        {tokens::FUEL_LEFT_MAIN_CAPACITY, &FuelTanks::left_main},
+        {tokens::FUEL_RIGHT_MAIN_CAPACITY, &FuelTanks::right_main},
     };
     for (const Capture& c : kCaptures) {
         const double gallons = host::read_token(c.token);
@@ -119,13 +120,13 @@ constexpr Point kNeedlePivot = {23, 9};
 
 // Drawn right auxiliary first and left main last.
 constinit Dial<4> dial = make_dial(dial, Fuel_Quantity, {.face = 2320, .cover = 2340}, {
-    {.bitmap = kNeedle, .pivot = {232, 225}, .offset = kNeedlePivot, .token = 297 /* right aux level */,
+    {.bitmap = kNeedle, .pivot = {232, 225}, .offset = kNeedlePivot, .token = tokens::FUEL_RIGHT_AUX_LEVEL,
      .table = right_aux_table, .failures = failures, .update = &tank_gallons<&FuelTanks::right_aux>},
-    {.bitmap = kNeedle, .pivot = {68, 225}, .offset = kNeedlePivot, .token = 291 /* left aux level */,
+    {.bitmap = kNeedle, .pivot = {68, 225}, .offset = kNeedlePivot, .token = tokens::FUEL_LEFT_AUX_LEVEL,
      .table = left_aux_table, .failures = failures, .update = &tank_gallons<&FuelTanks::left_aux>},
-    {.bitmap = kNeedle, .pivot = {232, 75}, .offset = kNeedlePivot, .token = 383 /* right main level */,
+    {.bitmap = kNeedle, .pivot = {232, 75}, .offset = kNeedlePivot, .token = tokens::FUEL_RIGHT_MAIN_LEVEL,
      .table = right_main_table, .failures = failures, .update = &tank_gallons<&FuelTanks::right_main>},
-    {.bitmap = kNeedle, .pivot = {68, 75}, .offset = kNeedlePivot, .token = 289 /* left main level */,
+    {.bitmap = kNeedle, .pivot = {68, 75}, .offset = kNeedlePivot, .token = tokens::FUEL_LEFT_MAIN_LEVEL,
      .table = left_main_table, .failures = failures, .update = &tank_gallons<&FuelTanks::left_main>},
 });
 

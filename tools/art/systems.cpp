@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "model/tokens.h"
 #include "tools/art/drawers.h"
 
 namespace ardelvine::tools::art {
@@ -108,12 +109,30 @@ struct Legend {
 // What each lamp and readout of the annunciator tells, by the autopilot
 // variable it shows.
 constexpr Legend kLegends[] = {
-    {87, "AP AVAILABLE"},  {103, "AP ENGAGED"},  {104, "WING LEVELER"}, {105, "NAV HOLD"},
-    {106, "HDG HOLD"},     {107, "HDG"},         {108, "ALT HOLD"},     {109, "ALT"},
-    {110, "ATT HOLD"},     {111, "GS HOLD"},     {112, "APPR HOLD"},    {113, "BC HOLD"},
-    {114, "YAW DAMPER"},   {115, "IAS HOLD"},    {116, "IAS"},          {117, "MACH HOLD"},
-    {118, "MACH"},         {119, "VS HOLD"},     {120, "VS"},           {123, "A/THR ARMED"},
-    {124, "RPM HOLD"},     {125, "RPM"},         {792, "FLT DIRECTOR"}, {819, "A/THR ACTIVE"},
+    {tokens::AUTOPILOT_AVAILABLE, "AP AVAILABLE"},
+    {tokens::AUTOPILOT_ENGAGED, "AP ENGAGED"},
+    {tokens::AUTOPILOT_WING_LEVELER, "WING LEVELER"},
+    {tokens::AUTOPILOT_NAV1_HOLD, "NAV HOLD"},
+    {tokens::AUTOPILOT_HEADING_HOLD, "HDG HOLD"},
+    {tokens::AUTOPILOT_HEADING, "HDG"},
+    {tokens::AUTOPILOT_ALTITUDE_HOLD, "ALT HOLD"},
+    {tokens::AUTOPILOT_ALTITUDE, "ALT"},
+    {tokens::AUTOPILOT_ATTITUDE_HOLD, "ATT HOLD"},
+    {tokens::AUTOPILOT_GLIDE_SLOPE_HOLD, "GS HOLD"},
+    {tokens::AUTOPILOT_APPROACH_HOLD, "APPR HOLD"},
+    {tokens::AUTOPILOT_BACK_COURSE_HOLD, "BC HOLD"},
+    {tokens::AUTOPILOT_YAW_DAMPER, "YAW DAMPER"},
+    {tokens::AUTOPILOT_AIRSPEED_HOLD, "IAS HOLD"},
+    {tokens::AUTOPILOT_AIRSPEED, "IAS"},
+    {tokens::AUTOPILOT_MACH_HOLD, "MACH HOLD"},
+    {tokens::AUTOPILOT_MACH, "MACH"},
+    {tokens::AUTOPILOT_VERTICAL_SPEED_HOLD, "VS HOLD"},
+    {tokens::AUTOPILOT_VERTICAL_SPEED, "VS"},
+    {tokens::AUTOTHROTTLE_ARMED, "A/THR ARMED"},
+    {tokens::AUTOPILOT_RPM_HOLD, "RPM HOLD"},
+    {tokens::AUTOPILOT_RPM, "RPM"},
+    {tokens::FLIGHT_DIRECTOR_ACTIVE, "FLT DIRECTOR"},
+    {tokens::AUTOTHROTTLE_ACTIVE, "A/THR ACTIVE"},
 };
 
 std::string_view legend_of(std::uint32_t token) {
