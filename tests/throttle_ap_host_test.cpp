@@ -1,0 +1,98 @@
+// The throttle quadrant and the autopilot annunciator through the host: a
+// drag in a slot becomes the lever's event, the simulation moves the lever's
+// variable, and every placed quadrant draws the lever there at the next
+// update; the annunciator's lamps and readouts follow their variables and
+// go out with the electrical failure.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "host/host.h"
+#include "model/events.h"
+#include "model/tokens.h"
+
+namespace ardelvine::hostapp {
+namespace {
+
+const char* kPanel = R"([Window00]
+size_mm=700,620
+gauge00=Ardelvine_Instr!Throttle_Quadrant, 0, 0, 217
+gauge01=Ardelvine_Instr!Throttle_Quadrant, 220, 0, 108
+gauge02=Ardelvine_Instr!AP_Tester, 340, 0, 319
+)";
+
+using Events = std::vector<std::pair<std::uint32_t, std::uint32_t>>;
+
+struct ThrottleOnPanel : ::testing::Test {
+    std::unique_ptr<Host> host = std::make_unique<Host>(parse_panel_config(kPanel, "throttle.cfg"));
+
+    Placement& gauge(const std::string& name, int copy = 1) { return *host->find({name, copy}); }
+    Events events() const {
+        Events out;
+        for (const KeyEvent& e : host->simulation().events()) out.emplace_back(e.event, e.param);
+        return out;
+    }
+    double lever_dy(int lever, int copy = 1) { return gauge("Throttle_Quadrant", copy).elements().at(lever).dy; }
+};
+
+TEST_F(ThrottleOnPanel, DragMovesTheLeverInEveryCopy) {
+    host->update();
+    EXPECT_EQ(lever_dy(1), 0.0);
+
+    host->drag(gauge("Throttle_Quadrant"), 40, 5 + 146);  // lever 1, half way up its slot
+    EXPECT_EQ(events(), (Events{{events::THROTTLE_SET, 8219}}));
+    EXPECT_NEAR(host->simulation().token(tokens::THROTTLE_LEVER), 8219.0 / 16384.0, 1e-12);
+    EXPECT_EQ(lever_dy(1), 0.0) << "the lever follows the simulation, at the next update";
+
+    host->update();
+    EXPECT_NEAR(lever_dy(1), -200.0 * 8219.0 / 16384.0, 1e-9);
+    EXPECT_NEAR(lever_dy(1, 2), lever_dy(1), 1e-9) << "the second quadrant shows the same lever";
+
+    // A click sets a lever too; the second copy's slot reads its own header.
+    host->click(gauge("Throttle_Quadrant", 2), 100, 5, {});
+    host->click(gauge("Throttle_Quadrant", 2), 180, 5 + 287, {});
+    host->update();
+    EXPECT_EQ(lever_dy(2), -244.0);
+    EXPECT_NEAR(lever_dy(3), -242.0 * 335.0 / 16384.0, 1e-9);
+    EXPECT_NEAR(host->simulation().token(tokens::MIXTURE_LEVER), 335.0 / 16384.0, 1e-12);
+}
+
+TEST_F(ThrottleOnPanel, LeverTooltipsAreThePerSlotHelpTexts) {
+    host->update();
+    host->tooltip(gauge("Throttle_Quadrant"), 40, 100);
+    host->tooltip(gauge("Throttle_Quadrant"), 100, 100);
+    host->tooltip(gauge("Throttle_Quadrant"), 180, 100);
+    const nlohmann::ordered_json tips = host->state()["tooltips"];
+    ASSERT_EQ(tips.size(), 3u);
+    EXPECT_EQ(tips[0]["help"], 0x31A0);
+    EXPECT_EQ(tips[1]["help"], 0x3198);
+    EXPECT_EQ(tips[2]["help"], 0x3190);
+}
+
+TEST_F(ThrottleOnPanel, AnnunciatorFollowsItsVariablesAndFailure20) {
+    host->simulation().set_token(tokens::AUTOPILOT_ALTITUDE_HOLD, 1.0);
+    host->simulation().set_token(tokens::AUTOPILOT_ALTITUDE, 4500.0);
+    host->simulation().set_token(tokens::AUTOPILOT_VERTICAL_SPEED, -700.0);
+    host->update();
+    const auto& tester = gauge("AP_Tester").elements();
+    ASSERT_EQ(tester.size(), 45u);
+    auto text = [&](int n) { return std::string(reinterpret_cast<const StringElement*>(tester[n].element)->text); };
+    EXPECT_EQ(text(6), "  4500");
+    EXPECT_EQ(text(5), "  -700");
+    int lit = 0;
+    for (int n = 8; n < 45; ++n) lit += tester[n].visible ? 1 : 0;
+    EXPECT_EQ(lit, 1);
+    EXPECT_TRUE(tester[16].visible) << "the altitude hold lamp";
+
+    host->simulation().set_failure(20, true);
+    host->update();
+    EXPECT_TRUE(tester[0].visible);
+    for (int n = 1; n < 45; ++n) EXPECT_FALSE(tester[n].visible) << n;
+    EXPECT_EQ(host->tooltip(gauge("AP_Tester"), 100, 300), "Autopilot annunciator");
+}
+
+}  // namespace
+}  // namespace ardelvine::hostapp
