@@ -14,8 +14,8 @@
 
 // X(name, width, has_callback, built | placeholder)
 #define ARDELVINE_GAUGES(X) \
-    X(Engine_On, 30, true, placeholder) \
-    X(Engine_Off, 30, true, placeholder) \
+    X(Engine_On, 30, true, built) \
+    X(Engine_Off, 30, true, built) \
     X(Registration, 150, true, placeholder) \
     X(Kneeboard_Toggle, 19, false, placeholder) \
     X(ATC_Toggle, 19, false, placeholder) \
@@ -33,8 +33,8 @@
     X(Radio_ADF, 100, true, built) \
     X(Radio_NAV, 100, true, built) \
     X(Radio_IFF_XPDR, 100, true, built) \
-    X(Autopilot_Switch, 60, true, placeholder) \
-    X(AP_Tester, 100, false, placeholder) \
+    X(Autopilot_Switch, 60, true, built) \
+    X(AP_Tester, 100, false, built) \
     X(Altimeter, 100, false, built) \
     X(Attitude, 100, false, built) \
     X(Turn_Coordinator, 100, false, built) \
@@ -47,17 +47,17 @@
     X(Tachometer, 100, false, built) \
     X(Manifold_Pressure, 100, false, built) \
     X(CHT_Indicator, 100, false, built) \
-    X(Throttle_Quadrant, 150, true, placeholder) \
+    X(Throttle_Quadrant, 150, true, built) \
     X(Hydr_Press_Indicator, 80, false, built) \
-    X(Magnetos_Switch, 36, false, placeholder) \
-    X(Fuel_Quantity, 100, false, placeholder) \
+    X(Magnetos_Switch, 36, false, built) \
+    X(Fuel_Quantity, 100, false, built) \
     X(ADF_VOR_Indicator, 100, true, built) \
     X(Waltham_Clock, 100, false, built) \
     X(OAT_Indicator, 100, false, built) \
     X(Whiskey_Compass, 76, false, built) \
     X(Voltmeter, 100, false, built) \
     X(ADF_VOR_Indicator_Small, 100, true, built) \
-    X(NAV_GPS_Switch, 30, true, placeholder) \
+    X(NAV_GPS_Switch, 30, true, built) \
     X(Battery_Switch, 30, true, built) \
     X(Navigation_Lights_Switch, 30, true, built) \
     X(Landing_Lights_Switch, 30, true, built) \
@@ -68,14 +68,14 @@
     X(Generator_Switch, 30, true, built) \
     X(Fuel_Valve, 30, true, built) \
     X(Avionics_Switch, 30, true, built) \
-    X(Starter_Switch, 40, false, placeholder) \
-    X(Carburetor_Heat, 38, false, placeholder) \
-    X(Engine_Primer, 60, false, placeholder) \
-    X(Generator_Light, 30, false, placeholder) \
-    X(Gear_Warning_Light, 40, false, placeholder) \
-    X(Dive_Brake_Warning_Light, 40, false, placeholder) \
-    X(Tail_Hook_Warning_Light, 40, false, placeholder) \
-    X(Flaps_Warning_Light, 80, false, placeholder)
+    X(Starter_Switch, 40, false, built) \
+    X(Carburetor_Heat, 38, false, built) \
+    X(Engine_Primer, 60, false, built) \
+    X(Generator_Light, 30, false, built) \
+    X(Gear_Warning_Light, 40, false, built) \
+    X(Dive_Brake_Warning_Light, 40, false, built) \
+    X(Tail_Hook_Warning_Light, 40, false, built) \
+    X(Flaps_Warning_Light, 80, false, built)
 
 namespace ardelvine::gauges {
 

@@ -221,13 +221,13 @@ MouseRect mouse[] = {
 }  // namespace autopilot
 }  // namespace
 
-constinit GaugeHeader Magnetos_Switch = make_gauge("Magnetos_Switch", 36, magnetos::control.chain, magnetos::mouse);
-constinit GaugeHeader Starter_Switch = make_gauge("Starter_Switch", 40, starter::control.chain, starter::mouse);
-constinit GaugeHeader Carburetor_Heat = make_gauge("Carburetor_Heat", 38, carb_heat::control.chain, carb_heat::mouse);
-constinit GaugeHeader Engine_Primer = make_gauge("Engine_Primer", 60, primer::control.chain, primer::mouse);
+constinit GaugeHeader Magnetos_Switch = make_gauge(registry::Magnetos_Switch, magnetos::control.chain, magnetos::mouse);
+constinit GaugeHeader Starter_Switch = make_gauge(registry::Starter_Switch, starter::control.chain, starter::mouse);
+constinit GaugeHeader Carburetor_Heat = make_gauge(registry::Carburetor_Heat, carb_heat::control.chain, carb_heat::mouse);
+constinit GaugeHeader Engine_Primer = make_gauge(registry::Engine_Primer, primer::control.chain, primer::mouse);
 constinit GaugeHeader NAV_GPS_Switch =
-    make_gauge("NAV_GPS_Switch", 30, nav_gps::control.chain, nav_gps::mouse, &nav_gps::nav_gps_service);
+    make_gauge(registry::NAV_GPS_Switch, nav_gps::control.chain, nav_gps::mouse, &nav_gps::nav_gps_service);
 constinit GaugeHeader Autopilot_Switch =
-    make_gauge("Autopilot_Switch", 60, autopilot::control.chain, autopilot::mouse, &autopilot::autopilot_service);
+    make_gauge(registry::Autopilot_Switch, autopilot::control.chain, autopilot::mouse, &autopilot::autopilot_service);
 
 }  // namespace ardelvine::gauges

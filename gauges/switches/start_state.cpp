@@ -105,8 +105,8 @@ constinit Invisible engine_off = make_invisible(engine_off, Engine_Off);
 }  // namespace
 
 constinit GaugeHeader Engine_On =
-    make_gauge("Engine_On", 30, engine_on.chain, engine_on.mouse, &start_state_service<&radios_on>);
+    make_gauge(registry::Engine_On, engine_on.chain, engine_on.mouse, &start_state_service<&radios_on>);
 constinit GaugeHeader Engine_Off =
-    make_gauge("Engine_Off", 30, engine_off.chain, engine_off.mouse, &start_state_service<&shut_down>);
+    make_gauge(registry::Engine_Off, engine_off.chain, engine_off.mouse, &start_state_service<&shut_down>);
 
 }  // namespace ardelvine::gauges

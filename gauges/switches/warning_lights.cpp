@@ -79,12 +79,12 @@ MouseRect tail_hook_mouse[] = {mouse_parent(), mouse_tooltip("Tail hook extended
 
 }  // namespace
 
-constinit GaugeHeader Flaps_Warning_Light = make_gauge("Flaps_Warning_Light", 80, flaps.chain, flaps_mouse);
-constinit GaugeHeader Gear_Warning_Light = make_gauge("Gear_Warning_Light", 40, gear.chain, gear_mouse);
-constinit GaugeHeader Generator_Light = make_gauge("Generator_Light", 30, generator.chain, generator_mouse);
+constinit GaugeHeader Flaps_Warning_Light = make_gauge(registry::Flaps_Warning_Light, flaps.chain, flaps_mouse);
+constinit GaugeHeader Gear_Warning_Light = make_gauge(registry::Gear_Warning_Light, gear.chain, gear_mouse);
+constinit GaugeHeader Generator_Light = make_gauge(registry::Generator_Light, generator.chain, generator_mouse);
 constinit GaugeHeader Dive_Brake_Warning_Light =
-    make_gauge("Dive_Brake_Warning_Light", 40, dive_brake.chain, dive_brake_mouse);
+    make_gauge(registry::Dive_Brake_Warning_Light, dive_brake.chain, dive_brake_mouse);
 constinit GaugeHeader Tail_Hook_Warning_Light =
-    make_gauge("Tail_Hook_Warning_Light", 40, tail_hook.chain, tail_hook_mouse);
+    make_gauge(registry::Tail_Hook_Warning_Light, tail_hook.chain, tail_hook_mouse);
 
 }  // namespace ardelvine::gauges

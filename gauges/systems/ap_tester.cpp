@@ -183,6 +183,6 @@ MouseRect mouse[] = {
 
 }  // namespace
 
-constinit GaugeHeader AP_Tester = make_gauge("AP_Tester", 100, chain, mouse);
+constinit GaugeHeader AP_Tester = make_gauge(registry::AP_Tester, chain, mouse);
 
 }  // namespace ardelvine::gauges

@@ -158,6 +158,6 @@ MouseRect mouse[] = {
 
 }  // namespace
 
-constinit GaugeHeader Fuel_Quantity = make_gauge("Fuel_Quantity", 100, dial.chain, mouse);
+constinit GaugeHeader Fuel_Quantity = make_gauge(registry::Fuel_Quantity, dial.chain, mouse);
 
 }  // namespace ardelvine::gauges

@@ -110,6 +110,6 @@ static_assert(std::size(mouse) == 15);
 }  // namespace
 
 constinit GaugeHeader Throttle_Quadrant =
-    make_gauge("Throttle_Quadrant", 150, chain, mouse, &throttle_quadrant_callback);
+    make_gauge(registry::Throttle_Quadrant, chain, mouse, &throttle_quadrant_callback);
 
 }  // namespace ardelvine::gauges
