@@ -93,7 +93,25 @@ gauge00=Ardelvine_Instr!Throttle_Quadrant, 10, 10, 217
 )";
 
 const char* const kDefaultScenario = R"(# A short flight: power on, cruise numbers, one click and one tooltip.
-ready
+# The engine is running when the panel comes up; of the two start-state
+# gauges the panel holds, Engine_On sets the start: radios on.
+set 60 1          # engine running
+set 290 70        # fuel tank capacities, gallons: mains 70, auxiliaries 30
+set 384 70
+set 292 30
+set 298 30
+set 289 6291457   # levels, 8388610 full: left main 3/4, right main 2/3,
+set 383 5592407   #   auxiliaries 1/2 and 1/4
+set 291 4194305
+set 297 2097152
+ready Engine_On
+set 558 0.85      # throttle, propeller and mixture levers
+set 559 0.95
+set 560 1
+set 104 1         # autopilot: wing leveler and altitude hold lamps,
+set 108 1         #   altitude and heading readouts
+set 109 3500
+set 107 95
 set 61 120        # indicated airspeed, knots
 set 74 3500       # indicated altitude, feet
 set 65 2.5        # vertical speed

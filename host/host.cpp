@@ -177,9 +177,10 @@ BitmapSize Host::bitmap_size(std::uint32_t id) const {
     return info ? BitmapSize{info->width, info->height} : BitmapSize{};
 }
 
-void Host::ready() {
+void Host::ready(Placement* only) {
     end_drag();
-    for (auto& p : placements_) with_gauge(*p, [&] { p->service(PANEL_SERVICE_PANEL_READY, 0); });
+    for (auto& p : placements_)
+        if (only == nullptr || p.get() == only) with_gauge(*p, [&] { p->service(PANEL_SERVICE_PANEL_READY, 0); });
 }
 
 void Host::reload() {
@@ -230,8 +231,9 @@ void validate_scenario(const PanelConfig& panel, const Scenario& scenario) {
                 throw input_error(scenario.file, c.line, "the panel has no window with ident " + std::to_string(c.number));
             continue;
         }
-        if (c.kind != Command::Kind::CLICK && c.kind != Command::Kind::DRAG && c.kind != Command::Kind::TOOLTIP)
-            continue;
+        const bool names_gauge = c.kind == Command::Kind::CLICK || c.kind == Command::Kind::DRAG ||
+                                 c.kind == Command::Kind::TOOLTIP || (c.kind == Command::Kind::READY && !c.gauge.name.empty());
+        if (!names_gauge) continue;
         int seen = 0;
         for (const WindowConfig& w : panel.windows)
             for (const GaugeLine& g : w.gauges)
@@ -252,7 +254,7 @@ void Host::run(const Scenario& scenario, const std::function<void(const Command&
         switch (c.kind) {
             case Command::Kind::SET: sim_.set_token(c.number, c.value); break;
             case Command::Kind::UPDATE: update(c.number); break;
-            case Command::Kind::READY: ready(); break;
+            case Command::Kind::READY: ready(c.gauge.name.empty() ? nullptr : find(c.gauge)); break;
             case Command::Kind::RELOAD: reload(); break;
             case Command::Kind::CLICK: click(*find(c.gauge), c.x, c.y, {c.button, c.number}); break;
             case Command::Kind::DRAG: drag(*find(c.gauge), c.x, c.y); break;

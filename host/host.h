@@ -96,7 +96,9 @@ public:
     Host(const Host&) = delete;
     Host& operator=(const Host&) = delete;
 
-    void ready();
+    // Service 14 to every gauge, or only to `only`: a panel holding both
+    // start-state gauges starts in the state of the one that is named.
+    void ready(Placement* only = nullptr);
     // Every placement removed (service 12) and then installed again (service
     // 2), in placement order, as when the simulator reloads the panel: what
     // the module keeps in its own variables stays.

@@ -68,8 +68,9 @@ public:
                 c.kind = Command::Kind::UPDATE;
                 c.number = w.size() == 2 ? static_cast<std::uint32_t>(whole(w[1], "update count", 1, kMaxUpdates)) : 1;
             } else if (verb == "ready") {
-                expect(w, 1, 1, "ready");
+                expect(w, 1, 2, "ready [GAUGE]");
                 c.kind = Command::Kind::READY;
+                if (w.size() == 2) c.gauge = gauge(w[1]);
             } else if (verb == "reload") {
                 expect(w, 1, 1, "reload");
                 c.kind = Command::Kind::RELOAD;

@@ -3,7 +3,8 @@
 //   # comment
 //   set 61 120            token value
 //   update 10             ten panel updates (default 1)
-//   ready                 the panel is laid out (service 14 to every gauge)
+//   ready [GAUGE]         the panel is laid out (service 14 to every gauge,
+//                         or only to the one named)
 //   reload                every gauge removed and installed again (services 12
 //                         then 2), module state kept, as a reloaded panel
 //   click Battery_Switch 5 5 [left|right|both] [hold N]
