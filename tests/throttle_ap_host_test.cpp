@@ -60,6 +60,31 @@ TEST_F(ThrottleOnPanel, DragMovesTheLeverInEveryCopy) {
     EXPECT_NEAR(host->simulation().token(tokens::MIXTURE_LEVER), 335.0 / 16384.0, 1e-12);
 }
 
+// A drag is a hand on one lever: it stays with the slot it began in wherever
+// the pointer goes, and past the slot's ends it holds the lever at the end.
+TEST_F(ThrottleOnPanel, DragStaysWithItsSlotAndStopsAtTheEnds) {
+    Placement& q = gauge("Throttle_Quadrant");
+    host->drag(q, 100, 290);  // middle slot, near the bottom
+    host->drag(q, 40, 151);   // over the left slot: still the middle lever
+    host->drag(q, 100, -50);  // above the top
+    host->drag(q, 300, 400);  // off the gauge, below and to the right
+    host->end_drag();
+    host->drag(q, 180, 100);  // a new gesture in the right slot
+    EXPECT_EQ(events(), (Events{{events::PROPELLER_SET, 447},
+                                {events::PROPELLER_SET, 8219},
+                                {events::PROPELLER_SET, 16384},
+                                {events::PROPELLER_SET, 55},   // the slot's last pixel, 292 of 293
+                                {events::MIXTURE_SET, 11071}}));
+    host->update();
+    EXPECT_NEAR(lever_dy(2), -244.0 * 55.0 / 16384.0, 1e-9);
+
+    // A gesture begun outside every slot moves nothing, even when it enters one.
+    host->end_drag();
+    host->drag(q, 5, 100);
+    host->drag(q, 40, 100);
+    EXPECT_EQ(events().size(), 5u);
+}
+
 TEST_F(ThrottleOnPanel, LeverTooltipsAreThePerSlotHelpTexts) {
     host->update();
     host->tooltip(gauge("Throttle_Quadrant"), 40, 100);
