@@ -199,6 +199,7 @@ void Host::update(std::uint32_t count) {
                 p->evaluate(sim_);
             });
         }
+        sim_.settle();
         platform::audio_advance(kSecondsPerUpdate);
         ++updates_;
     }

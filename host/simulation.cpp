@@ -25,6 +25,11 @@ void Simulation::key_event(std::uint32_t event, std::uint32_t param) {
         rule->effect(*this, *rule, param);
 }
 
+void Simulation::settle() {
+    for (const sim::System* system : sim::systems())
+        if (system->settle != nullptr) system->settle(*this);
+}
+
 void Simulation::add_window(std::uint32_t ident, bool visible) {
     for (auto& w : windows_) {
         if (w.ident == ident) {

@@ -48,6 +48,9 @@ public:
         events_lost_ = false;
     }
 
+    // The end of a panel update: each system does what it does by itself.
+    void settle();
+
     // Panel windows by ident.
     void add_window(std::uint32_t ident, bool visible);
     bool window_visible(std::uint32_t ident) const;

@@ -27,6 +27,7 @@ gauge05=Ardelvine_Instr!NAV_GPS_Switch, 860, 0, 30
 gauge06=Ardelvine_Instr!Generator_Light, 670, 120, 48
 gauge07=Ardelvine_Instr!Flaps_Warning_Light, 730, 120, 48
 gauge08=Ardelvine_Instr!Engine_On, 880, 380, 10
+gauge10=Ardelvine_Instr!Starter_Switch, 670, 200, 28
 gauge09=Ardelvine_Instr!Engine_Off, 890, 380, 10
 )";
 
@@ -119,6 +120,19 @@ TEST_F(ControlsOnPanel, AutopilotEngagesOnTheHeadingAndAltitudeThenDisengages) {
     EXPECT_EQ(element("NAV_GPS_Switch", 1).image, 1);
     ASSERT_EQ(host->sounds().size(), 3u);
     for (const SoundPlayed& s : host->sounds()) EXPECT_EQ(s.wave, 30u) << s.gauge;
+}
+
+// The starter button springs back: held, it shows engaged for the update
+// that follows, then comes out again.
+TEST_F(ControlsOnPanel, StarterSpringsBackAfterAnUpdate) {
+    host->update();
+    const std::size_t first = sim.events().size();
+    host->click(gauge("Starter_Switch"), 14, 14, {.hold = 3});
+    EXPECT_EQ(events_since(first), (Events(4, {events::STARTER_ENGAGE, 0})));
+    host->update();
+    EXPECT_EQ(element("Starter_Switch", 1).image, 1);
+    host->update();
+    EXPECT_EQ(element("Starter_Switch", 1).image, 0);
 }
 
 TEST_F(ControlsOnPanel, LampsLightOnTheirConditionAndGoOutWithTheirBus) {

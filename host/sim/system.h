@@ -35,6 +35,9 @@ struct System {
     const char* name;
     std::span<const OwnedToken> tokens;
     std::span<const EventRule> events;
+    // Runs after every panel update, or null: what the system does by itself
+    // between updates (a spring-loaded control letting go).
+    void (*settle)(Simulation& sim) = nullptr;
 };
 
 // ------------------------------------------------------------ effects
