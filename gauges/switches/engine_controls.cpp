@@ -34,13 +34,13 @@ double position = 0.0;
 
 double ARD_CALL magneto_icon_value(ElementHeader* element) {
     if (element == nullptr) return position;
-    position = 2.0 * host::read_token(tokens::MAGNETO_LEFT) + icon_source_value(element);
+    position = 2.0 * panel_services::read_token(tokens::MAGNETO_LEFT) + icon_source_value(element);
     return position;
 }
 
 // The left half turns the key one step clockwise and stops at "Both".
 std::int32_t ARD_CALL magneto_click(MouseClick*, std::uint32_t) {
-    if (position < 3.0) host::trigger_key_event(events::MAGNETOS_INCREASE, 0);
+    if (position < 3.0) panel_services::trigger_key_event(events::MAGNETOS_INCREASE, 0);
     return 0;
 }
 
@@ -118,7 +118,7 @@ double ARD_CALL primer_icon_value(ElementHeader* element) {
     return element != nullptr && icon_source_value(element) != 0.0 ? 1.0 : 0.0;
 }
 
-const char* ARD_CALL primer_state_text(ARD_TOOLTIP_WORDS) { return host::read_token(tokens::ENGINE_PRIMER) > 0.0 ? "on" : "off"; }
+const char* ARD_CALL primer_state_text(ARD_TOOLTIP_WORDS) { return panel_services::read_token(tokens::ENGINE_PRIMER) > 0.0 ? "on" : "off"; }
 
 constinit PlateAndIcon control = make_plate_and_icon(control, Engine_Primer, 3190,
     {.bitmap = 3200 /* out; 3201 in */, .images = 2, .token = tokens::ENGINE_PRIMER,
@@ -147,7 +147,7 @@ void ARD_CALL nav_gps_service(GaugeHeader*, std::int32_t service, std::uintptr_t
 }
 
 std::int32_t ARD_CALL nav_gps_click(MouseClick*, std::uint32_t) {
-    host::trigger_key_event(events::NAV_GPS_TOGGLE, 0);
+    panel_services::trigger_key_event(events::NAV_GPS_TOGGLE, 0);
     sound::gauge_sound_click(sound);
     return 0;
 }
@@ -183,25 +183,25 @@ double ARD_CALL autopilot_icon_value(ElementHeader* element) {
 // then hold the present gyro heading and the indicated altitude taken to the
 // nearest hundred (halves up). Each repeat of a held button decides afresh.
 std::int32_t ARD_CALL autopilot_click(MouseClick*, std::uint32_t) {
-    if (host::read_token(tokens::AUTOPILOT_ENGAGED) != 0.0) {
-        host::trigger_key_event(events::AUTOPILOT_OFF, 0);
-        host::trigger_key_event(events::AUTOPILOT_HEADING_HOLD_OFF, 0);
-        host::trigger_key_event(events::AUTOPILOT_ALTITUDE_HOLD_OFF, 0);
+    if (panel_services::read_token(tokens::AUTOPILOT_ENGAGED) != 0.0) {
+        panel_services::trigger_key_event(events::AUTOPILOT_OFF, 0);
+        panel_services::trigger_key_event(events::AUTOPILOT_HEADING_HOLD_OFF, 0);
+        panel_services::trigger_key_event(events::AUTOPILOT_ALTITUDE_HOLD_OFF, 0);
     } else {
-        host::trigger_key_event(events::AUTOPILOT_ON, 0);
-        const double heading = host::read_token(tokens::GYRO_HEADING);
-        host::trigger_key_event(events::AUTOPILOT_HEADING_HOLD_ON, 0);
-        host::trigger_key_event(events::HEADING_BUG_SET, event_parameter(saturated_int32(heading)));
-        const double altitude = std::floor((host::read_token(tokens::ALTITUDE_INDICATED) + 50.0) / 100.0) * 100.0;
-        host::trigger_key_event(events::AUTOPILOT_ALTITUDE_HOLD_ON, 0);
-        host::trigger_key_event(events::AUTOPILOT_ALTITUDE_SET, event_parameter(saturated_int32(altitude)));
+        panel_services::trigger_key_event(events::AUTOPILOT_ON, 0);
+        const double heading = panel_services::read_token(tokens::GYRO_HEADING);
+        panel_services::trigger_key_event(events::AUTOPILOT_HEADING_HOLD_ON, 0);
+        panel_services::trigger_key_event(events::HEADING_BUG_SET, event_parameter(saturated_int32(heading)));
+        const double altitude = std::floor((panel_services::read_token(tokens::ALTITUDE_INDICATED) + 50.0) / 100.0) * 100.0;
+        panel_services::trigger_key_event(events::AUTOPILOT_ALTITUDE_HOLD_ON, 0);
+        panel_services::trigger_key_event(events::AUTOPILOT_ALTITUDE_SET, event_parameter(saturated_int32(altitude)));
     }
     sound::gauge_sound_click(sound);
     return 0;
 }
 
 const char* ARD_CALL autopilot_state_text(ARD_TOOLTIP_WORDS) {
-    return host::read_token(tokens::AUTOPILOT_ENGAGED) > 0.0 ? "on" : "off";
+    return panel_services::read_token(tokens::AUTOPILOT_ENGAGED) > 0.0 ? "on" : "off";
 }
 
 constinit PlateAndIcon control = make_plate_and_icon(control, Autopilot_Switch, 3210,

@@ -21,15 +21,15 @@ using radios::radio_power;
 
 // The panel has come up with the aircraft in the air or on the ground with a
 // running engine: only then does the start state apply.
-bool start_condition() { return host::read_token(tokens::ENGINE_RUNNING) > 0.0; }
+bool start_condition() { return panel_services::read_token(tokens::ENGINE_RUNNING) > 0.0; }
 
 // On every update: the variable's whole value goes out while it is above 10.
 // A value that is not a number sends nothing.
 void pass_on_update() {
-    const double value = host::read_token(tokens::START_STATE_WATCH);
+    const double value = panel_services::read_token(tokens::START_STATE_WATCH);
     if (value != value) return;
     const std::int32_t whole = saturated_int32(value);
-    if (whole > 10) host::trigger_key_event(events::START_STATE_WATCH_SET, event_parameter(whole));
+    if (whole > 10) panel_services::trigger_key_event(events::START_STATE_WATCH_SET, event_parameter(whole));
 }
 
 // Every radio switched on or off, identifier tones off either way, and the
@@ -37,12 +37,12 @@ void pass_on_update() {
 void set_radios(std::int32_t on) {
     radio_power.adf = on;
     radio_power.adf_tone = 0;
-    host::trigger_key_event(events::ADF_IDENT_OFF, 0);
+    panel_services::trigger_key_event(events::ADF_IDENT_OFF, 0);
     radio_power.com1 = on;
     radio_power.nav1 = on;
     radio_power.nav1_tone = 0;
-    host::trigger_key_event(events::NAV1_IDENT_OFF, 0);
-    host::trigger_key_event(events::NAV2_IDENT_OFF, 0);
+    panel_services::trigger_key_event(events::NAV1_IDENT_OFF, 0);
+    panel_services::trigger_key_event(events::NAV2_IDENT_OFF, 0);
     radio_power.transponder = on;
 }
 
@@ -52,20 +52,20 @@ void radios_on() { set_radios(1); }
 // what is already off alone. How "on" reads differs by system.
 void shut_down() {
     using namespace events;
-    using host::read_token;
-    host::trigger_key_event(THROTTLE_SET, 0);  // closed
-    if (read_token(tokens::FUEL_VALVE) > 0.0) host::trigger_key_event(FUEL_VALVE_TOGGLE, 0);
-    if (read_token(tokens::MIXTURE_LEVER) > 0.0) host::trigger_key_event(MIXTURE_SET, 0);  // cut-off
-    host::trigger_key_event(SHUTDOWN_STEP_1, 0);
-    if (read_token(tokens::BATTERY_MASTER) > 0.0) host::trigger_key_event(BATTERY_MASTER_TOGGLE, 0);
-    if (read_token(tokens::GENERATOR_SWITCH) != 0.0) host::trigger_key_event(GENERATOR_TOGGLE, 0);
-    if (read_token(tokens::AVIONICS_MASTER) == 1.0) host::trigger_key_event(AVIONICS_MASTER_TOGGLE, 0);
-    if (read_token(tokens::PITOT_HEAT) == 1.0) host::trigger_key_event(PITOT_HEAT_TOGGLE, 0);
-    host::trigger_key_event(SHUTDOWN_STEP_2, 0);
-    host::trigger_key_event(SHUTDOWN_STEP_3, 0);
-    host::trigger_key_event(SHUTDOWN_STEP_4, 0);
-    if (read_token(tokens::BEACON_LIGHTS) == 1.0) host::trigger_key_event(BEACON_LIGHTS_TOGGLE, 0);
-    if (read_token(tokens::NAVIGATION_LIGHTS) == 1.0) host::trigger_key_event(NAVIGATION_LIGHTS_TOGGLE, 0);
+    using panel_services::read_token;
+    panel_services::trigger_key_event(THROTTLE_SET, 0);  // closed
+    if (read_token(tokens::FUEL_VALVE) > 0.0) panel_services::trigger_key_event(FUEL_VALVE_TOGGLE, 0);
+    if (read_token(tokens::MIXTURE_LEVER) > 0.0) panel_services::trigger_key_event(MIXTURE_SET, 0);  // cut-off
+    panel_services::trigger_key_event(SHUTDOWN_STEP_1, 0);
+    if (read_token(tokens::BATTERY_MASTER) > 0.0) panel_services::trigger_key_event(BATTERY_MASTER_TOGGLE, 0);
+    if (read_token(tokens::GENERATOR_SWITCH) != 0.0) panel_services::trigger_key_event(GENERATOR_TOGGLE, 0);
+    if (read_token(tokens::AVIONICS_MASTER) == 1.0) panel_services::trigger_key_event(AVIONICS_MASTER_TOGGLE, 0);
+    if (read_token(tokens::PITOT_HEAT) == 1.0) panel_services::trigger_key_event(PITOT_HEAT_TOGGLE, 0);
+    panel_services::trigger_key_event(SHUTDOWN_STEP_2, 0);
+    panel_services::trigger_key_event(SHUTDOWN_STEP_3, 0);
+    panel_services::trigger_key_event(SHUTDOWN_STEP_4, 0);
+    if (read_token(tokens::BEACON_LIGHTS) == 1.0) panel_services::trigger_key_event(BEACON_LIGHTS_TOGGLE, 0);
+    if (read_token(tokens::NAVIGATION_LIGHTS) == 1.0) panel_services::trigger_key_event(NAVIGATION_LIGHTS_TOGGLE, 0);
     set_radios(0);
 }
 

@@ -25,15 +25,15 @@ double ARD_CALL flaps_light_value(ElementHeader* element) {
 
 // Both gear legs down and locked; the icon's own variable is not consulted.
 double ARD_CALL gear_light_value(ElementHeader*) {
-    const double left = host::read_token(tokens::GEAR_LEFT_POSITION);
-    const double right = host::read_token(tokens::GEAR_RIGHT_POSITION);
+    const double left = panel_services::read_token(tokens::GEAR_LEFT_POSITION);
+    const double right = panel_services::read_token(tokens::GEAR_RIGHT_POSITION);
     return left >= 16300.0 && right >= 16300.0 ? kLit : kDark;
 }
 
 // The generator switched off while the battery feeds the bus.
 double ARD_CALL generator_light_value(ElementHeader*) {
-    const double generator = host::read_token(tokens::GENERATOR_SWITCH);
-    const double battery = host::read_token(tokens::BATTERY_MASTER);
+    const double generator = panel_services::read_token(tokens::GENERATOR_SWITCH);
+    const double battery = panel_services::read_token(tokens::BATTERY_MASTER);
     return generator == 0.0 && battery > 0.0 ? kLit : kDark;
 }
 

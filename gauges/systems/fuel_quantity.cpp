@@ -33,7 +33,7 @@ void capture_fuel_tank_capacities() {
         {tokens::FUEL_RIGHT_MAIN_CAPACITY, &FuelTanks::right_main},
     };
     for (const Capture& c : kCaptures) {
-        const double gallons = host::read_token(c.token);
+        const double gallons = panel_services::read_token(c.token);
         if (gallons > 0.0) FuelTankCapacities.*c.capacity = gallons;
     }
 }

@@ -41,7 +41,7 @@ void send_lever(const MouseClick* click, std::uint32_t event) {
     if (click == nullptr || click->gauge == nullptr || click->gauge->mouse == nullptr) return;
     const std::int32_t height = click->gauge->mouse[kHeightSlotEntry].height;
     const double f = lever_fraction(click->y, height);
-    host::trigger_key_event(event, static_cast<std::uint32_t>(f * kLeverFullTravel));
+    panel_services::trigger_key_event(event, static_cast<std::uint32_t>(f * kLeverFullTravel));
 }
 
 std::int32_t ARD_CALL throttle_lever1_click(MouseClick* click, std::uint32_t) {
