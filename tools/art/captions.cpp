@@ -35,18 +35,6 @@ constexpr Caption kCaptions[] = {
     {"Dive_Brake_Warning_Light", "DIVE", "BRAKE"},
     {"Tail_Hook_Warning_Light", "TAIL", "HOOK"},
     {"Flaps_Warning_Light", "FLAPS", ""},
-    {"Kneeboard_Toggle", "K", ""},
-    {"ATC_Toggle", "ATC", ""},
-    {"Map_Toggle", "M", ""},
-    {"Invisible_Toggle", "", ""},
-    {"Close_Subpanel", "X", ""},
-    {"Radios_Toggle", "R", ""},
-    {"Landing_View_Toggle", "L", ""},
-    {"GPS_Toggle", "G", ""},
-    {"Throttle_Toggle", "T", ""},
-    {"Compass_Toggle", "C", ""},
-    {"Fuel_Toggle", "F", ""},
-    {"Electricity_Toggle", "E", ""},
 };
 
 }  // namespace

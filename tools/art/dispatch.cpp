@@ -19,8 +19,8 @@ struct Row {
 
 constexpr Row kDrawers[] = {
     {Art::Blank, "", draw_blank},
-    {Art::Plate, "", draw_plate},
-    {Art::Button, "", draw_button},
+    {Art::Plate, "", draw_registration_plate},
+    {Art::Button, "", draw_window_button},
     {Art::Panel, "", draw_panel},
     {Art::Panel, "AP_Tester", draw_annunciator_panel},
     {Art::Face, "", draw_face},

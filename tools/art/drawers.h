@@ -37,10 +37,8 @@ void draw_lever(Painter& p, const BitmapRecord& record, const Uses& uses);
 void draw_lamp(Painter& p, const BitmapRecord& record, const Uses& uses);
 void draw_lamp_lit(Painter& p, const BitmapRecord& record, const Uses& uses);
 
-// panels.cpp: panels, plates and buttons
+// panels.cpp: panels
 void draw_panel(Painter& p, const BitmapRecord& record, const Uses& uses);
-void draw_plate(Painter& p, const BitmapRecord& record, const Uses& uses);
-void draw_button(Painter& p, const BitmapRecord& record, const Uses& uses);
 void draw_blank(Painter& p, const BitmapRecord& record, const Uses& uses);
 void draw_unused(Painter& p, const BitmapRecord& record, const Uses& uses);
 
@@ -48,6 +46,10 @@ void draw_unused(Painter& p, const BitmapRecord& record, const Uses& uses);
 void draw_fuel_face(Painter& p, const BitmapRecord& record, const Uses& uses);
 void draw_annunciator_panel(Painter& p, const BitmapRecord& record, const Uses& uses);
 void draw_starter_button(Painter& p, const BitmapRecord& record, const Uses& uses);
+
+// buttons.cpp: the panel-window buttons and the registration plate
+void draw_window_button(Painter& p, const BitmapRecord& record, const Uses& uses);
+void draw_registration_plate(Painter& p, const BitmapRecord& record, const Uses& uses);
 
 // radios.cpp: the radio stack and the ADF/VOR indicator
 void draw_radio_panel(Painter& p, const BitmapRecord& record, const Uses& uses);

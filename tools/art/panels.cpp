@@ -1,6 +1,5 @@
-// Panels and plates: the face plates of radios and annunciators with a
-// display window behind every readout, engraved name plates, the buttons
-// that open and close panel windows, and pictures no element draws.
+// Panels: the face plates of radios and annunciators with a display window
+// behind every readout, and pictures no element draws.
 #include <string_view>
 
 #include "tools/art/drawers.h"
@@ -46,31 +45,6 @@ void draw_panel(Painter& p, const BitmapRecord& record, const Uses& uses) {
     }
     p.text(c.top, w / 2.0, std::min(14.0, h * 0.1), std::clamp(h * 0.08, 7.0, 12.0), kInk);
     if (!c.bottom.empty()) p.text(c.bottom, w / 2.0, std::min(28.0, h * 0.2), std::clamp(h * 0.06, 6.0, 10.0), kInk);
-}
-
-void draw_plate(Painter& p, const BitmapRecord&, const Uses&) {
-    const int w = p.width(), h = p.height();
-    p.rounded(0.5, 0.5, w - 1, h - 1, 4);
-    p.colour({0.78, 0.76, 0.70});
-    cairo_fill(p.cr());
-    p.rounded(2.5, 2.5, w - 5, h - 5, 3);
-    p.colour({0.35, 0.33, 0.30});
-    cairo_set_line_width(p.cr(), 1.0);
-    cairo_stroke(p.cr());
-    p.screw(7, h / 2.0, 3);
-    p.screw(w - 7, h / 2.0, 3);
-}
-
-void draw_button(Painter& p, const BitmapRecord& record, const Uses&) {
-    const int w = p.width(), h = p.height();
-    p.rounded(0.5, 0.5, w - 1, h - 1, 3);
-    p.colour({0.35, 0.36, 0.38});
-    cairo_fill(p.cr());
-    p.rounded(1.5, 1.5, w - 3, h - 3, 2);
-    p.colour(kMetalLight);
-    cairo_set_line_width(p.cr(), 1.0);
-    cairo_stroke(p.cr());
-    p.text_fit(caption_of(record.gauge).top, w / 2.0, h / 2.0, h * 0.6, w - 4, kInk);
 }
 
 void draw_blank(Painter&, const BitmapRecord&, const Uses&) {}

@@ -11,54 +11,21 @@
 #include <utility>
 #include <vector>
 
-#include "module/exports.h"
 #include "module/gauge_list.h"
 #include "params/params.h"
+#include "tests/unit/fake_services.h"
 
 namespace ardelvine {
 namespace {
 
 using namespace gauges;
 
-using Events = std::vector<std::pair<std::uint32_t, std::uint32_t>>;
-constexpr std::uint32_t kToggled = 0xFFFFFFFFu;  // stands for a panel_window_toggle call in Events
+using test::Events;
 constexpr std::uint32_t OPEN = 66507, CLOSE = 66508, TOGGLE = 66506;
 constexpr std::uint32_t VIEW_RESET = 65875, VIEW_NEXT = 65734, VIEW_PREVIOUS = 65735;
 
-Events g_events;
-const char* g_identifier = nullptr;
-
-std::int32_t ARD_CALL fake_trigger_key_event(std::uint32_t event, std::uint32_t parameter) {
-    g_events.emplace_back(event, parameter);
-    return 1;
-}
-std::int32_t ARD_CALL fake_panel_window_toggle(std::uint32_t ident) {
-    g_events.emplace_back(kToggled, ident);
-    return 1;
-}
-std::int32_t ARD_CALL fake_evaluate_expression(const char* expression, double*, std::int32_t*, const char** text) {
-    if (std::strcmp(expression, "(A:ATC ID,string)") != 0) return 0;
-    *text = g_identifier;
-    return 1;
-}
-
-class PanelParams : public ::testing::Test {
-protected:
-    void SetUp() override {
-        services_.entry[ENTRY_TRIGGER_KEY_EVENT - 1] = reinterpret_cast<ServiceEntry>(&fake_trigger_key_event);
-        services_.entry[ENTRY_PANEL_WINDOW_TOGGLE - 1] = reinterpret_cast<ServiceEntry>(&fake_panel_window_toggle);
-        services_.entry[ENTRY_EVALUATE_EXPRESSION - 1] = reinterpret_cast<ServiceEntry>(&fake_evaluate_expression);
-        saved_ = ImportTable.panel.table;
-        ImportTable.panel.table = &services_;
-        g_events.clear();
-        g_identifier = "N4471A";
-    }
-    void TearDown() override { ImportTable.panel.table = saved_; }
-
-private:
-    PanelServices services_{};
-    PanelServices* saved_ = nullptr;
-};
+using PanelParams = test::FakeServicesTest;
+using Windows = std::vector<std::uint32_t>;
 
 Events repeated(std::pair<std::uint32_t, std::uint32_t> event, int times) { return Events(times, event); }
 
@@ -195,26 +162,30 @@ TEST_F(PanelParams, ClickCommands) {
         {"o\x01\xff" "50 t\x7f", {{OPEN, 0}, {TOGGLE, 0}}},
     };
     for (const ClickCase& c : cases) {
-        g_events.clear();
+        events.clear();
         Placed button(Radios_Toggle, c.parameters);
         button.click();
-        EXPECT_EQ(g_events, c.events) << c.parameters;
+        EXPECT_EQ(events, c.events) << c.parameters;
     }
 }
 
 // Without a string, or with an empty one, a click toggles the main panel.
 TEST_F(PanelParams, ButtonsWithoutAStringToggleTheMainPanel) {
     for (const char* parameters : {static_cast<const char*>(nullptr), ""}) {
-        g_events.clear();
+        events.clear();
+        windows_toggled.clear();
         Placed button(Invisible_Toggle, parameters);
         button.click();
         button.click();
-        EXPECT_EQ(g_events, (Events{{kToggled, 0}, {kToggled, 0}}));
+        EXPECT_EQ(windows_toggled, (Windows{0, 0}));
+        EXPECT_EQ(events, Events{});
     }
-    g_events.clear();
+    events.clear();
+    windows_toggled.clear();
     Placed button(Invisible_Toggle, "t50");
     button.click();
-    EXPECT_EQ(g_events, (Events{{TOGGLE, 50}}));
+    EXPECT_EQ(events, (Events{{TOGGLE, 50}}));
+    EXPECT_EQ(windows_toggled, Windows{});
 }
 
 // A string from a shared panel file can be anything; clicks and installs stay
@@ -237,14 +208,14 @@ TEST_F(PanelParams, HostileStrings) {
     }
     strings.push_back(random);
     for (const std::string& s : strings) {
-        g_events.clear();
+        events.clear();
         Placed button(Compass_Toggle, s.c_str());
         button.service(PANEL_SERVICE_PRE_INSTALL);
         button.click();
         EXPECT_EQ(std::string(button.header.parameters), s);
         std::size_t keys = 0;
         for (char c : s) keys += c == 'o' || c == 'c' || c == 't' || c == 'a';
-        EXPECT_LE(g_events.size(), keys + params::kMaxViewSteps);
+        EXPECT_LE(events.size(), keys + params::kMaxViewSteps);
         const std::uint32_t face = button.root.header.bitmap;
         EXPECT_TRUE(face == 160 || (face >= 100 && face <= 180 && face % 10 == 0)) << face;
     }
@@ -349,14 +320,14 @@ TEST_F(PanelParams, CloseAtInstallationHappensOncePerPlacement) {
     button.service(PANEL_SERVICE_PRE_UPDATE);
     button.service(PANEL_SERVICE_PRE_KILL);
     button.service(PANEL_SERVICE_PRE_INSTALL);
-    EXPECT_EQ(g_events, (Events{{CLOSE, 50}}));
+    EXPECT_EQ(events, (Events{{CLOSE, 50}}));
     EXPECT_EQ(button.header.user_data, 1u);
 
     for (const char* parameters : {"a-1", "a", "#a50", "b120"}) {
-        g_events.clear();
+        events.clear();
         Placed other(Fuel_Toggle, parameters);
         other.service(PANEL_SERVICE_PRE_INSTALL);
-        EXPECT_EQ(g_events, Events{}) << parameters;
+        EXPECT_EQ(events, Events{}) << parameters;
         EXPECT_EQ(other.header.user_data, 1u) << "the flag is set whether or not there was an a";
     }
 }
@@ -454,7 +425,7 @@ TEST_F(PanelParams, PlateTextColourAndFont) {
     };
     for (const PlateCase& c : cases) {
         SCOPED_TRACE(c.parameters != nullptr ? c.parameters : "(none)");
-        g_identifier = c.identifier;
+        atc_id = c.identifier;
         Placed plate(Registration, c.parameters);
         plate.service(PANEL_SERVICE_PRE_INSTALL);
         plate.service(PANEL_SERVICE_PRE_UPDATE);
@@ -474,16 +445,16 @@ TEST_F(PanelParams, PlateTextColourAndFont) {
 TEST_F(PanelParams, PlateFollowsTheHostAndStaysInItsBuffer) {
     Placed plate(Registration, nullptr);
     plate.service(PANEL_SERVICE_PRE_INSTALL);
-    g_identifier = "N4471A";
+    atc_id = "N4471A";
     plate.service(PANEL_SERVICE_PRE_UPDATE);
     EXPECT_EQ(plate.shown(), "N4471A");
     const std::string huge(100000, 'W');
-    g_identifier = huge.c_str();
+    atc_id = huge.c_str();
     std::memset(plate.text_buffer, '#', sizeof plate.text_buffer);
     plate.service(PANEL_SERVICE_PRE_UPDATE);
     EXPECT_EQ(plate.shown(), "WWWWWWW");
     EXPECT_EQ(plate.text_buffer[8], '#') << "nothing written past the terminator";
-    g_identifier = "\x01\xff\xfe_X";
+    atc_id = "\x01\xff\xfe_X";
     plate.service(PANEL_SERVICE_PRE_UPDATE);
     EXPECT_EQ(plate.shown(), "\x01\xff\xfe X");
     plate.service(PANEL_SERVICE_PRE_KILL);  // not the plate's business
