@@ -12,6 +12,7 @@
 
 #include "host/bitmaps.h"
 #include "host/cairo_handles.h"
+#include "host/fonts.h"
 #include "host/error.h"
 #include "host/host.h"
 #include "host/mouse_areas.h"
@@ -521,10 +522,7 @@ void draw_sprite(const Drawing& d, const ElementState& s) {
 }
 
 const char* font_family(const StringElement& e) {
-    const std::string face(e.font, strnlen(e.font, kFontNameLength));
-    if (face.empty() || strcasecmp(face.c_str(), "Arial") == 0) return "Liberation Sans";
-    if (strcasecmp(face.c_str(), "Quartz") == 0) return "DSEG7 Classic";
-    return nullptr;  // the face as named
+    return font_for_face(std::string(e.font, strnlen(e.font, kFontNameLength))).c_str();
 }
 
 void draw_string(const Drawing& d, const ElementState& s) {
@@ -543,9 +541,7 @@ void draw_string(const Drawing& d, const ElementState& s) {
     cairo_clip(cr);
     const std::string text = panel_text_utf8(shown_text(e));
     if (!text.empty() && bh > 0 && bw > 0) {
-        const char* family = font_family(e);
-        const std::string named(e.font, strnlen(e.font, kFontNameLength));
-        cairo_select_font_face(cr, family != nullptr ? family : named.c_str(), CAIRO_FONT_SLANT_NORMAL,
+        cairo_select_font_face(cr, font_family(e), CAIRO_FONT_SLANT_NORMAL,
                                e.weight >= 600 ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
         double size = bh * 0.8;
         cairo_set_font_size(cr, size);
