@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "model/events.h"
 #include "module/gauge_list.h"
 #include "params/params.h"
 #include "tests/unit/fake_services.h"
@@ -21,8 +22,10 @@ namespace {
 using namespace gauges;
 
 using test::Events;
-constexpr std::uint32_t OPEN = 66507, CLOSE = 66508, TOGGLE = 66506;
-constexpr std::uint32_t VIEW_RESET = 65875, VIEW_NEXT = 65734, VIEW_PREVIOUS = 65735;
+constexpr std::uint32_t OPEN = events::PANEL_WINDOW_OPEN, CLOSE = events::PANEL_WINDOW_CLOSE,
+                        TOGGLE = events::PANEL_WINDOW_TOGGLE;
+constexpr std::uint32_t VIEW_RESET = events::VIEW_RESET, VIEW_NEXT = events::VIEW_MODE_NEXT,
+                        VIEW_PREVIOUS = events::VIEW_MODE_PREVIOUS;
 
 using PanelParams = test::FakeServicesTest;
 using Windows = std::vector<std::uint32_t>;
@@ -241,9 +244,9 @@ const ButtonCase kButtons[] = {
     {&Compass_Toggle, 160, 0xAB89, nullptr, 0},
     {&Fuel_Toggle, 170, 0xAB8A, "Display/Hide the fuel subpanel", 0},
     {&Electricity_Toggle, 180, 0, "Display/Hide the electricity switches", 0},
-    {&Kneeboard_Toggle, 60, 0xAB93, nullptr, 65876},
-    {&Map_Toggle, 70, 0xAB8F, nullptr, 66432},
-    {&ATC_Toggle, 80, 0xAB94, nullptr, 65564},
+    {&Kneeboard_Toggle, 60, 0xAB93, nullptr, events::KNEEBOARD_WINDOW},
+    {&Map_Toggle, 70, 0xAB8F, nullptr, events::MAP_WINDOW},
+    {&ATC_Toggle, 80, 0xAB94, nullptr, events::ATC_WINDOW},
 };
 
 TEST(PanelButtons, RecordsMatchTheirRows) {
