@@ -64,12 +64,12 @@ gauge44=Ardelvine_Instr!Kneeboard_Toggle, 990, 650
 gauge45=Ardelvine_Instr!ATC_Toggle, 1015, 650
 gauge46=Ardelvine_Instr!Map_Toggle, 1040, 650
 gauge47=Ardelvine_Instr!Invisible_Toggle, 1065, 650
-gauge48=Ardelvine_Instr!Close_Subpanel, 1090, 650
-gauge49=Ardelvine_Instr!Radios_Toggle, 1115, 650
-gauge50=Ardelvine_Instr!Landing_View_Toggle, 1140, 650
-gauge51=Ardelvine_Instr!GPS_Toggle, 1165, 650
-gauge52=Ardelvine_Instr!Throttle_Toggle, 990, 690
-gauge53=Ardelvine_Instr!Compass_Toggle, 1015, 690
+gauge48=Ardelvine_Instr!Close_Subpanel, 1090, 650, cRADIO_STACK_PANEL cTHROTTLE_PANEL
+gauge49=Ardelvine_Instr!Radios_Toggle, 1115, 650, tRADIO_STACK_PANEL
+gauge50=Ardelvine_Instr!Landing_View_Toggle, 1140, 650, p1
+gauge51=Ardelvine_Instr!GPS_Toggle, 1165, 650, tGPS_PANEL
+gauge52=Ardelvine_Instr!Throttle_Toggle, 990, 690, tTHROTTLE_PANEL
+gauge53=Ardelvine_Instr!Compass_Toggle, 1015, 690, tCOMPASS_PANEL
 gauge54=Ardelvine_Instr!Fuel_Toggle, 1040, 690
 gauge55=Ardelvine_Instr!Electricity_Toggle, 1065, 690
 gauge56=Ardelvine_Instr!Registration, 10, 750, 150
@@ -92,7 +92,8 @@ background_color=24,26,28
 gauge00=Ardelvine_Instr!Throttle_Quadrant, 10, 10, 217
 )";
 
-const char* const kDefaultScenario = R"(# A short flight: power on, cruise numbers, one click and one tooltip.
+const char* const kDefaultScenario = R"(# A short flight: power on, cruise numbers, one click and one tooltip, then
+# the subpanels closed and opened again with the panel-window buttons.
 # The engine is running when the panel comes up; of the two start-state
 # gauges the panel holds, Engine_On sets the start: radios on.
 set 60 1          # engine running
@@ -135,6 +136,12 @@ click Battery_Switch 15 22
 update
 tooltip Battery_Switch 15 22
 snapshot cruise
+click Close_Subpanel 9 9    # closes the radio stack and the throttle window
+update
+snapshot subpanels-closed
+click Radios_Toggle 9 9     # each opens again with its own button
+click Throttle_Toggle 9 9
+update
 )";
 
 }  // namespace ardelvine::hostapp
