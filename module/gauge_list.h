@@ -16,19 +16,19 @@
 #define ARDELVINE_GAUGES(X) \
     X(Engine_On, 30, true, built) \
     X(Engine_Off, 30, true, built) \
-    X(Registration, 150, true, placeholder) \
-    X(Kneeboard_Toggle, 19, false, placeholder) \
-    X(ATC_Toggle, 19, false, placeholder) \
-    X(Map_Toggle, 19, false, placeholder) \
-    X(Invisible_Toggle, 19, true, placeholder) \
-    X(Close_Subpanel, 19, true, placeholder) \
-    X(Radios_Toggle, 19, true, placeholder) \
-    X(Landing_View_Toggle, 19, true, placeholder) \
-    X(GPS_Toggle, 19, true, placeholder) \
-    X(Throttle_Toggle, 19, true, placeholder) \
-    X(Compass_Toggle, 19, true, placeholder) \
-    X(Fuel_Toggle, 19, true, placeholder) \
-    X(Electricity_Toggle, 19, true, placeholder) \
+    X(Registration, 150, true, built) \
+    X(Kneeboard_Toggle, 19, false, built) \
+    X(ATC_Toggle, 19, false, built) \
+    X(Map_Toggle, 19, false, built) \
+    X(Invisible_Toggle, 19, true, built) \
+    X(Close_Subpanel, 19, true, built) \
+    X(Radios_Toggle, 19, true, built) \
+    X(Landing_View_Toggle, 19, true, built) \
+    X(GPS_Toggle, 19, true, built) \
+    X(Throttle_Toggle, 19, true, built) \
+    X(Compass_Toggle, 19, true, built) \
+    X(Fuel_Toggle, 19, true, built) \
+    X(Electricity_Toggle, 19, true, built) \
     X(Radio_COM, 100, true, built) \
     X(Radio_ADF, 100, true, built) \
     X(Radio_NAV, 100, true, built) \

@@ -19,14 +19,12 @@ namespace ardelvine::gauges {
 namespace {
 
 struct ButtonRow {
-    const char* name;
+    const GaugeEntry& gauge;  // name and width
     std::uint32_t face;     // bitmap of the root element
     std::uint32_t help_id;  // host tooltip of the whole gauge, or 0
     const char* tooltip;    // the module's own tooltip, or null
     std::uint32_t event;    // a fixed button's key event; 0 for a configurable one
 };
-
-inline constexpr std::uint32_t kButtonWidth = 19;  // millimetres
 
 // ------------------------------------------------------------ callbacks
 
@@ -72,7 +70,7 @@ struct WindowButton {
     static std::array<MouseRect, Row.tooltip != nullptr ? 5 : 4> mouse;
 
     static constexpr GaugeHeader header() {
-        return make_gauge(Row.name, kButtonWidth, chain, mouse.data(), Row.event != 0 ? nullptr : &button_service);
+        return make_gauge(Row.gauge, chain, mouse.data(), Row.event != 0 ? nullptr : &button_service);
     }
 };
 
@@ -91,20 +89,20 @@ constinit std::array<MouseRect, Row.tooltip != nullptr ? 5 : 4> WindowButton<Row
 // ------------------------------------------------------------ the buttons
 
 // Configurable: faces 100 to 180, the ones a parameter string may choose.
-constexpr ButtonRow kInvisible{"Invisible_Toggle", 100, 0, nullptr, 0};
-constexpr ButtonRow kCloseSubpanel{"Close_Subpanel", 110, 0, "Close the subpanel", 0};
-constexpr ButtonRow kRadios{"Radios_Toggle", 120, 0xAB86, nullptr, 0};
-constexpr ButtonRow kLandingView{"Landing_View_Toggle", 130, 0, "Switch between Normal and Landing view", 0};
-constexpr ButtonRow kGps{"GPS_Toggle", 140, 0xAB87, nullptr, 0};
-constexpr ButtonRow kThrottle{"Throttle_Toggle", 150, 0xAB88, nullptr, 0};
-constexpr ButtonRow kCompass{"Compass_Toggle", 160, 0xAB89, nullptr, 0};
-constexpr ButtonRow kFuel{"Fuel_Toggle", 170, 0xAB8A, "Display/Hide the fuel subpanel", 0};
-constexpr ButtonRow kElectricity{"Electricity_Toggle", 180, 0, "Display/Hide the electricity switches", 0};
+constexpr ButtonRow kInvisible{registry::Invisible_Toggle, 100, 0, nullptr, 0};
+constexpr ButtonRow kCloseSubpanel{registry::Close_Subpanel, 110, 0, "Close the subpanel", 0};
+constexpr ButtonRow kRadios{registry::Radios_Toggle, 120, 0xAB86, nullptr, 0};
+constexpr ButtonRow kLandingView{registry::Landing_View_Toggle, 130, 0, "Switch between Normal and Landing view", 0};
+constexpr ButtonRow kGps{registry::GPS_Toggle, 140, 0xAB87, nullptr, 0};
+constexpr ButtonRow kThrottle{registry::Throttle_Toggle, 150, 0xAB88, nullptr, 0};
+constexpr ButtonRow kCompass{registry::Compass_Toggle, 160, 0xAB89, nullptr, 0};
+constexpr ButtonRow kFuel{registry::Fuel_Toggle, 170, 0xAB8A, "Display/Hide the fuel subpanel", 0};
+constexpr ButtonRow kElectricity{registry::Electricity_Toggle, 180, 0, "Display/Hide the electricity switches", 0};
 
 // Fixed: the host sends the event; no code, no parameters.
-constexpr ButtonRow kKneeboard{"Kneeboard_Toggle", 60, 0xAB93, nullptr, events::KNEEBOARD_WINDOW};
-constexpr ButtonRow kMap{"Map_Toggle", 70, 0xAB8F, nullptr, events::MAP_WINDOW};
-constexpr ButtonRow kAtc{"ATC_Toggle", 80, 0xAB94, nullptr, events::ATC_WINDOW};
+constexpr ButtonRow kKneeboard{registry::Kneeboard_Toggle, 60, 0xAB93, nullptr, events::KNEEBOARD_WINDOW};
+constexpr ButtonRow kMap{registry::Map_Toggle, 70, 0xAB8F, nullptr, events::MAP_WINDOW};
+constexpr ButtonRow kAtc{registry::ATC_Toggle, 80, 0xAB94, nullptr, events::ATC_WINDOW};
 
 static_assert(kInvisible.face == params::kFirstFace && kElectricity.face == params::kLastFace,
               "the configurable faces are the ones the b option chooses from");

@@ -109,6 +109,6 @@ MouseRect mouse[] = {mouse_parent(), mouse_tooltip("Registration number"), mouse
 
 }  // namespace
 
-constinit GaugeHeader Registration = make_gauge("Registration", 150, chain, mouse, &registration_service);
+constinit GaugeHeader Registration = make_gauge(registry::Registration, chain, mouse, &registration_service);
 
 }  // namespace ardelvine::gauges
