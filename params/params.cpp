@@ -33,20 +33,20 @@ const char* argument_of(const GaugeHeader* gauge, char key) {
 void send_for_each(const char* parameters, char key, std::uint32_t event) {
     for (const char* at = find_key(parameters, key); at != nullptr; at = find_key(at + 1, key)) {
         const std::int32_t ident = window_ident(at + 1);
-        if (ident >= 0) host::trigger_key_event(event, static_cast<std::uint32_t>(ident));
+        if (ident >= 0) panel_services::trigger_key_event(event, static_cast<std::uint32_t>(ident));
     }
 }
 
 void send_view_steps(std::int32_t steps) {
     if (steps == 0) {
-        host::trigger_key_event(events::VIEW_RESET, 0);
+        panel_services::trigger_key_event(events::VIEW_RESET, 0);
         return;
     }
     // Widened before negating: the most negative number has no positive twin.
     const std::int64_t count = std::min<std::int64_t>(steps > 0 ? steps : -static_cast<std::int64_t>(steps),
                                                       kMaxViewSteps);
     const std::uint32_t event = steps > 0 ? events::VIEW_MODE_NEXT : events::VIEW_MODE_PREVIOUS;
-    for (std::int64_t n = 0; n < count; ++n) host::trigger_key_event(event, 0);
+    for (std::int64_t n = 0; n < count; ++n) panel_services::trigger_key_event(event, 0);
 }
 
 // Cuts at the first comment character; the string is known to be present.
@@ -126,7 +126,7 @@ void apply_close_at_install(GaugeHeader* gauge) {
     const char* window = argument_of(gauge, 'a');
     if (window == nullptr) return;
     const std::int32_t ident = window_ident(window);
-    if (ident >= 0) host::trigger_key_event(events::PANEL_WINDOW_CLOSE, static_cast<std::uint32_t>(ident));
+    if (ident >= 0) panel_services::trigger_key_event(events::PANEL_WINDOW_CLOSE, static_cast<std::uint32_t>(ident));
 }
 
 void read_float_after(const GaugeHeader* gauge, char key, double* out) {

@@ -44,7 +44,7 @@ void ARD_CALL button_service(GaugeHeader* gauge, std::int32_t service, std::uint
 std::int32_t ARD_CALL button_click(MouseClick* click, std::uint32_t) {
     const GaugeHeader* gauge = click != nullptr ? click->gauge : nullptr;
     if (!params::run_click_commands(gauge != nullptr ? gauge->parameters : nullptr))
-        host::panel_window_toggle(0);  // the main panel
+        panel_services::panel_window_toggle(0);  // the main panel
     return 0;
 }
 

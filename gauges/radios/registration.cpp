@@ -62,7 +62,7 @@ void ARD_CALL registration_service(GaugeHeader* gauge, std::int32_t service, std
     if (service == PANEL_SERVICE_PRE_INSTALL)
         apply_plate_options(gauge);
     else if (service == PANEL_SERVICE_PRE_UPDATE)
-        host::evaluate_expression(kIdentifierExpression, nullptr, nullptr, &identifier);
+        panel_services::evaluate_expression(kIdentifierExpression, nullptr, nullptr, &identifier);
 }
 
 double ARD_CALL registration_text(ElementHeader* element) {
