@@ -70,7 +70,10 @@ struct WindowButton {
     static std::array<MouseRect, Row.tooltip != nullptr ? 5 : 4> mouse;
 
     static constexpr GaugeHeader header() {
-        return make_gauge(Row.gauge, chain, mouse.data(), Row.event != 0 ? nullptr : &button_service);
+        if constexpr (Row.event != 0)
+            return make_gauge(Row.gauge, chain, mouse.data());
+        else
+            return make_gauge(Row.gauge, chain, mouse.data(), &button_service);
     }
 };
 
