@@ -165,6 +165,14 @@ sound() {
   expect_line "$t" '^IDirectSoundBuffer::Play flags=0 -> 0x00000000$' "the click was not played"
   echo "sound set-up and click through DirectSound: ok"
 
+  # The window class follows the host's file name (here C...): the host
+  # creates its window by the same rule the module looks it up by.
+  cp "$host" "$dir/Cockpit.exe"
+  ARD_IMPORT_TRACE="$dir/renamed.txt" run "$dir/Cockpit.exe" state "$dir/panel.cfg" --module "$(dirname "$host")/Ardelvine_Instr.gau" >/dev/null
+  expect_line "$dir/renamed.txt" '^FindWindowA class=MSCFSMAIN -> found$' "a host named C... was not found under MSCFSMAIN"
+  expect_line "$dir/renamed.txt" '^IDirectSound::CreateSoundBuffer .* -> 0x00000000$' "no sound buffer for the renamed host"
+  echo "window class by the host's file name: ok"
+
   # Without a sound driver no device can be made: the first failure silences
   # the module, which then loads and plays nothing, and the switch still works.
   printf '[Window00]\nsize_mm=200,100\ngauge00=Ardelvine_Instr!Battery_Switch, 10, 10\ngauge01=Ardelvine_Instr!Avionics_Switch, 60, 10\n' > "$dir/two.cfg"
