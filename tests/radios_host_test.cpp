@@ -32,7 +32,9 @@ gauge06=Ardelvine_Instr!ADF_VOR_Indicator_Small, 700, 320, 300
 using Events = std::vector<std::pair<std::uint32_t, std::uint32_t>>;
 
 struct RadiosOnPanel : ::testing::Test {
-    std::string capture = ::testing::TempDir() + "radios_capture.wav";
+    // One file per test: ctest runs the tests of this fixture side by side.
+    std::string capture = ::testing::TempDir() + "radios_" +
+                          ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".wav";
     std::unique_ptr<Host> host;
 
     void SetUp() override {

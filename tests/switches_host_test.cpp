@@ -39,7 +39,9 @@ constexpr std::uint32_t kFuelValveEvent = events::FUEL_VALVE_TOGGLE;
 using Events = std::vector<std::pair<std::uint32_t, std::uint32_t>>;
 
 struct SwitchesOnPanel : ::testing::Test {
-    std::string capture = ::testing::TempDir() + "switches_capture.wav";
+    // One file per test: ctest runs the tests of this fixture side by side.
+    std::string capture = ::testing::TempDir() + "switches_" +
+                          ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".wav";
     std::unique_ptr<Host> host;
 
     void SetUp() override {
