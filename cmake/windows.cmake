@@ -54,12 +54,13 @@ set_target_properties(Ardelvine_Instr PROPERTIES PREFIX "" SUFFIX ".gau" OUTPUT_
 # ---------------------------------------------------------------- host
 # The host's core is every host file that does not draw: panel
 # configurations, scenarios, the simulation, placements, evaluation, mouse,
-# tooltips and the JSON of `state`. A file draws when it includes Cairo, or a
-# host header that draws; host/win32/ stands in for the drawing commands.
+# tooltips and the JSON of `state`. A file draws when it includes Cairo or
+# fontconfig, or a host header that draws; host/win32/ stands in for the
+# drawing commands.
 file(GLOB_RECURSE host_files CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/host/*.h ${CMAKE_SOURCE_DIR}/host/*.cpp)
 list(FILTER host_files EXCLUDE REGEX "/host/win32/")
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${host_files})
-set(drawing_pattern "^#include <cairo")
+set(drawing_pattern "^#include <(cairo|fontconfig)")
 set(drawing_files)
 set(growing TRUE)
 while(growing)
