@@ -35,7 +35,10 @@ std::int32_t ARD_CALL service_evaluate_expression(const char* expression, double
     double value = 0.0;
     if (!g_active->simulation().evaluate(expression, &value, text)) return 0;
     if (number != nullptr) *number = value;
-    if (integer != nullptr) *integer = static_cast<std::int32_t>(value);
+    // The whole-number answer saturates: a value past the 32-bit range or NaN
+    // (a scenario can set any token) must not be converted as it stands.
+    if (integer != nullptr)
+        *integer = value != value ? 0 : static_cast<std::int32_t>(std::clamp(value, -2147483648.0, 2147483647.0));
     return 1;
 }
 

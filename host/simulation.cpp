@@ -66,19 +66,25 @@ void Simulation::set_failure(std::uint32_t key, bool active) {
 
 namespace {
 
-std::string normalised(const std::string& text) {
-    std::string out;
-    for (char c : text)
-        if (!std::isspace(static_cast<unsigned char>(c))) out += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return out;
+// Whether a module's expression is the answer's text, ignoring case and white
+// space as the simulator does. Compared in place: the registration plate asks
+// on every update, and an update allocates nothing.
+bool same_expression(std::string_view asked, std::string_view known) {
+    std::size_t k = 0;
+    for (char c : asked) {
+        const auto u = static_cast<unsigned char>(c);
+        if (std::isspace(u)) continue;
+        if (k == known.size() || std::toupper(u) != static_cast<unsigned char>(known[k])) return false;
+        ++k;
+    }
+    return k == known.size();
 }
 
 }  // namespace
 
-bool Simulation::evaluate(const std::string& expression, double* number, const char** text) const {
-    const std::string e = normalised(expression);
+bool Simulation::evaluate(std::string_view expression, double* number, const char** text) const {
     for (const sim::ExpressionAnswer& a : sim::expression_answers())
-        if (e == a.expression) return a.answer(*this, number, text);
+        if (same_expression(expression, a.expression)) return a.answer(*this, number, text);
     return false;
 }
 

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -66,7 +67,7 @@ public:
     std::string atc_id = "N4471A";
     // Evaluates the expressions host/sim/expressions.cpp answers, compared
     // without spaces or case; false for anything else.
-    bool evaluate(const std::string& expression, double* number, const char** text) const;
+    bool evaluate(std::string_view expression, double* number, const char** text) const;
 
 private:
     static constexpr std::uint32_t kFlatTokens = 2048;
