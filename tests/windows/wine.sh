@@ -87,11 +87,13 @@ resources() {
   run "$check" "$module"
 }
 
-# The panel a scenario runs on: the examples/NAME.cfg its comments name, or
-# the panel whose name begins its own (dials_sweep.scn -> dials.cfg).
+# The panel a scenario runs on: the examples/NAME.cfg its comments name, the
+# built-in panel when its comments run it on `default`, or the panel whose
+# name begins its own (dials_sweep.scn -> dials.cfg).
 panel_of() {
   local scenario=$1 dir named stem
   dir=$(dirname "$scenario")
+  if grep -qE 'gaugehost (render|state) default' "$scenario"; then echo default; return; fi
   named=$(grep -o 'examples/[A-Za-z0-9_.-]*\.cfg' "$scenario" | head -n1 || true)
   if [ -n "$named" ] && [ -f "$dir/$(basename "$named")" ]; then echo "$dir/$(basename "$named")"; return; fi
   stem=$(basename "$scenario" .scn)
@@ -111,7 +113,7 @@ states() {
   for panel in "$source"/examples/*.cfg; do cases+=("$(basename "$panel")|$panel|"); done
   for scenario in "$source"/examples/*.scn; do
     [ -e "$scenario" ] || continue
-    panel=$(panel_of "$scenario") || fail "$scenario: no example panel to run it on (name one: 'Place examples/NAME.cfg')"
+    panel=$(panel_of "$scenario") || fail "$scenario: no example panel to run it on (name one: 'Place examples/NAME.cfg', or show it run on 'gaugehost render default')"
     cases+=("$(basename "$scenario")|$panel|$scenario")
   done
   for entry in "${cases[@]}"; do
