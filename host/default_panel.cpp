@@ -125,7 +125,13 @@ set 16 869        # ADF (BCD 0x365)
 set 38 4608       # transponder (octal digits 0x1200)
 set 39 35         # ADF relative bearing, degrees
 set 45 90         # NAV1 course
-set 84 95         # heading
+set 84 95         # heading: gyro compass, and the magnetic compass a little off
+set 83 98
+set 78 -3         # a gentle turn to the right: nose 3 degrees up, 15 degrees
+set 80 -15        #   of bank (positive is left wing down), the turn needle
+set 70 200        #   short of its standard-rate mark, the ball a little in
+set 69 12         #   the turn
+set 557 51330     # clock 14:15:30
 set 43 1          # NAV1 receives a station
 set 40 -25        # course deviation
 set 44 1          # TO

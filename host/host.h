@@ -61,9 +61,6 @@ inline constexpr std::uint64_t kMaxScenarioUpdates = 1000000;
 inline constexpr std::uint64_t kMaxScenarioMouse = 100000;
 inline constexpr std::size_t kMaxLogged = 100000;
 
-// Simulated time per panel update, by which the mixer's clock moves on.
-inline constexpr double kSecondsPerUpdate = 1.0 / 18.0;
-
 struct TooltipShown {
     std::string gauge;
     int x, y;

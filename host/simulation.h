@@ -23,6 +23,10 @@ struct PanelWindowState {
     bool visible;
 };
 
+// Simulated time per panel update, by which the clock on the panel and the
+// mixer's clock move on.
+inline constexpr double kSecondsPerUpdate = 1.0 / 18.0;
+
 class Simulation {
 public:
     Simulation();

@@ -1,7 +1,7 @@
 // Flight and navigation instruments: the barometric setting, the course and
-// card settings, and the gyro and attitude adjustments. The readings the
-// instruments show (speed, altitude, attitude, headings, needles) keep the
-// values a scenario sets: nothing here flies the aircraft.
+// card settings, the gyro and attitude adjustments, and the clock. The
+// readings the instruments show (speed, altitude, attitude, headings,
+// needles) keep the values a scenario sets: nothing here flies the aircraft.
 #include <algorithm>
 #include <cmath>
 
@@ -36,20 +36,73 @@ void step_kohlsman(Simulation& sim, const EventRule& rule, std::uint32_t) {
     sim.set_token(rule.token, std::clamp(stepped, kKohlsmanMin, kKohlsmanMax));
 }
 
+// The reference bars move a twentieth of their travel per step of the knob,
+// and stop 100 either side of the middle (14 pixels on the dial).
+constexpr double kBarsStep = 5.0;
+constexpr double kBarsStop = 100.0;
+
+void step_bars(Simulation& sim, const EventRule& rule, std::uint32_t) {
+    sim.set_token(rule.token, std::clamp(sim.token(rule.token) + rule.amount, -kBarsStop, kBarsStop));
+}
+
+// A value brought into [0, turn).
+double wrapped(double value, double turn) {
+    const double w = std::fmod(value, turn);
+    return w < 0.0 ? w + turn : w;
+}
+
+// The gyro's setting knob turns the card a degree per step. The setting
+// counts 0x10000 per whole turn of the card and wraps there; the gyro heading
+// moves with it, so the card follows the knob from wherever the scenario put
+// it.
+constexpr double kSettingPerTurn = 65536.0;
+
+void step_gyro(Simulation& sim, const EventRule& rule, std::uint32_t) {
+    const double degrees = rule.amount;
+    sim.set_token(tokens::GYRO_DRIFT, wrapped(sim.token(tokens::GYRO_DRIFT) + degrees * kSettingPerTurn / 360.0,
+                                              kSettingPerTurn));
+    sim.set_token(tokens::GYRO_HEADING, wrapped(sim.token(tokens::GYRO_HEADING) + degrees, 360.0));
+}
+
+// The cage knob: 0 pushed in (the gyro free), 1 on its way out, 2 pulled and
+// locked. A press while it is in starts pulling it; it locks at the end of
+// the next update (settle_instruments). A press while it is out or on its way
+// unlocks it and it springs straight back in.
+constexpr double kCageFree = 0.0;
+constexpr double kCagePulling = 1.0;
+constexpr double kCageLocked = 2.0;
+
+void press_cage(Simulation& sim, const EventRule& rule, std::uint32_t) {
+    sim.set_token(rule.token, sim.token(rule.token) == kCageFree ? kCagePulling : kCageFree);
+}
+
+constexpr double kSecondsPerDay = 86400.0;
+
+// Between updates: the cage knob finishes coming out, and the clock runs on
+// by one update's time from wherever it stands, a scenario's `set` included,
+// round to 0 at midnight. Caging moves the knob only: both horizons read the
+// same pitch and bank, so levelling them would level the horizon that is not
+// caged as well.
+void settle_instruments(Simulation& sim) {
+    if (sim.token(tokens::ATTITUDE_CAGE) == kCagePulling) sim.set_token(tokens::ATTITUDE_CAGE, kCageLocked);
+    const double time = sim.token(tokens::TIME_OF_DAY) + kSecondsPerUpdate;
+    sim.set_token(tokens::TIME_OF_DAY, time >= kSecondsPerDay ? std::fmod(time, kSecondsPerDay) : time);
+}
+
 constexpr EventRule kEvents[] = {
     custom(events::KOHLSMAN_INCREASE, step_kohlsman, tokens::KOHLSMAN_SETTING, +0.01),
     custom(events::KOHLSMAN_DECREASE, step_kohlsman, tokens::KOHLSMAN_SETTING, -0.01),
     set_param(events::VOR1_COURSE_SET, tokens::VOR1_COURSE),
     set_param(events::ADF_CARD_SET, tokens::ADF_CARD),
-    recorded(events::GYRO_DRIFT_INCREASE, "the gyro setting is not simulated yet"),
-    recorded(events::GYRO_DRIFT_DECREASE, "the gyro setting is not simulated yet"),
-    recorded(events::ATTITUDE_BARS_UP, "the reference bars are not simulated yet"),
-    recorded(events::ATTITUDE_BARS_DOWN, "the reference bars are not simulated yet"),
-    recorded(events::ATTITUDE_CAGE_BUTTON, "caging is not simulated yet"),
+    custom(events::GYRO_DRIFT_INCREASE, step_gyro, 0, +1.0),
+    custom(events::GYRO_DRIFT_DECREASE, step_gyro, 0, -1.0),
+    custom(events::ATTITUDE_BARS_UP, step_bars, tokens::ATTITUDE_BARS_POSITION, +kBarsStep),
+    custom(events::ATTITUDE_BARS_DOWN, step_bars, tokens::ATTITUDE_BARS_POSITION, -kBarsStep),
+    custom(events::ATTITUDE_CAGE_BUTTON, press_cage, tokens::ATTITUDE_CAGE),
 };
 
 }  // namespace
 
-extern const System instruments = {"instruments", kTokens, kEvents};
+extern const System instruments = {"instruments", kTokens, kEvents, settle_instruments};
 
 }  // namespace ardelvine::hostapp::sim
