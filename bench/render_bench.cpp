@@ -1,7 +1,8 @@
 // Drawing the built-in panel (after its built-in scenario) at one pixel per
 // panel unit: a full repaint from each gauge's cached layers, a cold redraw
-// that rebuilds the layers too, a frame in which one needle moved, and the
-// time merely to clear the same pixels to the background colour.
+// that rebuilds the layers too, a frame in which one needle moved, one in
+// which the horizon card turned, and the time merely to clear the same
+// pixels to the background colour.
 #include <benchmark/benchmark.h>
 
 #include <cairo.h>
@@ -75,30 +76,49 @@ void BM_ColdRedraw(benchmark::State& state) {
 }
 BENCHMARK(BM_ColdRedraw)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly(true);
 
-void BM_OneNeedleMoved(benchmark::State& state) {
+// The first element of `kind` on the named gauge of the built-in panel.
+ElementState* first_of(Host& host, const char* gauge, ElementKind kind) {
+    for (auto& p : host.placements())
+        if (p->name() == gauge)
+            for (ElementState& s : p->elements())
+                if (s.element->kind == kind) return &s;
+    return nullptr;
+}
+
+// Frames in which only `value` changes, by `step` and back again in turn: the
+// cost of redrawing one gauge whose one moving part moved.
+void one_part_moved(benchmark::State& state, const char* gauge, ElementKind kind, double ElementState::*value,
+                    double step) {
     Host& host = panel_host();
     Renderer renderer(host_bitmaps(host));
     draw_all(host, renderer);
-    ElementState* needle = nullptr;
-    for (auto& p : host.placements())
-        if (p->name() == "Airspeed")
-            for (ElementState& s : p->elements())
-                if (needle == nullptr && s.element->kind == ElementKind::NEEDLE) needle = &s;
-    if (needle == nullptr) {
-        state.SkipWithError("no Airspeed needle on the built-in panel");
+    ElementState* part = first_of(host, gauge, kind);
+    if (part == nullptr) {
+        state.SkipWithError("the built-in panel lacks the moving part");
         return;
     }
-    const double rest = needle->angle;
+    const double rest = part->*value;
     bool moved = false;
     std::size_t redrawn = 0;
     for (auto _ : state) {
         moved = !moved;
-        needle->angle = rest + (moved ? 1.5 : 0.0);
+        part->*value = rest + (moved ? step : 0.0);
         redrawn = draw_all(host, renderer);
     }
-    needle->angle = rest;
+    part->*value = rest;
     state.counters["gauges_redrawn"] = static_cast<double>(redrawn);
 }
+
+void BM_OneNeedleMoved(benchmark::State& state) {
+    one_part_moved(state, "Airspeed", ElementKind::NEEDLE, &ElementState::angle, 1.5);
+}
 BENCHMARK(BM_OneNeedleMoved)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly(true);
+
+// The horizon card is a sprite seen through its round window: it turns and
+// slides over most of the dial.
+void BM_HorizonMoved(benchmark::State& state) {
+    one_part_moved(state, "Attitude", ElementKind::SPRITE, &ElementState::rotation, 1.5);
+}
+BENCHMARK(BM_HorizonMoved)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly(true);
 
 }  // namespace
