@@ -347,16 +347,22 @@ void draw_static_image(const Drawing& d, const ElementState& s) {
 // A needle turns a little every frame, so it is the one picture drawn most
 // often; its bitmap is a thin bar whose turned bounding box is mostly empty.
 // It is painted here directly, row by row over just the pixels a bilinear
-// sample of it can reach, instead of over its whole turned box. Returns false
-// where this does not apply (no plain rectangular clip, unsmoothed or
-// backed elements, a target that is not an image), and Cairo draws instead.
-bool paint_turned(cairo_t* cr, const Padded& pad, const cairo_matrix_t& place, std::uint32_t flags) {
+// sample of it can reach, instead of over its whole turned box. A sprite's
+// picture comes the same way, seen through its window: `window`, placed by
+// `window_place` without turning, lets it through by its own alpha, sampled
+// the same way. Returns false where this does not apply (no plain
+// rectangular clip, unsmoothed or backed elements, a target that is not an
+// image), and Cairo draws instead.
+bool paint_turned(cairo_t* cr, const Padded& pad, const cairo_matrix_t& place, std::uint32_t flags,
+                  const Padded* window = nullptr, const cairo_matrix_t* window_place = nullptr) {
     constexpr std::uint32_t kNeeds = IMAGE_TRANSPARENT | IMAGE_SMOOTH;
     cairo_surface_t* target = cairo_get_target(cr);
     if ((flags & kNeeds) != kNeeds || cairo_surface_get_type(target) != CAIRO_SURFACE_TYPE_IMAGE ||
         cairo_image_surface_get_format(target) != CAIRO_FORMAT_ARGB32 || pad.pixels.empty())
         return false;
+    if (window != nullptr && (window->pixels.empty() || window_place == nullptr)) return false;
     if (pad.x1 <= pad.x0) return true;  // nothing but transparent pixels
+    if (window != nullptr && window->x1 <= window->x0) return true;  // a window with no opening
     double ox = 0, oy = 0;
     cairo_surface_get_device_offset(target, &ox, &oy);
     if (ox != 0 || oy != 0) return false;
@@ -384,6 +390,11 @@ bool paint_turned(cairo_t* cr, const Padded& pad, const cairo_matrix_t& place, s
     cairo_matrix_multiply(&to_target, &place, &ctm);
     cairo_matrix_t inv = to_target;
     if (!usable(inv) || cairo_matrix_invert(&inv) != CAIRO_STATUS_SUCCESS) return true;
+    cairo_matrix_t window_inv{};
+    if (window != nullptr) {
+        cairo_matrix_multiply(&window_inv, window_place, &ctm);
+        if (!usable(window_inv) || cairo_matrix_invert(&window_inv) != CAIRO_STATUS_SUCCESS) return true;
+    }
 
     cairo_surface_flush(target);
     unsigned char* out = cairo_image_surface_get_data(target);
@@ -410,6 +421,21 @@ bool paint_turned(cairo_t* cr, const Padded& pad, const cairo_matrix_t& place, s
     constexpr double kOne = 65536.0;
     const auto fixed = [&](double v) { return static_cast<std::int64_t>(std::floor(v * kOne + 0.5)); };
     const std::int64_t du = fixed(inv.xx), dv = fixed(inv.yx);
+    const std::int64_t wdu = fixed(window_inv.xx), wdv = fixed(window_inv.yx);
+    const int ww = window != nullptr ? window->width - 2 : 0, wh = window != nullptr ? window->height - 2 : 0;
+    // How much of a target pixel the window lets through, 0 to 128, from the
+    // alpha of the four window pixels around the sample.
+    const auto opening = [&](std::int64_t u, std::int64_t v) -> std::uint64_t {
+        const std::int64_t iu = u >> 16, iv = v >> 16;
+        if (iu < 0 || iv < 0 || iu > ww || iv > wh) return 0;
+        const std::uint32_t* t0 = window->pixels.data() + iv * window->width + iu;
+        const std::uint32_t* t1 = t0 + window->width;
+        if ((t0[0] & t0[1] & t1[0] & t1[1]) >> 24 == 0xFF) return 128;  // well inside the opening
+        const std::uint64_t fu = (u >> 9) & 0x7F, fv = (v >> 9) & 0x7F;
+        const std::uint64_t top = (t0[0] >> 24) * (128 - fu) + (t0[1] >> 24) * fu;
+        const std::uint64_t bottom = (t1[0] >> 24) * (128 - fu) + (t1[1] >> 24) * fu;
+        return ((top * (128 - fv) + bottom * fv) * 128 + 255 * 64 * 128) / (255 * 128 * 128);
+    };
     Box touched;
     for (int y = clip.y0; y < clip.y1; ++y) {
         const double cy = y + 0.5;
@@ -417,25 +443,36 @@ bool paint_turned(cairo_t* cr, const Padded& pad, const cairo_matrix_t& place, s
         double lo = clip.x0, hi = clip.x1;
         narrow(inv.xx, ub, pad.x0 - 0.5, pad.x1 + 0.5, lo, hi);
         narrow(inv.yx, vb, pad.y0 - 0.5, pad.y1 + 0.5, lo, hi);
+        const double wub = window_inv.xy * cy + window_inv.x0, wvb = window_inv.yy * cy + window_inv.y0;
+        if (window != nullptr) {
+            narrow(window_inv.xx, wub, window->x0 - 0.5, window->x1 + 0.5, lo, hi);
+            narrow(window_inv.yx, wvb, window->y0 - 0.5, window->y1 + 0.5, lo, hi);
+        }
         if (!(lo < hi)) continue;
         const int x0 = std::max(clip.x0, static_cast<int>(std::floor(lo - 0.5)));
         const int x1 = std::min(clip.x1, static_cast<int>(std::ceil(hi - 0.5)) + 1);
         auto* row = reinterpret_cast<std::uint32_t*>(out + static_cast<std::ptrdiff_t>(y) * out_stride);
         // Sample positions in 1/65536 pixel, shifted by the border's pixel.
         std::int64_t u = fixed(inv.xx * (x0 + 0.5) + ub + 0.5), v = fixed(inv.yx * (x0 + 0.5) + vb + 0.5);
-        for (int x = x0; x < x1; ++x, u += du, v += dv) {
+        std::int64_t wu = fixed(window_inv.xx * (x0 + 0.5) + wub + 0.5);
+        std::int64_t wv = fixed(window_inv.yx * (x0 + 0.5) + wvb + 0.5);
+        for (int x = x0; x < x1; ++x, u += du, v += dv, wu += wdu, wv += wdv) {
             const std::int64_t iu = u >> 16, iv = v >> 16;
             if (iu < 0 || iv < 0 || iu > w || iv > h) continue;
             const std::uint32_t* t0 = pad.pixels.data() + iv * pad.width + iu;
             const std::uint32_t* t1 = t0 + pad.width;
             if ((t0[0] | t0[1] | t1[0] | t1[1]) == 0) continue;
-            if (t0[0] == t0[1] && t0[0] == t1[0] && t0[0] == t1[1] && (t0[0] >> 24) == 0xFF) {
+            const std::uint64_t open = window != nullptr ? opening(wu, wv) : 128;
+            if (open == 0) continue;
+            const bool solid = t0[0] == t0[1] && t0[0] == t1[0] && t0[0] == t1[1] && (t0[0] >> 24) == 0xFF;
+            if (solid && open == 128) {
                 row[x] = t0[0];  // inside a solid stroke
                 continue;
             }
             const std::uint64_t fu = (u >> 9) & 0x7F, fv = (v >> 9) & 0x7F;
-            const std::uint64_t src =
-                mix(mix(spread(t0[0]), spread(t0[1]), fu), mix(spread(t1[0]), spread(t1[1]), fu), fv);
+            std::uint64_t src = solid ? spread(t0[0])
+                                      : mix(mix(spread(t0[0]), spread(t0[1]), fu), mix(spread(t1[0]), spread(t1[1]), fu), fv);
+            if (open < 128) src = mix(0, src, open);
             const std::uint64_t keep = 255 - (src >> 48);
             if (keep == 0) {
                 row[x] = static_cast<std::uint32_t>((src & 0xFF) | ((src >> 8) & 0xFF00) | ((src >> 16) & 0xFF0000) |
@@ -493,9 +530,21 @@ void draw_through_window(const Drawing& d, const ElementHeader& e, cairo_surface
     } else if (window != nullptr) {
         cairo_rectangle(cr, e.x, e.y, width_of(window), height_of(window));
         cairo_clip(cr);
-        cairo_push_group(cr);
-        paint_bitmap(cr, picture, place, e.image_flags);
-        cairo_pop_group_to_source(cr);
+        if ((e.image_flags & IMAGE_TRANSPARENT) != 0) {
+            // The picture itself is the source and the window its mask: one
+            // pass, with no intermediate group to fill and blend.
+            cairo_pattern_t* source = cairo_pattern_create_for_surface(picture);
+            cairo_matrix_t inverse = place;
+            cairo_matrix_invert(&inverse);
+            cairo_pattern_set_matrix(source, &inverse);
+            cairo_pattern_set_filter(source, filter_for(e.image_flags));
+            cairo_set_source(cr, source);
+            cairo_pattern_destroy(source);
+        } else {
+            cairo_push_group(cr);
+            paint_bitmap(cr, picture, place, e.image_flags);
+            cairo_pop_group_to_source(cr);
+        }
         cairo_pattern_t* mask = cairo_pattern_create_for_surface(window);
         cairo_matrix_t m;
         cairo_matrix_init_translate(&m, -e.x, -e.y);
@@ -517,8 +566,18 @@ void draw_moving_image(const Drawing& d, const ElementState& s) {
 void draw_sprite(const Drawing& d, const ElementState& s) {
     const ElementHeader& e = *s.element;
     cairo_surface_t* picture = d.bitmap(e.bitmap, e);
-    draw_through_window(d, e, picture,
-                        sprite_matrix(any(s).sprite, s.dx, s.dy, s.rotation, width_of(picture), height_of(picture)));
+    if (picture == nullptr) return;
+    const cairo_matrix_t place =
+        sprite_matrix(any(s).sprite, s.dx, s.dy, s.rotation, width_of(picture), height_of(picture));
+    // A card that turns every frame behind its window (the horizon) is
+    // painted like a needle, through the window's pixels.
+    cairo_surface_t* window = d.impl.bitmap(e.bitmap + 1, Tint::NONE);
+    if (window != nullptr && usable(place)) {
+        const cairo_matrix_t window_place = shifted(e.x, e.y);
+        if (paint_turned(d.cr, d.impl.padded(picture), place, e.image_flags, &d.impl.padded(window), &window_place))
+            return;
+    }
+    draw_through_window(d, e, picture, place);
 }
 
 const char* font_family(const StringElement& e) {

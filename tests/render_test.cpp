@@ -143,6 +143,14 @@ cairo_surface_t* solid(int w, int h, double r, double g, double b) {
     return s;
 }
 
+void paint_rect(cairo_surface_t* s, int x, int y, int w, int h, double r, double g, double b) {
+    cairo_t* cr = cairo_create(s);
+    cairo_set_source_rgb(cr, r, g, b);
+    cairo_rectangle(cr, x, y, w, h);
+    cairo_fill(cr);
+    cairo_destroy(cr);
+}
+
 constexpr std::uint32_t kGrey = 0xFF808080, kRed = 0xFFFF0000, kBlue = 0xFF0000FF, kGreen = 0xFF00FF00,
                         kMagenta = 0xFFFF00FF, kBackdrop = 0xFF000010;
 
@@ -200,13 +208,6 @@ protected:
         for (auto& [id, s] : bitmaps_) cairo_surface_destroy(s);
     }
 
-    static void paint_rect(cairo_surface_t* s, int x, int y, int w, int h, double r, double g, double b) {
-        cairo_t* cr = cairo_create(s);
-        cairo_set_source_rgb(cr, r, g, b);
-        cairo_rectangle(cr, x, y, w, h);
-        cairo_fill(cr);
-        cairo_destroy(cr);
-    }
     static AnyElement make(ElementKind kind, std::uint32_t bitmap, int x, int y) {
         AnyElement e{};
         e.header.kind = kind;
@@ -392,6 +393,84 @@ TEST(RenderNeedle, TurnedNeedleMatchesCairosBilinearPainting) {
         cairo_surface_destroy(expected);
     }
     cairo_surface_destroy(pointer);
+    cairo_surface_destroy(face);
+}
+
+// A sprite behind a window that is open only in part (the horizon's round
+// one) is painted by the renderer itself too; it must look as Cairo's
+// bilinear painting of the card, masked by the window, would.
+TEST(RenderSprite, TurnedCardThroughARoundWindowMatchesCairosPainting) {
+    cairo_surface_t* face = solid(40, 40, 0.5, 0.5, 0.5);
+    cairo_surface_t* card = solid(24, 40, 0.2, 0.5, 0.9);  // sky over ground, a white horizon line
+    paint_rect(card, 0, 20, 24, 20, 0.55, 0.35, 0.15);
+    paint_rect(card, 0, 19, 24, 2, 1, 1, 1);
+    cairo_surface_t* window = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 30, 30);
+    {
+        cairo_t* cr = cairo_create(window);
+        cairo_arc(cr, 15, 15, 12, 0, 2 * std::numbers::pi);
+        cairo_set_source_rgb(cr, 1, 1, 1);
+        cairo_fill(cr);
+        cairo_destroy(cr);
+    }
+    AnyElement background{}, sprite{};
+    background.header.kind = ElementKind::STATIC_IMAGE, background.header.bitmap = 1;
+    background.header.image_flags = IMAGE_TRANSPARENT;
+    sprite.header.kind = ElementKind::SPRITE, sprite.header.bitmap = 2;
+    sprite.header.x = 5, sprite.header.y = 4, sprite.header.offset_x = 20, sprite.header.offset_y = 19;
+    sprite.header.image_flags = IMAGE_TRANSPARENT | IMAGE_SMOOTH;
+    sprite.sprite.texture_x = 1.0f, sprite.sprite.texture_y = 0.9f;
+    ElementHeader* link[2] = {&sprite.header, nullptr};
+    background.header.children = link;
+    ElementHeader* root[2] = {&background.header, nullptr};
+    MouseRect mouse[1] = {};
+    mouse[0].kind = MouseKind::END;
+    GaugeHeader header{};
+    header.version = kGaugeHeaderVersion, header.name = "Horizon", header.elements = root, header.mouse = mouse;
+    std::vector<std::unique_ptr<Placement>> placements;
+    placements.push_back(std::make_unique<Placement>(header, "", 0, 0, 0, 40, 40));
+    WindowConfig panel;
+    panel.size_w = 40, panel.size_h = 40;
+    constexpr double kScale = 1.3;
+    Renderer renderer([&](std::uint32_t id) { return id == 1 ? face : id == 2 ? card : id == 3 ? window : nullptr; },
+                      kScale);
+    const std::pair<double, double> poses[] = {{0, 0}, {-30, 4}, {90, -6}, {211.5, 2.5}};  // rotation, dy
+    for (const auto& [rotation, dy] : poses) {
+        ElementState& state = placements[0]->elements()[1];
+        state.rotation = rotation, state.dy = dy;
+        cairo_surface_t* drawn = renderer.draw(panel, placements, {});
+        cairo_surface_t* expected = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 52, 52);
+        cairo_t* cr = cairo_create(expected);
+        cairo_set_source_rgb(cr, 0, 0, 0);
+        cairo_paint(cr);
+        cairo_scale(cr, kScale, kScale);
+        cairo_set_source_surface(cr, face, 0, 0);
+        cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_NEAREST);
+        cairo_paint(cr);
+        cairo_push_group(cr);
+        const cairo_matrix_t m = sprite_matrix(sprite.sprite, 0, dy, rotation, 24, 40);
+        cairo_save(cr);
+        cairo_transform(cr, &m);
+        cairo_set_source_surface(cr, card, 0, 0);
+        cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_BILINEAR);
+        cairo_paint(cr);
+        cairo_restore(cr);
+        cairo_pop_group_to_source(cr);
+        cairo_mask_surface(cr, window, 5, 4);
+        cairo_destroy(cr);
+        int worst = 0, sky = 0;
+        for (int y = 0; y < 52; ++y)
+            for (int x = 0; x < 52; ++x) {
+                const std::uint32_t a = pixel(drawn, x, y), b = pixel(expected, x, y);
+                if (b != kGrey) ++sky;
+                for (int shift = 0; shift < 32; shift += 8)
+                    worst = std::max(worst, std::abs(int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF)));
+            }
+        EXPECT_LE(worst, 6) << rotation << " degrees, " << dy << " up";
+        EXPECT_GT(sky, 600) << rotation << " degrees, " << dy << " up";
+        cairo_surface_destroy(expected);
+    }
+    cairo_surface_destroy(window);
+    cairo_surface_destroy(card);
     cairo_surface_destroy(face);
 }
 
