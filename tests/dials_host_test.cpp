@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "host/host.h"
+#include "tests/example_panel.h"
 #include "model/tokens.h"
 
 namespace ardelvine::hostapp {
@@ -21,26 +22,8 @@ constexpr double kPsi = 144.0;
 constexpr double kInHg = 70.7328;
 constexpr double rankine(double celsius) { return celsius * 1.8 + 32.0 + 459.67; }
 
-struct DialsOnPanel : ::testing::Test {
-    std::unique_ptr<Host> host;
-
-    void SetUp() override {
-        host = std::make_unique<Host>(load_panel_config(ARD_SOURCE_DIR "/examples/dials.cfg"));
-        host->update();
-    }
-
-    Placement& gauge(const std::string& name) {
-        Placement* p = host->find({name});
-        EXPECT_NE(p, nullptr) << name;
-        return *p;
-    }
-    const ElementState& element(const std::string& name, std::size_t index) {
-        return gauge(name).elements().at(index);
-    }
-    void set(std::uint32_t token, double value) {
-        host->simulation().set_token(token, value);
-        host->update();
-    }
+struct DialsOnPanel : ExamplePanel {
+    DialsOnPanel() : ExamplePanel(ARD_SOURCE_DIR "/examples/dials.cfg") {}
 };
 
 // ------------------------------------------------------------ needle angles

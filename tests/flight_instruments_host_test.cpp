@@ -12,31 +12,15 @@
 #include "host/host.h"
 #include "model/events.h"
 #include "model/tokens.h"
+#include "tests/example_panel.h"
 
 namespace ardelvine::hostapp {
 namespace {
 
-struct FlightInstrumentsOnPanel : ::testing::Test {
-    std::unique_ptr<Host> host;
+struct FlightInstrumentsOnPanel : ExamplePanel {
+    FlightInstrumentsOnPanel() : ExamplePanel(ARD_SOURCE_DIR "/examples/flight_instruments.cfg") {}
 
-    void SetUp() override {
-        host = std::make_unique<Host>(load_panel_config(ARD_SOURCE_DIR "/examples/flight_instruments.cfg"));
-        host->update();
-    }
-
-    Placement& gauge(const std::string& name) {
-        Placement* p = host->find({name});
-        EXPECT_NE(p, nullptr) << name;
-        return *p;
-    }
-    const ElementState& element(const std::string& name, std::size_t index) {
-        return gauge(name).elements().at(index);
-    }
     double token(std::uint32_t number) { return host->simulation().token(number); }
-    void set(std::uint32_t number, double value) {
-        host->simulation().set_token(number, value);
-        host->update();
-    }
     void click(const std::string& name, int x, int y, std::uint32_t hold = 0, Button button = Button::LEFT) {
         host->click(gauge(name), x, y, {button, hold});
     }

@@ -331,6 +331,61 @@ TEST_F(HandMadeGauge, UnchangedFrameRedrawsNothingAndNightDarkens) {
     EXPECT_EQ(pixel(pic, 2, 8), kGrey) << "bright elements ignore the dark";
 }
 
+// A 40 by 40 gauge: a face (bitmap 1) and one smoothed moving part (bitmap
+// 2, its window 3) for the test to place; placed() lays it out once set.
+struct OneMovingPart {
+    AnyElement face{}, part{};
+    ElementHeader* link[2] = {&part.header, nullptr};
+    ElementHeader* root[2] = {&face.header, nullptr};
+    MouseRect mouse[1] = {};
+    GaugeHeader header{};
+    std::vector<std::unique_ptr<Placement>> placements;
+
+    OneMovingPart(const char* name, ElementKind kind) {
+        face.header.kind = ElementKind::STATIC_IMAGE, face.header.bitmap = 1;
+        face.header.image_flags = IMAGE_TRANSPARENT;
+        face.header.children = link;
+        part.header.kind = kind, part.header.bitmap = 2;
+        part.header.image_flags = IMAGE_TRANSPARENT | IMAGE_SMOOTH;
+        mouse[0].kind = MouseKind::END;
+        header.version = kGaugeHeaderVersion, header.name = name, header.elements = root, header.mouse = mouse;
+    }
+    OneMovingPart(const OneMovingPart&) = delete;
+    OneMovingPart& operator=(const OneMovingPart&) = delete;
+
+    std::vector<std::unique_ptr<Placement>>& placed() {
+        if (placements.empty()) placements.push_back(std::make_unique<Placement>(header, "", 0, 0, 0, 40, 40));
+        return placements;
+    }
+};
+
+// A context on `picture` (black) with the grey face painted at `scale`, as
+// the renderer paints it, ready for the moving part on top.
+cairo_t* face_drawn_by_cairo(cairo_surface_t* picture, cairo_surface_t* face, double scale) {
+    cairo_t* cr = cairo_create(picture);
+    cairo_set_source_rgb(cr, 0, 0, 0);
+    cairo_paint(cr);
+    cairo_scale(cr, scale, scale);
+    cairo_set_source_surface(cr, face, 0, 0);
+    cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_NEAREST);
+    cairo_paint(cr);
+    return cr;
+}
+
+// The largest difference of one channel between two square pictures; counts
+// in `inked` the pixels of `expected` other than the grey face.
+int worst_channel_difference(cairo_surface_t* drawn, cairo_surface_t* expected, int size, int& inked) {
+    int worst = 0;
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) {
+            const std::uint32_t a = pixel(drawn, x, y), b = pixel(expected, x, y);
+            if (b != kGrey) ++inked;
+            for (int shift = 0; shift < 32; shift += 8)
+                worst = std::max(worst, std::abs(int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF)));
+        }
+    return worst;
+}
+
 // A smoothed needle is painted by the renderer itself; it must look as
 // Cairo's own bilinear painting would, turned and scaled, at any angle.
 TEST(RenderNeedle, TurnedNeedleMatchesCairosBilinearPainting) {
@@ -343,21 +398,10 @@ TEST(RenderNeedle, TurnedNeedleMatchesCairosBilinearPainting) {
         cairo_fill(cr);
         cairo_destroy(cr);
     }
-    AnyElement background{}, needle{};
-    background.header.kind = ElementKind::STATIC_IMAGE, background.header.bitmap = 1;
-    background.header.image_flags = IMAGE_TRANSPARENT;
-    needle.header.kind = ElementKind::NEEDLE, needle.header.bitmap = 2;
+    OneMovingPart gauge("Pointer", ElementKind::NEEDLE);
+    AnyElement& needle = gauge.part;
     needle.header.x = 20, needle.header.y = 21, needle.header.offset_x = 3, needle.header.offset_y = 3;
-    needle.header.image_flags = IMAGE_TRANSPARENT | IMAGE_SMOOTH;
-    ElementHeader* link[2] = {&needle.header, nullptr};
-    background.header.children = link;
-    ElementHeader* root[2] = {&background.header, nullptr};
-    MouseRect mouse[1] = {};
-    mouse[0].kind = MouseKind::END;
-    GaugeHeader header{};
-    header.version = kGaugeHeaderVersion, header.name = "Pointer", header.elements = root, header.mouse = mouse;
-    std::vector<std::unique_ptr<Placement>> placements;
-    placements.push_back(std::make_unique<Placement>(header, "", 0, 0, 0, 40, 40));
+    std::vector<std::unique_ptr<Placement>>& placements = gauge.placed();
     WindowConfig window;
     window.size_w = 40, window.size_h = 40;
     constexpr double kScale = 1.7;
@@ -367,27 +411,15 @@ TEST(RenderNeedle, TurnedNeedleMatchesCairosBilinearPainting) {
         state.angle = angle;
         cairo_surface_t* drawn = renderer.draw(window, placements, {});
         cairo_surface_t* expected = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 68, 68);
-        cairo_t* cr = cairo_create(expected);
-        cairo_set_source_rgb(cr, 0, 0, 0);
-        cairo_paint(cr);
-        cairo_scale(cr, kScale, kScale);
-        cairo_set_source_surface(cr, face, 0, 0);
-        cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_NEAREST);
-        cairo_paint(cr);
+        cairo_t* cr = face_drawn_by_cairo(expected, face, kScale);
         const cairo_matrix_t m = needle_matrix(*state.element, angle);
         cairo_transform(cr, &m);
         cairo_set_source_surface(cr, pointer, 0, 0);
         cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_BILINEAR);
         cairo_paint(cr);
         cairo_destroy(cr);
-        int worst = 0, inked = 0;
-        for (int y = 0; y < 68; ++y)
-            for (int x = 0; x < 68; ++x) {
-                const std::uint32_t a = pixel(drawn, x, y), b = pixel(expected, x, y);
-                if (b != kGrey) ++inked;
-                for (int shift = 0; shift < 32; shift += 8)
-                    worst = std::max(worst, std::abs(int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF)));
-            }
+        int inked = 0;
+        const int worst = worst_channel_difference(drawn, expected, 68, inked);
         EXPECT_LE(worst, 6) << angle << " degrees";
         EXPECT_GT(inked, 40) << angle << " degrees";
         cairo_surface_destroy(expected);
@@ -412,22 +444,11 @@ TEST(RenderSprite, TurnedCardThroughARoundWindowMatchesCairosPainting) {
         cairo_fill(cr);
         cairo_destroy(cr);
     }
-    AnyElement background{}, sprite{};
-    background.header.kind = ElementKind::STATIC_IMAGE, background.header.bitmap = 1;
-    background.header.image_flags = IMAGE_TRANSPARENT;
-    sprite.header.kind = ElementKind::SPRITE, sprite.header.bitmap = 2;
+    OneMovingPart gauge("Horizon", ElementKind::SPRITE);
+    AnyElement& sprite = gauge.part;
     sprite.header.x = 5, sprite.header.y = 4, sprite.header.offset_x = 20, sprite.header.offset_y = 19;
-    sprite.header.image_flags = IMAGE_TRANSPARENT | IMAGE_SMOOTH;
     sprite.sprite.texture_x = 1.0f, sprite.sprite.texture_y = 0.9f;
-    ElementHeader* link[2] = {&sprite.header, nullptr};
-    background.header.children = link;
-    ElementHeader* root[2] = {&background.header, nullptr};
-    MouseRect mouse[1] = {};
-    mouse[0].kind = MouseKind::END;
-    GaugeHeader header{};
-    header.version = kGaugeHeaderVersion, header.name = "Horizon", header.elements = root, header.mouse = mouse;
-    std::vector<std::unique_ptr<Placement>> placements;
-    placements.push_back(std::make_unique<Placement>(header, "", 0, 0, 0, 40, 40));
+    std::vector<std::unique_ptr<Placement>>& placements = gauge.placed();
     WindowConfig panel;
     panel.size_w = 40, panel.size_h = 40;
     constexpr double kScale = 1.3;
@@ -439,13 +460,7 @@ TEST(RenderSprite, TurnedCardThroughARoundWindowMatchesCairosPainting) {
         state.rotation = rotation, state.dy = dy;
         cairo_surface_t* drawn = renderer.draw(panel, placements, {});
         cairo_surface_t* expected = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 52, 52);
-        cairo_t* cr = cairo_create(expected);
-        cairo_set_source_rgb(cr, 0, 0, 0);
-        cairo_paint(cr);
-        cairo_scale(cr, kScale, kScale);
-        cairo_set_source_surface(cr, face, 0, 0);
-        cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_NEAREST);
-        cairo_paint(cr);
+        cairo_t* cr = face_drawn_by_cairo(expected, face, kScale);
         cairo_push_group(cr);
         const cairo_matrix_t m = sprite_matrix(sprite.sprite, 0, dy, rotation, 24, 40);
         cairo_save(cr);
@@ -457,14 +472,8 @@ TEST(RenderSprite, TurnedCardThroughARoundWindowMatchesCairosPainting) {
         cairo_pop_group_to_source(cr);
         cairo_mask_surface(cr, window, 5, 4);
         cairo_destroy(cr);
-        int worst = 0, sky = 0;
-        for (int y = 0; y < 52; ++y)
-            for (int x = 0; x < 52; ++x) {
-                const std::uint32_t a = pixel(drawn, x, y), b = pixel(expected, x, y);
-                if (b != kGrey) ++sky;
-                for (int shift = 0; shift < 32; shift += 8)
-                    worst = std::max(worst, std::abs(int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF)));
-            }
+        int sky = 0;
+        const int worst = worst_channel_difference(drawn, expected, 52, sky);
         EXPECT_LE(worst, 6) << rotation << " degrees, " << dy << " up";
         EXPECT_GT(sky, 600) << rotation << " degrees, " << dy << " up";
         cairo_surface_destroy(expected);
