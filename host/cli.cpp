@@ -24,6 +24,9 @@ Usage:
                                      (bitmap-1400.bmp, wave-10.wav): the names replacement
                                      art takes (configure with -DARD_ART_DIR=DIR)
   gaugehost state PANEL [options]    run a panel and print what it shows as JSON
+  gaugehost serve PANEL [options]    run a panel live, 18 updates a second, as a cockpit page
+                                     in the browser (Ctrl+C stops); see the README for its
+                                     HTTP interface
   gaugehost --help                   this text
 
 PANEL is a panel configuration file, or "default" for the built-in panel.
@@ -47,6 +50,13 @@ Render options:
   --areas              draw every mouse area over the gauges: a colour per cursor,
                        the key event or handler of click areas, the tooltip of others
 
+Serve options (also --scenario, --lighting):
+  --port N             the port to listen on (default 8018; 0 picks a free one)
+  --bind ADDR          the address to listen on (default 127.0.0.1, this machine
+                       only); any other lets whoever reaches it operate the panel.
+                       The built-in panel starts in its built-in flight unless a
+                       --scenario is given
+
 Pictures are named window-NN-TITLE.png after the window; each scenario
 `snapshot NAME` also writes NAME-window-NN-TITLE.png at that moment.
 
@@ -59,7 +69,8 @@ namespace {
 // Messages echo what they were given; a bad line of a megabyte is shown cut.
 constexpr std::size_t kMaxMessage = 400;
 
-constexpr const char* kValueOptions[] = {"--scenario", "--module", "--atc-id", "--out", "--lighting", "--audio-capture", "--scale"};
+constexpr const char* kValueOptions[] = {"--scenario", "--module", "--atc-id", "--out", "--lighting", "--audio-capture", "--scale",
+                                         "--port", "--bind"};
 constexpr const char* kFlagOptions[] = {"--areas"};
 
 Options parse_options(const std::vector<std::string>& args) {
@@ -182,6 +193,7 @@ int run_cli(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         if (o.command == "list") return cmd_list(o, out);
         if (o.command == "resources") return cmd_resources(o, out);
         if (o.command == "state") return cmd_state(o, out);
+        if (o.command == "serve") return cmd_serve(o, out, err);
         throw InputError("unknown command '" + o.command + "' (see gaugehost --help)");
     } catch (const InputError& e) {
         err << "gaugehost: " << printable(e.what(), kMaxMessage) << "\n";

@@ -27,9 +27,11 @@ HostOptions host_options(const Options& o, AudioOutput audio = AudioOutput::OFFL
 // refused one leaves nothing behind (no capture file, no pictures).
 Scenario scenario_from(const Options& o, const PanelConfig& panel);
 
-// The commands that draw pictures (render, and the built-in run without a
-// command). A host built without the renderer refuses them as bad usage.
+// The commands that draw pictures (render, the built-in run without a
+// command, and serve). A host built without the renderer refuses them as bad usage.
 int cmd_render(const Options& o, std::ostream& out, std::ostream& err);
 int cmd_default(const Options& o, std::ostream& out, std::ostream& err);
+// The live cockpit: serves the panel to a browser until stopped.
+int cmd_serve(const Options& o, std::ostream& out, std::ostream& err);
 
 }  // namespace ardelvine::hostapp

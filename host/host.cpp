@@ -193,7 +193,8 @@ void Host::reload() {
 }
 
 void Host::update(std::uint32_t count) {
-    end_drag();
+    // The button stays down across updates: a live panel keeps updating while
+    // a lever is dragged (a scenario's own commands release it).
     for (std::uint32_t n = 0; n < count; ++n) {
         for (auto& p : placements_) {
             if (!sim_.window_visible(static_cast<std::uint32_t>(p->window()))) continue;

@@ -107,8 +107,9 @@ public:
     // are one gesture: the first picks the drag area under the point, and
     // every later one goes to that same area with the point clamped to its
     // edges, even when it lies outside. A gesture begun where no drag area is
-    // reaches nothing. Any other action (click, tooltip, update, ready,
-    // end_drag) releases the button.
+    // reaches nothing. Any other mouse action (click, tooltip), ready and
+    // end_drag release the button; updates do not, as the panel keeps running
+    // while a lever is held.
     void drag(Placement& gauge, int x, int y);
     void end_drag() { drag_ = {}; }
     std::string tooltip(Placement& gauge, int x, int y);

@@ -11,7 +11,6 @@ namespace ardelvine::hostapp {
 namespace {
 
 constexpr long long kMaxUpdates = 1000000;
-constexpr long long kMaxHold = 10000;
 // Snapshot names become the start of file names.
 constexpr std::size_t kMaxSnapshotName = 64;
 
@@ -133,8 +132,8 @@ public:
 private:
     void position(const std::vector<std::string>& w, Command& c) const {
         c.gauge = gauge(w[1]);
-        c.x = static_cast<int>(whole(w[2], "x", -100000, 100000));
-        c.y = static_cast<int>(whole(w[3], "y", -100000, 100000));
+        c.x = static_cast<int>(whole(w[2], "x", -kMaxMousePosition, kMaxMousePosition));
+        c.y = static_cast<int>(whole(w[3], "y", -kMaxMousePosition, kMaxMousePosition));
     }
 
     bool on_off(const std::string& word, const char* yes, const char* no) const {

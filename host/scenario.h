@@ -33,6 +33,10 @@ struct GaugeRef {
     int occurrence = 1;  // 1 = first placement
 };
 
+// The bounds a mouse action is held to, wherever it comes from.
+inline constexpr int kMaxMousePosition = 100000;  // x and y, either sign
+inline constexpr long long kMaxHold = 10000;      // held repeats of one click
+
 struct Command {
     enum class Kind { SET, UPDATE, READY, RELOAD, CLICK, DRAG, TOOLTIP, FAIL, LIGHTING, WINDOW, ATC, SNAPSHOT };
     Kind kind;

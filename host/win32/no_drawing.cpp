@@ -17,4 +17,6 @@ int cmd_render(const Options&, std::ostream&, std::ostream&) { no_renderer("rend
 
 int cmd_default(const Options&, std::ostream&, std::ostream&) { no_renderer("the built-in run"); }
 
+int cmd_serve(const Options&, std::ostream&, std::ostream&) { no_renderer("serve"); }
+
 }  // namespace ardelvine::hostapp

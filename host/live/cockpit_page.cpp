@@ -1,0 +1,615 @@
+// The cockpit page served by `gaugehost serve`: plain HTML, CSS and
+// JavaScript, nothing fetched from anywhere else.
+#include "host/live/live_server.h"
+
+namespace ardelvine::hostapp {
+
+const char* const kCockpitPage = R"page(<!doctype html>
+<html lang="en">
+<head>
+<meta charset="utf-8">
+<meta name="viewport" content="width=device-width, initial-scale=1">
+<title>Live cockpit</title>
+<link rel="stylesheet" href="/cockpit.css">
+</head>
+<body>
+<header id="bar">
+  <strong>Live cockpit</strong>
+  <span id="status" aria-live="polite">connecting…</span>
+  <label>Zoom <select id="zoom">
+    <option value="fit" selected>fit</option><option value="0.5">50%</option><option value="0.75">75%</option>
+    <option value="1">100%</option><option value="1.5">150%</option></select></label>
+  <button id="drawer-toggle" type="button" aria-expanded="true" aria-controls="drawer">Controls</button>
+</header>
+<div id="layout">
+  <main id="viewport"><div id="desk"></div></main>
+  <aside id="drawer" class="open">
+    <section><h2>Start</h2>
+      <button id="cold-and-dark" type="button" title="Engine_Off at panel ready: everything off, levers back">Cold and dark</button>
+      <button id="ready" type="button" title="Engine_On at panel ready: radios on">Ready</button>
+    </section>
+    <section><h2>Lighting</h2>
+      <label><input type="radio" name="lighting" value="day" id="day" checked> Day</label>
+      <label><input type="radio" name="lighting" value="night" id="night"> Night</label>
+    </section>
+    <section id="flight"><h2>Flight</h2></section>
+    <section id="engine"><h2>Engine and fuel</h2></section>
+    <section id="electrical"><h2>Electrical</h2></section>
+    <section id="radios"><h2>Radios</h2></section>
+    <section id="failures"><h2>Failures</h2></section>
+    <section id="windows"><h2>Windows</h2></section>
+  </aside>
+</div>
+<div id="tooltip" role="tooltip" hidden></div>
+<script src="/cockpit.js"></script>
+</body>
+</html>
+)page";
+
+const char* const kCockpitStyle = R"css(
+* { box-sizing: border-box; }
+html, body { margin: 0; height: 100%; background: #101214; color: #d8dde2; font: 14px/1.35 system-ui, sans-serif; }
+#bar { display: flex; gap: 1em; align-items: center; padding: 6px 12px; background: #1b1f23; border-bottom: 1px solid #2c3238; height: 40px; }
+#status { flex: 1; color: #8a949e; }
+#status.live { color: #7cc47c; }
+#status.lost { color: #e07a5f; }
+#layout { display: flex; height: calc(100% - 40px); }
+#viewport { flex: 1; overflow: auto; position: relative; }
+#desk { position: relative; transform-origin: 0 0; }
+.window { position: absolute; border: 1px solid #2c3238; user-select: none; touch-action: none; }
+.window[hidden] { display: none; }
+.window img { display: block; width: 100%; height: 100%; image-rendering: auto; pointer-events: none; }
+.window .title { position: absolute; top: -18px; left: 0; font-size: 11px; color: #8a949e; white-space: nowrap; }
+#drawer { width: 320px; overflow-y: auto; background: #181b1f; border-left: 1px solid #2c3238; padding: 8px 12px; display: none; }
+#drawer.open { display: block; }
+#drawer h2 { font-size: 13px; text-transform: uppercase; letter-spacing: .06em; color: #9fb3c8; margin: 14px 0 6px; }
+#drawer label { display: block; margin: 3px 0; }
+.control { display: grid; grid-template-columns: 1fr 4.8em; gap: 2px 8px; margin: 6px 0; align-items: center; }
+.control .name { grid-column: 1 / 3; color: #b8c2cc; }
+.control input[type=range] { width: 100%; }
+.control input[type=number], .control input[type=text] { width: 100%; background: #0e1012; color: inherit; border: 1px solid #2c3238; padding: 2px 4px; }
+.control output { grid-column: 1 / 3; color: #8a949e; font-size: 12px; }
+button { background: #2a3138; color: #e6ebf0; border: 1px solid #3a434c; padding: 4px 10px; border-radius: 3px; cursor: pointer; }
+button:disabled { opacity: .45; cursor: default; }
+#tooltip { position: fixed; z-index: 10; background: #fff8d8; color: #222; border: 1px solid #887; padding: 2px 6px; font-size: 12px; pointer-events: none; white-space: pre; }
+)css";
+
+const char* const kCockpitScript = R"js('use strict';
+// The page keeps a copy of the panel's layout (windows, gauges, mouse areas)
+// and draws each window from its latest picture. The event stream says which
+// windows were drawn anew; only those are fetched again.
+const cockpit = {
+  layout: null,
+  windows: new Map(),   // window number -> {config, element, image, shown, wanted}
+  sounds: [],           // every sound the panel played: {gauge, wave, played}
+  update: 0,
+  ready: null,
+};
+window.cockpit = cockpit;
+
+const $ = (id) => document.getElementById(id);
+const two = (n) => String(n).padStart(2, '0');
+
+async function request(method, path, body) {
+  const options = { method, headers: {} };
+  if (body !== undefined) {
+    options.headers['Content-Type'] = 'application/json';
+    options.body = JSON.stringify(body);
+  }
+  const res = await fetch(path, options);
+  const text = await res.text();
+  if (!res.ok) throw new Error(`${method} ${path}: ${res.status} ${text.trim()}`);
+  return text ? JSON.parse(text) : null;
+}
+const post = (path, body) => request('POST', path, body).catch(showError);
+function showError(e) { setStatus(String(e.message || e), 'lost'); }
+function setStatus(text, kind) { const s = $('status'); s.textContent = text; s.className = kind || ''; }
+
+// ------------------------------------------------------------ windows
+function windowPlaces(windows) {
+  // A window is placed by window_pos (fractions of the screen) or by its
+  // position (a 3x3 grid over the screen); the others stand side by side to
+  // the right of the first, in panel order. The first window is the screen.
+  const screen = windows[0] || { w: 800, h: 600 };
+  const places = new Map();
+  let flow = 0;
+  windows.forEach((w, i) => {
+    let x, y;
+    const pos = (w.window_pos || '').split(',').map(Number);
+    if (pos.length === 2 && pos.every(Number.isFinite)) {
+      x = pos[0] * screen.w; y = pos[1] * screen.h;
+    } else if (i > 0 && w.position > 0 && w.position <= 8) {
+      const col = w.position % 3, row = Math.floor(w.position / 3);
+      x = [0, (screen.w - w.w) / 2, screen.w - w.w][col];
+      y = [0, (screen.h - w.h) / 2, screen.h - w.h][row];
+    } else if (i === 0) {
+      x = 0; y = 0;
+    } else {
+      x = flow; y = 0;
+    }
+    if (i === 0 || !(pos.length === 2 && pos.every(Number.isFinite)) && !(w.position > 0 && w.position <= 8)) {
+      flow = Math.max(flow, x + w.w + 24);
+    }
+    places.set(w.window, { x: Math.max(0, x), y: Math.max(0, y) + 20 });
+  });
+  return places;
+}
+
+function buildDesk() {
+  const desk = $('desk');
+  desk.textContent = '';
+  cockpit.windows.clear();
+  const places = windowPlaces(cockpit.layout.windows);
+  let width = 0, height = 0;
+  for (const w of cockpit.layout.windows) {
+    const place = places.get(w.window);
+    const el = document.createElement('div');
+    el.className = 'window';
+    el.id = `window-${two(w.window)}`;
+    el.style.left = `${place.x}px`;
+    el.style.top = `${place.y}px`;
+    el.style.width = `${w.w}px`;
+    el.style.height = `${w.h}px`;
+    el.hidden = !w.visible;
+    el.innerHTML = `<span class="title"></span><img alt="">`;
+    el.querySelector('.title').textContent = w.title || `Window ${two(w.window)}`;
+    el.querySelector('img').alt = w.title || '';
+    desk.appendChild(el);
+    width = Math.max(width, place.x + w.w);
+    height = Math.max(height, place.y + w.h);
+    const entry = { config: w, element: el, image: el.querySelector('img'), shown: 0, wanted: w.version, loading: null,
+                    gauges: cockpit.layout.gauges.filter((g) => g.window === w.window) };
+    cockpit.windows.set(w.window, entry);
+    attachMouse(entry);
+  }
+  desk.dataset.width = width;
+  desk.dataset.height = height;
+  applyZoom();
+}
+
+function applyZoom() {
+  const desk = $('desk');
+  const value = $('zoom').value;
+  const width = Number(desk.dataset.width) || 1, height = Number(desk.dataset.height) || 1;
+  const room = $('viewport').clientWidth - 16;
+  const zoom = value === 'fit' ? Math.min(1, room / width) : Number(value);
+  desk.style.transform = `scale(${zoom})`;
+  desk.style.width = `${width}px`;
+  desk.style.height = `${height}px`;
+  desk.parentElement.style.minHeight = `${height * zoom}px`;
+  cockpit.zoom = zoom;
+}
+
+// Fetches the newest picture of a window until it has the version it was told of.
+async function refresh(entry) {
+  if (entry.loading) return entry.loading;
+  entry.loading = (async () => {
+    while (entry.shown < entry.wanted && !entry.element.hidden) {
+      const res = await fetch(`/window/${two(entry.config.window)}.png`);
+      if (!res.ok) break;
+      const version = Number(res.headers.get('X-Picture-Version'));
+      const url = URL.createObjectURL(await res.blob());
+      const old = entry.image.src;
+      entry.image.src = url;
+      await entry.image.decode().catch(() => {});
+      if (old.startsWith('blob:')) URL.revokeObjectURL(old);
+      entry.shown = version;
+      entry.element.dataset.version = version;
+      if (version < entry.wanted) continue;
+    }
+  })().finally(() => { entry.loading = null; });
+  return entry.loading;
+}
+
+// ------------------------------------------------------------ the mouse
+// Where the pointer is: the window's panel units, the gauge on top there and
+// the pixel of that gauge's background.
+function pointAt(entry, event) {
+  const rect = entry.element.getBoundingClientRect();
+  const px = (event.clientX - rect.left) * entry.config.w / rect.width;
+  const py = (event.clientY - rect.top) * entry.config.h / rect.height;
+  for (let i = entry.gauges.length - 1; i >= 0; --i) {
+    const g = entry.gauges[i];
+    if (px < g.x || py < g.y || px >= g.x + g.w || py >= g.y + g.h) continue;
+    const bw = g.bw || g.w, bh = g.bh || g.h;
+    return { gauge: g, x: Math.floor((px - g.x) * bw / g.w), y: Math.floor((py - g.y) * bh / g.h) };
+  }
+  return null;
+}
+
+// The innermost area of a kind under a gauge pixel (the first listed on a tie).
+function areaAt(g, x, y, test) {
+  let best = null;
+  for (const a of g.areas) {
+    if (!test(a) || x < a.x || y < a.y || x >= a.x + a.w || y >= a.y + a.h) continue;
+    if (!best || a.depth > best.depth) best = a;
+  }
+  return best;
+}
+
+const cursorImage = (sign) => `url("data:image/svg+xml,${encodeURIComponent(
+  `<svg xmlns='http://www.w3.org/2000/svg' width='20' height='20'><circle cx='10' cy='10' r='8' fill='white' stroke='black' stroke-width='1.5'/><path d='M5 10h10${sign === '+' ? 'M10 5v10' : ''}' stroke='black' stroke-width='2.5'/></svg>`)}") 10 10`;
+const CURSORS = { hand: 'pointer', up: `${cursorImage('+')}, n-resize`, down: `${cursorImage('-')}, s-resize`, arrow: 'default' };
+
+function attachMouse(entry) {
+  const el = entry.element;
+  let held = null;      // the button held: {point, button, timer}
+  let dragging = null;  // a drag gesture: {gauge, pending, sending}
+  let hover = null;     // the tooltip asked for: {key, timer}
+
+  const body = (p, extra) => Object.assign({ gauge: p.gauge.gauge, x: p.x, y: p.y }, extra);
+  const stopHeld = () => { if (held && held.timer) clearTimeout(held.timer); held = null; };
+
+  async function sendDrag(point, end) {
+    dragging.pending = { point, end };
+    if (dragging.sending) return;
+    dragging.sending = true;
+    while (dragging && dragging.pending) {
+      const { point: p, end: last } = dragging.pending;
+      dragging.pending = null;
+      await post('/drag', body({ gauge: dragging.gauge, x: p.x, y: p.y }, last ? { end: true } : {}));
+      if (last) dragging = null;
+    }
+    if (dragging) dragging.sending = false;
+  }
+  // A drag keeps to the gauge it began on, with points past its edge.
+  const dragPoint = (event) => {
+    const g = dragging.gauge;
+    const rect = el.getBoundingClientRect();
+    const px = (event.clientX - rect.left) * entry.config.w / rect.width;
+    const py = (event.clientY - rect.top) * entry.config.h / rect.height;
+    const bw = g.bw || g.w, bh = g.bh || g.h;
+    return { x: Math.floor((px - g.x) * bw / g.w), y: Math.floor((py - g.y) * bh / g.h) };
+  };
+
+  el.addEventListener('contextmenu', (e) => e.preventDefault());
+  el.addEventListener('pointerdown', (event) => {
+    unlockAudio();
+    hideTooltip();
+    const p = pointAt(entry, event);
+    if (!p) return;
+    event.preventDefault();
+    const button = event.buttons === 3 ? 'both' : event.button === 2 ? 'right' : event.button === 0 ? 'left' : null;
+    if (!button) return;
+    const area = areaAt(p.gauge, p.x, p.y, (a) => a.kind === 'click');
+    if (area && area.drag && button === 'left') {
+      el.setPointerCapture(event.pointerId);
+      dragging = { gauge: p.gauge, pending: null, sending: false };
+      sendDrag(p, false);
+      return;
+    }
+    post('/click', body(p, { button }));
+    if (area && area.repeat) {
+      // Repeat areas repeat while the button is down, as a held key does.
+      el.setPointerCapture(event.pointerId);
+      const repeat = () => { post('/click', body(p, { button })); held.timer = setTimeout(repeat, 1000 / 18); };
+      held = { timer: setTimeout(repeat, 400) };
+    }
+    if (hover) hover.key = null;  // the tooltip may read differently now
+  });
+  el.addEventListener('pointerup', (event) => {
+    stopHeld();
+    if (dragging) sendDrag(dragPoint(event), true);
+  });
+  el.addEventListener('pointercancel', (event) => {
+    stopHeld();
+    if (dragging) sendDrag(dragPoint(event), true);
+  });
+  el.addEventListener('pointerleave', () => { if (!dragging) hideTooltip(); });
+  el.addEventListener('pointermove', (event) => {
+    if (dragging) {
+      sendDrag(dragPoint(event), false);
+      return;
+    }
+    const p = pointAt(entry, event);
+    const area = p && areaAt(p.gauge, p.x, p.y, () => true);
+    el.style.cursor = CURSORS[area ? area.cursor : 'arrow'] || 'default';
+    const tip = p && areaAt(p.gauge, p.x, p.y, (a) => a.kind === 'group' && a.tooltip);
+    if (!tip) { hideTooltip(); return; }
+    const key = `${p.gauge.gauge}/${tip.x},${tip.y},${tip.w},${tip.h}`;
+    const at = { x: event.clientX, y: event.clientY };
+    if (hover && hover.key === key) { moveTooltip(at); return; }
+    hideTooltip();
+    hover = { key, timer: setTimeout(async () => {
+      const q = new URLSearchParams({ gauge: p.gauge.gauge, x: p.x, y: p.y });
+      try {
+        const t = await request('GET', `/tooltip?${q}`);
+        if (hover && hover.key === key && t.text) showTooltip(t.text, at);
+      } catch (e) { showError(e); }
+    }, 300) };
+  });
+  function hideTooltip() {
+    if (hover && hover.timer) clearTimeout(hover.timer);
+    hover = null;
+    $('tooltip').hidden = true;
+  }
+}
+
+function showTooltip(text, at) {
+  const tip = $('tooltip');
+  tip.textContent = text;
+  tip.hidden = false;
+  moveTooltip(at);
+}
+function moveTooltip(at) {
+  const tip = $('tooltip');
+  tip.style.left = `${at.x + 14}px`;
+  tip.style.top = `${at.y + 18}px`;
+}
+
+// ------------------------------------------------------------ sound
+// Browsers let a page play sound only after the user has done something.
+let audio = null;
+const waves = new Map();
+function unlockAudio() {
+  if (audio) return;
+  try {
+    audio = new AudioContext();
+    audio.resume();
+  } catch (e) { audio = null; }
+}
+async function play(sound) {
+  const entry = Object.assign({ played: false }, sound);
+  cockpit.sounds.push(entry);
+  if (!audio) return;
+  try {
+    if (!waves.has(sound.wave)) {
+      waves.set(sound.wave, fetch(`/wave/${sound.wave}.wav`).then((r) => r.arrayBuffer()).then((b) => audio.decodeAudioData(b)));
+    }
+    const buffer = await waves.get(sound.wave);
+    const source = audio.createBufferSource();
+    source.buffer = buffer;
+    source.connect(audio.destination);
+    source.start();
+    entry.played = true;
+  } catch (e) { /* a sound that cannot play leaves the panel working */ }
+}
+
+// ------------------------------------------------------------ the stream
+function onUpdate(message) {
+  cockpit.update = message.update;
+  for (const w of message.windows || []) {
+    const entry = cockpit.windows.get(w.window);
+    if (!entry) continue;
+    entry.element.hidden = !w.visible;
+    const box = document.querySelector(`#windows input[data-window="${w.window}"]`);
+    if (box) box.checked = w.visible;
+    if (w.visible) refresh(entry);
+  }
+  for (const p of message.pictures || []) {
+    const entry = cockpit.windows.get(p.window);
+    if (!entry) continue;
+    entry.wanted = Math.max(entry.wanted, p.version);
+    refresh(entry);
+  }
+  for (const s of message.sounds || []) play(s);
+  if (message.lighting) $(message.lighting).checked = true;
+  setStatus(`live · update ${cockpit.update}`, 'live');
+}
+
+async function load() {
+  const layout = await request('GET', '/panel');
+  if (!cockpit.layout) {
+    cockpit.layout = layout;
+    buildDesk();
+    buildDrawer();
+  }
+  // What is shown now; the stream tells of everything after.
+  for (const w of layout.windows) {
+    const entry = cockpit.windows.get(w.window);
+    entry.element.hidden = !w.visible;
+    entry.wanted = Math.max(entry.wanted, w.version);
+  }
+  $(layout.lighting).checked = true;
+  cockpit.update = Math.max(cockpit.update, layout.update);
+  for (const message of early.splice(0)) onUpdate(message);
+  await Promise.all([...cockpit.windows.values()].map(refresh));
+  await readTokens();
+}
+
+// Messages that came before the layout did.
+const early = [];
+function connect() {
+  const stream = new EventSource('/stream');
+  stream.addEventListener('update', (e) => {
+    const message = JSON.parse(e.data);
+    if (cockpit.layout) onUpdate(message);
+    else early.push(message);
+  });
+  stream.addEventListener('resync', () => load().catch(showError));
+  let opened = false;
+  stream.onopen = () => {
+    setStatus('live', 'live');
+    if (opened) load().catch(showError);  // back after a break: catch up
+    opened = true;
+  };
+  stream.onerror = () => setStatus('connection lost: retrying…', 'lost');
+}
+
+// ------------------------------------------------------------ the drawer
+const knots = { unit: 'kt' };
+const degC = (token) => ({ unit: '°C', toToken: (c) => (c + 273.15) * 1.8, fromToken: (r) => r / 1.8 - 273.15, token });
+const FULL_TANK = 8388610;
+const CONTROLS = {
+  flight: [
+    { token: 61, name: 'Airspeed', min: 0, max: 260, step: 1, ...knots },
+    { token: 74, name: 'Altitude', unit: 'ft', min: -1000, max: 25000, step: 10 },
+    { token: 65, name: 'Vertical speed', unit: 'ft/min', min: -2000, max: 2000, step: 10,
+      toToken: (f) => f / 196.850394 * 256, fromToken: (t) => t / 256 * 196.850394 },
+    { token: 84, name: 'Heading', unit: '°', min: 0, max: 359, step: 1 },
+    { token: 83, name: 'Magnetic compass', unit: '°', min: 0, max: 359, step: 1 },
+    { token: 78, name: 'Pitch', unit: '°', min: -45, max: 45, step: 0.5 },
+    { token: 80, name: 'Bank', unit: '°', min: -90, max: 90, step: 1 },
+    { token: 70, name: 'Turn rate', unit: 'marks', min: -2, max: 2, step: 0.05, toToken: (m) => m * 256, fromToken: (t) => t / 256 },
+  ],
+  engine: [
+    { token: 390, name: 'RPM', unit: 'rpm', min: 0, max: 3000, step: 10 },
+    { token: 391, name: 'Manifold pressure', unit: 'inHg', min: 10, max: 40, step: 0.1,
+      toToken: (i) => i * 70.7328, fromToken: (t) => t / 70.7328 },
+    { ...degC(415), name: 'Cylinder head temperature', min: 0, max: 300, step: 1 },
+    { ...degC(561), name: 'Oil temperature', min: 0, max: 150, step: 1 },
+    { token: 562, name: 'Oil pressure', unit: 'psi', min: 0, max: 120, step: 1, toToken: (p) => p * 144, fromToken: (t) => t / 144 },
+    { token: 341, name: 'Outside air temperature', unit: '°C', min: -50, max: 50, step: 1 },
+    ...[[289, 'left main'], [383, 'right main'], [291, 'left auxiliary'], [297, 'right auxiliary']].map(([token, tank]) => ({
+      token, name: `Fuel, ${tank}`, unit: '%', min: 0, max: 100, step: 1,
+      toToken: (p) => Math.round(p / 100 * FULL_TANK), fromToken: (t) => t / FULL_TANK * 100 })),
+  ],
+  electrical: [
+    { token: 753, name: 'Main bus', unit: 'V', min: 0, max: 32, step: 0.5 },
+    { token: 755, name: 'Avionics bus', unit: 'V', min: 0, max: 32, step: 0.5 },
+  ],
+};
+
+// Frequencies are held in binary-coded decimal, one digit every 4 bits.
+const bcd = (digits) => parseInt(digits, 16);
+const digits = (value, count) => Math.trunc(value).toString(16).padStart(count, '0');
+const RADIOS = [
+  { id: 'com1', name: 'COM1', unit: 'MHz', tokens: [23], placeholder: '118.00 to 136.97',
+    show: ([t]) => `1${digits(t, 4).slice(0, 2)}.${digits(t, 4).slice(2)}`,
+    parse: (text) => { const m = /^1(1[89]|2\d|3[0-6])\.(\d\d)$/.exec(text); return m && [bcd(m[1] + m[2])]; } },
+  { id: 'nav1', name: 'NAV1', unit: 'MHz', tokens: [24], placeholder: '108.00 to 117.95',
+    show: ([t]) => `1${digits(t, 4).slice(0, 2)}.${digits(t, 4).slice(2)}`,
+    parse: (text) => { const m = /^1(0[89]|1[0-7])\.(\d\d)$/.exec(text); return m && [bcd(m[1] + m[2])]; } },
+  { id: 'adf', name: 'ADF', unit: 'kHz', tokens: [16, 18], placeholder: '100.0 to 1799.9',
+    show: ([a, b]) => `${(b & 0x100) ? '1' : ''}${digits(a, 3)}.${(b & 0xf).toString(16)}`,
+    parse: (text) => { const m = /^(1?)(\d{3})\.(\d)$/.exec(text); return m && [bcd(m[2]), (m[1] ? 0x100 : 0) + Number(m[3])]; } },
+  { id: 'xpdr', name: 'Transponder', unit: 'code', tokens: [38], placeholder: '0000 to 7777',
+    show: ([t]) => digits(t, 4), parse: (text) => (/^[0-7]{4}$/.test(text) ? [bcd(text)] : null) },
+];
+
+const sliders = [];
+function buildDrawer() {
+  for (const [section, list] of Object.entries(CONTROLS)) {
+    const box = $(section);
+    box.querySelectorAll('.control').forEach((c) => c.remove());
+    for (const c of list) {
+      const el = document.createElement('div');
+      el.className = 'control';
+      el.innerHTML = `<span class="name"></span><input type="range"><input type="number">`;
+      el.querySelector('.name').textContent = `${c.name} (${c.unit})`;
+      const [range, number] = el.querySelectorAll('input');
+      for (const input of [range, number]) {
+        Object.assign(input, { min: c.min, max: c.max, step: c.step });
+        input.dataset.token = c.token;
+      }
+      number.setAttribute('aria-label', c.name);
+      range.setAttribute('aria-label', c.name);
+      const send = throttled((v) => post('/set', { token: c.token, value: c.toToken ? c.toToken(v) : v }));
+      range.addEventListener('input', () => { number.value = range.value; send(Number(range.value)); });
+      number.addEventListener('change', () => {
+        if (number.value === '' || !Number.isFinite(Number(number.value))) return;
+        range.value = number.value; send(Number(number.value));
+      });
+      box.appendChild(el);
+      sliders.push({ c, range, number });
+    }
+  }
+  const radios = $('radios');
+  radios.querySelectorAll('.control').forEach((c) => c.remove());
+  for (const r of RADIOS) {
+    const el = document.createElement('div');
+    el.className = 'control';
+    el.innerHTML = `<span class="name"></span><input type="text"><button type="button">Set</button><output></output>`;
+    el.querySelector('.name').textContent = `${r.name} (${r.unit})`;
+    const input = el.querySelector('input');
+    input.id = r.id;
+    input.placeholder = r.placeholder;
+    input.setAttribute('aria-label', r.name);
+    const out = el.querySelector('output');
+    const apply = async () => {
+      const values = r.parse(input.value.trim());
+      if (!values) { out.textContent = `expected ${r.placeholder}`; return; }
+      out.textContent = '';
+      for (let i = 0; i < values.length; ++i) await post('/set', { token: r.tokens[i], value: values[i] });
+    };
+    el.querySelector('button').addEventListener('click', apply);
+    input.addEventListener('keydown', (e) => { if (e.key === 'Enter') apply(); });
+    radios.appendChild(el);
+    r.input = input;
+  }
+  const failures = $('failures');
+  failures.querySelectorAll('label,p').forEach((c) => c.remove());
+  if (!cockpit.layout.failure_keys.length) failures.insertAdjacentHTML('beforeend', '<p>No gauge here has failures.</p>');
+  for (const f of cockpit.layout.failure_keys) {
+    const label = document.createElement('label');
+    label.innerHTML = `<input type="checkbox"> <span></span>`;
+    label.querySelector('span').textContent = `key ${f.key}: ${f.gauges.join(', ')}`;
+    const box = label.querySelector('input');
+    box.dataset.key = f.key;
+    box.checked = cockpit.layout.failures.includes(f.key);
+    box.addEventListener('change', () => post('/fail', { key: f.key, on: box.checked }));
+    failures.appendChild(label);
+  }
+  const windows = $('windows');
+  windows.querySelectorAll('label').forEach((c) => c.remove());
+  for (const w of cockpit.layout.windows) {
+    const label = document.createElement('label');
+    label.innerHTML = `<input type="checkbox"> <span></span>`;
+    label.querySelector('span').textContent = `${two(w.window)} ${w.title || ''} (ident ${w.ident})`;
+    const box = label.querySelector('input');
+    box.dataset.window = w.window;
+    box.checked = w.visible;
+    box.addEventListener('change', () => post('/window', { ident: w.ident, visible: box.checked }));
+    windows.appendChild(label);
+  }
+  const starts = cockpit.layout.start_states;
+  const start = (gauge) => async () => {
+    unlockAudio();
+    // The start-state gauges act only while the engine runs.
+    await post('/set', { token: 60, value: 1 });
+    await post('/ready', { gauge });
+    setTimeout(readTokens, 200);
+  };
+  $('cold-and-dark').disabled = !starts.includes('Engine_Off');
+  $('ready').disabled = !starts.includes('Engine_On');
+  $('cold-and-dark').onclick = start('Engine_Off');
+  $('ready').onclick = start('Engine_On');
+}
+
+// One request in flight per control; the newest value goes next.
+function throttled(send) {
+  let busy = false, next = null;
+  return async function go(value) {
+    next = value;
+    if (busy) return;
+    busy = true;
+    while (next !== null) { const v = next; next = null; await send(v); }
+    busy = false;
+  };
+}
+
+// The drawer follows what the panel's own switches and knobs did.
+async function readTokens() {
+  const numbers = new Set(sliders.map((s) => s.c.token));
+  RADIOS.forEach((r) => r.tokens.forEach((t) => numbers.add(t)));
+  const values = await request('GET', `/tokens?numbers=${[...numbers].join(',')}`);
+  for (const s of sliders) {
+    if (document.activeElement === s.range || document.activeElement === s.number) continue;
+    const v = values[s.c.token];
+    const shown = s.c.fromToken ? s.c.fromToken(v) : v;
+    s.range.value = shown;
+    s.number.value = Math.round(shown / s.c.step) * s.c.step;
+  }
+  for (const r of RADIOS) {
+    if (document.activeElement === r.input) continue;
+    r.input.value = r.show(r.tokens.map((t) => values[t]));
+  }
+}
+
+$('zoom').addEventListener('change', applyZoom);
+window.addEventListener('resize', applyZoom);
+$('drawer-toggle').addEventListener('click', () => {
+  const open = $('drawer').classList.toggle('open');
+  $('drawer-toggle').setAttribute('aria-expanded', open);
+  applyZoom();
+});
+for (const mode of ['day', 'night']) $(mode).addEventListener('change', () => post('/lighting', { mode }));
+document.addEventListener('keydown', unlockAudio);
+
+connect();
+cockpit.ready = load().then(() => {
+  setInterval(() => readTokens().catch(() => {}), 1000);
+}).catch(showError);
+)js";
+
+}  // namespace ardelvine::hostapp

@@ -1,0 +1,292 @@
+#include "host/live/live_panel.h"
+
+#include <cairo.h>
+
+#include <cstring>
+
+#include <zlib.h>
+
+#include <nlohmann/json.hpp>
+
+#include "host/text.h"
+
+namespace ardelvine::hostapp {
+
+namespace {
+
+using json = nlohmann::ordered_json;
+using Clock = std::chrono::steady_clock;
+
+void put_u32(std::string& out, std::uint32_t v) {
+    const char bytes[4] = {static_cast<char>(v >> 24), static_cast<char>(v >> 16), static_cast<char>(v >> 8),
+                           static_cast<char>(v)};
+    out.append(bytes, 4);
+}
+
+void put_chunk(std::string& out, const char* type, const unsigned char* data, std::size_t size) {
+    put_u32(out, static_cast<std::uint32_t>(size));
+    const std::size_t begin = out.size();
+    out.append(type, 4);
+    out.append(reinterpret_cast<const char*>(data), size);
+    const auto crc = crc32(0, reinterpret_cast<const Bytef*>(out.data() + begin), static_cast<uInt>(size + 4));
+    put_u32(out, static_cast<std::uint32_t>(crc));
+}
+
+// A window picture is opaque (its background fills it), so it goes out as
+// 8-bit RGB. The pictures are sent while the panel runs, many a second:
+// deflate's fastest level with the Sub filter keeps encoding to a few
+// milliseconds, where Cairo's own writer takes far longer.
+std::string encode_png(const WindowPicture& p) {
+    std::string out("\x89PNG\r\n\x1a\n", 8);
+    unsigned char header[13] = {};
+    for (int i = 0; i < 4; ++i) {
+        header[i] = static_cast<unsigned char>(p.width >> (24 - 8 * i));
+        header[4 + i] = static_cast<unsigned char>(p.height >> (24 - 8 * i));
+    }
+    header[8] = 8;  // bits per channel
+    header[9] = 2;  // RGB
+    put_chunk(out, "IHDR", header, sizeof header);
+
+    const std::size_t row = 1 + 3 * static_cast<std::size_t>(p.width);
+    std::vector<unsigned char> raw(row * static_cast<std::size_t>(p.height));
+    for (int y = 0; y < p.height; ++y) {
+        unsigned char* line = raw.data() + row * static_cast<std::size_t>(y);
+        line[0] = 1;  // Sub: each byte less the one a pixel to its left
+        const auto* pixels = reinterpret_cast<const std::uint32_t*>(p.pixels.data() + static_cast<std::size_t>(p.stride) * y);
+        unsigned char left[3] = {0, 0, 0};
+        for (int x = 0; x < p.width; ++x) {
+            const std::uint32_t v = pixels[x];
+            const unsigned char rgb[3] = {static_cast<unsigned char>(v >> 16), static_cast<unsigned char>(v >> 8),
+                                          static_cast<unsigned char>(v)};
+            for (int c = 0; c < 3; ++c) {
+                line[1 + 3 * x + c] = static_cast<unsigned char>(rgb[c] - left[c]);
+                left[c] = rgb[c];
+            }
+        }
+    }
+    uLongf packed_size = compressBound(static_cast<uLong>(raw.size()));
+    std::vector<unsigned char> packed(packed_size);
+    compress2(packed.data(), &packed_size, raw.data(), static_cast<uLong>(raw.size()), Z_BEST_SPEED);
+    put_chunk(out, "IDAT", packed.data(), packed_size);
+    put_chunk(out, "IEND", nullptr, 0);
+    return out;
+}
+
+std::string event_text(const char* name, const json& data) {
+    return std::string("event: ") + name + "\ndata: " + data.dump() + "\n\n";
+}
+
+}  // namespace
+
+const std::string& WindowPicture::png() const {
+    std::call_once(encoded_, [this] { png_ = encode_png(*this); });
+    return png_;
+}
+
+LivePanel::LivePanel(Host& host)
+    : host_(host), renderer_(host_bitmaps(host)), pictures_(host.panel().windows.size()) {
+    for (const WindowConfig& w : host_.panel().windows) shown_.push_back(host_.simulation().window_visible(w.ident));
+    night_ = host_.night();
+    events_seen_ = host_.simulation().events().size();
+    sounds_seen_ = host_.sounds().size();
+}
+
+LivePanel::~LivePanel() { stop(); }
+
+void LivePanel::start() {
+    // The pictures as the panel stands, before the first live update.
+    tick();
+    thread_ = std::thread([this] { loop(); });
+}
+
+void LivePanel::stop() {
+    {
+        std::lock_guard lock(work_mutex_);
+        stopping_ = true;
+    }
+    work_ready_.notify_all();
+    if (thread_.joinable()) thread_.join();
+    // Work nobody will run: its callers learn that the panel stopped.
+    std::deque<std::function<void()>> dropped;
+    {
+        std::lock_guard lock(work_mutex_);
+        dropped.swap(work_);
+    }
+    dropped.clear();
+    {
+        std::lock_guard lock(messages_mutex_);
+        closed_ = true;
+    }
+    message_ready_.notify_all();
+}
+
+bool LivePanel::stopped() const {
+    std::lock_guard lock(work_mutex_);
+    return stopping_;
+}
+
+void LivePanel::post(std::function<void()> work) {
+    {
+        std::lock_guard lock(work_mutex_);
+        if (stopping_) throw PanelStopped();
+        work_.push_back(std::move(work));
+    }
+    work_ready_.notify_one();
+}
+
+void LivePanel::loop() {
+    const auto period = std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(kSecondsPerUpdate));
+    Clock::time_point next = Clock::now() + period;
+    for (;;) {
+        std::deque<std::function<void()>> batch;
+        {
+            std::unique_lock lock(work_mutex_);
+            work_ready_.wait_until(lock, next, [&] { return stopping_ || !work_.empty(); });
+            if (stopping_) return;
+            batch.swap(work_);
+        }
+        // Clicks act at once (their sounds go out now); their pictures follow
+        // with the next update, as in the simulator.
+        for (auto& work : batch) work();
+        if (!batch.empty()) publish(false);
+        const Clock::time_point now = Clock::now();
+        if (now < next) continue;
+        const Clock::time_point began = now;
+        host_.update();
+        tick();
+        const double took = std::chrono::duration<double>(Clock::now() - began).count();
+        {
+            std::lock_guard lock(stats_mutex_);
+            ++stats_.updates;
+            stats_.busiest = std::max(stats_.busiest, took);
+            if (now - next >= period) ++stats_.late;
+        }
+        // A panel that fell behind starts afresh rather than running updates back to back.
+        next += period;
+        if (next < now) next = now + period;
+    }
+}
+
+void LivePanel::tick() {
+    const Lighting lighting = lighting_of(host_);
+    const auto& windows = host_.panel().windows;
+    for (std::size_t i = 0; i < windows.size(); ++i) {
+        const WindowConfig& w = windows[i];
+        if (!host_.simulation().window_visible(w.ident)) continue;
+        cairo_surface_t* surface = renderer_.draw(w, host_.placements(), lighting);
+        cairo_surface_flush(surface);
+        const int height = cairo_image_surface_get_height(surface);
+        const int stride = cairo_image_surface_get_stride(surface);
+        const unsigned char* data = cairo_image_surface_get_data(surface);
+        const std::size_t bytes = static_cast<std::size_t>(stride) * static_cast<std::size_t>(height);
+        std::shared_ptr<const WindowPicture> old;
+        {
+            std::lock_guard lock(pictures_mutex_);
+            old = pictures_[i];
+        }
+        if (old && old->pixels.size() == bytes && std::memcmp(old->pixels.data(), data, bytes) == 0) continue;
+        auto picture = std::make_shared<WindowPicture>();
+        picture->index = w.index;
+        picture->version = old ? old->version + 1 : 1;
+        picture->update = host_.updates();
+        picture->width = cairo_image_surface_get_width(surface);
+        picture->height = height;
+        picture->stride = stride;
+        picture->pixels.assign(data, data + bytes);
+        std::lock_guard lock(pictures_mutex_);
+        pictures_[i] = std::move(picture);
+        changed_.push_back(static_cast<std::uint64_t>(i));
+    }
+    publish(true);
+}
+
+void LivePanel::publish(bool drawn) {
+    json update = {{"update", host_.updates()}};
+    bool news = false;
+    if (drawn) {
+        json pictures = json::array();
+        {
+            std::lock_guard lock(pictures_mutex_);
+            for (std::uint64_t i : changed_)
+                pictures.push_back({{"window", pictures_[i]->index}, {"version", pictures_[i]->version}});
+            changed_.clear();
+        }
+        if (!pictures.empty()) {
+            update["pictures"] = std::move(pictures);
+            news = true;
+        }
+    }
+    const auto& events = host_.simulation().events();
+    if (events.size() > events_seen_) {
+        json list = json::array();
+        for (std::size_t i = events_seen_; i < events.size(); ++i)
+            list.push_back({{"event", events[i].event}, {"param", events[i].param}});
+        update["events"] = std::move(list);
+        news = true;
+    }
+    events_seen_ = events.size();
+    const auto& sounds = host_.sounds();
+    if (sounds.size() > sounds_seen_) {
+        json list = json::array();
+        for (std::size_t i = sounds_seen_; i < sounds.size(); ++i)
+            list.push_back({{"gauge", panel_text_utf8(sounds[i].gauge)}, {"wave", sounds[i].wave}});
+        update["sounds"] = std::move(list);
+        news = true;
+    }
+    sounds_seen_ = sounds.size();
+    json windows = json::array();
+    const auto& configs = host_.panel().windows;
+    for (std::size_t i = 0; i < configs.size(); ++i) {
+        const bool shown = host_.simulation().window_visible(configs[i].ident);
+        if (shown == shown_[i]) continue;
+        shown_[i] = shown;
+        windows.push_back({{"window", configs[i].index}, {"ident", configs[i].ident}, {"visible", shown}});
+    }
+    if (!windows.empty()) {
+        update["windows"] = std::move(windows);
+        news = true;
+    }
+    if (host_.night() != night_) {
+        night_ = host_.night();
+        update["lighting"] = night_ ? "night" : "day";
+        news = true;
+    }
+    if (!news) return;
+    {
+        std::lock_guard lock(messages_mutex_);
+        messages_.push_back({++last_message_, event_text("update", update)});
+        if (messages_.size() > kKeptMessages) messages_.pop_front();
+    }
+    message_ready_.notify_all();
+}
+
+std::shared_ptr<const WindowPicture> LivePanel::picture(int index) const {
+    const auto& windows = host_.panel().windows;
+    std::lock_guard lock(pictures_mutex_);
+    for (std::size_t i = 0; i < windows.size(); ++i)
+        if (windows[i].index == index) return pictures_[i];
+    return nullptr;
+}
+
+std::vector<LivePanel::Message> LivePanel::messages_after(std::uint64_t after, std::chrono::milliseconds wait,
+                                                          bool* lost) const {
+    std::unique_lock lock(messages_mutex_);
+    message_ready_.wait_for(lock, wait, [&] { return closed_ || last_message_ > after; });
+    std::vector<Message> out;
+    if (lost != nullptr) *lost = !messages_.empty() && messages_.front().number > after + 1;
+    for (const Message& m : messages_)
+        if (m.number > after) out.push_back(m);
+    return out;
+}
+
+std::uint64_t LivePanel::last_message() const {
+    std::lock_guard lock(messages_mutex_);
+    return last_message_;
+}
+
+LivePanel::Stats LivePanel::stats() const {
+    std::lock_guard lock(stats_mutex_);
+    return stats_;
+}
+
+}  // namespace ardelvine::hostapp

@@ -1,0 +1,141 @@
+// A panel kept running live: one panel thread owns the Host and updates it
+// 18 times a second, as the simulator does. Everything else (the web
+// server's threads) hands work to that thread and waits for the answer, so
+// module code is never called from two threads at once.
+//
+// After each update the thread draws the visible windows and keeps a copy of
+// every picture that changed; readers take the newest copy without waiting
+// for the panel. What happened (pictures changed, key events, sounds played,
+// windows shown or hidden, lighting) is published as numbered messages that
+// the event stream hands on.
+#pragma once
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <future>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <type_traits>
+#include <vector>
+
+#include "host/host.h"
+#include "host/render.h"
+
+namespace ardelvine::hostapp {
+
+// One drawn picture of a panel window, never changed once published.
+struct WindowPicture {
+    int index = 0;              // NN of [WindowNN]
+    std::uint64_t version = 0;  // counts the window's changed pictures, from 1
+    std::uint64_t update = 0;   // the panel update it shows
+    int width = 0, height = 0, stride = 0;
+    std::vector<unsigned char> pixels;  // Cairo ARGB32 rows
+
+    // The picture as PNG, encoded once by whichever reader asks first.
+    const std::string& png() const;
+
+private:
+    mutable std::once_flag encoded_;
+    mutable std::string png_;
+};
+
+class LivePanel {
+public:
+    static constexpr double kUpdatesPerSecond = 1.0 / kSecondsPerUpdate;
+    // Messages kept for readers that fall behind; one further back is told to start over.
+    static constexpr std::size_t kKeptMessages = 512;
+
+    struct Message {
+        std::uint64_t number;
+        std::string text;  // one server-sent event, "event: ...\ndata: ...\n\n"
+    };
+
+    // `host` is driven only from the panel thread once start() has run.
+    explicit LivePanel(Host& host);
+    ~LivePanel();
+    LivePanel(const LivePanel&) = delete;
+    LivePanel& operator=(const LivePanel&) = delete;
+
+    void start();
+    // Ends the panel thread after the work it holds; work handed in later fails.
+    void stop();
+    bool stopped() const;
+
+    // Runs `work(host)` on the panel thread and returns what it returns;
+    // exceptions come back to the caller. Throws PanelStopped once stopped.
+    template <typename Work>
+    auto call(Work&& work) -> std::invoke_result_t<Work&, Host&>;
+
+    // The newest picture of window `index`, null until it has been drawn.
+    std::shared_ptr<const WindowPicture> picture(int index) const;
+
+    // Messages numbered above `after`, waiting up to `wait` for one. `lost`
+    // is set when some were dropped before the reader got them.
+    std::vector<Message> messages_after(std::uint64_t after, std::chrono::milliseconds wait, bool* lost) const;
+    std::uint64_t last_message() const;
+
+    struct Stats {
+        std::uint64_t updates = 0;  // panel updates run live
+        std::uint64_t late = 0;     // updates that started a whole period late
+        double busiest = 0.0;       // seconds, the longest update with its drawing
+    };
+    Stats stats() const;
+
+    struct PanelStopped : std::runtime_error {
+        PanelStopped() : std::runtime_error("the panel has stopped") {}
+    };
+
+private:
+    void post(std::function<void()> work);
+    void loop();
+    void tick();
+    // Publishes what changed since the last message; `drawn` after an update.
+    void publish(bool drawn);
+
+    Host& host_;
+    Renderer renderer_;
+
+    mutable std::mutex work_mutex_;
+    std::condition_variable work_ready_;
+    std::deque<std::function<void()>> work_;
+    bool stopping_ = false;
+    std::thread thread_;
+
+    mutable std::mutex pictures_mutex_;
+    std::vector<std::shared_ptr<const WindowPicture>> pictures_;  // by position in the panel's window list
+    std::vector<std::uint64_t> changed_;                          // window indices drawn anew since the last message
+
+    mutable std::mutex messages_mutex_;
+    mutable std::condition_variable message_ready_;
+    std::deque<Message> messages_;
+    std::uint64_t last_message_ = 0;
+    bool closed_ = false;
+
+    // What the last message reported (panel thread only).
+    std::size_t events_seen_ = 0, sounds_seen_ = 0;
+    std::vector<bool> shown_;
+    bool night_ = false;
+
+    mutable std::mutex stats_mutex_;
+    Stats stats_;
+};
+
+template <typename Work>
+auto LivePanel::call(Work&& work) -> std::invoke_result_t<Work&, Host&> {
+    using Result = std::invoke_result_t<Work&, Host&>;
+    auto task = std::make_shared<std::packaged_task<Result()>>([this, &work] { return work(host_); });
+    std::future<Result> result = task->get_future();
+    post([task] { (*task)(); });
+    try {
+        return result.get();
+    } catch (const std::future_error&) {
+        throw PanelStopped();  // dropped unrun when the panel stopped
+    }
+}
+
+}  // namespace ardelvine::hostapp

@@ -1,0 +1,78 @@
+// The live cockpit: a web server in front of a LivePanel. It serves the
+// cockpit page, the windows' pictures, an event stream of what changed, the
+// module's click sounds, and takes mouse actions and changes to the
+// simulation as small JSON requests, each handed to the panel thread.
+//
+// Requests are checked before anything is handed on: a bad one is answered
+// 4xx with a one-line reason and changes nothing. Only the page, the panel's
+// pictures and state and the module's own sounds are served; no file is read.
+#pragma once
+
+#include <atomic>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/live/live_panel.h"
+
+namespace httplib {
+class Server;
+}
+
+namespace ardelvine::hostapp {
+
+struct ServeOptions {
+    std::string bind = "127.0.0.1";
+    int port = 8018;  // 0: any free port
+};
+
+// The largest request body taken, far beyond any request the page makes.
+inline constexpr std::size_t kMaxRequestBody = 4096;
+// Event streams open at once; each keeps one of the server's threads.
+inline constexpr int kMaxStreams = 16;
+
+// Whether `address` is one only this machine can reach.
+bool loopback_address(const std::string& address);
+
+class LiveServer {
+public:
+    // Binds the address, before any live update runs; throws InputError
+    // when it cannot. `host` is driven from the panel thread from run() on.
+    LiveServer(Host& host, const ServeOptions& options);
+    ~LiveServer();
+    LiveServer(const LiveServer&) = delete;
+    LiveServer& operator=(const LiveServer&) = delete;
+
+    int port() const { return port_; }
+    // "http://127.0.0.1:8018/"
+    std::string address() const;
+
+    // Runs the panel and serves until stop().
+    void run();
+    // Ends run(): no more requests, the panel thread stops. Safe from any thread.
+    void stop();
+    bool serving() const;
+
+    LivePanel& panel() { return *panel_; }
+
+private:
+    void routes();
+
+    Host& host_;
+    ServeOptions options_;
+    int port_ = 0;
+    std::unique_ptr<httplib::Server> server_;
+    std::unique_ptr<LivePanel> panel_;
+    std::string layout_;                          // the panel's windows, gauges and mouse areas as JSON
+    std::map<std::uint32_t, std::string> waves_;  // the module's sounds by id
+    std::atomic<int> streams_{0};
+    std::atomic<bool> running_{false}, stopping_{false};
+};
+
+// The cockpit page and its script.
+extern const char* const kCockpitPage;
+extern const char* const kCockpitScript;
+extern const char* const kCockpitStyle;
+
+}  // namespace ardelvine::hostapp

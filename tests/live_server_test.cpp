@@ -1,0 +1,288 @@
+// The live cockpit's server driven over loopback as the page drives it:
+// refusals change nothing, a click's picture arrives with the next update, a
+// drag survives the updates between its moves, and concurrent clicks and
+// state reads lose or double nothing against the same clicks in a scenario.
+#include <gtest/gtest.h>
+#include <httplib.h>
+
+#include <atomic>
+#include <chrono>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "host/host.h"
+#include "host/live/live_server.h"
+#include "tests/run_program.h"
+
+namespace ardelvine::hostapp {
+namespace {
+
+using json = nlohmann::json;
+
+const char* kPanel = R"([Window Titles]
+Window00=Switches
+Window01=Quadrant
+
+[Window00]
+size_mm=400,120
+background_color=24,24,24
+gauge00=Ardelvine_Instr!Avionics_Switch, 10, 10
+gauge01=Ardelvine_Instr!Battery_Switch, 50, 10
+gauge02=Ardelvine_Instr!Beacon_Lights_Switch, 90, 10
+gauge03=Ardelvine_Instr!Landing_Lights_Switch, 130, 10
+gauge04=Ardelvine_Instr!Navigation_Lights_Switch, 170, 10
+gauge05=Ardelvine_Instr!Strobe_Lights_Switch, 210, 10
+gauge06=Ardelvine_Instr!Pitot_Heat_Switch, 250, 10
+gauge07=Ardelvine_Instr!Battery_Switch, 340, 10
+
+[Window01]
+ident=THROTTLE_PANEL
+size_mm=240,330
+gauge00=Ardelvine_Instr!Throttle_Quadrant, 10, 10, 217
+)";
+
+struct LiveServerTest : ::testing::Test {
+    std::unique_ptr<Host> host;
+    std::unique_ptr<LiveServer> server;
+    std::thread serving;
+
+    void SetUp() override {
+        host = std::make_unique<Host>(parse_panel_config(kPanel, "live.cfg"));
+        host->update();
+        server = std::make_unique<LiveServer>(*host, ServeOptions{"127.0.0.1", 0});
+        serving = std::thread([this] { server->run(); });
+        while (!server->serving()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    void TearDown() override {
+        server->stop();
+        serving.join();
+        server.reset();
+        host.reset();
+    }
+
+    httplib::Client client() const {
+        httplib::Client c("127.0.0.1", server->port());
+        c.set_read_timeout(10, 0);
+        return c;
+    }
+    httplib::Result post(const std::string& path, const std::string& body) {
+        return client().Post(path.c_str(), body, "application/json");
+    }
+    json get_json(const std::string& path) {
+        auto r = client().Get(path.c_str());
+        EXPECT_TRUE(r && r->status == 200) << path;
+        return r ? json::parse(r->body) : json();
+    }
+    // What a refused request must leave alone: everything but the updates count.
+    json lasting_state() {
+        json s = get_json("/state");
+        s.erase("updates");
+        return s;
+    }
+};
+
+TEST_F(LiveServerTest, RefusesBadRequestsWithOneLineAndChangesNothing) {
+    const json before = lasting_state();
+    struct Case {
+        const char* method;
+        std::string path;
+        std::string body;
+        int status;
+        const char* says;
+    };
+    const std::vector<Case> cases = {
+        {"POST", "/click", "{not json", 400, "not valid JSON"},
+        {"POST", "/click", "[1,2]", 400, "JSON object"},
+        {"POST", "/click", R"({"gauge":"Nope","x":1,"y":1})", 404, "no gauge 'Nope'"},
+        {"POST", "/click", R"({"gauge":"Battery_Switch#3","x":15,"y":22})", 404, "no gauge 'Battery_Switch#3'"},
+        {"POST", "/click", R"({"gauge":"Battery_Switch#0","x":15,"y":22})", 400, "NAME#N"},
+        {"POST", "/click", R"({"gauge":"Battery_Switch","x":100001,"y":22})", 400, "'x' must lie in"},
+        {"POST", "/click", R"({"gauge":"Battery_Switch","x":1.5,"y":22})", 400, "whole number"},
+        {"POST", "/click", R"({"gauge":"Battery_Switch","x":15,"y":22,"hold":10001})", 400, "'hold'"},
+        {"POST", "/click", R"({"gauge":"Battery_Switch","x":15,"y":22,"button":"middle"})", 400, "left, right or both"},
+        {"POST", "/click", R"({"gauge":"Battery_Switch","x":15,"y":22,"color":1})", 400, "unknown key 'color'"},
+        {"POST", "/click", R"({"gauge":"Battery_Switch","y":22})", 400, "missing key 'x'"},
+        {"POST", "/drag", R"({"gauge":"Throttle_Quadrant","x":45,"y":100,"end":"yes"})", 400, "true or false"},
+        {"POST", "/set", R"({"token":-1,"value":1})", 400, "'token' must lie in"},
+        {"POST", "/set", R"({"token":61,"value":"fast"})", 400, "'value' must be a number"},
+        {"POST", "/set", R"({"token":61,"value":1e999})", 400, "not valid JSON"},
+        {"POST", "/fail", R"({"key":64,"on":true})", 400, "'key' must lie in 1..63"},
+        {"POST", "/fail", R"({"key":3})", 400, "missing key 'on'"},
+        {"POST", "/lighting", R"({"mode":"dusk"})", 400, "day or night"},
+        {"POST", "/window", R"({"ident":77,"visible":false})", 404, "no window with ident 77"},
+        {"POST", "/window", R"({"ident":"NO_SUCH_PANEL","visible":false})", 400, "names no panel window"},
+        {"POST", "/ready", R"({"gauge":"Engine_Off"})", 404, "no gauge 'Engine_Off'"},
+        {"POST", "/click", std::string(kMaxRequestBody + 1, ' '), 413, "larger than"},
+        {"GET", "/tooltip?gauge=Battery_Switch&x=a&y=1", "", 400, "'x' must be a whole number"},
+        {"GET", "/tooltip?x=1&y=1", "", 400, "missing parameter 'gauge'"},
+        {"GET", "/tokens?numbers=61,x", "", 400, "token numbers"},
+        {"GET", "/window/07.png", "", 404, "no window 07"},
+        {"GET", "/wave/99.wav", "", 404, "no sound 99"},
+        {"GET", "/../../etc/passwd", "", 404, "no such resource"},
+        {"GET", "/cockpit.html", "", 404, "no such resource"},
+    };
+    for (const Case& c : cases) {
+        auto r = c.method == std::string("GET") ? client().Get(c.path.c_str())
+                                                : client().Post(c.path.c_str(), c.body, "application/json");
+        ASSERT_TRUE(r) << c.path << " " << c.body.substr(0, 60);
+        EXPECT_EQ(r->status, c.status) << c.path << " " << c.body.substr(0, 60) << ": " << r->body;
+        EXPECT_NE(r->body.find(c.says), std::string::npos) << c.path << ": " << r->body;
+        EXPECT_EQ(r->body.find('\n'), r->body.size() - 1) << "one line: " << r->body;
+    }
+    // A body that is not sent as JSON, and a name this machine is not reached by.
+    auto plain = client().Post("/click", R"({"gauge":"Battery_Switch","x":15,"y":22})", "text/plain");
+    ASSERT_TRUE(plain);
+    EXPECT_EQ(plain->status, 415);
+    auto c = client();
+    auto foreign = c.Get("/state", {{"Host", "cockpit.example:80"}});
+    ASSERT_TRUE(foreign);
+    EXPECT_EQ(foreign->status, 403);
+    EXPECT_EQ(lasting_state(), before);
+}
+
+TEST_F(LiveServerTest, ServesThePageItsPicturesAndTheModulesSounds) {
+    for (const char* path : {"/", "/cockpit.js", "/cockpit.css"}) {
+        auto r = client().Get(path);
+        ASSERT_TRUE(r);
+        EXPECT_EQ(r->status, 200) << path;
+        EXPECT_FALSE(r->body.empty()) << path;
+    }
+    auto picture = client().Get("/window/01.png");
+    ASSERT_TRUE(picture && picture->status == 200);
+    EXPECT_EQ(picture->get_header_value("Content-Type"), "image/png");
+    EXPECT_EQ(picture->body.substr(1, 3), "PNG");
+    auto wave = client().Get("/wave/10.wav");
+    ASSERT_TRUE(wave && wave->status == 200);
+    EXPECT_EQ(wave->body.substr(0, 4), "RIFF");
+
+    const json panel = get_json("/panel");
+    ASSERT_EQ(panel["windows"].size(), 2u);
+    EXPECT_EQ(panel["windows"][1]["ident"], 10);
+    EXPECT_EQ(panel["gauges"][7]["gauge"], "Battery_Switch#2") << "a second placement is named as scenarios name it";
+}
+
+TEST_F(LiveServerTest, AClickReachesThePictureWithTheNextUpdate) {
+    const std::string before = client().Get("/window/00.png")->body;
+    // Listen to the stream, then click.
+    std::atomic<bool> done{false};
+    std::string stream;
+    std::mutex stream_mutex;
+    std::thread reader([&] {
+        auto c = client();
+        c.Get("/stream", [&](const char* data, std::size_t size) {
+            std::lock_guard lock(stream_mutex);
+            stream.append(data, size);
+            return !done;
+        });
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    auto r = post("/click", R"({"gauge":"Battery_Switch","x":15,"y":22})");
+    ASSERT_TRUE(r && r->status == 200);
+    const json clicked = json::parse(r->body);
+    EXPECT_EQ(clicked["events"], json::parse(R"([{"event":66241,"param":0}])"));
+    EXPECT_EQ(clicked["sounds"][0]["wave"], 10);
+
+    // The message of the next update names window 00.
+    const std::uint64_t next = clicked["update"].get<std::uint64_t>() + 1;
+    const std::string wanted = "\"update\":" + std::to_string(next) + ",\"pictures\":[{\"window\":0";
+    for (int i = 0; i < 200; ++i) {
+        {
+            std::lock_guard lock(stream_mutex);
+            if (stream.find(wanted) != std::string::npos) break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    {
+        std::lock_guard lock(stream_mutex);
+        EXPECT_NE(stream.find(wanted), std::string::npos) << stream;
+        EXPECT_NE(stream.find("\"sounds\":[{\"gauge\":\"Battery_Switch\",\"wave\":10}]"), std::string::npos) << stream;
+    }
+    EXPECT_NE(client().Get("/window/00.png")->body, before);
+    EXPECT_EQ(get_json("/tooltip?gauge=Battery_Switch&x=15&y=22")["text"], "Battery switch (On)");
+    done = true;
+    post("/set", R"({"token":61,"value":1})");  // one more message wakes the reader
+    server->stop();
+    reader.join();
+}
+
+TEST_F(LiveServerTest, ADragHoldsItsLeverAcrossUpdatesAndStopsAtTheSlotsEnd) {
+    ASSERT_EQ(post("/drag", R"({"gauge":"Throttle_Quadrant","x":45,"y":297})")->status, 200);
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));  // several updates pass
+    ASSERT_EQ(post("/drag", R"({"gauge":"Throttle_Quadrant","x":140,"y":-40,"end":true})")->status, 200);
+    // Out of the slot and past its top, the same gesture still pushes the throttle fully forward.
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    EXPECT_DOUBLE_EQ(get_json("/tokens?numbers=558,559")["558"].get<double>(), 1.0);
+    EXPECT_DOUBLE_EQ(get_json("/tokens?numbers=558,559")["559"].get<double>(), 0.0);
+}
+
+TEST_F(LiveServerTest, ConcurrentClicksAndReadsEqualTheSameClicksReplayed) {
+    const std::vector<std::string> switches = {"Avionics_Switch", "Battery_Switch",  "Beacon_Lights_Switch",
+                                               "Landing_Lights_Switch", "Navigation_Lights_Switch",
+                                               "Strobe_Lights_Switch",  "Pitot_Heat_Switch"};
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(1500);
+    std::vector<int> clicks(switches.size(), 0);
+    std::atomic<int> failures{0}, reads{0};
+    std::vector<std::thread> threads;
+    for (std::size_t i = 0; i < switches.size(); ++i) {
+        threads.emplace_back([&, i] {
+            auto c = client();
+            const std::string body = R"({"gauge":")" + switches[i] + R"(","x":15,"y":22})";
+            while (std::chrono::steady_clock::now() < until) {
+                auto r = c.Post("/click", body, "application/json");
+                if (r && r->status == 200) ++clicks[i];
+                else ++failures;
+            }
+        });
+    }
+    for (int t = 0; t < 2; ++t) {
+        threads.emplace_back([&] {
+            auto c = client();
+            while (std::chrono::steady_clock::now() < until) {
+                auto r = c.Get("/state");
+                if (r && r->status == 200 && json::parse(r->body).contains("gauges")) ++reads;
+                else ++failures;
+            }
+        });
+    }
+    for (auto& t : threads) t.join();
+    EXPECT_EQ(failures, 0);
+    EXPECT_GT(reads, 0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));  // the last clicks' update
+    json live = get_json("/state");
+
+    // The same clicks, in the scenario language, on the same panel.
+    const std::string dir = ::testing::TempDir();
+    std::ofstream(dir + "live_replay.cfg") << kPanel;
+    std::ofstream scenario(dir + "live_replay.scn");
+    scenario << "update\n";
+    for (std::size_t i = 0; i < switches.size(); ++i)
+        for (int n = 0; n < clicks[i]; ++n) scenario << "click " << switches[i] << " 15 22\n";
+    scenario << "update\n";
+    scenario.close();
+    const auto run = testing::run_program(std::string(ARD_GAUGEHOST) + " state " + dir + "live_replay.cfg --scenario " +
+                                          dir + "live_replay.scn 2>/dev/null");
+    ASSERT_EQ(run.status, 0) << run.output;
+    const json replayed = json::parse(run.output);
+
+    EXPECT_EQ(live["gauges"], replayed["gauges"]);
+    // Threads interleave their clicks; what each switch got is the same.
+    auto counted = [](const json& list) {
+        std::map<std::string, int> n;
+        for (const json& e : list) ++n[e.dump()];
+        return n;
+    };
+    EXPECT_EQ(counted(live["events"]), counted(replayed["events"]));
+    EXPECT_EQ(counted(live["sounds"]), counted(replayed["sounds"]));
+    int total = 0;
+    for (int n : clicks) total += n;
+    EXPECT_EQ(live["events"].size(), static_cast<std::size_t>(total));
+}
+
+}  // namespace
+}  // namespace ardelvine::hostapp
