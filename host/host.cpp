@@ -192,16 +192,30 @@ void Host::reload() {
         with_gauge(*p, [&] { p->service(PANEL_SERVICE_PRE_INSTALL, reinterpret_cast<std::uintptr_t>(module_->handle())); });
 }
 
+std::size_t Host::credit_sounds(const Placement& gauge, std::size_t before) {
+    const std::size_t after = platform::audio_play_count();
+    for (std::size_t i = before; i < after; ++i) {
+        if (sounds_.size() < kMaxLogged) sounds_.push_back({gauge.name(), platform::audio_play_entry(i).wave});
+        else log_full_ = true;
+    }
+    // The mixer's own play log has been read: it need not grow with the run.
+    if (after > 0) platform::audio_clear_play_log();
+    return 0;
+}
+
 void Host::update(std::uint32_t count) {
     // The button stays down across updates: a live panel keeps updating while
     // a lever is dragged (a scenario's own commands release it).
     for (std::uint32_t n = 0; n < count; ++n) {
+        // Each gauge's sounds are credited as it finishes, which leaves the
+        // log empty for the next: the count need not be asked before each
+        // one, and an empty log after a gauge means it played nothing.
+        std::size_t played = platform::audio_play_count();
         for (auto& p : placements_) {
             if (!sim_.window_visible(static_cast<std::uint32_t>(p->window()))) continue;
-            with_gauge(*p, [&] {
-                p->service(PANEL_SERVICE_PRE_UPDATE, 0);
-                p->evaluate(sim_);
-            });
+            p->service(PANEL_SERVICE_PRE_UPDATE, 0);
+            p->evaluate(sim_);
+            played = platform::audio_play_count() != 0 ? credit_sounds(*p, played) : 0;
         }
         sim_.settle();
         platform::audio_advance(kSecondsPerUpdate);

@@ -144,6 +144,9 @@ private:
     // Runs gauge code on behalf of one placement and credits it with the sounds it plays.
     template <typename Call>
     void with_gauge(Placement& gauge, Call&& call);
+    // Credits `gauge` with the sounds played since the mixer's log held
+    // `before`, then empties the log: returns the count it holds now, 0.
+    std::size_t credit_sounds(const Placement& gauge, std::size_t before);
 
     PanelConfig panel_;
     Simulation sim_;
@@ -167,13 +170,7 @@ template <typename Call>
 void Host::with_gauge(Placement& gauge, Call&& call) {
     const std::size_t before = platform::audio_play_count();
     call();
-    const std::size_t after = platform::audio_play_count();
-    for (std::size_t i = before; i < after; ++i) {
-        if (sounds_.size() < kMaxLogged) sounds_.push_back({gauge.name(), platform::audio_play_entry(i).wave});
-        else log_full_ = true;
-    }
-    // The mixer's own play log has been read: it need not grow with the run.
-    if (after > 0) platform::audio_clear_play_log();
+    credit_sounds(gauge, before);
 }
 
 // The simulator's help texts for the help ids gauges use; null for an unknown id.

@@ -48,8 +48,10 @@ double table_angle(const NonlinearityEntry* table, std::uint32_t entries, double
     // Before the first entry, in the table's own direction: the first segment goes on.
     if (rising ? value <= table[0].value : value >= table[0].value) return along(table[0], table[1], value);
     for (std::uint32_t i = 0; i + 1 < entries; ++i) {
-        const double lo = std::fmin(table[i].value, table[i + 1].value);
-        const double hi = std::fmax(table[i].value, table[i + 1].value);
+        // Plain comparisons, not fmin/fmax: those are library calls here, and
+        // a segment with a NaN end is passed over either way.
+        const double a = table[i].value, b = table[i + 1].value;
+        const double lo = a < b ? a : b, hi = a < b ? b : a;
         if (value >= lo && value <= hi && lo != hi) return along(table[i], table[i + 1], value);
     }
     return along(table[entries - 2], table[entries - 1], value);

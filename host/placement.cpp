@@ -186,39 +186,93 @@ void Placement::service(std::int32_t code, std::uintptr_t data) {
     if (header_.callback != nullptr) header_.callback(&header_, code, data);
 }
 
+namespace {
+
+// What every kind does once its sources are read and its callbacks have run:
+// an active failure freezes the shown values (once there are any) or zeroes
+// them, and the element shows unless a failure or its own flag hides it.
+// False when the element had shown nothing before this evaluation.
+inline bool show_values(ElementState& state, const ElementHeader& header, int failure, double& v, double& vy,
+                        double& vr) {
+    const bool before = state.evaluated;
+    if (failure == FAIL_FREEZE && before) {
+        v = state.value, vy = state.value_y, vr = state.value_rotation;
+    } else if (failure == FAIL_ZERO) {
+        v = vy = vr = 0.0;
+    }
+    state.value = v, state.value_y = vy, state.value_rotation = vr;
+    state.evaluated = true;
+    state.visible = failure != FAIL_HIDE && (header.image_flags & IMAGE_HIDDEN) == 0;
+    return before;
+}
+
+}  // namespace
+
+// One pass per element, one branch on its kind: this runs for every element of
+// every gauge on every update, so each kind reads its sources, runs its
+// callbacks, then settles what it shows, in that order, without a second look
+// at the kind.
 void Placement::evaluate(const Simulation& sim) {
+    // Most updates run with no failure active: then no list need be read.
+    const bool failures = sim.any_failure_active();
     for (ElementState& state : states_) {
         AnyElement& e = *reinterpret_cast<AnyElement*>(state.element);
-        const int failure = failure_action(e.header.failures, sim);
-        const bool first = !state.evaluated;
+        const int failure = failures ? failure_action(e.header.failures, sim) : -1;
         double v = 0.0, vy = 0.0, vr = 0.0;
 
         switch (e.header.kind) {
             case ElementKind::STATIC_IMAGE:
+                show_values(state, e.header, failure, v, vy, vr);
                 break;
-            case ElementKind::NEEDLE:
+            case ElementKind::NEEDLE: {
                 refresh(e.needle.source, sim);
                 v = value_of(e.needle.update, &e.header, e.needle.source);
+                const bool shown_before = show_values(state, e.header, failure, v, vy, vr);
+                double angle = table_angle(e.needle.table, e.needle.table_entries, v);
+                if (e.needle.max_swing != 0 && shown_before) {
+                    const double limit = e.needle.max_swing;
+                    angle = std::clamp(angle, state.angle - limit, state.angle + limit);
+                }
+                state.angle = angle;
                 break;
+            }
             case ElementKind::STRING:
                 for (ModuleVar& source : e.string.sources) refresh(source, sim);
                 if (e.string.update != nullptr) e.string.update(&e.header);
+                show_values(state, e.header, failure, v, vy, vr);
                 break;
             case ElementKind::SLIDER:
                 refresh(e.slider.x.source, sim);
                 refresh(e.slider.y.source, sim);
                 v = value_of(e.slider.x_update, &e.header, e.slider.x.source);
                 vy = value_of(e.slider.y_update, &e.header, e.slider.y.source);
+                show_values(state, e.header, failure, v, vy, vr);
+                state.dx = v * e.slider.x.scale;
+                state.dy = vy * e.slider.y.scale;
                 break;
-            case ElementKind::ICON:
+            case ElementKind::ICON: {
                 refresh(e.icon.source, sim);
                 v = value_of(e.icon.update, &e.header, e.icon.source);
+                show_values(state, e.header, failure, v, vy, vr);
+                // The image is the scaled value's whole part, when that is one
+                // of the images. Asked of the value itself: its whole part is at
+                // least 0 exactly when it lies above -1, and below a whole
+                // number of images exactly when it does.
+                const double scaled = v * e.icon.scale;
+                const bool in_range =
+                    e.icon.images != 0 && scaled > -1.0 && scaled < static_cast<double>(e.icon.images);
+                state.image = in_range ? static_cast<int>(scaled) : -1;
+                if (!in_range) state.visible = false;
                 break;
+            }
             case ElementKind::MOVING_IMAGE:
                 refresh(e.moving_image.x.source, sim);
                 refresh(e.moving_image.y.source, sim);
                 v = value_of(e.moving_image.x_update, &e.header, e.moving_image.x.source);
                 vy = value_of(e.moving_image.y_update, &e.header, e.moving_image.y.source);
+                show_values(state, e.header, failure, v, vy, vr);
+                state.dx = moving_offset(v, e.moving_image.x.minimum, e.moving_image.x.maximum, state.travel_x);
+                state.dy = moving_offset(vy, e.moving_image.y.minimum, e.moving_image.y.maximum, state.travel_y);
                 break;
             case ElementKind::SPRITE:
                 refresh(e.sprite.x.source, sim);
@@ -227,47 +281,7 @@ void Placement::evaluate(const Simulation& sim) {
                 v = value_of(e.sprite.x_update, &e.header, e.sprite.x.source);
                 vy = value_of(e.sprite.y_update, &e.header, e.sprite.y.source);
                 vr = value_of(e.sprite.rotation_update, &e.header, e.sprite.rotation.source);
-                break;
-        }
-
-        if (failure == FAIL_FREEZE && state.evaluated) {
-            v = state.value, vy = state.value_y, vr = state.value_rotation;
-        } else if (failure == FAIL_ZERO) {
-            v = vy = vr = 0.0;
-        }
-        state.value = v, state.value_y = vy, state.value_rotation = vr;
-        state.evaluated = true;
-        state.visible = failure != FAIL_HIDE && (e.header.image_flags & IMAGE_HIDDEN) == 0;
-
-        switch (e.header.kind) {
-            case ElementKind::STATIC_IMAGE:
-            case ElementKind::STRING:
-                break;
-            case ElementKind::NEEDLE: {
-                double angle = table_angle(e.needle.table, e.needle.table_entries, v);
-                if (e.needle.max_swing != 0 && !first) {
-                    const double limit = e.needle.max_swing;
-                    angle = std::clamp(angle, state.angle - limit, state.angle + limit);
-                }
-                state.angle = angle;
-                break;
-            }
-            case ElementKind::SLIDER:
-                state.dx = v * e.slider.x.scale;
-                state.dy = vy * e.slider.y.scale;
-                break;
-            case ElementKind::ICON: {
-                const double index = std::trunc(v * e.icon.scale);
-                const bool in_range = index >= 0.0 && index < static_cast<double>(e.icon.images);
-                state.image = in_range ? static_cast<int>(index) : -1;
-                if (!in_range) state.visible = false;
-                break;
-            }
-            case ElementKind::MOVING_IMAGE:
-                state.dx = moving_offset(v, e.moving_image.x.minimum, e.moving_image.x.maximum, state.travel_x);
-                state.dy = moving_offset(vy, e.moving_image.y.minimum, e.moving_image.y.maximum, state.travel_y);
-                break;
-            case ElementKind::SPRITE:
+                show_values(state, e.header, failure, v, vy, vr);
                 state.dx = v * e.sprite.x.scale;
                 state.dy = vy * e.sprite.y.scale;
                 state.rotation = vr * e.sprite.rotation.scale;

@@ -1,7 +1,5 @@
 #include "host/simulation.h"
 
-#include <cctype>
-
 #include "host/sim/system.h"
 
 namespace ardelvine::hostapp {
@@ -72,9 +70,10 @@ namespace {
 bool same_expression(std::string_view asked, std::string_view known) {
     std::size_t k = 0;
     for (char c : asked) {
-        const auto u = static_cast<unsigned char>(c);
-        if (std::isspace(u)) continue;
-        if (k == known.size() || std::toupper(u) != static_cast<unsigned char>(known[k])) return false;
+        // The C locale's white space and upper case, without a library call per character.
+        if (c == ' ' || (c >= '\t' && c <= '\r')) continue;
+        const char upper = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+        if (k == known.size() || upper != known[k]) return false;
         ++k;
     }
     return k == known.size();

@@ -66,6 +66,7 @@ public:
     // Failures by key (1 to 63).
     void set_failure(std::uint32_t key, bool active);
     bool failure_active(std::uint32_t key) const { return key < 64 && ((failures_ >> key) & 1u); }
+    bool any_failure_active() const { return failures_ != 0; }
 
     // Answers to expression evaluation.
     std::string atc_id = "N4471A";

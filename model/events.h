@@ -23,7 +23,7 @@
     X(GENERATOR_TOGGLE, 66363) \
     X(NAVIGATION_LIGHTS_TOGGLE, 66379) \
     /* engine and fuel */ \
-    X(MAGNETOS_DECREASE, 65634)  /* both, right, left, off */ \
+    X(MAGNETOS_DECREASE, 65634)  /* both, left, right, off */ \
     X(MAGNETOS_INCREASE, 65635)  /* off, right, left, both */ \
     X(THROTTLE_SET, 65820)  /* 0 (closed) to 16384 (full) */ \
     X(MIXTURE_SET, 65919)  /* 0 (cut-off) to 16384 (rich) */ \

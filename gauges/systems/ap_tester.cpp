@@ -9,7 +9,7 @@
 #include "gauges/systems/ap_tester.h"
 
 #include <cmath>
-#include <cstdio>
+#include <cstdint>
 #include <cstring>
 
 #include "gauges/gauge.h"
@@ -19,23 +19,28 @@ namespace ardelvine::gauges {
 
 bool ap_readout_format(double v, char (&text)[kApReadoutChars + 1]) {
     if (!std::isfinite(v) || v < -10000.0) return false;
-    // The field by value class: the number right-aligned in six characters.
-    const char* format = v >= 100000.0  ? "%6.0f"
-                         : v >= 10000.0 ? " %5.0f"
-                         : v >= 1000.0  ? "  %4.0f"
-                         : v >= 0.0     ? "   %3.0f"
-                         : v > -1000.0  ? "  %4.0f"
-                                        : " %5.0f";
-    char out[48];
-    int length = std::snprintf(out, sizeof out, format, v);
-    if (length < 0 || length >= static_cast<int>(sizeof out)) return false;
-    // Rounding up to the next power of ten (999.6, -999.7, -10000) widens the
-    // number by a digit: it still fits once the spare blank goes. A number of
-    // seven digits or more does not fit at all.
-    const char* start = out;
-    while (length > static_cast<int>(kApReadoutChars) && *start == ' ') ++start, --length;
-    if (length > static_cast<int>(kApReadoutChars)) return false;
-    std::memcpy(text, start, static_cast<std::size_t>(length) + 1);
+    // Whatever its value class, the number ends up right-aligned in six
+    // characters: the spare blank of the narrower classes only takes the digit
+    // that rounding up to the next power of ten adds, and seven characters do
+    // not fit. Written out here rather than by the C library, which costs many
+    // times more on every update; the rounding is the library's: to nearest,
+    // halves to even, and a negative number rounding to nothing shows "-0".
+    const double rounded = std::nearbyint(v);
+    if (rounded >= 1000000.0) return false;
+    auto whole = static_cast<std::uint32_t>(std::fabs(rounded));
+    char out[kApReadoutChars + 1];
+    std::size_t at = kApReadoutChars;
+    out[at] = '\0';
+    do {
+        out[--at] = static_cast<char>('0' + whole % 10);
+        whole /= 10;
+    } while (whole != 0);
+    if (std::signbit(rounded)) {
+        if (at == 0) return false;
+        out[--at] = '-';
+    }
+    while (at > 0) out[--at] = ' ';
+    std::memcpy(text, out, sizeof out);
     return true;
 }
 

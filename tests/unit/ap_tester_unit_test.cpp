@@ -2,9 +2,12 @@
 // their value classes, keeping their text when a value cannot be shown, and
 // lamps lit only above zero.
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <limits>
 #include <set>
+#include <string>
+#include <vector>
 
 #include "gauges/systems/ap_tester.h"
 #include "module/gauge_list.h"
@@ -49,6 +52,25 @@ TEST_F(ApTester, ReadoutKeepsItsTextWhenTheValueCannotBeShown) {
                             std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(),
                             -std::numeric_limits<double>::infinity()};
     for (double v : keeps) EXPECT_EQ(readout_after(v, "  -500"), "  -500") << v;
+}
+
+// The readout rounds as the C library's "%.0f" does (halves to even, "-0"
+// for a small negative), across every value class and its edges.
+TEST_F(ApTester, ReadoutRoundsAsPrintfDoes) {
+    std::vector<double> values = {0.5,      1.5,       2.5,       -0.5,     -1.5,      -0.0,     -0.3,
+                                  0.49999,  999.5,     998.5,     9999.5,   99999.5,   999998.5, 999999.5,
+                                  -999.5,   -998.5,    -9999.5,   -9998.5,  1e-300,    -1e-300,  0.5000001,
+                                  123.4999, 100000.0,  -10000.0,  4503599627370495.5};
+    for (double v = 0.37; v < 2e6; v = v * 1.37 + 0.731)
+        for (double x : {v, -v, std::floor(v) + 0.5, -std::floor(v) - 0.5}) values.push_back(x);
+    for (double v : values) {
+        char library[64];
+        std::snprintf(library, sizeof library, "%.0f", v);
+        char expected[16];
+        const bool fits = v >= -10000.0 && std::strlen(library) <= gauges::kApReadoutChars;
+        if (fits) std::snprintf(expected, sizeof expected, "%6s", library);
+        EXPECT_EQ(readout_after(v, "before"), fits ? std::string(expected) : "before") << v;
+    }
 }
 
 TEST_F(ApTester, LampsLightOnlyAboveZero) {

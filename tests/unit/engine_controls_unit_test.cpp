@@ -4,6 +4,8 @@
 #include <cmath>
 #include <limits>
 
+#include "model/events.h"
+#include "model/tokens.h"
 #include "module/gauge_list.h"
 #include "tests/unit/fake_panel.h"
 
@@ -36,13 +38,13 @@ TEST_F(EngineControls, PictureRules) {
 // The tooltips read their variable afresh, and say "on" only above zero.
 TEST_F(EngineControls, TooltipsReadTheVariableAfresh) {
     evaluate(picture(Engine_Primer), -1.0);
-    tokens[361] = -1.0;
+    tokens[tokens::ENGINE_PRIMER] = -1.0;
     EXPECT_EQ(tooltip_text(Engine_Primer, 1), "off");
-    tokens[361] = 2.0;
+    tokens[tokens::ENGINE_PRIMER] = 2.0;
     EXPECT_EQ(tooltip_text(Engine_Primer, 1), "on");
-    tokens[103] = 1.0;
+    tokens[tokens::AUTOPILOT_ENGAGED] = 1.0;
     EXPECT_EQ(tooltip_text(Autopilot_Switch, 1), "on");
-    tokens[103] = -1.0;
+    tokens[tokens::AUTOPILOT_ENGAGED] = -1.0;
     EXPECT_EQ(tooltip_text(Autopilot_Switch, 1), "off");
 }
 
@@ -61,20 +63,20 @@ TEST_F(EngineControls, MagnetoKeyStopsAtBoth) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
         events.clear();
-        tokens[399] = c.left;
+        tokens[tokens::MAGNETO_LEFT] = c.left;
         EXPECT_EQ(evaluate(picture(Magnetos_Switch), c.right), 2 * c.left + c.right);
         EXPECT_EQ(tooltip_text(Magnetos_Switch, 1), c.text);
         click(Magnetos_Switch, 2);
         click(Magnetos_Switch, 3);
         Events expected;
-        if (c.left_half_sends) expected.emplace_back(65635, 0);
-        expected.emplace_back(65634, 0);
+        if (c.left_half_sends) expected.emplace_back(events::MAGNETOS_INCREASE, 0);
+        expected.emplace_back(events::MAGNETOS_DECREASE, 0);
         EXPECT_EQ(events, expected);
     }
     // The stop uses the position as last drawn, not the variables now.
-    tokens[399] = 1;
+    tokens[tokens::MAGNETO_LEFT] = 1;
     evaluate(picture(Magnetos_Switch), 1.0);
-    tokens[399] = 0;
+    tokens[tokens::MAGNETO_LEFT] = 0;
     events.clear();
     click(Magnetos_Switch, 2);
     EXPECT_TRUE(events.empty());
@@ -93,20 +95,24 @@ TEST_F(EngineControls, AutopilotEngagesOnHeadingAndRoundedAltitude) {
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.heading) + " / " + std::to_string(c.altitude));
         events.clear();
-        tokens = {{103, 0.0}, {84, c.heading}, {74, c.altitude}};
+        tokens = {{tokens::AUTOPILOT_ENGAGED, 0.0},
+                  {tokens::GYRO_HEADING, c.heading},
+                  {tokens::ALTITUDE_INDICATED, c.altitude}};
         click(Autopilot_Switch, 2);
-        EXPECT_EQ(events, (Events{{65792, 0},
-                                  {66106, 0},
-                                  {66042, static_cast<std::uint32_t>(c.heading_sent)},
-                                  {66103, 0},
-                                  {66124, static_cast<std::uint32_t>(c.altitude_sent)}}));
+        EXPECT_EQ(events, (Events{{events::AUTOPILOT_ON, 0},
+                                  {events::AUTOPILOT_HEADING_HOLD_ON, 0},
+                                  {events::HEADING_BUG_SET, static_cast<std::uint32_t>(c.heading_sent)},
+                                  {events::AUTOPILOT_ALTITUDE_HOLD_ON, 0},
+                                  {events::AUTOPILOT_ALTITUDE_SET, static_cast<std::uint32_t>(c.altitude_sent)}}));
     }
 }
 
 TEST_F(EngineControls, EngagedAutopilotDisengagesWithThreeEvents) {
-    tokens = {{103, 1.0}, {84, 123.0}, {74, 5000.0}};
+    tokens = {{tokens::AUTOPILOT_ENGAGED, 1.0}, {tokens::GYRO_HEADING, 123.0}, {tokens::ALTITUDE_INDICATED, 5000.0}};
     click(Autopilot_Switch, 2);
-    EXPECT_EQ(events, (Events{{65791, 0}, {66107, 0}, {66104, 0}}));
+    EXPECT_EQ(events, (Events{{events::AUTOPILOT_OFF, 0},
+                              {events::AUTOPILOT_HEADING_HOLD_OFF, 0},
+                              {events::AUTOPILOT_ALTITUDE_HOLD_OFF, 0}}));
 }
 
 TEST_F(EngineControls, ClickAreasSendTheirEventsAndRepeatWhereHeld) {
@@ -116,8 +122,10 @@ TEST_F(EngineControls, ClickAreasSendTheirEventsAndRepeatWhereHeld) {
         std::uint32_t event, flags;
     };
     const Case cases[] = {
-        {&Starter_Switch, 1, 66300, 0x20200000u}, {&Carburetor_Heat, 2, 66484, 0x20000000u},
-        {&Engine_Primer, 2, 66238, 0x20200000u},  {&NAV_GPS_Switch, 1, 66375, 0x20000000u},
+        {&Starter_Switch, 1, events::STARTER_ENGAGE, 0x20200000u},
+        {&Carburetor_Heat, 2, events::CARBURETOR_HEAT_TOGGLE, 0x20000000u},
+        {&Engine_Primer, 2, events::ENGINE_PRIMER, 0x20200000u},
+        {&NAV_GPS_Switch, 1, events::NAV_GPS_TOGGLE, 0x20000000u},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.gauge->name);
@@ -136,6 +144,7 @@ TEST_F(EngineControls, ClickAreasSendTheirEventsAndRepeatWhereHeld) {
 class WarningLights : public FakePanel {};
 
 TEST_F(WarningLights, EachLightsOnItsOwnCondition) {
+    constexpr std::uint32_t kGearLeft = tokens::GEAR_LEFT_POSITION, kGearRight = tokens::GEAR_RIGHT_POSITION;
     struct Case {
         GaugeHeader* gauge;
         double own;  // the icon's own variable
@@ -145,12 +154,13 @@ TEST_F(WarningLights, EachLightsOnItsOwnCondition) {
     const Case cases[] = {
         {&Flaps_Warning_Light, 1000.0, {}, true},
         {&Flaps_Warning_Light, 999.9, {}, false},
-        {&Gear_Warning_Light, 0.0, {{333, 16300.0}, {334, 16300.0}}, true},
-        {&Gear_Warning_Light, 1.0, {{333, 16300.0}, {334, 16299.9}}, false},
-        {&Gear_Warning_Light, 1.0, {{333, 16299.9}, {334, 16300.0}}, false},
-        {&Generator_Light, 0.0, {{565, 0.0}, {364, 1.0}}, true},
-        {&Generator_Light, 1.0, {{565, 0.0}, {364, 0.0}}, false},
-        {&Generator_Light, 0.0, {{565, -1.0}, {364, 1.0}}, false},
+        // Both main wheels down and locked, then either short of it.
+        {&Gear_Warning_Light, 0.0, {{kGearLeft, 16300.0}, {kGearRight, 16300.0}}, true},
+        {&Gear_Warning_Light, 1.0, {{kGearLeft, 16300.0}, {kGearRight, 16299.9}}, false},
+        {&Gear_Warning_Light, 1.0, {{kGearLeft, 16299.9}, {kGearRight, 16300.0}}, false},
+        {&Generator_Light, 0.0, {{tokens::GENERATOR_SWITCH, 0.0}, {tokens::BATTERY_MASTER, 1.0}}, true},
+        {&Generator_Light, 1.0, {{tokens::GENERATOR_SWITCH, 0.0}, {tokens::BATTERY_MASTER, 0.0}}, false},
+        {&Generator_Light, 0.0, {{tokens::GENERATOR_SWITCH, -1.0}, {tokens::BATTERY_MASTER, 1.0}}, false},
         {&Dive_Brake_Warning_Light, 10000.0, {}, false},
         {&Dive_Brake_Warning_Light, 10000.1, {}, true},
         {&Tail_Hook_Warning_Light, 0.5, {}, false},

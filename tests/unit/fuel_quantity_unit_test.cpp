@@ -2,6 +2,7 @@
 // tooltip tells what its needle last showed, and a capacity that later reads
 // zero or less keeps the one captured before.
 #include "gauges/systems/fuel_tanks.h"
+#include "model/tokens.h"
 #include "module/gauge_list.h"
 #include "tests/unit/fake_panel.h"
 
@@ -33,15 +34,19 @@ struct Tank {
     double FuelTanks::* field;
 };
 const Tank kTanks[] = {
-    {4, 289, 290, 2, 0, &FuelTanks::left_main},
-    {3, 383, 384, 5, 1, &FuelTanks::right_main},
-    {2, 291, 292, 8, 2, &FuelTanks::left_aux},
-    {1, 297, 298, 11, 3, &FuelTanks::right_aux},
+    {4, tokens::FUEL_LEFT_MAIN_LEVEL, tokens::FUEL_LEFT_MAIN_CAPACITY, 2, 0, &FuelTanks::left_main},
+    {3, tokens::FUEL_RIGHT_MAIN_LEVEL, tokens::FUEL_RIGHT_MAIN_CAPACITY, 5, 1, &FuelTanks::right_main},
+    {2, tokens::FUEL_LEFT_AUX_LEVEL, tokens::FUEL_LEFT_AUX_CAPACITY, 8, 2, &FuelTanks::left_aux},
+    {1, tokens::FUEL_RIGHT_AUX_LEVEL, tokens::FUEL_RIGHT_AUX_CAPACITY, 11, 3, &FuelTanks::right_aux},
 };
+
+// The tanks' capacities in gallons, read when the capacities are captured.
+constexpr std::uint32_t kLeftMain = tokens::FUEL_LEFT_MAIN_CAPACITY, kRightMain = tokens::FUEL_RIGHT_MAIN_CAPACITY,
+                        kLeftAux = tokens::FUEL_LEFT_AUX_CAPACITY, kRightAux = tokens::FUEL_RIGHT_AUX_CAPACITY;
 
 TEST_F(FuelQuantity, NeedlesShowGallonsAndTooltipsTellThem) {
     FuelTankCapacities = {0, 0, 0, 0};
-    tokens = {{290, 70.0}, {384, 50.0}, {292, 30.0}, {298, 20.0}};
+    tokens = {{kLeftMain, 70.0}, {kRightMain, 50.0}, {kLeftAux, 30.0}, {kRightAux, 20.0}};
     capture_fuel_tank_capacities();
     for (const Tank& t : kTanks) {
         Needle* needle = element_as<Needle>(Fuel_Quantity, t.element);
@@ -56,9 +61,9 @@ TEST_F(FuelQuantity, NeedlesShowGallonsAndTooltipsTellThem) {
 
 TEST_F(FuelQuantity, CapacitiesKeptWhenALaterCaptureReadsNothing) {
     FuelTankCapacities = {0, 0, 0, 0};
-    tokens = {{290, 70.0}, {384, 50.0}, {292, 30.0}, {298, 20.0}};
+    tokens = {{kLeftMain, 70.0}, {kRightMain, 50.0}, {kLeftAux, 30.0}, {kRightAux, 20.0}};
     capture_fuel_tank_capacities();
-    tokens = {{290, 0.0}, {384, -5.0}, {292, 25.0}};
+    tokens = {{kLeftMain, 0.0}, {kRightMain, -5.0}, {kLeftAux, 25.0}};
     capture_fuel_tank_capacities();
     EXPECT_EQ(FuelTankCapacities.left_main, 70.0);
     EXPECT_EQ(FuelTankCapacities.right_main, 50.0);

@@ -5,6 +5,8 @@
 
 #include "gauges/radios/radio.h"
 #include "gauges/systems/fuel_tanks.h"
+#include "model/events.h"
+#include "model/tokens.h"
 #include "module/gauge_list.h"
 #include "tests/unit/fake_panel.h"
 
@@ -34,7 +36,7 @@ private:
 };
 
 // The radios' part, the same at the end of every start under the condition.
-const Events kRadioTail = {{65836, 0}, {65832, 0}, {65833, 0}};
+const Events kRadioTail = {{events::ADF_IDENT_OFF, 0}, {events::NAV1_IDENT_OFF, 0}, {events::NAV2_IDENT_OFF, 0}};
 
 TEST_F(StartState, ShutdownTogglesOnlyWhatIsOn) {
     struct Case {
@@ -42,38 +44,64 @@ TEST_F(StartState, ShutdownTogglesOnlyWhatIsOn) {
         std::map<std::uint32_t, double> state;
         Events expected;
     };
-    const Events all_off = {{65820, 0}, {65927, 0}, {66057, 0}, {66060, 0}, {66053, 0}};
+    const Events all_off = {{events::THROTTLE_SET, 0},
+                            {events::SHUTDOWN_STEP_1, 0},
+                            {events::SHUTDOWN_STEP_2, 0},
+                            {events::SHUTDOWN_STEP_3, 0},
+                            {events::SHUTDOWN_STEP_4, 0}};
     auto with = [&](std::initializer_list<std::pair<std::uint32_t, std::uint32_t>> extra) {
-        Events e = {{65820, 0}};
+        Events e = {{events::THROTTLE_SET, 0}};
         auto has = [&](std::uint32_t ev) {
             for (auto x : extra)
                 if (x.first == ev) return true;
             return false;
         };
-        if (has(66494)) e.emplace_back(66494, 0);
-        if (has(65919)) e.emplace_back(65919, 0);
-        e.emplace_back(65927, 0);
-        for (std::uint32_t ev : {66241u, 66363u, 66293u, 65858u})
+        if (has(events::FUEL_VALVE_TOGGLE)) e.emplace_back(events::FUEL_VALVE_TOGGLE, 0);
+        if (has(events::MIXTURE_SET)) e.emplace_back(events::MIXTURE_SET, 0);
+        e.emplace_back(events::SHUTDOWN_STEP_1, 0);
+        for (std::uint32_t ev : {events::BATTERY_MASTER_TOGGLE, events::GENERATOR_TOGGLE,
+                                 events::AVIONICS_MASTER_TOGGLE, events::PITOT_HEAT_TOGGLE})
             if (has(ev)) e.emplace_back(ev, 0);
-        e.insert(e.end(), {{66057, 0}, {66060, 0}, {66053, 0}});
-        for (std::uint32_t ev : {66239u, 66379u})
+        e.insert(e.end(), {{events::SHUTDOWN_STEP_2, 0}, {events::SHUTDOWN_STEP_3, 0}, {events::SHUTDOWN_STEP_4, 0}});
+        for (std::uint32_t ev : {events::BEACON_LIGHTS_TOGGLE, events::NAVIGATION_LIGHTS_TOGGLE})
             if (has(ev)) e.emplace_back(ev, 0);
         return e;
     };
     const Case cases[] = {
         {"everything off", {}, all_off},
         {"everything on",
-         {{895, 1}, {560, 0.8}, {364, 1}, {565, 1}, {740, 1}, {13, 1}, {368, 1}, {619, 1}},
-         with({{66494, 0}, {65919, 0}, {66241, 0}, {66363, 0}, {66293, 0}, {65858, 0}, {66239, 0}, {66379, 0}})},
-        {"above zero, not one", {{895, 0.5}, {560, 0.1}, {364, 0.5}, {740, 0.5}, {13, 2}, {368, 0.5}, {619, 2}},
-         with({{66494, 0}, {65919, 0}, {66241, 0}})},
-        {"generator at minus one", {{565, -1}}, with({{66363, 0}})},
-        {"negatives", {{895, -1}, {560, -1}, {364, -1}}, all_off},
+         {{tokens::FUEL_VALVE, 1},
+          {tokens::MIXTURE_LEVER, 0.8},
+          {tokens::BATTERY_MASTER, 1},
+          {tokens::GENERATOR_SWITCH, 1},
+          {tokens::AVIONICS_MASTER, 1},
+          {tokens::PITOT_HEAT, 1},
+          {tokens::BEACON_LIGHTS, 1},
+          {tokens::NAVIGATION_LIGHTS, 1}},
+         with({{events::FUEL_VALVE_TOGGLE, 0},
+               {events::MIXTURE_SET, 0},
+               {events::BATTERY_MASTER_TOGGLE, 0},
+               {events::GENERATOR_TOGGLE, 0},
+               {events::AVIONICS_MASTER_TOGGLE, 0},
+               {events::PITOT_HEAT_TOGGLE, 0},
+               {events::BEACON_LIGHTS_TOGGLE, 0},
+               {events::NAVIGATION_LIGHTS_TOGGLE, 0}})},
+        {"above zero, not one",
+         {{tokens::FUEL_VALVE, 0.5},
+          {tokens::MIXTURE_LEVER, 0.1},
+          {tokens::BATTERY_MASTER, 0.5},
+          {tokens::AVIONICS_MASTER, 0.5},
+          {tokens::PITOT_HEAT, 2},
+          {tokens::BEACON_LIGHTS, 0.5},
+          {tokens::NAVIGATION_LIGHTS, 2}},
+         with({{events::FUEL_VALVE_TOGGLE, 0}, {events::MIXTURE_SET, 0}, {events::BATTERY_MASTER_TOGGLE, 0}})},
+        {"generator at minus one", {{tokens::GENERATOR_SWITCH, -1}}, with({{events::GENERATOR_TOGGLE, 0}})},
+        {"negatives", {{tokens::FUEL_VALVE, -1}, {tokens::MIXTURE_LEVER, -1}, {tokens::BATTERY_MASTER, -1}}, all_off},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         tokens = c.state;
-        tokens[60] = 1;
+        tokens[tokens::ENGINE_RUNNING] = 1;
         events.clear();
         serve(Engine_Off, PANEL_SERVICE_PANEL_READY);
         Events expected = c.expected;
@@ -83,7 +111,7 @@ TEST_F(StartState, ShutdownTogglesOnlyWhatIsOn) {
 }
 
 TEST_F(StartState, RadiosSwitchedWithTonesOff) {
-    tokens[60] = 1;
+    tokens[tokens::ENGINE_RUNNING] = 1;
     radio_power = {.nav1 = 1, .com1 = 1, .adf = 1, .transponder = 1, .nav1_tone = 1, .adf_tone = 1};
     serve(Engine_Off, PANEL_SERVICE_PANEL_READY);
     EXPECT_EQ((std::vector<int>{radio_power.nav1, radio_power.com1, radio_power.adf, radio_power.transponder,
@@ -103,7 +131,13 @@ TEST_F(StartState, RadiosSwitchedWithTonesOff) {
 TEST_F(StartState, NotRunningOnlyCapturesCapacities) {
     FuelTankCapacities = {0, 0, 0, 0};
     for (GaugeHeader* g : {&Engine_On, &Engine_Off}) {
-        tokens = {{60, 0.0}, {290, 70.0}, {384, 70.0}, {292, 30.0}, {298, 30.0}, {895, 1}, {364, 1}};
+        tokens = {{tokens::ENGINE_RUNNING, 0.0},
+                  {tokens::FUEL_LEFT_MAIN_CAPACITY, 70.0},
+                  {tokens::FUEL_RIGHT_MAIN_CAPACITY, 70.0},
+                  {tokens::FUEL_LEFT_AUX_CAPACITY, 30.0},
+                  {tokens::FUEL_RIGHT_AUX_CAPACITY, 30.0},
+                  {tokens::FUEL_VALVE, 1},
+                  {tokens::BATTERY_MASTER, 1}};
         radio_power.com1 = 1;
         serve(*g, PANEL_SERVICE_PANEL_READY);
         serve(*g, PANEL_SERVICE_PRE_INSTALL);
@@ -117,11 +151,15 @@ TEST_F(StartState, NotRunningOnlyCapturesCapacities) {
 TEST_F(StartState, WatchValuePassedOnAboveTen) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const std::pair<double, Events> cases[] = {
-        {10.9, {}}, {11.0, {{65698, 11}}}, {250.7, {{65698, 250}}}, {-50.0, {}}, {nan, {}},
-        {1e20, {{65698, 2147483647u}}},
+        {10.9, {}},
+        {11.0, {{events::START_STATE_WATCH_SET, 11}}},
+        {250.7, {{events::START_STATE_WATCH_SET, 250}}},
+        {-50.0, {}},
+        {nan, {}},
+        {1e20, {{events::START_STATE_WATCH_SET, 2147483647u}}},
     };
     for (const auto& [value, expected] : cases) {
-        tokens = {{326, value}, {60, 1}};
+        tokens = {{tokens::START_STATE_WATCH, value}, {tokens::ENGINE_RUNNING, 1}};
         events.clear();
         serve(Engine_On, PANEL_SERVICE_PRE_UPDATE);
         EXPECT_EQ(events, expected) << value;

@@ -4,6 +4,8 @@
 #include <cstring>
 
 #include "gauges/systems/throttle_quadrant.h"
+#include "model/events.h"
+#include "model/tokens.h"
 #include "module/gauge_list.h"
 #include "tests/unit/fake_panel.h"
 
@@ -23,15 +25,15 @@ TEST_F(ThrottleQuadrant, ClickHeightBecomesLeverPosition) {
         std::uint32_t event, parameter;
     };
     const Case cases[] = {
-        {kLever1Area, 0, 65820, 16384},    // top of the slot: fully forward
-        {kLever1Area, -7, 65820, 16384},   // above it (a drag past the top): still fully forward
-        {kLever1Area, 146, 65820, 8219},   // 1 - 146/293 = 0.50171
-        {kLever2Area, 146, 65923, 8219},
-        {kLever1Area, 292, 65820, 55},     // last pixel of the slot
-        {kLever1Area, 293, 65820, 0},      // bottom edge and below: fully back
-        {kLever1Area, 400, 65820, 0},
-        {kLever3Area, 287, 65919, 335},    // the shorter slot is measured against 293 too
-        {kLever3Area, 0, 65919, 16384},
+        {kLever1Area, 0, events::THROTTLE_SET, 16384},   // top of the slot: fully forward
+        {kLever1Area, -7, events::THROTTLE_SET, 16384},  // above it (a drag past the top): still fully forward
+        {kLever1Area, 146, events::THROTTLE_SET, 8219},  // 1 - 146/293 = 0.50171
+        {kLever2Area, 146, events::PROPELLER_SET, 8219},
+        {kLever1Area, 292, events::THROTTLE_SET, 55},  // last pixel of the slot
+        {kLever1Area, 293, events::THROTTLE_SET, 0},   // bottom edge and below: fully back
+        {kLever1Area, 400, events::THROTTLE_SET, 0},
+        {kLever3Area, 287, events::MIXTURE_SET, 335},  // the shorter slot is measured against 293 too
+        {kLever3Area, 0, events::MIXTURE_SET, 16384},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE("area " + std::to_string(c.area) + " y " + std::to_string(c.y));
@@ -67,7 +69,7 @@ TEST_F(ThrottleQuadrant, HeightComesFromTheClickedHeader) {
     at.gauge = &copy;
     copy_mouse[kLever2Area].handler(&at, MOUSE_LEFT);
     copy_mouse[kLever2Area].handler(nullptr, MOUSE_LEFT);
-    EXPECT_EQ(events, (Events{{65923, 12288}}));  // (1 - 100/400) * 16384
+    EXPECT_EQ(events, (Events{{events::PROPELLER_SET, 12288}}));  // (1 - 100/400) * 16384
 }
 
 TEST_F(ThrottleQuadrant, LeversFollowTheirTokensToTheTopOfTheSlot) {
@@ -76,7 +78,8 @@ TEST_F(ThrottleQuadrant, LeversFollowTheirTokensToTheTopOfTheSlot) {
         std::uint32_t token;
         std::int32_t rest_y;
     };
-    for (const Lever& l : {Lever{1, 558, 205}, Lever{2, 559, 249}, Lever{3, 560, 247}}) {
+    for (const Lever& l : {Lever{1, tokens::THROTTLE_LEVER, 205}, Lever{2, tokens::PROPELLER_LEVER, 249},
+                           Lever{3, tokens::MIXTURE_LEVER, 247}}) {
         const Slider* s = element_as<Slider>(Throttle_Quadrant, l.element);
         EXPECT_EQ(s->header.kind, ElementKind::SLIDER);
         EXPECT_EQ(s->y.source.token, l.token);
