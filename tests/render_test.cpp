@@ -209,7 +209,8 @@ protected:
     }
 
     static AnyElement make(ElementKind kind, std::uint32_t bitmap, int x, int y) {
-        AnyElement e{};
+        AnyElement e;
+        std::memset(&e, 0, sizeof e);  // braces would clear only the header
         e.header.kind = kind;
         e.header.bitmap = bitmap;
         e.header.x = x, e.header.y = y;
@@ -342,6 +343,9 @@ struct OneMovingPart {
     std::vector<std::unique_ptr<Placement>> placements;
 
     OneMovingPart(const char* name, ElementKind kind) {
+        // Braces set only a union's first member; the needle's table and the
+        // sprite's scales must start empty too.
+        std::memset(&face, 0, sizeof face), std::memset(&part, 0, sizeof part);
         face.header.kind = ElementKind::STATIC_IMAGE, face.header.bitmap = 1;
         face.header.image_flags = IMAGE_TRANSPARENT;
         face.header.children = link;

@@ -292,8 +292,8 @@ void LiveServer::routes() {
     const bool check_host = loopback_address(options_.bind);
 
     // Every handler answers a refusal the same way: a status and one line.
-    auto guarded = [this](auto handler) {
-        return [this, handler](const httplib::Request& req, httplib::Response& res) {
+    auto guarded = [](auto handler) {
+        return [handler](const httplib::Request& req, httplib::Response& res) {
             try {
                 handler(req, res);
             } catch (const Refusal& r) {
