@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds and runs every test: the normal build, the 32-bit Windows module and
-# host under Wine, the same tests built with clang, the same tests under
+# Builds and runs every test: the normal build, the live cockpit's page in
+# Chromium, the 32-bit Windows module and host under Wine, the same tests built with clang, the same tests under
 # AddressSanitizer and UndefinedBehaviorSanitizer, and the 32-bit layout check
 # of the shared records.
 set -euo pipefail
@@ -17,6 +17,9 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$jobs"
 echo "== tests"
 (cd build && ctest --output-on-failure -j"$jobs")
+
+echo "== the live cockpit in Chromium (tests/browser; npm ci there first)"
+(cd tests/browser && PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npx --no-install playwright test)
 
 echo "== Windows module and host (mingw-w64), tests under Wine"
 JOBS=$jobs bash tools/build_windows.sh build build-win

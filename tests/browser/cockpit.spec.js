@@ -1,0 +1,172 @@
+// The cockpit page in a real Chromium, served by gaugehost: what a pilot does
+// with the mouse reaches the gauges, and what the gauges do reaches the page.
+const { test, expect } = require('@playwright/test');
+const { spawn } = require('child_process');
+const fs = require('fs');
+const path = require('path');
+const readline = require('readline');
+
+const root = path.resolve(__dirname, '../..');
+const gaugehost = process.env.GAUGEHOST || path.join(root, 'build/gaugehost');
+const artifacts = process.env.COCKPIT_ARTIFACTS || path.join(root, 'build/browser-artifacts');
+
+test.describe.configure({ mode: 'serial' });
+
+let server, address, page;
+
+// Starts the server on a free port and learns its address from what it prints.
+async function serve() {
+  server = spawn(gaugehost, ['serve', 'default', '--scenario', path.join(__dirname, 'flight.scn'), '--port', '0'],
+                 { stdio: ['ignore', 'pipe', 'inherit'] });
+  const lines = readline.createInterface({ input: server.stdout });
+  return new Promise((resolve, reject) => {
+    server.on('exit', (code) => reject(new Error(`gaugehost serve ended with ${code}`)));
+    lines.on('line', (line) => {
+      const m = /(http:\/\/\S+\/)/.exec(line);
+      if (m) resolve(m[1]);
+    });
+  });
+}
+
+const shot = (name) => page.screenshot({ path: path.join(artifacts, `${name}.png`) });
+
+// Where a pixel of a gauge's bitmap is on the screen now.
+function gaugePoint(gauge, x, y) {
+  return page.evaluate(([name, x, y]) => {
+    const g = cockpit.layout.gauges.find((c) => c.gauge === name);
+    const w = cockpit.windows.get(g.window);
+    const rect = w.element.getBoundingClientRect();
+    const scale = rect.width / w.config.w;
+    return { x: rect.left + (g.x + (x + 0.5) * g.w / g.bw) * scale, y: rect.top + (g.y + (y + 0.5) * g.h / g.bh) * scale };
+  }, [gauge, x, y]);
+}
+function gaugeBox(gauge) {
+  return page.evaluate((name) => {
+    const g = cockpit.layout.gauges.find((c) => c.gauge === name);
+    const w = cockpit.windows.get(g.window);
+    const rect = w.element.getBoundingClientRect();
+    const scale = rect.width / w.config.w;
+    return { x: rect.left + g.x * scale, y: rect.top + g.y * scale, width: g.w * scale, height: g.h * scale };
+  }, gauge);
+}
+const version = (window) => page.evaluate((n) => cockpit.windows.get(n).shown, window);
+const newPicture = (window, after) =>
+  expect.poll(() => version(window), { timeout: 5000 }).toBeGreaterThan(after);
+const token = async (n) => (await (await page.request.get(`${address}tokens?numbers=${n}`)).json())[n];
+// The mean brightness of a window's picture as the page shows it.
+const brightness = (window) => page.evaluate((n) => {
+  const img = cockpit.windows.get(n).image;
+  const canvas = document.createElement('canvas');
+  canvas.width = img.naturalWidth;
+  canvas.height = img.naturalHeight;
+  const cx = canvas.getContext('2d');
+  cx.drawImage(img, 0, 0);
+  const d = cx.getImageData(0, 0, canvas.width, canvas.height).data;
+  let sum = 0;
+  for (let i = 0; i < d.length; i += 4) sum += d[i] + d[i + 1] + d[i + 2];
+  return sum / (d.length / 4) / 3;
+}, window);
+
+test.beforeAll(async ({ browser }) => {
+  fs.mkdirSync(artifacts, { recursive: true });
+  address = await serve();
+  page = await browser.newPage();
+  await page.goto(address);
+  await page.evaluate(() => cockpit.ready);
+  await expect.poll(() => version(0)).toBeGreaterThan(0);
+  await shot('01-loaded');
+});
+
+test.afterAll(async () => {
+  if (page) await page.close();
+  if (server) server.kill('SIGTERM');
+});
+
+test('every visible window is shown from its picture', async () => {
+  for (const n of [0, 1, 2]) {
+    await expect(page.locator(`#window-0${n}`)).toBeVisible();
+    await expect.poll(() => page.evaluate((k) => cockpit.windows.get(k).image.naturalWidth, n)).toBeGreaterThan(0);
+  }
+});
+
+test('the battery switch clicks on, sounds, and says so', async () => {
+  const box = await gaugeBox('Battery_Switch');
+  const before = await page.screenshot({ clip: box });
+  const shown = await version(0);
+  const sound = page.waitForRequest(/\/wave\/\d+\.wav$/);
+  const at = await gaugePoint('Battery_Switch', 15, 22);
+  await page.mouse.click(at.x, at.y);
+  await newPicture(0, shown);
+  await expect.poll(async () => (await page.screenshot({ clip: box })).equals(before), { timeout: 5000 }).toBe(false);
+  await shot('02-battery-on');
+
+  // The click's sound was asked of the server and played by the page.
+  await sound;
+  await expect.poll(() => page.evaluate(() => cockpit.sounds.filter((s) => s.gauge === 'Battery_Switch').length))
+    .toBeGreaterThan(0);
+  await expect.poll(() => page.evaluate(() => cockpit.sounds.some((s) => s.played))).toBe(true);
+
+  await page.mouse.move(at.x + 1, at.y);
+  await page.mouse.move(at.x, at.y + 1);
+  await expect(page.locator('#tooltip')).toHaveText('Battery switch (On)');
+  await expect(page.locator('#tooltip')).toBeVisible();
+  expect(await token(364)).toBe(1);
+});
+
+test('the cursor follows the area under it', async () => {
+  const at = await gaugePoint('Battery_Switch', 15, 22);
+  await page.mouse.move(at.x, at.y);
+  await expect(page.locator('#window-00')).toHaveCSS('cursor', 'pointer');
+});
+
+test('the throttle lever follows a drag to the top of its slot', async () => {
+  const lever = await page.evaluate(() => {
+    const g = cockpit.layout.gauges.find((c) => c.gauge === 'Throttle_Quadrant');
+    const a = g.areas.find((k) => k.drag);
+    return { x: a.x + a.w / 2, bottom: a.y + a.h - 3, top: a.y };
+  });
+  const shown = await version(2);
+  const from = await gaugePoint('Throttle_Quadrant', lever.x, lever.bottom);
+  const to = await gaugePoint('Throttle_Quadrant', lever.x, lever.top - 40);
+  await page.mouse.move(from.x, from.y);
+  await page.mouse.down();
+  await page.mouse.move(to.x, (from.y + to.y) / 2, { steps: 5 });
+  await page.waitForTimeout(150);  // the panel updates while the lever is held
+  await page.mouse.move(to.x, to.y, { steps: 5 });
+  await page.mouse.up();
+  await expect.poll(() => token(558)).toBe(1);
+  await newPicture(2, shown);
+  await shot('03-throttle-forward');
+});
+
+test('COM1 tunes by its knob and by the drawer, and its readout reads it', async () => {
+  await page.mouse.click(...Object.values(await gaugePoint('Radio_COM', 200, 60)));  // one channel up
+  await page.mouse.click(...Object.values(await gaugePoint('Radio_COM', 270, 10)));  // show the readout
+  await expect(page.locator('#com1')).toHaveValue('122.82');
+  const state = await (await page.request.get(`${address}state`)).json();
+  const com = state.gauges.find((g) => g.name === 'Radio_COM');
+  expect(com.elements[3]).toMatchObject({ visible: true, text: '122.825' });
+  await shot('04-com1-readout');
+
+  await page.fill('#com1', '121.50');
+  await page.press('#com1', 'Enter');
+  await expect.poll(() => token(23)).toBe(0x2150);
+  const at = await gaugePoint('Radio_COM', 10, 10);
+  await page.mouse.move(at.x, at.y);
+  await page.mouse.move(at.x + 1, at.y + 1);
+  await expect(page.locator('#tooltip')).toHaveText('Communications Radio COM1 - 121.500 MHz');
+});
+
+test('night darkens the panel', async () => {
+  const day = await brightness(0);
+  await page.check('#night');
+  await expect.poll(() => brightness(0), { timeout: 5000 }).toBeLessThan(day * 0.8);
+  expect((await (await page.request.get(`${address}panel`)).json()).lighting).toBe('night');
+  await shot('05-night');
+});
+
+test('a bad request changes nothing and says why', async () => {
+  const res = await page.request.post(`${address}click`, { data: { gauge: 'No_Such_Gauge', x: 1, y: 1 } });
+  expect(res.status()).toBe(404);
+  expect(await res.text()).toBe("no gauge 'No_Such_Gauge' is placed on this panel\n");
+});
