@@ -188,10 +188,17 @@ async function refresh(entry) {
       const res = await fetch(`/window/${two(entry.config.window)}.png`);
       if (!res.ok) break;
       const version = Number(res.headers.get('X-Picture-Version'));
+      // The new picture is decoded aside and then put in the old one's
+      // place, so the window never shows an empty frame between the two.
       const url = URL.createObjectURL(await res.blob());
+      const image = new Image();
+      image.alt = entry.image.alt;
+      image.src = url;
+      const decoded = await image.decode().then(() => true, () => false);
+      if (!decoded) { URL.revokeObjectURL(url); break; }
       const old = entry.image.src;
-      entry.image.src = url;
-      await entry.image.decode().catch(() => {});
+      entry.image.replaceWith(image);
+      entry.image = image;
       if (old.startsWith('blob:')) URL.revokeObjectURL(old);
       entry.shown = version;
       entry.element.dataset.version = version;

@@ -17,8 +17,12 @@ module.exports = defineConfig({
     browserName: 'chromium',
     launchOptions: {
       executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
-      // CI runs as root, where Chromium's sandbox cannot start.
-      args: ['--no-sandbox'],
+      // Playwright starts it headless with a fresh profile folder of its own
+      // each time. CI runs as root, where Chromium's sandbox cannot start; the
+      // rest keeps it from reaching out to the network, which is closed there.
+      headless: true,
+      args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
+             '--disable-component-update', '--disable-sync'],
     },
     viewport: { width: 1700, height: 1000 },
     screenshot: 'only-on-failure',
