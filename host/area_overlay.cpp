@@ -61,6 +61,36 @@ void draw_label(cairo_t* cr, double x, double y, const std::string& text, Rgb co
 
 }  // namespace
 
+void draw_unloaded_gauges(cairo_surface_t* target, const WindowConfig& window, const std::vector<UnloadedGauge>& gauges,
+                          double scale) {
+    Context context = new_context(target);
+    cairo_t* cr = context.get();
+    cairo_scale(cr, scale, scale);
+    cairo_select_font_face(cr, "Liberation Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_BOLD);
+    const Rgb amber{1.0, 0.72, 0.20};
+    for (const UnloadedGauge& u : gauges) {
+        if (u.window != window.slot) continue;
+        cairo_save(cr);
+        cairo_rectangle(cr, u.x + 0.5, u.y + 0.5, std::max(0, u.w - 1), std::max(0, u.h - 1));
+        cairo_set_source_rgba(cr, 0.45, 0.45, 0.50, 0.35);
+        cairo_fill_preserve(cr);
+        const double dash[] = {4.0, 3.0};
+        cairo_set_dash(cr, dash, 2, 0);
+        cairo_set_line_width(cr, 1.5);
+        cairo_set_source_rgb(cr, amber.r, amber.g, amber.b);
+        cairo_stroke(cr);
+        // Module above gauge, in the top left corner: the name a designer
+        // wrote, cut at the outline so that small neighbours stay apart.
+        cairo_rectangle(cr, u.x, u.y, u.w, u.h);
+        cairo_clip(cr);
+        cairo_set_font_size(cr, 9);
+        draw_label(cr, u.x + 2, u.y + 2, u.module + "!", amber);
+        draw_label(cr, u.x + 2, u.y + 13, u.gauge, {1, 1, 1});
+        cairo_restore(cr);
+    }
+    cairo_surface_flush(target);
+}
+
 void draw_mouse_areas(cairo_surface_t* target, const WindowConfig& window,
                       const std::vector<std::unique_ptr<Placement>>& placements,
                       double scale) {
@@ -70,7 +100,7 @@ void draw_mouse_areas(cairo_surface_t* target, const WindowConfig& window,
     cairo_select_font_face(cr, "Liberation Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_BOLD);
     cairo_set_font_size(cr, 8);
     for (const auto& p : placements) {
-        if (p->window() != static_cast<int>(window.ident)) continue;
+        if (p->panel_window() != window.slot) continue;
         const BitmapSize size = p->background_size();
         const double sx = size.width > 0 ? static_cast<double>(p->width()) / size.width : 1.0;
         const double sy = size.height > 0 ? static_cast<double>(p->height()) / size.height : 1.0;

@@ -7,10 +7,16 @@
 #include <memory>
 #include <vector>
 
+#include "host/host.h"
 #include "host/panel_config.h"
 #include "host/placement.h"
 
 namespace ardelvine::hostapp {
+
+// Draws the gauges of other modules that stand in the window, as dashed
+// outlines at their place and size, labelled with their module and name.
+void draw_unloaded_gauges(cairo_surface_t* target, const WindowConfig& window, const std::vector<UnloadedGauge>& gauges,
+                          double scale);
 
 // Draws every mouse area of the window's gauges over `target` (a picture of
 // the window at `scale`): a frame coloured by cursor and a short label of

@@ -1,5 +1,9 @@
 #include "host/bitmaps.h"
 
+#include <fstream>
+#include <iterator>
+#include <vector>
+
 #include "host/cairo_handles.h"
 #include "platform/platform.h"
 #include "resources/formats.h"
@@ -15,10 +19,7 @@ std::span<const unsigned char> bitmap_bytes(void* module, std::uint32_t id) {
     return {data, length};
 }
 
-}  // namespace
-
-cairo_surface_t* decode_bitmap(void* module, std::uint32_t id) {
-    const std::span<const unsigned char> bytes = bitmap_bytes(module, id);
+cairo_surface_t* decode(std::span<const unsigned char> bytes) {
     const auto layout = resources::read_bmp(bytes);
     if (!layout) return nullptr;
     cairo_surface_t* surface = new_image(layout->width, layout->height).release();
@@ -27,6 +28,17 @@ cairo_surface_t* decode_bitmap(void* module, std::uint32_t id) {
                           static_cast<std::size_t>(cairo_image_surface_get_stride(surface)));
     cairo_surface_mark_dirty(surface);
     return surface;
+}
+
+}  // namespace
+
+cairo_surface_t* decode_bitmap(void* module, std::uint32_t id) { return decode(bitmap_bytes(module, id)); }
+
+cairo_surface_t* decode_bitmap_file(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return nullptr;
+    const std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return decode(bytes);
 }
 
 cairo_surface_t* BitmapCache::get(std::uint32_t id) {

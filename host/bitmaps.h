@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
 #include <unordered_map>
 
 #include "host/bitmap_info.h"
@@ -23,6 +24,9 @@ namespace ardelvine::hostapp {
 // the module has no such bitmap or it cannot be decoded. Throws DrawingError
 // when memory for the surface runs out.
 cairo_surface_t* decode_bitmap(void* module, std::uint32_t id);
+// A bitmap file (a window's background), decoded the same way; null when it
+// cannot be read or decoded.
+cairo_surface_t* decode_bitmap_file(const std::string& path);
 
 // Decoded bitmaps of one module, each decoded once on first use.
 class BitmapCache {

@@ -4,6 +4,7 @@
 #include <map>
 #include <optional>
 
+#include "host/checker.h"
 #include "host/cli_options.h"
 #include "host/default_panel.h"
 #include "host/error.h"
@@ -27,9 +28,17 @@ Usage:
   gaugehost serve PANEL [options]    run a panel live, 18 updates a second, as a cockpit page
                                      in the browser (Ctrl+C stops); see the README for its
                                      HTTP interface
+  gaugehost check PANEL [--strict]   read a panel and place its gauges without running
+                                     any, and list what a designer should know: its
+                                     warnings, gauges outside their window, overlapping
+                                     click areas, stretched gauges, hidden windows
+                                     nothing opens (exit 0 with nothing worse than these)
   gaugehost --help                   this text
 
 PANEL is a panel configuration file, or "default" for the built-in panel.
+Gauges of other modules in it are shown as labelled outlines and listed in
+state's "unloaded"; keys the simulator does not know and other slips are
+warnings on stderr, naming the file and line.
 
 Options:
   --scenario FILE      drive the panel with a scenario (set, update, ready, reload,
@@ -40,6 +49,7 @@ Options:
                        runs 1/18 s per update. Without it, render and the built-in
                        run play on the sound card and state mixes offline (its
                        "sounds" list is then the same on every machine)
+  --strict             the panel's warnings are errors: it is refused (exit 2)
 
 Render options:
   --out DIR            where the pictures go (default: the current folder; for the
@@ -57,8 +67,9 @@ Serve options (also --scenario, --lighting):
                        The built-in panel starts in its built-in flight unless a
                        --scenario is given
 
-Pictures are named window-NN-TITLE.png after the window; each scenario
-`snapshot NAME` also writes NAME-window-NN-TITLE.png at that moment.
+Pictures are named window-NN-TITLE.png after the window, and a virtual
+cockpit's texture vcockpit-NN.png; each scenario `snapshot NAME` also writes
+NAME-window-NN-TITLE.png at that moment.
 
 Bad input (a panel configuration, scenario, module or option) is reported on
 one line naming the file and line, with exit status 2.
@@ -71,7 +82,7 @@ constexpr std::size_t kMaxMessage = 400;
 
 constexpr const char* kValueOptions[] = {"--scenario", "--module", "--atc-id", "--out", "--lighting", "--audio-capture", "--scale",
                                          "--port", "--bind"};
-constexpr const char* kFlagOptions[] = {"--areas"};
+constexpr const char* kFlagOptions[] = {"--areas", "--strict"};
 
 Options parse_options(const std::vector<std::string>& args) {
     Options o;
@@ -114,11 +125,25 @@ PanelConfig panel_from(const std::string& name) {
     return load_panel_config(name);
 }
 
+void report_warnings(const Options& o, const PanelConfig& panel, std::ostream& err) {
+    const bool strict = o.values.count("--strict") > 0;
+    for (const PanelWarning& w : panel.warnings) {
+        const std::string where = panel.file + ":" + (w.line > 0 ? std::to_string(w.line) + ":" : "");
+        err << "gaugehost: " << printable(where + (strict ? " " : " warning: ") + w.text, kMaxMessage) << "\n";
+    }
+    if (strict && !panel.warnings.empty())
+        throw input_error(panel.file, 0,
+                          std::to_string(panel.warnings.size()) + (panel.warnings.size() == 1 ? " warning" : " warnings") +
+                              ", refused under --strict");
+}
+
 // `state` mixes offline unless asked to capture, so the sounds it lists do not
 // depend on the machine having a sound card; pictures play on the real one.
-HostOptions host_options(const Options& o, AudioOutput audio) {
+HostOptions host_options(const Options& o, std::ostream& err, AudioOutput audio) {
     HostOptions h;
     h.audio = audio;
+    // Said once the host has added its own (other modules), before anything runs.
+    h.accept = [&o, &err](const Host& host) { report_warnings(o, host.panel(), err); };
     h.module_path = option(o, "--module", ARD_DEFAULT_MODULE);
     h.atc_id = option(o, "--atc-id");
     h.audio_capture = option(o, "--audio-capture");
@@ -165,15 +190,42 @@ int cmd_resources(const Options& o, std::ostream& out) {
     return 0;
 }
 
-int cmd_state(const Options& o, std::ostream& out) {
+int cmd_state(const Options& o, std::ostream& out, std::ostream& err) {
     if (o.positional.size() != 1) throw InputError("state needs one panel configuration (or \"default\")");
     PanelConfig panel = panel_from(o.positional[0]);
     Scenario scenario = scenario_from(o, panel);
-    Host host(std::move(panel), host_options(o));
+    Host host(std::move(panel), host_options(o, err));
     if (scenario.commands.empty()) host.update();
     host.run(scenario);
     host.finish_audio();
     out << host.state().dump(2) << "\n";
+    return 0;
+}
+
+int cmd_check(const Options& o, std::ostream& out) {
+    if (o.positional.size() != 1) throw InputError("check needs one panel configuration (or \"default\")");
+    HostOptions options = host_options(o, out);
+    options.accept = {};
+    options.install = false;
+    options.main_window = false;
+    Host host(panel_from(o.positional[0]), options);
+    const std::vector<Finding> findings = check_panel(host);
+    const std::string& file = host.panel().file;
+    std::size_t warnings = 0;
+    for (const Finding& f : findings) {
+        const bool warning = f.kind == Finding::Kind::WARNING;
+        warnings += warning ? 1 : 0;
+        out << printable(file + ":" + (f.line > 0 ? std::to_string(f.line) + ":" : "") + " " +
+                             finding_kind_name(f.kind) + ": " + f.text,
+                         kMaxMessage)
+            << "\n";
+    }
+    out << host.panel().windows.size() << " windows, " << host.placements().size() << " gauges placed";
+    if (!host.unloaded().empty()) out << ", " << host.unloaded().size() << " of other modules outlined";
+    out << ": " << (findings.empty() ? "nothing to report" : std::to_string(findings.size()) + (findings.size() == 1 ? " finding" : " findings"))
+        << "\n";
+    if (o.values.count("--strict") > 0 && warnings > 0)
+        throw input_error(file, 0, std::to_string(warnings) + (warnings == 1 ? " warning" : " warnings") + ", refused under --strict");
     return 0;
 }
 
@@ -192,7 +244,8 @@ int run_cli(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         if (o.command == "render") return cmd_render(o, out, err);
         if (o.command == "list") return cmd_list(o, out);
         if (o.command == "resources") return cmd_resources(o, out);
-        if (o.command == "state") return cmd_state(o, out);
+        if (o.command == "state") return cmd_state(o, out, err);
+        if (o.command == "check") return cmd_check(o, out);
         if (o.command == "serve") return cmd_serve(o, out, err);
         throw InputError("unknown command '" + o.command + "' (see gaugehost --help)");
     } catch (const InputError& e) {

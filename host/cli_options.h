@@ -22,7 +22,10 @@ struct Options {
 std::string option(const Options& o, const std::string& name, const std::string& fallback = "");
 // A panel configuration file, or "default" for the built-in panel.
 PanelConfig panel_from(const std::string& name);
-HostOptions host_options(const Options& o, AudioOutput audio = AudioOutput::OFFLINE);
+// Says the panel's warnings on `err` once the host has placed the gauges;
+// under --strict they refuse the panel.
+HostOptions host_options(const Options& o, std::ostream& err, AudioOutput audio = AudioOutput::OFFLINE);
+void report_warnings(const Options& o, const PanelConfig& panel, std::ostream& err);
 // The scenario, checked against the panel before any host exists, so a
 // refused one leaves nothing behind (no capture file, no pictures).
 Scenario scenario_from(const Options& o, const PanelConfig& panel);

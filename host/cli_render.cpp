@@ -26,10 +26,13 @@ double scale_option(const Options& o) {
 
 // Pictures play sound on the sound card, and refuse a panel whose pictures
 // would be too large before anything runs.
-HostOptions picture_options(const Options& o) {
-    HostOptions h = host_options(o, AudioOutput::DEVICE);
+HostOptions picture_options(const Options& o, std::ostream& err) {
+    HostOptions h = host_options(o, err, AudioOutput::DEVICE);
     const double scale = scale_option(o);
-    h.accept = [scale](const Host& host) { check_picture_sizes(host, scale); };
+    h.accept = [scale, warnings = h.accept](const Host& host) {
+        warnings(host);
+        check_picture_sizes(host, scale);
+    };
     return h;
 }
 
@@ -87,7 +90,7 @@ int cmd_render(const Options& o, std::ostream& out, std::ostream& err) {
     if (o.positional.size() != 1) throw InputError("render needs one panel configuration (or \"default\")");
     PanelConfig panel = panel_from(o.positional[0]);
     Scenario scenario = scenario_from(o, panel);
-    Host host(std::move(panel), picture_options(o));
+    Host host(std::move(panel), picture_options(o, err));
     report_sound(err);
     const std::string out_dir = option(o, "--out", ".");
     const std::vector<std::string> written = render_run(host, scenario, o, out_dir, err);
@@ -100,7 +103,7 @@ int cmd_default(const Options& o, std::ostream& out, std::ostream& err) {
     PanelConfig panel = panel_from("default");
     Scenario scenario = parse_scenario(kDefaultScenario, "(built-in scenario)");
     validate_scenario(panel, scenario);
-    Host host(std::move(panel), picture_options(o));
+    Host host(std::move(panel), picture_options(o, err));
     report_sound(err);
     const std::string out_dir = option(o, "--out", "gaugehost-out");
     const std::vector<std::string> written = render_run(host, scenario, o, out_dir, err);

@@ -70,7 +70,8 @@ Host::Host(PanelConfig panel, HostOptions options) : panel_(std::move(panel)) {
     if (options.main_window) main_window_ = platform::create_host_main_window();
     g_active = this;
 
-    // Resolve every placement before any gauge code runs.
+    // Resolve every placement before any gauge code runs; another module's
+    // gauges are only outlined.
     struct Pending {
         const WindowConfig* window;
         const GaugeLine* line;
@@ -78,12 +79,12 @@ Host::Host(PanelConfig panel, HostOptions options) : panel_(std::move(panel)) {
     };
     std::vector<Pending> pending;
     for (const WindowConfig& w : panel_.windows) {
-        sim_.add_window(w.ident, w.visible);
+        window_entry_.push_back(w.vcockpit ? SIZE_MAX : sim_.add_window(w.ident, w.visible));
         for (const GaugeLine& g : w.gauges) {
             if (!same_module(g.module, module_->name())) {
-                g_active = nullptr;
-                throw input_error(panel_.file, g.line,
-                                  "unknown gauge module '" + g.module + "' (this host has '" + module_->name() + "')");
+                unloaded_.push_back({g.module, g.gauge, w.slot, g.x, g.y, g.width.value_or(kUnloadedDefaultSide),
+                                     g.height.value_or(g.width.value_or(kUnloadedDefaultSide)), g.line});
+                continue;
             }
             GaugeHeader* header = module_->find(g.gauge);
             if (header == nullptr) {
@@ -94,6 +95,7 @@ Host::Host(PanelConfig panel, HostOptions options) : panel_(std::move(panel)) {
             pending.push_back({&w, &g, header});
         }
     }
+    warn_unloaded();
     try {
         for (const Pending& p : pending) {
             if (!p.line->width && p.gauge->default_width > static_cast<std::uint32_t>(kMaxGaugeSide))
@@ -101,12 +103,14 @@ Host::Host(PanelConfig panel, HostOptions options) : panel_(std::move(panel)) {
                                   "gauge " + p.line->gauge + " has a default width of " +
                                       std::to_string(p.gauge->default_width) + " (the host places at most " +
                                       std::to_string(kMaxGaugeSide) + "); give a width");
-            const int w = p.line->width.value_or(static_cast<int>(p.gauge->default_width));
+            const TextureScale t = texture_scale(*p.window);
+            const int given_w = p.line->width.value_or(static_cast<int>(p.gauge->default_width));
+            const int w = given_w > 0 ? t.w(given_w) : given_w;
             if (w <= 0 || w > kMaxGaugeSide)
                 throw input_error(panel_.file, p.line->line,
                                   "gauge " + p.line->gauge + ": width " + std::to_string(w) + " must lie in 1.." +
                                       std::to_string(kMaxGaugeSide));
-            int h = p.line->height.value_or(0);
+            int h = p.line->height ? t.h(*p.line->height) : 0;
             if (h == 0) {
                 // The background's proportions decide the height.
                 const std::uint32_t root = (p.gauge->elements && p.gauge->elements[0]) ? p.gauge->elements[0]->bitmap : 0;
@@ -120,23 +124,23 @@ Host::Host(PanelConfig panel, HostOptions options) : panel_(std::move(panel)) {
                                       std::to_string(kMaxGaugeSide));
             try {
                 placements_.push_back(std::make_unique<Placement>(
-                    *p.gauge, p.line->parameters, static_cast<int>(p.window->ident), p.line->x, p.line->y, w, h,
-                    [this](std::uint32_t id) { return bitmap_size(id); }));
+                    *p.gauge, p.line->parameters, static_cast<int>(p.window->ident), t.x(p.line->x), t.y(p.line->y),
+                    w, h, [this](std::uint32_t id) { return bitmap_size(id); }));
+                placements_.back()->set_panel_window(p.window->slot);
+                placement_lines_.push_back(p.line->line);
             } catch (const InputError& fault) {
                 // What the module got wrong, at the line that placed it.
                 throw input_error(panel_.file, p.line->line, fault.what());
             }
         }
-        // A window without a size holds its gauges as placed.
-        for (WindowConfig& w : panel_.windows) {
-            if (w.size_given) continue;
-            w.size_w = w.size_h = 1;
-            for (const auto& p : placements_) {
-                if (p->window() != static_cast<int>(w.ident)) continue;
-                w.size_w = std::max(w.size_w, p->x() + p->width());
-                w.size_h = std::max(w.size_h, p->y() + p->height());
-            }
+        for (UnloadedGauge& u : unloaded_) {
+            if (u.w > kMaxGaugeSide || u.h > kMaxGaugeSide)
+                throw input_error(panel_.file, u.line,
+                                  "gauge " + u.gauge + ": width and height must lie in 1.." + std::to_string(kMaxGaugeSide));
+            const TextureScale t = texture_scale(panel_.windows[u.window]);
+            u = {u.module, u.gauge, u.window, t.x(u.x), t.y(u.y), t.w(u.w), t.h(u.h), u.line};
         }
+        size_windows();
         if (options.accept) options.accept(*this);
         // The capture file is made only for a panel that was accepted, before
         // any gauge opens its sound device.
@@ -155,8 +159,63 @@ Host::Host(PanelConfig panel, HostOptions options) : panel_(std::move(panel)) {
         g_active = nullptr;
         throw;
     }
+    installed_ = options.install;
+    if (!installed_) return;
     for (auto& p : placements_)
         with_gauge(*p, [&] { p->service(PANEL_SERVICE_PRE_INSTALL, reinterpret_cast<std::uintptr_t>(module_->handle())); });
+}
+
+Host::TextureScale Host::texture_scale(const WindowConfig& w) {
+    TextureScale t;
+    if (w.vcockpit && w.size_given && w.height_given && w.texture_w > 0) {
+        t.fx = static_cast<double>(w.texture_w) / w.size_w;
+        t.fy = static_cast<double>(w.texture_h) / w.size_h;
+    }
+    return t;
+}
+
+void Host::warn_unloaded() {
+    std::vector<std::string> modules;
+    for (const UnloadedGauge& u : unloaded_) {
+        bool seen = false;
+        for (const std::string& m : modules) seen = seen || same_module(m, u.module);
+        if (seen) continue;
+        modules.push_back(u.module);
+        int count = 0;
+        for (const UnloadedGauge& other : unloaded_) count += same_module(other.module, u.module) ? 1 : 0;
+        panel_.warnings.push_back({u.line, std::to_string(count) + (count == 1 ? " gauge" : " gauges") + " of module '" +
+                                               u.module + "' cannot run here (this host runs " + module_->name() +
+                                               "): shown as outlines"});
+    }
+    std::stable_sort(panel_.warnings.begin(), panel_.warnings.end(),
+                     [](const PanelWarning& a, const PanelWarning& b) { return a.line < b.line; });
+}
+
+// A window without a size holds its gauges as placed; one with a width alone
+// takes the height they need. A virtual cockpit is its texture.
+void Host::size_windows() {
+    for (WindowConfig& w : panel_.windows) {
+        if (w.vcockpit && w.texture_w > 0) {
+            w.size_w = w.texture_w, w.size_h = w.texture_h;
+            w.size_given = w.height_given = true;
+        }
+        if (w.size_given && w.height_given) continue;
+        if (!w.size_given) w.size_w = 1;
+        w.size_h = 1;
+        auto hold = [&](int x, int y, int width, int height) {
+            if (!w.size_given) w.size_w = std::max(w.size_w, x + width);
+            w.size_h = std::max(w.size_h, y + height);
+        };
+        for (const auto& p : placements_)
+            if (p->panel_window() == w.slot) hold(p->x(), p->y(), p->width(), p->height());
+        for (const UnloadedGauge& u : unloaded_)
+            if (u.window == w.slot) hold(u.x, u.y, u.w, u.h);
+    }
+}
+
+bool Host::window_shown(std::size_t slot) const {
+    if (slot >= window_entry_.size()) return false;
+    return window_entry_[slot] == SIZE_MAX || sim_.window_visible_at(window_entry_[slot]);
 }
 
 void Host::finish_audio() {
@@ -165,7 +224,8 @@ void Host::finish_audio() {
 }
 
 Host::~Host() {
-    for (auto& p : placements_) with_gauge(*p, [&] { p->service(PANEL_SERVICE_PRE_KILL, 0); });
+    if (installed_)
+        for (auto& p : placements_) with_gauge(*p, [&] { p->service(PANEL_SERVICE_PRE_KILL, 0); });
     placements_.clear();
     module_.reset();
     // What is still sounding goes into the capture; then every device closes.
@@ -212,7 +272,7 @@ void Host::update(std::uint32_t count) {
         // one, and an empty log after a gauge means it played nothing.
         std::size_t played = platform::audio_play_count();
         for (auto& p : placements_) {
-            if (!sim_.window_visible(static_cast<std::uint32_t>(p->window()))) continue;
+            if (!window_shown(p->panel_window())) continue;
             p->service(PANEL_SERVICE_PRE_UPDATE, 0);
             p->evaluate(sim_);
             played = platform::audio_play_count() != 0 ? credit_sounds(*p, played) : 0;
@@ -245,7 +305,7 @@ void validate_scenario(const PanelConfig& panel, const Scenario& scenario) {
                                   " mouse actions (clicks, held repeats, drags and tooltips)");
         if (c.kind == Command::Kind::WINDOW) {
             bool known = false;
-            for (const WindowConfig& w : panel.windows) known = known || w.ident == c.number;
+            for (const WindowConfig& w : panel.windows) known = known || (!w.vcockpit && w.ident == c.number);
             if (!known)
                 throw input_error(scenario.file, c.line, "the panel has no window with ident " + std::to_string(c.number));
             continue;

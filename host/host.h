@@ -9,6 +9,8 @@
 // deinit runs and the library is unloaded.
 #pragma once
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -50,7 +52,22 @@ struct HostOptions {
     // Called once every gauge is placed, before any sound opens or gauge code
     // runs; throws InputError to refuse the panel (pictures too large).
     std::function<void(const Host&)> accept;
+    // False: the gauges are placed but never installed or removed, so no
+    // gauge code runs at all (checking a panel without running it).
+    bool install = true;
 };
+
+// A gauge of another module: the host cannot run it, so it is only shown
+// where it stands, as an outline with its name.
+struct UnloadedGauge {
+    std::string module, gauge;
+    std::size_t window = 0;  // WindowConfig::slot
+    int x = 0, y = 0, w = 0, h = 0;
+    int line = 0;
+};
+// The side of an outline whose panel line gives no width: another module's
+// default size is unknown here.
+inline constexpr int kUnloadedDefaultSide = 50;
 
 // Bounds on one run, far beyond any real scenario, so that a hostile one
 // cannot take all memory: the updates and mouse actions (held repeats
@@ -123,7 +140,14 @@ public:
     void run(const Scenario& scenario, const std::function<void(const Command&)>& snapshot = {});
 
     Placement* find(const GaugeRef& ref);
+    // The panel as placed: windows sized, virtual-cockpit gauges in texture
+    // pixels, and its warnings with the host's own (other modules) in line order.
     const PanelConfig& panel() const { return panel_; }
+    const std::vector<UnloadedGauge>& unloaded() const { return unloaded_; }
+    // The panel line of each placement, in placement order.
+    const std::vector<int>& placement_lines() const { return placement_lines_; }
+    // Whether window `slot` of the panel is shown now (a virtual cockpit always is).
+    bool window_shown(std::size_t slot) const;
     Simulation& simulation() { return sim_; }
     const LoadedModule& module() const { return *module_; }
     std::vector<std::unique_ptr<Placement>>& placements() { return placements_; }
@@ -140,6 +164,19 @@ public:
     nlohmann::ordered_json state() const;
 
 private:
+    // Design units to a virtual cockpit's texture pixels (1:1 for a window).
+    struct TextureScale {
+        double fx = 1.0, fy = 1.0;
+        // Kept far inside int, whatever a texture's scale makes of a position.
+        static int to_int(double v) { return static_cast<int>(std::clamp(std::round(v), -1e9, 1e9)); }
+        int x(int v) const { return to_int(v * fx); }
+        int y(int v) const { return to_int(v * fy); }
+        int w(int v) const { return std::max(1, x(v)); }
+        int h(int v) const { return std::max(1, y(v)); }
+    };
+    static TextureScale texture_scale(const WindowConfig& window);
+    void warn_unloaded();
+    void size_windows();
     bool on_screen(const Placement& gauge) const;
     // Runs gauge code on behalf of one placement and credits it with the sounds it plays.
     template <typename Call>
@@ -153,6 +190,10 @@ private:
     void* main_window_ = nullptr;
     std::unique_ptr<LoadedModule> module_;
     std::vector<std::unique_ptr<Placement>> placements_;
+    std::vector<UnloadedGauge> unloaded_;
+    std::vector<int> placement_lines_;
+    std::vector<std::size_t> window_entry_;  // per slot: its entry in sim_.windows()
+    bool installed_ = true;
     std::vector<TooltipShown> tooltips_;
     struct DragGesture {
         const Placement* gauge = nullptr;  // null: the button is up

@@ -73,7 +73,7 @@ std::uint32_t button_flags(Button b) {
 // drags and shows no tooltip (the request is recorded with no text, like one
 // where no area lies).
 bool Host::on_screen(const Placement& gauge) const {
-    return sim_.window_visible(static_cast<std::uint32_t>(gauge.window()));
+    return window_shown(gauge.panel_window());
 }
 
 void Host::click(Placement& gauge, int x, int y, MouseAction action) {

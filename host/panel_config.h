@@ -1,27 +1,51 @@
-// Panel configurations in the simulator's own INI format:
+// Panel configurations in the simulator's own INI format, read as leniently
+// as the simulator reads them, since designers hand us the files they ship:
 //
 //   [Window Titles]
 //   Window00=Main Panel
 //   [Window00]
-//   size_mm=640,480
+//   file=Panel_Background.bmp   (drawn under the gauges; sets the height
+//   size_mm=1024                 when size_mm gives only a width)
 //   visible=1
 //   ident=MAIN_PANEL        (a number or a window name)
-//   position=7
 //   background_color=16,16,16
 //   gauge00=Ardelvine_Instr!Airspeed, 10, 20, 100
-//   gauge01=Ardelvine_Instr!Fuel_Toggle, 0, 0, 19, 19, a RADIO_STACK_PANEL
+//   gauge01=Ardelvine_Instr!Fuel_Toggle, 0, 0, 19, 19, tRADIO_STACK_PANEL
+//   gauge02=OtherModule!Some Gauge, 200, 20, 60, 60
+//   [Vcockpit01]
+//   size_mm=512,512
+//   pixel_size=1024,1024
+//   texture=$VC_panel
+//   gauge00=Ardelvine_Instr!Clock, 0, 0, 128
+//   [Color]
+//   Night=255,160,96
+//
+// Keys are read in any case, with white space and tabs anywhere around keys,
+// values and commas; `//` starts a comment anywhere on a line, and `;` a
+// comment everywhere but in a gauge line's parameters. A key of a window
+// section that the simulator does not know, and other slips the simulator
+// passes over, are warnings with the file and line; lines that cannot mean
+// anything (a gauge whose position is not a number, a section header without
+// its bracket) are errors.
 //
 // A gauge line gives the module and gauge, x and y, then optionally width and
 // height (whole numbers), then optionally the parameter string: everything
 // from the first field that is not a whole number, commas included.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace ardelvine::hostapp {
+
+// Something the simulator would pass over but a designer wants to hear of.
+struct PanelWarning {
+    int line = 0;  // 0: the file as a whole
+    std::string text;
+};
 
 struct GaugeLine {
     std::string module;
@@ -32,18 +56,35 @@ struct GaugeLine {
     int line = 0;
 };
 
+using RgbBytes = std::array<std::uint8_t, 3>;
+
 struct WindowConfig {
-    int index = 0;  // NN of [WindowNN]
+    int index = 0;  // NN of [WindowNN] or [VcockpitNN]
+    // Where it stands in PanelConfig::windows: how placements name their window.
+    std::size_t slot = 0;
+    // A virtual-cockpit section: its gauges are drawn on a texture, which is
+    // always shown; it has no ident and no visibility of its own.
+    bool vcockpit = false;
     std::string title;
-    int size_w = 0, size_h = 0;  // design units (millimetres); the panel's pixel size
-    // False without size_mm: the host then sizes the window to hold its
-    // gauges once their widths and heights are known.
+    int size_w = 0, size_h = 0;  // design units (millimetres); a 2D window's pixel size
+    // Without size_mm the host sizes the window to hold its gauges once their
+    // widths and heights are known; with a width alone only the height.
     bool size_given = false;
+    bool height_given = false;
+    int texture_w = 0, texture_h = 0;  // pixel_size of a virtual-cockpit texture; 0: as size_mm
     std::uint32_t ident = 0;
     bool visible = true;
+    bool nomenu = false;
     int position = 0;
     std::string window_size, window_pos;
-    std::uint8_t background[3] = {0, 0, 0};
+    RgbBytes background = {0, 0, 0};
+    // The background bitmap as written (file=, or the largest file_NNNN=),
+    // the line that names it, and where it was found beside the panel file
+    // with its pixel size (empty and 0 when it is not there or unreadable).
+    std::string background_file;
+    int background_line = 0;
+    std::string background_path;
+    int background_w = 0, background_h = 0;
     std::vector<GaugeLine> gauges;
     int line = 0;
 };
@@ -51,13 +92,26 @@ struct WindowConfig {
 struct PanelConfig {
     std::string file;
     std::vector<WindowConfig> windows;
+    // [Color] Night=: the colour of the panel lights at night.
+    std::optional<RgbBytes> night_colour;
+    std::vector<PanelWarning> warnings;
 };
 
 // Throws InputError naming the file and line.
 PanelConfig parse_panel_config(const std::string& text, const std::string& file_name);
+// Parses the file and finds each window's background bitmap beside it.
 PanelConfig load_panel_config(const std::string& path);
+
+// Looks for each window's background bitmap in `folder`, ignoring case as the
+// simulator's file system does, and reads its size; a window with only a
+// width in size_mm then takes its height from the bitmap's proportions. A
+// missing or unreadable bitmap is a warning.
+void find_backgrounds(PanelConfig& config, const std::string& folder);
 
 // Window names a configuration may use for `ident`.
 std::optional<std::uint32_t> window_ident_by_name(const std::string& name);
+
+// "Window00", "Vcockpit01": how messages name a window.
+std::string section_name(const WindowConfig& window);
 
 }  // namespace ardelvine::hostapp

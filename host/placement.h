@@ -65,7 +65,12 @@ public:
     const std::string& name() const { return name_; }
     GaugeHeader* header() { return &header_; }
     const GaugeHeader* original() const { return original_; }
+    // The ident of its window.
     int window() const { return window_; }
+    // Which window of the panel configuration holds it (WindowConfig::slot):
+    // windows may share an ident, so the ident alone does not say.
+    std::size_t panel_window() const { return panel_window_; }
+    void set_panel_window(std::size_t slot) { panel_window_ = slot; }
     int x() const { return x_; }
     int y() const { return y_; }
     int width() const { return w_; }
@@ -93,6 +98,7 @@ private:
     std::vector<std::unique_ptr<char[]>> text_buffers_;
     std::vector<ElementState> states_;
     int window_, x_, y_, w_, h_;
+    std::size_t panel_window_ = 0;
     BitmapSize background_;
 };
 

@@ -121,6 +121,33 @@ struct Padded {
     int x0 = 0, y0 = 0, x1 = 0, y1 = 0;  // the bitmap pixels that are not transparent, ends exclusive
 };
 
+// A copy of a picture with its colours multiplied.
+Surface tinted_copy(cairo_surface_t* plain, TintFactors f) {
+    const int w = width_of(plain), h = height_of(plain);
+    Surface copy = new_image(w, h);
+    {
+        Context cr = new_context(copy.get());
+        cairo_set_operator(cr.get(), CAIRO_OPERATOR_SOURCE);
+        cairo_set_source_surface(cr.get(), plain, 0, 0);
+        cairo_paint(cr.get());
+    }
+    cairo_surface_flush(copy.get());
+    unsigned char* data = cairo_image_surface_get_data(copy.get());
+    const int stride = cairo_image_surface_get_stride(copy.get());
+    for (int row = 0; row < h; ++row) {
+        auto* px = reinterpret_cast<std::uint32_t*>(data + static_cast<std::ptrdiff_t>(row) * stride);
+        for (int col = 0; col < w; ++col) {
+            const std::uint32_t p = px[col];
+            const auto r = static_cast<std::uint32_t>(((p >> 16) & 0xFF) * f.r);
+            const auto g = static_cast<std::uint32_t>(((p >> 8) & 0xFF) * f.g);
+            const auto b = static_cast<std::uint32_t>((p & 0xFF) * f.b);
+            px[col] = (p & 0xFF000000u) | (r << 16) | (g << 8) | b;
+        }
+    }
+    cairo_surface_mark_dirty(copy.get());
+    return copy;
+}
+
 struct WindowPicture {
     Surface surface;
     Lighting lighting;
@@ -133,6 +160,22 @@ struct WindowPicture {
 
 struct Renderer::Impl {
     BitmapSource bitmaps;
+    double scale = 1.0;
+    // The colour tinted bitmaps were made under; another empties the cache.
+    std::optional<RgbBytes> night_colour;
+    // Background bitmaps by window slot, plain and darkened; null when unreadable.
+    std::map<std::size_t, Surface> backgrounds, dark_backgrounds;
+
+    cairo_surface_t* background(const WindowConfig& window, Tint tint) {
+        if (window.background_path.empty()) return nullptr;
+        auto it = backgrounds.find(window.slot);
+        if (it == backgrounds.end()) it = backgrounds.emplace(window.slot, Surface(decode_bitmap_file(window.background_path))).first;
+        if (!it->second || tint == Tint::NONE) return it->second.get();
+        auto dark = dark_backgrounds.find(window.slot);
+        if (dark == dark_backgrounds.end())
+            dark = dark_backgrounds.emplace(window.slot, tinted_copy(it->second.get(), tint_factors(tint, night_colour))).first;
+        return dark->second.get();
+    }
     std::unordered_map<cairo_surface_t*, Padded> padded_bitmaps;
 
     // A bitmap's pixels with a transparent border, for painting it turned.
@@ -160,7 +203,7 @@ struct Renderer::Impl {
         return padded_bitmaps.emplace(s, std::move(pad)).first->second;
     }
     std::unordered_map<std::uint64_t, Surface> tinted;
-    std::map<std::uint32_t, WindowPicture> windows;
+    std::map<std::size_t, WindowPicture> windows;  // by WindowConfig::slot
     std::unordered_map<std::uint32_t, bool> opaque_bitmaps;
 
     // Whether a bitmap has no transparent pixel.
@@ -189,30 +232,7 @@ struct Renderer::Impl {
         const std::uint64_t key = (std::uint64_t{id} << 8) | static_cast<std::uint8_t>(tint);
         auto it = tinted.find(key);
         if (it != tinted.end()) return it->second.get();
-        const int w = width_of(plain), h = height_of(plain);
-        Surface copy = new_image(w, h);
-        {
-            Context cr = new_context(copy.get());
-            cairo_set_operator(cr.get(), CAIRO_OPERATOR_SOURCE);
-            cairo_set_source_surface(cr.get(), plain, 0, 0);
-            cairo_paint(cr.get());
-        }
-        cairo_surface_flush(copy.get());
-        const TintFactors f = tint_factors(tint);
-        unsigned char* data = cairo_image_surface_get_data(copy.get());
-        const int stride = cairo_image_surface_get_stride(copy.get());
-        for (int row = 0; row < h; ++row) {
-            auto* px = reinterpret_cast<std::uint32_t*>(data + static_cast<std::ptrdiff_t>(row) * stride);
-            for (int col = 0; col < w; ++col) {
-                const std::uint32_t p = px[col];
-                const auto r = static_cast<std::uint32_t>(((p >> 16) & 0xFF) * f.r);
-                const auto g = static_cast<std::uint32_t>(((p >> 8) & 0xFF) * f.g);
-                const auto b = static_cast<std::uint32_t>((p & 0xFF) * f.b);
-                px[col] = (p & 0xFF000000u) | (r << 16) | (g << 8) | b;
-            }
-        }
-        cairo_surface_mark_dirty(copy.get());
-        return tinted.emplace(key, std::move(copy)).first->second.get();
+        return tinted.emplace(key, tinted_copy(plain, tint_factors(tint, night_colour))).first->second.get();
     }
 };
 
@@ -222,11 +242,13 @@ Tint element_tint(std::uint32_t image_flags, Lighting lighting) {
     return Tint::DARK;
 }
 
-TintFactors tint_factors(Tint tint) {
+TintFactors tint_factors(Tint tint, const std::optional<RgbBytes>& night_colour) {
     switch (tint) {
         case Tint::NONE: return {1.0, 1.0, 1.0};
         case Tint::DARK: return {0.16, 0.17, 0.22};   // moonlight on an unlit panel
-        case Tint::LIT: return {0.95, 0.72, 0.50};    // warm panel flood light
+        case Tint::LIT:
+            if (night_colour) return {(*night_colour)[0] / 255.0, (*night_colour)[1] / 255.0, (*night_colour)[2] / 255.0};
+            return {0.95, 0.72, 0.50};  // warm panel flood light
     }
     return {1.0, 1.0, 1.0};
 }
@@ -262,7 +284,7 @@ BitmapSource host_bitmaps(Host& host) {
 }
 
 Lighting lighting_of(Host& host) {
-    return {host.night(), host.simulation().token(kPanelLightsToken) != 0.0};
+    return {host.night(), host.simulation().token(kPanelLightsToken) != 0.0, host.panel().night_colour};
 }
 
 namespace {
@@ -271,8 +293,8 @@ cairo_filter_t filter_for(std::uint32_t flags) {
     return (flags & IMAGE_SMOOTH) != 0 ? CAIRO_FILTER_BILINEAR : CAIRO_FILTER_NEAREST;
 }
 
-void set_colour(cairo_t* cr, std::uint32_t bgr, Tint tint) {
-    const TintFactors f = tint_factors(tint);
+void set_colour(cairo_t* cr, std::uint32_t bgr, Tint tint, const Lighting& lighting) {
+    const TintFactors f = tint_factors(tint, lighting.night_colour);
     cairo_set_source_rgb(cr, (bgr & 0xFF) / 255.0 * f.r, ((bgr >> 8) & 0xFF) / 255.0 * f.g,
                          ((bgr >> 16) & 0xFF) / 255.0 * f.b);
 }
@@ -594,7 +616,7 @@ void draw_string(const Drawing& d, const ElementState& s) {
     cairo_rectangle(cr, 0, 0, bw, bh);
     // A black background is the transparent colour.
     if ((e.header.image_flags & IMAGE_TRANSPARENT) == 0 || (e.background & 0xFFFFFF) != 0) {
-        set_colour(cr, e.background, tint);
+        set_colour(cr, e.background, tint, d.lighting);
         cairo_fill_preserve(cr);
     }
     cairo_clip(cr);
@@ -618,7 +640,7 @@ void draw_string(const Drawing& d, const ElementState& s) {
         else if ((e.draw_flags & kTextRight) != 0) x = bw - te.x_advance;
         if ((e.draw_flags & kTextMiddle) != 0) y = (bh - (fe.ascent + fe.descent)) / 2.0 + fe.ascent;
         else if ((e.draw_flags & kTextBottom) != 0) y = bh - fe.descent;
-        set_colour(cr, e.foreground, tint);
+        set_colour(cr, e.foreground, tint, d.lighting);
         cairo_move_to(cr, x, y);
         cairo_show_text(cr, text.c_str());
     }
@@ -673,13 +695,24 @@ void enter_gauge(cairo_t* cr, const GaugePicture& g, double ox, double oy) {
     cairo_scale(cr, g.sx, g.sy);
 }
 
-void fill_background(cairo_t* cr, const WindowConfig& window, Lighting lighting) {
+// The window's background where the target's origin is picture pixel
+// (ox, oy): its colour, and its bitmap stretched over the whole window.
+void fill_background(cairo_t* cr, Renderer::Impl& impl, const WindowConfig& window, Lighting lighting, double ox,
+                     double oy) {
     const Tint tint = lighting.night ? Tint::DARK : Tint::NONE;
     const std::uint32_t bgr = window.background[0] | (window.background[1] << 8) | (window.background[2] << 16);
     cairo_save(cr);
     cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
-    set_colour(cr, bgr, tint);
+    set_colour(cr, bgr, tint, lighting);
     cairo_paint(cr);
+    if (cairo_surface_t* picture = impl.background(window, tint)) {
+        cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
+        cairo_translate(cr, -ox, -oy);
+        cairo_scale(cr, window.size_w * impl.scale / width_of(picture), window.size_h * impl.scale / height_of(picture));
+        cairo_set_source_surface(cr, picture, 0, 0);
+        cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_BILINEAR);
+        cairo_paint(cr);
+    }
     cairo_restore(cr);
 }
 
@@ -694,7 +727,7 @@ Surface draw_layer(const GaugePicture& g, Renderer::Impl& impl, Lighting lightin
     if ((!any_visible && backdrop == nullptr) || g.pw <= 0 || g.ph <= 0) return nullptr;
     Surface layer = new_image(g.pw, g.ph);
     Context cr = new_context(layer.get());
-    if (backdrop != nullptr) fill_background(cr.get(), *backdrop, lighting);
+    if (backdrop != nullptr) fill_background(cr.get(), impl, *backdrop, lighting, g.px, g.py);
     enter_gauge(cr.get(), g, g.px, g.py);
     draw_elements({cr.get(), impl, lighting}, states, begin, end);
     check_cairo(cairo_status(cr.get()));
@@ -846,6 +879,7 @@ bool keys_match(const std::vector<ElementKey>& keys, const std::vector<ElementSt
 Renderer::Renderer(BitmapSource bitmaps, double scale) : impl_(std::make_unique<Impl>()), scale_(scale) {
     if (!(scale > 0.0) || scale > 16.0) throw InputError("render scale must be above 0 and at most 16");
     impl_->bitmaps = std::move(bitmaps);
+    impl_->scale = scale;
 }
 
 Renderer::~Renderer() = default;
@@ -859,7 +893,13 @@ void Renderer::repaint() {
 cairo_surface_t* Renderer::draw(const WindowConfig& window, const std::vector<std::unique_ptr<Placement>>& placements,
                                 Lighting lighting) {
     Impl& impl = *impl_;
-    WindowPicture& pic = impl.windows[window.ident];
+    if (impl.night_colour != lighting.night_colour) {
+        impl.night_colour = lighting.night_colour;
+        impl.tinted.clear();
+        impl.dark_backgrounds.clear();
+        impl.windows.clear();
+    }
+    WindowPicture& pic = impl.windows[window.slot];
     const int width = std::max(1, static_cast<int>(std::lround(window.size_w * scale_)));
     const int height = std::max(1, static_cast<int>(std::lround(window.size_h * scale_)));
     if (!pic.surface || width_of(pic.surface.get()) != width || height_of(pic.surface.get()) != height) {
@@ -871,7 +911,7 @@ cairo_surface_t* Renderer::draw(const WindowConfig& window, const std::vector<st
     // The window's gauges; a different set starts the picture afresh.
     std::vector<const Placement*> mine;
     for (const auto& p : placements)
-        if (p->window() == static_cast<int>(window.ident)) mine.push_back(p.get());
+        if (p->panel_window() == window.slot) mine.push_back(p.get());
     bool same = mine.size() == pic.gauges.size();
     for (std::size_t i = 0; same && i < mine.size(); ++i) same = pic.gauges[i].placement == mine[i];
     if (!same) {
@@ -937,7 +977,7 @@ cairo_surface_t* Renderer::draw(const WindowConfig& window, const std::vector<st
             if (g.backdrop) cairo_rectangle(cr.get(), g.px, g.py, g.pw, g.ph);
         cairo_set_fill_rule(cr.get(), CAIRO_FILL_RULE_EVEN_ODD);
         cairo_clip(cr.get());
-        fill_background(cr.get(), window, lighting);
+        fill_background(cr.get(), impl, window, lighting, 0, 0);
         cairo_restore(cr.get());
         for (const GaugePicture& g : pic.gauges) compose(cr.get(), g);
     } else {
@@ -952,7 +992,7 @@ cairo_surface_t* Renderer::draw(const WindowConfig& window, const std::vector<st
                 const GaugePicture& g = pic.gauges[gi];
                 if (g.backdrop && g.picture && box_of(g).contains(box)) first = gi + 1;
             }
-            if (first == 0) fill_background(cr.get(), window, lighting);
+            if (first == 0) fill_background(cr.get(), impl, window, lighting, 0, 0);
             for (std::size_t gi = first == 0 ? 0 : first - 1; gi < pic.gauges.size(); ++gi)
                 if (overlaps(pic.gauges[gi], box)) compose(cr.get(), pic.gauges[gi]);
             cairo_restore(cr.get());

@@ -1,8 +1,8 @@
 // The renderer: turns the evaluated element chains of the gauges placed in a
 // panel window into a picture.
 //
-// A window is drawn at `scale` pixels per panel unit: its background colour,
-// then every gauge of the window in placement order, each scaled from its
+// A window is drawn at `scale` pixels per panel unit: its background colour
+// and over it its background bitmap stretched to the window, then every gauge of the window in placement order, each scaled from its
 // background bitmap's pixels to the placement's width and height. Within a
 // gauge the elements are drawn in chain order (the order of
 // Placement::elements()), each by the rule of its kind:
@@ -37,6 +37,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -55,6 +56,9 @@ using BitmapSource = std::function<cairo_surface_t*(std::uint32_t id)>;
 struct Lighting {
     bool night = false;
     bool panel_lights = false;
+    // The panel's own colour for its lights at night ([Color] Night=); none:
+    // a warm flood light.
+    std::optional<RgbBytes> night_colour;
     bool operator==(const Lighting&) const = default;
 };
 
@@ -64,7 +68,7 @@ Tint element_tint(std::uint32_t image_flags, Lighting lighting);
 struct TintFactors {
     double r, g, b;
 };
-TintFactors tint_factors(Tint tint);
+TintFactors tint_factors(Tint tint, const std::optional<RgbBytes>& night_colour = {});
 
 // Placement of the element pictures in gauge (background bitmap) pixels:
 // each matrix maps the element's own bitmap pixels onto the gauge.

@@ -28,19 +28,14 @@ void Simulation::settle() {
         if (system->settle != nullptr) system->settle(*this);
 }
 
-void Simulation::add_window(std::uint32_t ident, bool visible) {
-    for (auto& w : windows_) {
-        if (w.ident == ident) {
-            w.visible = visible;
-            return;
-        }
-    }
+std::size_t Simulation::add_window(std::uint32_t ident, bool visible) {
     windows_.push_back({ident, visible});
+    return windows_.size() - 1;
 }
 
 bool Simulation::window_visible(std::uint32_t ident) const {
     for (const auto& w : windows_)
-        if (w.ident == ident) return w.visible;
+        if (w.ident == ident && w.visible) return true;
     return false;
 }
 

@@ -56,9 +56,13 @@ public:
     // The end of a panel update: each system does what it does by itself.
     void settle();
 
-    // Panel windows by ident.
-    void add_window(std::uint32_t ident, bool visible);
+    // Panel windows, one entry each in the order they are added. Windows may
+    // share an ident: what is done to an ident (open, close, toggle) is done
+    // to every window that has it, and an ident is visible while any of its
+    // windows is.
+    std::size_t add_window(std::uint32_t ident, bool visible);
     bool window_visible(std::uint32_t ident) const;
+    bool window_visible_at(std::size_t entry) const { return entry < windows_.size() && windows_[entry].visible; }
     void set_window_visible(std::uint32_t ident, bool visible);
     void toggle_window(std::uint32_t ident);
     const std::vector<PanelWindowState>& windows() const { return windows_; }

@@ -29,6 +29,12 @@ const char* kind_name(ElementKind kind) {
 
 json text(std::string_view bytes) { return panel_text_utf8(bytes); }
 
+// Where a gauge stands: the ident of its window, or the number of its virtual cockpit.
+json where(const WindowConfig& w) {
+    if (w.vcockpit) return {{"vcockpit", w.index}};
+    return {{"window", w.ident}};
+}
+
 json element_json(int index, const ElementState& s) {
     const ElementHeader& e = *s.element;
     json j = {{"index", index}, {"kind", kind_name(e.kind)}};
@@ -80,13 +86,18 @@ nlohmann::ordered_json Host::state() const {
         json elements = json::array();
         int index = 0;
         for (const ElementState& s : p->elements()) elements.push_back(element_json(index++, s));
-        gauges.push_back({{"name", text(p->name())},
-                          {"window", p->window()},
-                          {"x", p->x()},
-                          {"y", p->y()},
-                          {"w", p->width()},
-                          {"h", p->height()},
-                          {"elements", std::move(elements)}});
+        json g = {{"name", text(p->name())}};
+        g.update(where(panel_.windows[p->panel_window()]));
+        g.update({{"x", p->x()}, {"y", p->y()}, {"w", p->width()}, {"h", p->height()}});
+        g["elements"] = std::move(elements);
+        gauges.push_back(std::move(g));
+    }
+    json unloaded = json::array();
+    for (const UnloadedGauge& u : unloaded_) {
+        json g = {{"module", text(u.module)}, {"gauge", text(u.gauge)}};
+        g.update(where(panel_.windows[u.window]));
+        g.update({{"x", u.x}, {"y", u.y}, {"w", u.w}, {"h", u.h}});
+        unloaded.push_back(std::move(g));
     }
     json events = json::array();
     for (const KeyEvent& e : sim_.events()) events.push_back({{"event", e.event}, {"param", e.param}});
@@ -100,8 +111,9 @@ nlohmann::ordered_json Host::state() const {
     }
     json sounds = json::array();
     for (const SoundPlayed& s : sounds_) sounds.push_back({{"gauge", text(s.gauge)}, {"wave", s.wave}});
-    return {{"gauges", std::move(gauges)}, {"events", std::move(events)}, {"windows", std::move(windows)},
-            {"tooltips", std::move(tooltips)}, {"sounds", std::move(sounds)}, {"updates", updates_}};
+    return {{"gauges", std::move(gauges)}, {"unloaded", std::move(unloaded)}, {"events", std::move(events)},
+            {"windows", std::move(windows)}, {"tooltips", std::move(tooltips)}, {"sounds", std::move(sounds)},
+            {"updates", updates_}};
 }
 
 }  // namespace ardelvine::hostapp

@@ -15,6 +15,8 @@ namespace ardelvine::hostapp {
 std::string window_file_name(const WindowConfig& window) {
     char number[16];
     std::snprintf(number, sizeof number, "%02d", window.index);
+    // A virtual cockpit's picture is its texture, named by its number alone.
+    if (window.vcockpit) return std::string("vcockpit-") + number + ".png";
     std::string name = std::string("window-") + number;
     std::string slug;
     for (unsigned char ch : window.title) {
@@ -55,14 +57,12 @@ void check_picture_sizes(const Host& host, double scale) {
     const PanelConfig& panel = host.panel();
     for (const WindowConfig& w : panel.windows)
         check_picture(panel.file, w.line, "window " + w.title, w.size_w, w.size_h, scale);
-    // Placements follow the panel's gauge lines in order.
-    std::size_t k = 0;
-    for (const WindowConfig& w : panel.windows) {
-        for (const GaugeLine& g : w.gauges) {
-            const Placement& p = *host.placements()[k++];
-            check_picture(panel.file, g.line, "gauge " + g.gauge, p.width(), p.height(), scale);
-        }
+    for (std::size_t i = 0; i < host.placements().size(); ++i) {
+        const Placement& p = *host.placements()[i];
+        check_picture(panel.file, host.placement_lines()[i], "gauge " + p.name(), p.width(), p.height(), scale);
     }
+    for (const UnloadedGauge& u : host.unloaded())
+        check_picture(panel.file, u.line, "gauge " + u.gauge, u.w, u.h, scale);
 }
 
 std::vector<std::string> render_windows(Host& host, Renderer& renderer, const RenderRequest& request) {
@@ -73,15 +73,20 @@ std::vector<std::string> render_windows(Host& host, Renderer& renderer, const Re
     const Lighting lighting = lighting_of(host);
     std::vector<std::string> written;
     for (const WindowConfig& w : host.panel().windows) {
-        if (!host.simulation().window_visible(w.ident)) continue;
+        if (!host.window_shown(w.slot)) continue;
         cairo_surface_t* picture = renderer.draw(w, host.placements(), lighting);
+        bool outlines = false;
+        for (const UnloadedGauge& u : host.unloaded()) outlines = outlines || u.window == w.slot;
+        // The renderer keeps its picture for the next frame: what is drawn
+        // over it goes on a copy.
         Surface overlay;
-        if (request.areas) {
+        if (request.areas || outlines) {
             overlay = new_image(cairo_image_surface_get_width(picture), cairo_image_surface_get_height(picture));
             Context cr = new_context(overlay.get());
             cairo_set_source_surface(cr.get(), picture, 0, 0);
             cairo_paint(cr.get());
-            draw_mouse_areas(overlay.get(), w, host.placements(), renderer.scale());
+            if (outlines) draw_unloaded_gauges(overlay.get(), w, host.unloaded(), renderer.scale());
+            if (request.areas) draw_mouse_areas(overlay.get(), w, host.placements(), renderer.scale());
             picture = overlay.get();
         }
         const std::string path = (fs::path(request.out_dir) / (request.prefix + window_file_name(w))).string();

@@ -118,7 +118,7 @@ Placement& placed(Host& host, const GaugeRef& ref, bool must_show) {
         if (ref.occurrence > 1) name += "#" + std::to_string(ref.occurrence);
         refuse(404, "no gauge '" + name + "' is placed on this panel");
     }
-    if (must_show && !host.simulation().window_visible(static_cast<std::uint32_t>(p->window())))
+    if (must_show && !host.window_shown(p->panel_window()))
         refuse(409, "gauge '" + p->name() + "' is in a hidden window");
     return *p;
 }
@@ -176,9 +176,7 @@ std::string layout_json(Host& host) {
     for (const auto& p : host.placements()) {
         const int n = ++seen[p->name()];
         const std::string ref = n == 1 ? p->name() : p->name() + "#" + std::to_string(n);
-        int window = 0;
-        for (const WindowConfig& w : host.panel().windows)
-            if (static_cast<int>(w.ident) == p->window()) window = w.index;
+        const int window = host.panel().windows[p->panel_window()].index;
         json areas = json::array();
         for (const MouseArea& a : mouse_areas(p->mouse(), p->mouse_count(), p->background_size())) {
             areas.push_back({{"kind", a.rect->kind == MouseKind::CHILD ? "click" : "group"},
@@ -344,7 +342,7 @@ void LiveServer::routes() {
         json now = panel_->call([](Host& host) {
             json shown = json::array(), failures = json::array();
             for (const WindowConfig& w : host.panel().windows) {
-                shown.push_back(host.simulation().window_visible(w.ident));
+                shown.push_back(host.window_shown(w.slot));
             }
             for (std::uint32_t key = 1; key < 64; ++key)
                 if (host.simulation().failure_active(key)) failures.push_back(key);

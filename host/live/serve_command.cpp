@@ -82,8 +82,11 @@ int cmd_serve(const Options& o, std::ostream& out, std::ostream& err) {
                             : scenario_from(o, panel);
     validate_scenario(panel, scenario);
     // The browser plays the clicks; the host mixes them offline and lists them.
-    HostOptions options = host_options(o, AudioOutput::OFFLINE);
-    options.accept = [](const Host& host) { check_picture_sizes(host, 1.0); };
+    HostOptions options = host_options(o, err, AudioOutput::OFFLINE);
+    options.accept = [warnings = options.accept](const Host& host) {
+        warnings(host);
+        check_picture_sizes(host, 1.0);
+    };
     Host host(std::move(panel), options);
     host.set_night(lighting == "night");
     if (scenario.commands.empty()) host.update();
