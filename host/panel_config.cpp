@@ -261,7 +261,7 @@ public:
             w.slot = i;
             for (auto& [n, title] : titles)
                 if (!w.vcockpit && w.index == n) w.title = title;
-            if (w.title.empty()) w.title = section_name(w);
+            if (w.title.empty()) w.title = w.vcockpit ? section_name(w) : "Window" + std::to_string(w.index);
             if (!w.size_given) {
                 // Until the host knows the gauges' sizes: as large as what it holds.
                 for (const GaugeLine& g : w.gauges) {
