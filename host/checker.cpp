@@ -28,7 +28,9 @@ std::string box(double x, double y, double w, double h) {
 }
 
 std::string window_name(const WindowConfig& w) {
-    return "[" + section_name(w) + "] (" + std::to_string(w.size_w) + "x" + std::to_string(w.size_h) + ")";
+    std::string name = "[";
+    name.append(section_name(w)).append("] (").append(std::to_string(w.size_w)).append("x");
+    return name.append(std::to_string(w.size_h)).append(")");
 }
 
 void check_outside(const std::string& what, int line, const WindowConfig& w, int x, int y, int width, int height,
@@ -165,8 +167,9 @@ std::vector<Finding> check_panel(const Host& host) {
     for (const WindowConfig& w : panel.windows) {
         if (w.vcockpit || w.visible || named_window(w.ident)) continue;
         if (std::find(opened.begin(), opened.end(), static_cast<std::int64_t>(w.ident)) != opened.end()) continue;
-        std::string text = "[" + section_name(w) + "] starts hidden, no button of this module opens ident " +
-                           std::to_string(w.ident) + " and it is no window the simulator's keys open: ";
+        std::string text = "[";
+        text.append(section_name(w)).append("] starts hidden, no button of this module opens ident ");
+        text.append(std::to_string(w.ident)).append(" and it is no window the simulator's keys open: ");
         text += w.nomenu ? "with nomenu=1 nothing can show it" : "only the simulator's menu can show it";
         if (!host.unloaded().empty()) text += " (unless a gauge of another module does)";
         out.push_back({Finding::Kind::UNREACHABLE, w.line, text});
