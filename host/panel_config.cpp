@@ -55,6 +55,20 @@ std::string without_comment(std::string line, bool gauge_line) {
     return trim(line);
 }
 
+// A gauge line's `;` is a comment as on any other line, unless the parameter
+// string has begun before it: parameters may hold one. Without this a note
+// after the width ("160 ; the ASI") would turn the width into parameters.
+std::string gauge_without_comment(const std::string& value) {
+    const auto semicolon = value.find(';');
+    if (semicolon == std::string::npos) return value;
+    const auto fields = split(value.substr(0, semicolon), ',');
+    std::size_t next = 3;  // past the name, x and y
+    while (next < fields.size() && next < 5 && parse_integer(fields[next])) ++next;
+    for (std::size_t i = next; i < fields.size(); ++i)
+        if (!trim(fields[i]).empty()) return value;
+    return trim(value.substr(0, semicolon));
+}
+
 bool is_gauge_key(const std::string& key) {
     return key.rfind("gauge", 0) == 0 && key.size() > 5 && parse_integer(key.substr(5)).has_value();
 }
@@ -127,11 +141,12 @@ public:
 
     void window_key(WindowConfig& w, const std::string& key, const std::string& value) {
         if (is_gauge_key(key)) {
-            if (value.empty()) {
+            const std::string placed = gauge_without_comment(value);
+            if (placed.empty()) {
                 warn("'" + key + "' places nothing, ignored");
                 return;
             }
-            w.gauges.push_back(gauge(value));
+            w.gauges.push_back(gauge(placed));
         } else if (key == "size_mm") {
             // One number is a width; the background bitmap or the gauges give the height.
             if (split(value, ',').size() == 1) {

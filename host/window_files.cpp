@@ -65,6 +65,21 @@ void check_picture_sizes(const Host& host, double scale) {
         check_picture(panel.file, u.line, "gauge " + u.gauge, u.w, u.h, scale);
 }
 
+cairo_surface_t* window_picture(const Host& host, Renderer& renderer, const WindowConfig& window, Lighting lighting,
+                                bool areas, Surface& copy) {
+    cairo_surface_t* picture = renderer.draw(window, host.placements(), lighting);
+    bool outlines = false;
+    for (const UnloadedGauge& u : host.unloaded()) outlines = outlines || u.window == window.slot;
+    if (!areas && !outlines) return picture;
+    copy = new_image(cairo_image_surface_get_width(picture), cairo_image_surface_get_height(picture));
+    Context cr = new_context(copy.get());
+    cairo_set_source_surface(cr.get(), picture, 0, 0);
+    cairo_paint(cr.get());
+    if (outlines) draw_unloaded_gauges(copy.get(), window, host.unloaded(), renderer.scale());
+    if (areas) draw_mouse_areas(copy.get(), window, host.placements(), renderer.scale());
+    return copy.get();
+}
+
 std::vector<std::string> render_windows(Host& host, Renderer& renderer, const RenderRequest& request) {
     namespace fs = std::filesystem;
     std::error_code ec;
@@ -74,21 +89,8 @@ std::vector<std::string> render_windows(Host& host, Renderer& renderer, const Re
     std::vector<std::string> written;
     for (const WindowConfig& w : host.panel().windows) {
         if (!host.window_shown(w.slot)) continue;
-        cairo_surface_t* picture = renderer.draw(w, host.placements(), lighting);
-        bool outlines = false;
-        for (const UnloadedGauge& u : host.unloaded()) outlines = outlines || u.window == w.slot;
-        // The renderer keeps its picture for the next frame: what is drawn
-        // over it goes on a copy.
-        Surface overlay;
-        if (request.areas || outlines) {
-            overlay = new_image(cairo_image_surface_get_width(picture), cairo_image_surface_get_height(picture));
-            Context cr = new_context(overlay.get());
-            cairo_set_source_surface(cr.get(), picture, 0, 0);
-            cairo_paint(cr.get());
-            if (outlines) draw_unloaded_gauges(overlay.get(), w, host.unloaded(), renderer.scale());
-            if (request.areas) draw_mouse_areas(overlay.get(), w, host.placements(), renderer.scale());
-            picture = overlay.get();
-        }
+        Surface copy;
+        cairo_surface_t* picture = window_picture(host, renderer, w, lighting, request.areas, copy);
         const std::string path = (fs::path(request.out_dir) / (request.prefix + window_file_name(w))).string();
         const cairo_status_t status = cairo_surface_write_to_png(picture, path.c_str());
         if (status != CAIRO_STATUS_SUCCESS)

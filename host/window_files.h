@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "host/cairo_handles.h"
 #include "host/panel_config.h"
 #include "host/render.h"
 
@@ -28,6 +29,13 @@ struct RenderRequest {
     std::string prefix;  // put before each file name, e.g. "cruise-"
     bool areas = false;
 };
+
+// The window as it is seen: the renderer's picture, with the gauges of other
+// modules outlined and, when asked, every mouse area drawn over it. What is
+// drawn over goes on a copy held in `copy` (the renderer keeps its own picture
+// for the next frame); the result lives as long as the renderer and `copy`.
+cairo_surface_t* window_picture(const Host& host, Renderer& renderer, const WindowConfig& window, Lighting lighting,
+                                bool areas, Surface& copy);
 
 // Writes a PNG of every window of the host's panel that is visible now;
 // returns the paths written. Throws InputError when a file cannot be written.

@@ -4,6 +4,7 @@
 // runs, shows the other gauges as outlines and lists them, warns with file and
 // line, and the checker finds what a designer would want to hear of.
 #include <gtest/gtest.h>
+#include <httplib.h>
 
 #include <cairo.h>
 
@@ -11,7 +12,9 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
+#include <thread>
 
 #include <nlohmann/json.hpp>
 
@@ -19,6 +22,7 @@
 #include "host/cli.h"
 #include "host/error.h"
 #include "host/host.h"
+#include "host/live/live_server.h"
 #include "host/panel_config.h"
 #include "host/text.h"
 
@@ -326,6 +330,34 @@ TEST(PanelReading, LenientAsTheSimulatorIs) {
     }
 }
 
+TEST(PanelReading, ASemicolonInAGaugeLineIsACommentUntilItsParametersBegin) {
+    struct Case {
+        const char* line;
+        std::optional<int> width, height;
+        const char* parameters;
+    } cases[] = {
+        {"Ardelvine_Instr!Airspeed, 1, 2, 160 ; the ASI", 160, std::nullopt, ""},
+        {"Ardelvine_Instr!Airspeed, 1, 2, 160, 150\t;", 160, 150, ""},
+        {"Ardelvine_Instr!Airspeed, 1, 2;160", std::nullopt, std::nullopt, ""},
+        {"Ardelvine_Instr!Airspeed, 1, 2, ; nothing more", std::nullopt, std::nullopt, ""},
+        {"Ardelvine_Instr!Fuel_Toggle, 1, 2, 19, 19, tGPS_PANEL;oCOMPASS_PANEL", 19, 19, "tGPS_PANEL;oCOMPASS_PANEL"},
+        {"Ardelvine_Instr!Fuel_Toggle, 1, 2, a ; b, c", std::nullopt, std::nullopt, "a ; b, c"},
+    };
+    for (const Case& c : cases) {
+        const PanelConfig p = parse_panel_config(std::string("[Window00]\ngauge00=") + c.line + "\n", "p.cfg");
+        ASSERT_EQ(p.windows[0].gauges.size(), 1u) << c.line;
+        const GaugeLine& g = p.windows[0].gauges[0];
+        EXPECT_EQ(g.y, 2) << c.line;
+        EXPECT_EQ(g.width, c.width) << c.line;
+        EXPECT_EQ(g.height, c.height) << c.line;
+        EXPECT_EQ(g.parameters, c.parameters) << c.line;
+    }
+    const PanelConfig empty = parse_panel_config("[Window00]\ngauge00=  ; retired\n", "p.cfg");
+    EXPECT_TRUE(empty.windows[0].gauges.empty());
+    ASSERT_EQ(empty.warnings.size(), 1u);
+    EXPECT_EQ(empty.warnings[0].text, "'gauge00' places nothing, ignored");
+}
+
 TEST(PanelReading, BackgroundsFoundBesideThePanelWhateverTheirCase) {
     const fs::path dir = fs::temp_directory_path() / "ardelvine-backgrounds";
     fs::remove_all(dir);
@@ -360,6 +392,51 @@ TEST(PanelReading, BackgroundsFoundBesideThePanelWhateverTheirCase) {
         }
     }
     fs::remove_all(dir);
+}
+
+// The live page shows the panel's windows with the other modules outlined as
+// in pictures; the virtual cockpit's texture, numbered like a window, is no
+// window of the page and never stands in for one.
+TEST_F(TrainerPanel, ServedLikeItsPicturesWithoutTheVirtualCockpit) {
+    HostOptions options;
+    options.main_window = false;
+    Host host(load_panel_config(panel_), options);
+    host.update();
+    LiveServer server(host, ServeOptions{"127.0.0.1", 0});
+    std::thread serving([&] { server.run(); });
+    while (!server.serving()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    httplib::Client client("127.0.0.1", server.port());
+    client.set_read_timeout(10, 0);
+
+    auto layout = client.Get("/panel");
+    ASSERT_TRUE(layout && layout->status == 200);
+    const json panel = json::parse(layout->body);
+    std::vector<int> windows;
+    for (const json& w : panel["windows"]) windows.push_back(w["window"]);
+    EXPECT_EQ(windows, (std::vector<int>{0, 1, 2}));
+    EXPECT_EQ(panel["windows"][1]["visible"], false);
+    std::vector<std::string> gauges;
+    for (const json& g : panel["gauges"]) gauges.push_back(g["gauge"]);
+    EXPECT_EQ(gauges, (std::vector<std::string>{"Airspeed", "Altimeter", "Battery_Switch", "Radios_Toggle",
+                                                "GPS_Toggle", "Radio_COM"}));
+
+    auto hidden = client.Get("/window/01.png");
+    ASSERT_TRUE(hidden);
+    EXPECT_EQ(hidden->status, 404) << "the radio stack is hidden; the texture is not it";
+    auto click = client.Post("/click", R"({"gauge": "Airspeed#2", "x": 10, "y": 10})", "application/json");
+    ASSERT_TRUE(click);
+    EXPECT_EQ(click->status, 409) << click->body;
+
+    auto main = client.Get("/window/00.png");
+    ASSERT_TRUE(main && main->status == 200);
+    write(dir_ / "live.png", main->body);
+    const Picture picture(dir_ / "live.png");
+    EXPECT_EQ(picture.size(), std::make_pair(800, 300));
+    const Colour inside = picture.mean(560, 200, 40, 40);
+    EXPECT_NE(inside.r, kBottom.r) << "the GPS outline is drawn over the background";
+    EXPECT_LT(std::abs(inside.r - kBottom.r) + std::abs(inside.b - kBottom.b), 140);
+    server.stop();
+    serving.join();
 }
 
 TEST(PanelWindows, WindowsSharingAnIdentOpenAndCloseTogether) {

@@ -9,6 +9,7 @@
 #include <nlohmann/json.hpp>
 
 #include "host/text.h"
+#include "host/window_files.h"
 
 namespace ardelvine::hostapp {
 
@@ -85,7 +86,7 @@ const std::string& WindowPicture::png() const {
 
 LivePanel::LivePanel(Host& host)
     : host_(host), renderer_(host_bitmaps(host)), pictures_(host.panel().windows.size()) {
-    for (const WindowConfig& w : host_.panel().windows) shown_.push_back(host_.simulation().window_visible(w.ident));
+    for (const WindowConfig& w : host_.panel().windows) shown_.push_back(host_.window_shown(w.slot));
     night_ = host_.night();
     events_seen_ = host_.simulation().events().size();
     sounds_seen_ = host_.sounds().size();
@@ -172,8 +173,10 @@ void LivePanel::tick() {
     const auto& windows = host_.panel().windows;
     for (std::size_t i = 0; i < windows.size(); ++i) {
         const WindowConfig& w = windows[i];
-        if (!host_.simulation().window_visible(w.ident)) continue;
-        cairo_surface_t* surface = renderer_.draw(w, host_.placements(), lighting);
+        // The page shows the panel's windows; a virtual cockpit's texture is no window to open.
+        if (w.vcockpit || !host_.window_shown(w.slot)) continue;
+        Surface copy;
+        cairo_surface_t* surface = window_picture(host_, renderer_, w, lighting, false, copy);
         cairo_surface_flush(surface);
         const int height = cairo_image_surface_get_height(surface);
         const int stride = cairo_image_surface_get_stride(surface);
@@ -237,8 +240,8 @@ void LivePanel::publish(bool drawn) {
     json windows = json::array();
     const auto& configs = host_.panel().windows;
     for (std::size_t i = 0; i < configs.size(); ++i) {
-        const bool shown = host_.simulation().window_visible(configs[i].ident);
-        if (shown == shown_[i]) continue;
+        const bool shown = host_.window_shown(i);
+        if (configs[i].vcockpit || shown == shown_[i]) continue;
         shown_[i] = shown;
         windows.push_back({{"window", configs[i].index}, {"ident", configs[i].ident}, {"visible", shown}});
     }
@@ -264,7 +267,7 @@ std::shared_ptr<const WindowPicture> LivePanel::picture(int index) const {
     const auto& windows = host_.panel().windows;
     std::lock_guard lock(pictures_mutex_);
     for (std::size_t i = 0; i < windows.size(); ++i)
-        if (windows[i].index == index) return pictures_[i];
+        if (!windows[i].vcockpit && windows[i].index == index) return pictures_[i];
     return nullptr;
 }
 

@@ -118,6 +118,8 @@ Placement& placed(Host& host, const GaugeRef& ref, bool must_show) {
         if (ref.occurrence > 1) name += "#" + std::to_string(ref.occurrence);
         refuse(404, "no gauge '" + name + "' is placed on this panel");
     }
+    if (must_show && host.panel().windows[p->panel_window()].vcockpit)
+        refuse(409, "gauge '" + p->name() + "' is in a virtual cockpit, which this page does not show");
     if (must_show && !host.window_shown(p->panel_window()))
         refuse(409, "gauge '" + p->name() + "' is in a hidden window");
     return *p;
@@ -162,6 +164,7 @@ const char* cursor_name(std::int32_t cursor) {
 std::string layout_json(Host& host) {
     json windows = json::array();
     for (const WindowConfig& w : host.panel().windows) {
+        if (w.vcockpit) continue;  // textures of the 3D cockpit: not on the page
         windows.push_back({{"window", w.index},
                            {"ident", w.ident},
                            {"title", panel_text_utf8(w.title)},
@@ -176,7 +179,10 @@ std::string layout_json(Host& host) {
     for (const auto& p : host.placements()) {
         const int n = ++seen[p->name()];
         const std::string ref = n == 1 ? p->name() : p->name() + "#" + std::to_string(n);
-        const int window = host.panel().windows[p->panel_window()].index;
+        // Counted all the same, so that NAME#N names the gauge the host finds.
+        const WindowConfig& in = host.panel().windows[p->panel_window()];
+        if (in.vcockpit) continue;
+        const int window = in.index;
         json areas = json::array();
         for (const MouseArea& a : mouse_areas(p->mouse(), p->mouse_count(), p->background_size())) {
             areas.push_back({{"kind", a.rect->kind == MouseKind::CHILD ? "click" : "group"},
@@ -341,9 +347,8 @@ void LiveServer::routes() {
         // The layout never changes; what is shown and the lighting do.
         json now = panel_->call([](Host& host) {
             json shown = json::array(), failures = json::array();
-            for (const WindowConfig& w : host.panel().windows) {
-                shown.push_back(host.window_shown(w.slot));
-            }
+            for (const WindowConfig& w : host.panel().windows)
+                if (!w.vcockpit) shown.push_back(host.window_shown(w.slot));
             for (std::uint32_t key = 1; key < 64; ++key)
                 if (host.simulation().failure_active(key)) failures.push_back(key);
             return json{{"visible", std::move(shown)}, {"lighting", host.night() ? "night" : "day"},
@@ -368,7 +373,7 @@ void LiveServer::routes() {
     s.Get(R"(/window/(\d{1,6})\.png)", guarded([this](const httplib::Request& req, httplib::Response& res) {
         const int index = std::stoi(req.matches[1]);
         bool exists = false;
-        for (const WindowConfig& w : host_.panel().windows) exists = exists || w.index == index;
+        for (const WindowConfig& w : host_.panel().windows) exists = exists || (!w.vcockpit && w.index == index);
         if (!exists) refuse(404, "the panel has no window " + std::string(req.matches[1]));
         const auto picture = panel_->picture(index);
         if (!picture) refuse(404, "window " + std::string(req.matches[1]) + " has not been shown yet");
@@ -504,7 +509,7 @@ void LiveServer::routes() {
         if (!b.has("visible")) refuse(400, "missing key 'visible'");
         const bool visible = b.flag("visible", true);
         bool known = false;
-        for (const WindowConfig& w : host_.panel().windows) known = known || w.ident == ident;
+        for (const WindowConfig& w : host_.panel().windows) known = known || (!w.vcockpit && w.ident == ident);
         if (!known) refuse(404, "the panel has no window with ident " + std::to_string(ident));
         reply_json(res, panel_->call([&](Host& host) {
             host.simulation().set_window_visible(ident, visible);
