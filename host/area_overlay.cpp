@@ -62,7 +62,7 @@ void draw_label(cairo_t* cr, double x, double y, const std::string& text, Rgb co
 }  // namespace
 
 void draw_unloaded_gauges(cairo_surface_t* target, const WindowConfig& window, const std::vector<UnloadedGauge>& gauges,
-                          double scale) {
+                          double scale, bool night) {
     Context context = new_context(target);
     cairo_t* cr = context.get();
     cairo_scale(cr, scale, scale);
@@ -72,7 +72,7 @@ void draw_unloaded_gauges(cairo_surface_t* target, const WindowConfig& window, c
         if (u.window != window.slot) continue;
         cairo_save(cr);
         cairo_rectangle(cr, u.x + 0.5, u.y + 0.5, std::max(0, u.w - 1), std::max(0, u.h - 1));
-        cairo_set_source_rgba(cr, 0.45, 0.45, 0.50, 0.35);
+        cairo_set_source_rgba(cr, 0.45, 0.45, 0.50, night ? 0.08 : 0.35);
         cairo_fill_preserve(cr);
         const double dash[] = {4.0, 3.0};
         cairo_set_dash(cr, dash, 2, 0);

@@ -14,9 +14,10 @@
 namespace ardelvine::hostapp {
 
 // Draws the gauges of other modules that stand in the window, as dashed
-// outlines at their place and size, labelled with their module and name.
+// outlines at their place and size, labelled with their module and name; at
+// night their inside is barely lighter than the darkened panel.
 void draw_unloaded_gauges(cairo_surface_t* target, const WindowConfig& window, const std::vector<UnloadedGauge>& gauges,
-                          double scale);
+                          double scale, bool night);
 
 // Draws every mouse area of the window's gauges over `target` (a picture of
 // the window at `scale`): a frame coloured by cursor and a short label of

@@ -44,10 +44,10 @@ void Simulation::set_window_visible(std::uint32_t ident, bool visible) {
         if (w.ident == ident) w.visible = visible;
 }
 
-void Simulation::toggle_window(std::uint32_t ident) {
-    for (auto& w : windows_)
-        if (w.ident == ident) w.visible = !w.visible;
-}
+// Windows sharing an ident toggle as one: an ident that shows anywhere is
+// open, and closes everywhere; flipping each alone would keep two windows
+// that started apart forever apart.
+void Simulation::toggle_window(std::uint32_t ident) { set_window_visible(ident, !window_visible(ident)); }
 
 void Simulation::set_failure(std::uint32_t key, bool active) {
     if (key == 0 || key >= 64) return;

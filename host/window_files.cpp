@@ -75,7 +75,7 @@ cairo_surface_t* window_picture(const Host& host, Renderer& renderer, const Wind
     Context cr = new_context(copy.get());
     cairo_set_source_surface(cr.get(), picture, 0, 0);
     cairo_paint(cr.get());
-    if (outlines) draw_unloaded_gauges(copy.get(), window, host.unloaded(), renderer.scale());
+    if (outlines) draw_unloaded_gauges(copy.get(), window, host.unloaded(), renderer.scale(), lighting.night);
     if (areas) draw_mouse_areas(copy.get(), window, host.placements(), renderer.scale());
     return copy.get();
 }

@@ -451,6 +451,8 @@ TEST(PanelWindows, WindowsSharingAnIdentOpenAndCloseTogether) {
     EXPECT_EQ(host.placements()[2]->panel_window(), 2u);
     auto shown = [&] { return std::vector<bool>{host.window_shown(1), host.window_shown(2)}; };
     EXPECT_EQ(shown(), (std::vector<bool>{false, true})) << "each starts as its section says";
+    host.simulation().toggle_window(50);
+    EXPECT_EQ(shown(), (std::vector<bool>{false, false})) << "one shown: the ident is open, and a toggle closes it";
     host.run(parse_scenario("window 50 show\n", "s.scn"));
     EXPECT_EQ(shown(), (std::vector<bool>{true, true}));
     host.click(*host.placements()[1], 15, 20, {});
