@@ -66,7 +66,7 @@ TEST_F(ApTester, ReadoutRoundsAsPrintfDoes) {
     for (double v : values) {
         char library[64];
         std::snprintf(library, sizeof library, "%.0f", v);
-        char expected[16];
+        char expected[sizeof library + 8];
         const bool fits = v >= -10000.0 && std::strlen(library) <= gauges::kApReadoutChars;
         if (fits) std::snprintf(expected, sizeof expected, "%6s", library);
         EXPECT_EQ(readout_after(v, "before"), fits ? std::string(expected) : "before") << v;
