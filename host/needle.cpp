@@ -32,29 +32,47 @@ void fill_table_angles(NonlinearityEntry* table, std::uint32_t entries, std::int
     }
 }
 
-namespace {
-
-double along(const NonlinearityEntry& a, const NonlinearityEntry& b, double value) {
-    if (a.value == b.value) return a.angle;  // a zero-length segment has no rate
-    return a.angle + (value - a.value) * (b.angle - a.angle) / (b.value - a.value);
-}
-
-}  // namespace
-
-double table_angle(const NonlinearityEntry* table, std::uint32_t entries, double value) {
-    if (table == nullptr || entries == 0 || std::isnan(value)) return 0.0;
-    if (entries == 1) return table[0].angle;
+std::uint32_t table_segment(const NonlinearityEntry* table, std::uint32_t entries, double value, double& angle) {
+    angle = 0.0;
+    if (table == nullptr || entries == 0 || std::isnan(value)) return 0;
+    if (entries == 1) {
+        angle = table[0].angle;
+        return 0;
+    }
     const bool rising = table[entries - 1].value >= table[0].value;
     // Before the first entry, in the table's own direction: the first segment goes on.
-    if (rising ? value <= table[0].value : value >= table[0].value) return along(table[0], table[1], value);
+    if (rising ? value <= table[0].value : value >= table[0].value) {
+        angle = segment_angle(table[0], table[1], value);
+        return 0;
+    }
     for (std::uint32_t i = 0; i + 1 < entries; ++i) {
         // Plain comparisons, not fmin/fmax: those are library calls here, and
         // a segment with a NaN end is passed over either way.
         const double a = table[i].value, b = table[i + 1].value;
         const double lo = a < b ? a : b, hi = a < b ? b : a;
-        if (value >= lo && value <= hi && lo != hi) return along(table[i], table[i + 1], value);
+        if (value >= lo && value <= hi && lo != hi) {
+            angle = segment_angle(table[i], table[i + 1], value);
+            return i;
+        }
     }
-    return along(table[entries - 2], table[entries - 1], value);
+    angle = segment_angle(table[entries - 2], table[entries - 1], value);
+    return entries - 2;
+}
+
+double table_angle(const NonlinearityEntry* table, std::uint32_t entries, double value) {
+    double angle = 0.0;
+    table_segment(table, entries, value, angle);
+    return angle;
+}
+
+bool table_is_monotonic(const NonlinearityEntry* table, std::uint32_t entries) {
+    if (table == nullptr || entries < 2) return false;
+    const bool rising = table[entries - 1].value >= table[0].value;
+    for (std::uint32_t i = 0; i + 1 < entries; ++i) {
+        const double a = table[i].value, b = table[i + 1].value;
+        if (!(rising ? a <= b : a >= b)) return false;  // also false for NaN
+    }
+    return true;
 }
 
 }  // namespace ardelvine::hostapp

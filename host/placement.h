@@ -35,6 +35,8 @@ struct ElementState {
     double dx = 0.0, dy = 0.0;  // SLIDER, MOVING_IMAGE, SPRITE: pixels
     double rotation = 0.0;      // SPRITE: degrees
     double travel_x = 0.0, travel_y = 0.0;  // MOVING_IMAGE: how far the strip reaches past its window
+    std::uint32_t segment = 0;              // NEEDLE: the table segment of the last angle
+    bool monotonic_table = false;           // NEEDLE: may that segment answer first
 };
 
 struct BitmapSize {
@@ -88,6 +90,9 @@ public:
     void evaluate(const Simulation& sim);
 
 private:
+    template <bool Failures>
+    void evaluate_elements(const Simulation& sim);
+
     std::string name_;
     const GaugeHeader* original_;
     GaugeHeader header_;

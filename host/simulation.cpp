@@ -28,6 +28,11 @@ void Simulation::settle() {
         if (system->settle != nullptr) system->settle(*this);
 }
 
+double Simulation::other_token(std::uint32_t number) const {
+    auto it = other_.find(number);
+    return it == other_.end() ? 0.0 : it->second;
+}
+
 std::size_t Simulation::add_window(std::uint32_t ident, bool visible) {
     windows_.push_back({ident, visible});
     return windows_.size() - 1;

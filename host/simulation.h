@@ -33,9 +33,7 @@ public:
 
     // Token values; a token never set reads 0.
     double token(std::uint32_t number) const {
-        if (number < kFlatTokens) return flat_[number];
-        auto it = other_.find(number);
-        return it == other_.end() ? 0.0 : it->second;
+        return number < kFlatTokens ? flat_[number] : other_token(number);
     }
     void set_token(std::uint32_t number, double value);
 
@@ -79,6 +77,9 @@ public:
     bool evaluate(std::string_view expression, double* number, const char** text) const;
 
 private:
+    // Tokens past the flat table; kept out of line so that token() stays small
+    // enough to inline wherever it is read.
+    double other_token(std::uint32_t number) const;
     static constexpr std::uint32_t kFlatTokens = 2048;
     std::array<double, kFlatTokens> flat_{};
     std::unordered_map<std::uint32_t, double> other_;

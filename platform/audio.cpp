@@ -154,7 +154,8 @@ void render(std::uint64_t frames) {
     // Nothing playing: the mix is silence and no source's state can change, so
     // the mixer need not run (this is every update of a quiet panel).
     if (!anything_sounding()) {
-        std::fill(std::begin(pcm), std::end(pcm), std::int16_t{0});
+        // Silence is written only where there is a file to take it.
+        if (s.capture_file != nullptr) std::fill(std::begin(pcm), std::end(pcm), std::int16_t{0});
         while (frames > 0) {
             const std::uint64_t n = std::min(frames, kChunk);
             if (s.capture_file != nullptr) {

@@ -81,5 +81,39 @@ TEST(Needle, HalfTurnStepsAreClockwiseAndDegenerateTablesAreSafe) {
     EXPECT_TRUE(std::isfinite(same.angle(5)));
 }
 
+// The quick answer a needle gets every update from its remembered segment
+// must be table_angle's own, bit for bit, whatever values came before: on
+// segment ends, before and past the table, on equal-valued entries, and on
+// tables whose values turn back (where no quick answer may be given).
+TEST(Needle, RememberedSegmentAnswersExactlyAsTheSearch) {
+    std::vector<Table> tables = {airspeed(), hundreds(), thousands(), falling()};
+    tables.push_back({0, 0, {{0, -10, 0, 0}, {10, 0, 10, 0}, {0, 10, 10, 0}, {-10, 0, 20, 0}, {0, -9, 20, 0}}});
+    tables.push_back({0, 0, {{0, -10, 0, 0}, {10, 0, 50, 0}, {0, 10, 20, 0}, {-10, 0, 80, 0}}});  // turns back
+    tables.push_back({0, 0, {{0, -10, 7, 0}}});
+    for (Table& t : tables) {
+        const auto n = static_cast<std::uint32_t>(t.entries.size());
+        fill_table_angles(t.entries.data(), n, t.pivot_x, t.pivot_y);
+        const bool monotonic = table_is_monotonic(t.entries.data(), n);
+        std::vector<double> values = {std::nan(""), 1e9, -1e9};
+        for (const NonlinearityEntry& e : t.entries)
+            for (double d : {-1.0, -1e-9, 0.0, 1e-9, 0.5, 1.0}) values.push_back(e.value + d);
+        // Every value after every other, so each starts from every remembered segment.
+        for (double before : values)
+            for (double value : values) {
+                std::uint32_t segment = 0;
+                table_angle(t.entries.data(), n, before, monotonic, segment);
+                const double quick = table_angle(t.entries.data(), n, value, monotonic, segment);
+                const double searched = table_angle(t.entries.data(), n, value);
+                if (std::isnan(searched))
+                    EXPECT_TRUE(std::isnan(quick));
+                else
+                    EXPECT_EQ(quick, searched) << "value " << value << " after " << before << ", table of " << n;
+            }
+    }
+    Table turns_back = tables[5];
+    EXPECT_FALSE(table_is_monotonic(turns_back.entries.data(), 4));
+    EXPECT_TRUE(table_is_monotonic(tables[3].entries.data(), 4));
+}
+
 }  // namespace
 }  // namespace ardelvine::hostapp
