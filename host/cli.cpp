@@ -68,8 +68,8 @@ Serve options (also --scenario, --lighting):
                        --scenario is given
 
 Pictures are named window-NN-TITLE.png after the window, and a virtual
-cockpit's texture vcockpit-NN.png; each scenario `snapshot NAME` also writes
-NAME-window-NN-TITLE.png at that moment.
+cockpit's texture vcockpit-NN.png (serve shows windows only); each scenario
+`snapshot NAME` also writes them as NAME-window-NN-TITLE.png at that moment.
 
 Bad input (a panel configuration, scenario, module or option) is reported on
 one line naming the file and line, with exit status 2.
