@@ -157,6 +157,14 @@ public:
     std::uint64_t updates() const { return updates_; }
     const std::vector<TooltipShown>& tooltips() const { return tooltips_; }
     const std::vector<SoundPlayed>& sounds() const { return sounds_; }
+    // Forgets the key events, tooltips and sounds recorded so far, so that a
+    // panel running for days keeps recording what happens now.
+    void forget_records() {
+        sim_.clear_events();
+        tooltips_.clear();
+        sounds_.clear();
+        log_full_ = false;
+    }
 
     // Pixel size of a module bitmap, {0, 0} when it is missing.
     BitmapSize bitmap_size(std::uint32_t id) const;

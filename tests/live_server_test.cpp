@@ -47,19 +47,75 @@ size_mm=240,330
 gauge00=Ardelvine_Instr!Throttle_Quadrant, 10, 10, 217
 )";
 
+// The update messages of the event stream, read as they come.
+class StreamReader {
+public:
+    explicit StreamReader(int port)
+        : thread_([this, port] {
+              httplib::Client c("127.0.0.1", port);
+              c.Get("/stream", [this](const char* data, std::size_t size) {
+                  std::lock_guard lock(mutex_);
+                  text_.append(data, size);
+                  return !done_;
+              });
+          }) {}
+    // Returns at once once the server has stopped; before, at its next message.
+    ~StreamReader() {
+        done_ = true;
+        thread_.join();
+    }
+    StreamReader(const StreamReader&) = delete;
+    StreamReader& operator=(const StreamReader&) = delete;
+
+    std::vector<json> updates() const {
+        std::lock_guard lock(mutex_);
+        std::vector<json> out;
+        const std::string head = "event: update\ndata: ";
+        for (auto at = text_.find(head); at != std::string::npos; at = text_.find(head, at + 1)) {
+            const auto begin = at + head.size(), end = text_.find("\n\n", begin);
+            if (end == std::string::npos) break;
+            out.push_back(json::parse(text_.substr(begin, end - begin)));
+        }
+        return out;
+    }
+    // The first update message from `from` on that `wanted` accepts; null when none came in time.
+    template <typename Wanted>
+    json wait_for(std::size_t from, Wanted wanted) const {
+        for (int i = 0; i < 300; ++i) {
+            const auto all = updates();
+            for (std::size_t k = from; k < all.size(); ++k)
+                if (wanted(all[k])) return all[k];
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return nullptr;
+    }
+
+private:
+    mutable std::mutex mutex_;
+    std::string text_;
+    std::atomic<bool> done_{false};
+    std::thread thread_;
+};
+
 struct LiveServerTest : ::testing::Test {
     std::unique_ptr<Host> host;
     std::unique_ptr<LiveServer> server;
     std::thread serving;
 
-    void SetUp() override {
+    void SetUp() override { start({}); }
+    void start(LiveRecordLimits records) {
         host = std::make_unique<Host>(parse_panel_config(kPanel, "live.cfg"));
         host->update();
-        server = std::make_unique<LiveServer>(*host, ServeOptions{"127.0.0.1", 0});
+        ServeOptions options;
+        options.port = 0;
+        options.records = records;
+        server = std::make_unique<LiveServer>(*host, options);
         serving = std::thread([this] { server->run(); });
         while (!server->serving()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
-    void TearDown() override {
+    void TearDown() override { finish(); }
+    void finish() {
+        if (!server) return;
         server->stop();
         serving.join();
         server.reset();
@@ -282,6 +338,79 @@ TEST_F(LiveServerTest, ConcurrentClicksAndReadsEqualTheSameClicksReplayed) {
     int total = 0;
     for (int n : clicks) total += n;
     EXPECT_EQ(live["events"].size(), static_cast<std::size_t>(total));
+}
+
+// Names of the windows in a message's pictures.
+std::vector<int> pictured(const json& update) {
+    std::vector<int> windows;
+    for (const json& p : update.value("pictures", json::array())) windows.push_back(p["window"].get<int>());
+    return windows;
+}
+
+TEST_F(LiveServerTest, TheStreamTellsOnlyWhatChanged) {
+    auto stream = std::make_unique<StreamReader>(server->port());
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    // A panel of switches left alone draws the same pictures: nothing to tell.
+    const std::size_t quiet = stream->updates().size();
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_EQ(stream->updates().size(), quiet);
+
+    // The battery's click: its event and sound, then window 00 alone drawn anew.
+    ASSERT_EQ(post("/click", R"({"gauge":"Battery_Switch","x":15,"y":22})")->status, 200);
+    const json clicked = stream->wait_for(quiet, [](const json& m) { return m.contains("events"); });
+    ASSERT_FALSE(clicked.is_null());
+    EXPECT_EQ(clicked["events"], json::parse(R"([{"event":66241,"param":0}])"));
+    EXPECT_EQ(clicked["sounds"], json::parse(R"([{"gauge":"Battery_Switch","wave":10}])"));
+    const json drawn = stream->wait_for(quiet, [](const json& m) { return m.contains("pictures"); });
+    ASSERT_FALSE(drawn.is_null());
+    EXPECT_EQ(pictured(drawn), std::vector<int>{0});
+
+    // The quadrant's window hidden, then night: the hidden window is not drawn.
+    std::size_t from = stream->updates().size();
+    ASSERT_EQ(post("/window", R"({"ident":"THROTTLE_PANEL","visible":false})")->status, 200);
+    const json hidden = stream->wait_for(from, [](const json& m) { return m.contains("windows"); });
+    EXPECT_EQ(hidden["windows"], json::parse(R"([{"window":1,"ident":10,"visible":false}])"));
+    from = stream->updates().size();
+    ASSERT_EQ(post("/lighting", R"({"mode":"night"})")->status, 200);
+    const json night = stream->wait_for(from, [](const json& m) { return m.contains("lighting"); });
+    EXPECT_EQ(night["lighting"], "night");
+    const json dark = stream->wait_for(from, [](const json& m) { return m.contains("pictures"); });
+    EXPECT_EQ(pictured(dark), std::vector<int>{0});
+
+    // Shown again, it is drawn anew in the night it missed.
+    from = stream->updates().size();
+    ASSERT_EQ(post("/window", R"({"ident":10,"visible":true})")->status, 200);
+    const json back = stream->wait_for(from, [](const json& m) { return m.contains("pictures"); });
+    EXPECT_EQ(pictured(back), std::vector<int>{1});
+    finish();
+    stream.reset();
+}
+
+// A live panel runs without end: once its records would fill, they start
+// afresh, and every click still reaches the stream and every tooltip its text.
+TEST_F(LiveServerTest, RecordsStartAfreshWithoutLosingWhatTheStreamTells) {
+    finish();
+    start({.events = 6, .logged = 4});
+    auto stream = std::make_unique<StreamReader>(server->port());
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    constexpr int kClicks = 15;
+    for (int n = 0; n < kClicks; ++n) {
+        ASSERT_EQ(post("/click", R"({"gauge":"Battery_Switch","x":15,"y":22})")->status, 200);
+        const json tip = get_json("/tooltip?gauge=Battery_Switch&x=15&y=22");
+        EXPECT_TRUE(tip["text"] == "Battery switch (On)" || tip["text"] == "Battery switch (Off)") << tip;
+    }
+    int sounds = 0;
+    for (int i = 0; i < 100 && sounds < kClicks; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        sounds = 0;
+        for (const json& m : stream->updates()) sounds += static_cast<int>(m.value("sounds", json::array()).size());
+    }
+    EXPECT_EQ(sounds, kClicks);
+    const json state = get_json("/state");
+    EXPECT_LT(state["events"].size(), 6u);
+    EXPECT_LT(state["tooltips"].size(), 4u);
+    finish();
+    stream.reset();
 }
 
 }  // namespace

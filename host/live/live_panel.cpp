@@ -84,8 +84,8 @@ const std::string& WindowPicture::png() const {
     return png_;
 }
 
-LivePanel::LivePanel(Host& host)
-    : host_(host), renderer_(host_bitmaps(host)), pictures_(host.panel().windows.size()) {
+LivePanel::LivePanel(Host& host, LiveRecordLimits limits)
+    : host_(host), limits_(limits), renderer_(host_bitmaps(host)), pictures_(host.panel().windows.size()) {
     for (const WindowConfig& w : host_.panel().windows) shown_.push_back(host_.window_shown(w.slot));
     night_ = host_.night();
     events_seen_ = host_.simulation().events().size();
@@ -253,6 +253,12 @@ void LivePanel::publish(bool drawn) {
         night_ = host_.night();
         update["lighting"] = night_ ? "night" : "day";
         news = true;
+    }
+    // Everything recorded has been published: the records may start afresh.
+    if (events.size() >= limits_.events || sounds.size() >= limits_.logged ||
+        host_.tooltips().size() >= limits_.logged) {
+        host_.forget_records();
+        events_seen_ = sounds_seen_ = 0;
     }
     if (!news) return;
     {

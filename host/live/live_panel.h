@@ -44,6 +44,14 @@ private:
     mutable std::string png_;
 };
 
+// The host's records (key events, sounds, tooltips) start afresh once one
+// holds this much, half of what it may: the live panel runs without end, and
+// what it does must still reach the stream when a run's records would be full.
+struct LiveRecordLimits {
+    std::size_t events = Simulation::kMaxEvents / 2;
+    std::size_t logged = kMaxLogged / 2;  // sounds, tooltips
+};
+
 class LivePanel {
 public:
     static constexpr double kUpdatesPerSecond = 1.0 / kSecondsPerUpdate;
@@ -56,7 +64,7 @@ public:
     };
 
     // `host` is driven only from the panel thread once start() has run.
-    explicit LivePanel(Host& host);
+    explicit LivePanel(Host& host, LiveRecordLimits limits = {});
     ~LivePanel();
     LivePanel(const LivePanel&) = delete;
     LivePanel& operator=(const LivePanel&) = delete;
@@ -98,6 +106,7 @@ private:
     void publish(bool drawn);
 
     Host& host_;
+    LiveRecordLimits limits_;
     Renderer renderer_;
 
     mutable std::mutex work_mutex_;

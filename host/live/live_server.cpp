@@ -263,7 +263,7 @@ LiveServer::LiveServer(Host& host, const ServeOptions& options)
                              " (in use, or not an address of this machine)");
         port_ = options_.port;
     }
-    panel_ = std::make_unique<LivePanel>(host_);
+    panel_ = std::make_unique<LivePanel>(host_, options_.records);
 }
 
 LiveServer::~LiveServer() { stop(); }
@@ -417,9 +417,11 @@ void LiveServer::routes() {
         const int y = query_whole(req, "y", -kMaxMousePosition, kMaxMousePosition);
         reply_json(res, panel_->call([&](Host& host) {
             Placement& p = placed(host, ref, false);
+            const std::size_t before = host.tooltips().size();
             const std::string text = host.tooltip(p, x, y);
             json j = {{"gauge", panel_text_utf8(p.name())}, {"x", x}, {"y", y}, {"text", panel_text_utf8(text)}};
-            if (host.tooltips().back().help != 0) j["help"] = host.tooltips().back().help;
+            if (host.tooltips().size() > before && host.tooltips().back().help != 0)
+                j["help"] = host.tooltips().back().help;
             return j;
         }));
     }));
