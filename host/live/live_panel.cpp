@@ -160,6 +160,7 @@ void LivePanel::loop() {
             std::lock_guard lock(stats_mutex_);
             ++stats_.updates;
             stats_.busiest = std::max(stats_.busiest, took);
+            stats_.busy += took;
             if (now - next >= period) ++stats_.late;
         }
         // A panel that fell behind starts afresh rather than running updates back to back.

@@ -91,6 +91,7 @@ public:
         std::uint64_t updates = 0;  // panel updates run live
         std::uint64_t late = 0;     // updates that started a whole period late
         double busiest = 0.0;       // seconds, the longest update with its drawing
+        double busy = 0.0;          // seconds, all updates with their drawing
     };
     Stats stats() const;
 
