@@ -213,11 +213,6 @@ void Host::size_windows() {
     }
 }
 
-bool Host::window_shown(std::size_t slot) const {
-    if (slot >= window_entry_.size()) return false;
-    return window_entry_[slot] == SIZE_MAX || sim_.window_visible_at(window_entry_[slot]);
-}
-
 void Host::finish_audio() {
     if (!platform::audio_capture_finish() && !capture_path_.empty())
         throw input_error(capture_path_, 0, "cannot write the audio capture file");

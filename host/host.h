@@ -147,7 +147,11 @@ public:
     // The panel line of each placement, in placement order.
     const std::vector<int>& placement_lines() const { return placement_lines_; }
     // Whether window `slot` of the panel is shown now (a virtual cockpit always is).
-    bool window_shown(std::size_t slot) const;
+    // Asked for every gauge on every update, so kept inline.
+    bool window_shown(std::size_t slot) const {
+        if (slot >= window_entry_.size()) return false;
+        return window_entry_[slot] == SIZE_MAX || sim_.window_visible_at(window_entry_[slot]);
+    }
     Simulation& simulation() { return sim_; }
     const LoadedModule& module() const { return *module_; }
     std::vector<std::unique_ptr<Placement>>& placements() { return placements_; }

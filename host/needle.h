@@ -49,7 +49,7 @@ inline double segment_angle(const NonlinearityEntry& a, const NonlinearityEntry&
 // monotonic table the answer for most values is found without a search: a
 // value in `segment` (remembered from the last search), or before the first
 // or past the last entry, where the end segments go on.
-inline double table_angle(const NonlinearityEntry* table, std::uint32_t entries, double value, bool monotonic,
+[[gnu::always_inline]] inline double table_angle(const NonlinearityEntry* table, std::uint32_t entries, double value, bool monotonic,
                           std::uint32_t& segment) {
     if (monotonic) {
         // A segment answers for its far end but not its near one: a value on
