@@ -32,7 +32,8 @@ Usage:
                                      any, and list what a designer should know: its
                                      warnings, gauges outside their window, overlapping
                                      click areas, stretched gauges, hidden windows
-                                     nothing opens (exit 0 with nothing worse than these)
+                                     nothing opens (exit 0 with nothing worse than these;
+                                     with --strict, exit 2 on any of them)
   gaugehost --help                   this text
 
 PANEL is a panel configuration file, or "default" for the built-in panel.
@@ -125,16 +126,18 @@ PanelConfig panel_from(const std::string& name) {
     return load_panel_config(name);
 }
 
+[[noreturn]] void refuse_strict(const std::string& file, std::size_t count, const char* what) {
+    throw input_error(file, 0,
+                      std::to_string(count) + " " + what + (count == 1 ? "" : "s") + ", refused under --strict");
+}
+
 void report_warnings(const Options& o, const PanelConfig& panel, std::ostream& err) {
     const bool strict = o.values.count("--strict") > 0;
     for (const PanelWarning& w : panel.warnings) {
         const std::string where = panel.file + ":" + (w.line > 0 ? std::to_string(w.line) + ":" : "");
         err << "gaugehost: " << printable(where + (strict ? " " : " warning: ") + w.text, kMaxMessage) << "\n";
     }
-    if (strict && !panel.warnings.empty())
-        throw input_error(panel.file, 0,
-                          std::to_string(panel.warnings.size()) + (panel.warnings.size() == 1 ? " warning" : " warnings") +
-                              ", refused under --strict");
+    if (strict && !panel.warnings.empty()) refuse_strict(panel.file, panel.warnings.size(), "warning");
 }
 
 // `state` mixes offline unless asked to capture, so the sounds it lists do not
@@ -213,8 +216,7 @@ int cmd_check(const Options& o, std::ostream& out) {
     const std::string& file = host.panel().file;
     std::size_t warnings = 0;
     for (const Finding& f : findings) {
-        const bool warning = f.kind == Finding::Kind::WARNING;
-        warnings += warning ? 1 : 0;
+        warnings += f.kind == Finding::Kind::WARNING ? 1 : 0;
         out << printable(file + ":" + (f.line > 0 ? std::to_string(f.line) + ":" : "") + " " +
                              finding_kind_name(f.kind) + ": " + f.text,
                          kMaxMessage)
@@ -224,8 +226,9 @@ int cmd_check(const Options& o, std::ostream& out) {
     if (!host.unloaded().empty()) out << ", " << host.unloaded().size() << " of other modules outlined";
     out << ": " << (findings.empty() ? "nothing to report" : std::to_string(findings.size()) + (findings.size() == 1 ? " finding" : " findings"))
         << "\n";
-    if (o.values.count("--strict") > 0 && warnings > 0)
-        throw input_error(file, 0, std::to_string(warnings) + (warnings == 1 ? " warning" : " warnings") + ", refused under --strict");
+    // A checker run for a build wants every finding to fail it, not only the reader's.
+    if (o.values.count("--strict") > 0 && !findings.empty())
+        refuse_strict(file, findings.size(), warnings == findings.size() ? "warning" : "finding");
     return 0;
 }
 

@@ -541,7 +541,13 @@ TEST(PanelChecker, ReportsOnStdoutAndExitsZeroWithWarnings) {
     EXPECT_EQ(out[5].rfind(panel + ":11: warning: unknown key 'colour'", 0), 0u) << out[5];
     EXPECT_EQ(out[8], "5 windows, 10 gauges placed, 1 of other modules outlined: 8 findings");
 
+    const CliRun strict = cli({"check", panel, "--strict"});
+    EXPECT_EQ(strict.status, 2);
+    EXPECT_EQ(strict.out, run.out);
+    EXPECT_EQ(strict.err, "gaugehost: " + panel + ": 8 findings, refused under --strict\n");
+
     EXPECT_EQ(cli({"check", "default"}).out, "3 windows, 62 gauges placed: nothing to report\n");
+    EXPECT_EQ(cli({"check", "default", "--strict"}).status, 0);
     write(dir / "bad.cfg", "[Window00]\ngauge00=Ardelvine_Instr!Airspeed, left, 0\n");
     const CliRun bad = cli({"check", (dir / "bad.cfg").string()});
     EXPECT_EQ(bad.status, 2);
