@@ -2,8 +2,12 @@
 // refusals change nothing, a click's picture arrives with the next update, a
 // drag survives the updates between its moves, and concurrent clicks and
 // state reads lose or double nothing against the same clicks in a scenario.
+#include <cairo.h>
 #include <gtest/gtest.h>
 #include <httplib.h>
+
+#include <cstring>
+#include <random>
 
 #include <atomic>
 #include <chrono>
@@ -411,6 +415,103 @@ TEST_F(LiveServerTest, RecordsStartAfreshWithoutLosingWhatTheStreamTells) {
     EXPECT_LT(state["tooltips"].size(), 4u);
     finish();
     stream.reset();
+}
+
+// A picture of opaque pixels, each from `pixel(x, y)`.
+template <typename Pixel>
+std::shared_ptr<WindowPicture> picture_of(int width, int height, Pixel pixel) {
+    auto p = std::make_shared<WindowPicture>();
+    p->width = width;
+    p->height = height;
+    p->stride = cairo_format_stride_for_width(CAIRO_FORMAT_ARGB32, width);
+    p->pixels.resize(static_cast<std::size_t>(p->stride) * height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const std::uint32_t v = 0xFF000000u | (pixel(x, y) & 0xFFFFFFu);
+            std::memcpy(p->pixels.data() + static_cast<std::size_t>(p->stride) * y + 4 * x, &v, 4);
+        }
+    return p;
+}
+
+// The same pixels, not yet encoded.
+std::shared_ptr<WindowPicture> copy_of(const WindowPicture& p) {
+    auto c = std::make_shared<WindowPicture>();
+    c->width = p.width;
+    c->height = p.height;
+    c->stride = p.stride;
+    c->pixels = p.pixels;
+    return c;
+}
+
+// The PNG read back by Cairo (through libpng, which checks every checksum):
+// true when it shows exactly the picture's pixels.
+::testing::AssertionResult reads_back(const WindowPicture& p) {
+    struct Reader {
+        const std::string* png;
+        std::size_t at = 0;
+    } reader{&p.png()};
+    cairo_surface_t* s = cairo_image_surface_create_from_png_stream(
+        [](void* closure, unsigned char* data, unsigned int length) {
+            auto* r = static_cast<Reader*>(closure);
+            if (r->png->size() - r->at < length) return CAIRO_STATUS_READ_ERROR;
+            std::memcpy(data, r->png->data() + r->at, length);
+            r->at += length;
+            return CAIRO_STATUS_SUCCESS;
+        },
+        &reader);
+    const auto done = [&](::testing::AssertionResult r) {
+        cairo_surface_destroy(s);
+        return r;
+    };
+    if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS)
+        return done(::testing::AssertionFailure() << "unreadable PNG: " << cairo_status_to_string(cairo_surface_status(s)));
+    if (cairo_image_surface_get_width(s) != p.width || cairo_image_surface_get_height(s) != p.height)
+        return done(::testing::AssertionFailure() << "wrong size");
+    const unsigned char* data = cairo_image_surface_get_data(s);
+    const int stride = cairo_image_surface_get_stride(s);
+    for (int y = 0; y < p.height; ++y)
+        for (int x = 0; x < p.width; ++x) {
+            std::uint32_t got, want;
+            std::memcpy(&got, data + static_cast<std::size_t>(stride) * y + 4 * x, 4);
+            std::memcpy(&want, p.pixels.data() + static_cast<std::size_t>(p.stride) * y + 4 * x, 4);
+            if ((got | 0xFF000000u) != want)
+                return done(::testing::AssertionFailure() << "pixel " << x << "," << y << " differs");
+        }
+    return done(::testing::AssertionSuccess());
+}
+
+// Pictures in a row of one window: each PNG is made from the bands of the one
+// before where they are the same, and must read back as its own pixels.
+TEST(WindowPictureTest, EachPngReadsBackAsItsPictureWhateverItTookFromTheOneBefore) {
+    std::mt19937 random(17);
+    const auto noise = [&](int, int) { return static_cast<std::uint32_t>(random()); };
+    auto first = picture_of(101, 3 * WindowPicture::kBandRows + 7, noise);
+    ASSERT_TRUE(reads_back(*first));
+
+    // One row of the second band changed; the others are taken from the first.
+    auto second = copy_of(*first);
+    second->pixels[static_cast<std::size_t>(second->stride) * (WindowPicture::kBandRows + 3) + 40] ^= 0x5A;
+    second->set_basis(WindowPicture::basis_after(first));
+    EXPECT_TRUE(reads_back(*second));
+
+    // The last, short band changed, with a basis never asked for: its own basis counts.
+    auto third = copy_of(*second);
+    third->pixels[third->pixels.size() - 8] ^= 0x33;
+    auto fourth = copy_of(*third);
+    fourth->pixels[0] ^= 0x11;
+    third->set_basis(WindowPicture::basis_after(second));
+    fourth->set_basis(WindowPicture::basis_after(third));
+    EXPECT_TRUE(reads_back(*fourth));
+    EXPECT_TRUE(reads_back(*third));
+
+    // A window drawn at another size shares nothing with the picture before.
+    auto resized = picture_of(64, 20, noise);
+    resized->set_basis(WindowPicture::basis_after(fourth));
+    EXPECT_TRUE(reads_back(*resized));
+    // Flat art, as panels mostly are, deflates to little.
+    auto flat = picture_of(800, 600, [](int x, int) { return x < 400 ? 0x202020u : 0x808080u; });
+    EXPECT_TRUE(reads_back(*flat));
+    EXPECT_LT(flat->png().size(), 800u * 600u * 3u / 100u);
 }
 
 }  // namespace

@@ -2,7 +2,9 @@
 
 #include <cairo.h>
 
+#include <algorithm>
 #include <cstring>
+#include <new>
 
 #include <zlib.h>
 
@@ -33,26 +35,15 @@ void put_chunk(std::string& out, const char* type, const unsigned char* data, st
     put_u32(out, static_cast<std::uint32_t>(crc));
 }
 
-// A window picture is opaque (its background fills it), so it goes out as
-// 8-bit RGB. The pictures are sent while the panel runs, many a second:
-// deflate's fastest level with the Sub filter keeps encoding to a few
-// milliseconds, where Cairo's own writer takes far longer.
-std::string encode_png(const WindowPicture& p) {
-    std::string out("\x89PNG\r\n\x1a\n", 8);
-    unsigned char header[13] = {};
-    for (int i = 0; i < 4; ++i) {
-        header[i] = static_cast<unsigned char>(p.width >> (24 - 8 * i));
-        header[4 + i] = static_cast<unsigned char>(p.height >> (24 - 8 * i));
-    }
-    header[8] = 8;  // bits per channel
-    header[9] = 2;  // RGB
-    put_chunk(out, "IHDR", header, sizeof header);
-
+// The rows of one band, Sub-filtered as PNG wants them: each byte less the
+// one a pixel to its left. A window picture is opaque (its background fills
+// it), so it goes out as 8-bit RGB.
+void filter_rows(const WindowPicture& p, int first, int last, std::vector<unsigned char>& raw) {
     const std::size_t row = 1 + 3 * static_cast<std::size_t>(p.width);
-    std::vector<unsigned char> raw(row * static_cast<std::size_t>(p.height));
-    for (int y = 0; y < p.height; ++y) {
-        unsigned char* line = raw.data() + row * static_cast<std::size_t>(y);
-        line[0] = 1;  // Sub: each byte less the one a pixel to its left
+    raw.resize(row * static_cast<std::size_t>(last - first));
+    for (int y = first; y < last; ++y) {
+        unsigned char* line = raw.data() + row * static_cast<std::size_t>(y - first);
+        line[0] = 1;  // Sub
         const auto* pixels = reinterpret_cast<const std::uint32_t*>(p.pixels.data() + static_cast<std::size_t>(p.stride) * y);
         unsigned char left[3] = {0, 0, 0};
         for (int x = 0; x < p.width; ++x) {
@@ -65,10 +56,91 @@ std::string encode_png(const WindowPicture& p) {
             }
         }
     }
-    uLongf packed_size = compressBound(static_cast<uLong>(raw.size()));
-    std::vector<unsigned char> packed(packed_size);
-    compress2(packed.data(), &packed_size, raw.data(), static_cast<uLong>(raw.size()), Z_BEST_SPEED);
-    put_chunk(out, "IDAT", packed.data(), packed_size);
+}
+
+// Raw deflate at the fastest level, one band at a time from a fresh state,
+// each ending in a sync flush, so that bands deflated at different times
+// join into one stream.
+class BandDeflater {
+public:
+    BandDeflater() {
+        if (deflateInit2(&z_, Z_BEST_SPEED, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK) throw std::bad_alloc();
+    }
+    ~BandDeflater() { deflateEnd(&z_); }
+    BandDeflater(const BandDeflater&) = delete;
+    BandDeflater& operator=(const BandDeflater&) = delete;
+
+    WindowPicture::Band deflate(std::vector<unsigned char>& raw) {
+        WindowPicture::Band band;
+        band.length = raw.size();
+        band.adler = static_cast<std::uint32_t>(adler32(1, raw.data(), static_cast<uInt>(raw.size())));
+        deflateReset(&z_);
+        band.deflated.resize(deflateBound(&z_, static_cast<uLong>(raw.size())) + 16);
+        z_.next_in = raw.data();
+        z_.avail_in = static_cast<uInt>(raw.size());
+        z_.next_out = reinterpret_cast<Bytef*>(band.deflated.data());
+        z_.avail_out = static_cast<uInt>(band.deflated.size());
+        while (::deflate(&z_, Z_SYNC_FLUSH) == Z_OK && z_.avail_out == 0) {
+            const std::size_t done = band.deflated.size();
+            band.deflated.resize(2 * done);
+            z_.next_out = reinterpret_cast<Bytef*>(band.deflated.data() + done);
+            z_.avail_out = static_cast<uInt>(done);
+        }
+        band.deflated.resize(band.deflated.size() - z_.avail_out);
+        return band;
+    }
+
+private:
+    z_stream z_{};
+};
+
+bool same_rows(const WindowPicture& a, const WindowPicture& b, int first, int last) {
+    const std::size_t begin = static_cast<std::size_t>(a.stride) * static_cast<std::size_t>(first);
+    const std::size_t size = static_cast<std::size_t>(a.stride) * static_cast<std::size_t>(last - first);
+    return std::memcmp(a.pixels.data() + begin, b.pixels.data() + begin, size) == 0;
+}
+
+// The picture's PNG from its bands: deflate's fastest level with the Sub
+// filter, where Cairo's own writer takes far longer. Bands the same as in
+// `basis` (an encoded picture of the same size, or null) are taken from it.
+std::string encode_png(const WindowPicture& p, const WindowPicture* basis, const std::vector<WindowPicture::Band>* reuse,
+                       std::vector<WindowPicture::Band>& bands) {
+    const bool comparable = basis != nullptr && reuse != nullptr && basis->width == p.width &&
+                            basis->height == p.height && basis->stride == p.stride;
+    BandDeflater deflater;
+    std::vector<unsigned char> raw;
+    bands.clear();
+    for (int first = 0, n = 0; first < p.height; first += WindowPicture::kBandRows, ++n) {
+        const int last = std::min(p.height, first + WindowPicture::kBandRows);
+        if (comparable && static_cast<std::size_t>(n) < reuse->size() && same_rows(p, *basis, first, last)) {
+            bands.push_back((*reuse)[static_cast<std::size_t>(n)]);
+            continue;
+        }
+        filter_rows(p, first, last, raw);
+        bands.push_back(deflater.deflate(raw));
+    }
+
+    std::string out("\x89PNG\r\n\x1a\n", 8);
+    unsigned char header[13] = {};
+    for (int i = 0; i < 4; ++i) {
+        header[i] = static_cast<unsigned char>(p.width >> (24 - 8 * i));
+        header[4 + i] = static_cast<unsigned char>(p.height >> (24 - 8 * i));
+    }
+    header[8] = 8;  // bits per channel
+    header[9] = 2;  // RGB
+    put_chunk(out, "IHDR", header, sizeof header);
+
+    // One zlib stream: its header, the bands, an empty final block, and the
+    // checksum of everything the bands hold.
+    std::string stream("\x78\x01", 2);
+    uLong adler = adler32(0, nullptr, 0);
+    for (const WindowPicture::Band& band : bands) {
+        stream += band.deflated;
+        adler = adler32_combine(adler, band.adler, static_cast<z_off_t>(band.length));
+    }
+    stream.append("\x03\x00", 2);
+    put_u32(stream, static_cast<std::uint32_t>(adler));
+    put_chunk(out, "IDAT", reinterpret_cast<const unsigned char*>(stream.data()), stream.size());
     put_chunk(out, "IEND", nullptr, 0);
     return out;
 }
@@ -80,8 +152,27 @@ std::string event_text(const char* name, const json& data) {
 }  // namespace
 
 const std::string& WindowPicture::png() const {
-    std::call_once(encoded_, [this] { png_ = encode_png(*this); });
+    std::call_once(encoded_, [this] {
+        std::shared_ptr<const WindowPicture> basis;
+        {
+            std::lock_guard lock(basis_mutex_);
+            basis = basis_;
+        }
+        // The basis was encoded before it was chosen; asking again waits for
+        // nothing and makes its bands safe to read here.
+        if (basis) basis->png();
+        png_ = encode_png(*this, basis.get(), basis ? &basis->bands_ : nullptr, bands_);
+        std::lock_guard lock(basis_mutex_);
+        basis_.reset();
+    });
+    encoded_flag_.store(true, std::memory_order_release);
     return png_;
+}
+
+std::shared_ptr<const WindowPicture> WindowPicture::basis_after(const std::shared_ptr<const WindowPicture>& picture) {
+    if (!picture || picture->encoded()) return picture;
+    std::lock_guard lock(picture->basis_mutex_);
+    return picture->basis_;
 }
 
 LivePanel::LivePanel(Host& host, LiveRecordLimits limits)
@@ -197,6 +288,7 @@ void LivePanel::tick() {
         picture->height = height;
         picture->stride = stride;
         picture->pixels.assign(data, data + bytes);
+        picture->set_basis(WindowPicture::basis_after(old));
         std::lock_guard lock(pictures_mutex_);
         pictures_[i] = std::move(picture);
         changed_.push_back(static_cast<std::uint64_t>(i));

@@ -10,6 +10,7 @@
 // the event stream hands on.
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
@@ -29,7 +30,15 @@
 namespace ardelvine::hostapp {
 
 // One drawn picture of a panel window, never changed once published.
+//
+// Its PNG is made when a reader first asks, from bands of rows deflated
+// apart: a band whose pixels are the same in the window's picture before
+// (its basis) is copied from that picture's PNG rather than deflated again.
+// A click or a turning needle changes a few bands of a large window, so its
+// next picture costs a fraction of a whole one.
 struct WindowPicture {
+    static constexpr int kBandRows = 32;
+
     int index = 0;              // NN of [WindowNN]
     std::uint64_t version = 0;  // counts the window's changed pictures, from 1
     std::uint64_t update = 0;   // the panel update it shows
@@ -38,10 +47,29 @@ struct WindowPicture {
 
     // The picture as PNG, encoded once by whichever reader asks first.
     const std::string& png() const;
+    bool encoded() const { return encoded_flag_.load(std::memory_order_acquire); }
+
+    // The picture to take unchanged bands from; set before it is published.
+    // It holds no basis of its own once encoded, so no chain of old pictures
+    // is kept alive.
+    void set_basis(std::shared_ptr<const WindowPicture> basis) { basis_ = std::move(basis); }
+    // What a picture drawn after this one should take as its basis: this one
+    // once encoded, else its own basis (encoded, or none).
+    static std::shared_ptr<const WindowPicture> basis_after(const std::shared_ptr<const WindowPicture>& picture);
+
+    struct Band {
+        std::string deflated;  // raw deflate blocks ending on a byte boundary
+        std::uint32_t adler = 1;
+        std::size_t length = 0;  // bytes before deflating
+    };
 
 private:
     mutable std::once_flag encoded_;
+    mutable std::atomic<bool> encoded_flag_{false};
     mutable std::string png_;
+    mutable std::vector<Band> bands_;
+    mutable std::mutex basis_mutex_;
+    mutable std::shared_ptr<const WindowPicture> basis_;
 };
 
 // The host's records (key events, sounds, tooltips) start afresh once one
