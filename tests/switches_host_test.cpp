@@ -141,5 +141,36 @@ TEST_F(SwitchesOnPanel, CopiesShareLeverCoverAndSound) {
     for (const SoundPlayed& s : host->sounds()) EXPECT_EQ(s.wave, 10u) << s.gauge;
 }
 
+// Each toggle switch, placed beside all the others: its click flips, in the
+// simulated aircraft, the very token its lever shows, and the next update
+// draws the other lever. A switch whose event the aircraft routes to another
+// token, or to none, fails here whatever its records say.
+TEST(ToggleSwitchesOnPanel, EachClickFlipsTheTokenItsLeverShows) {
+    const char* names[] = {"Avionics_Switch",  "Battery_Switch",           "Beacon_Lights_Switch",
+                           "Landing_Lights_Switch", "Navigation_Lights_Switch", "Panel_Lights_Switch",
+                           "Pitot_Heat_Switch", "Strobe_Lights_Switch",     "Fuel_Valve",
+                           "Generator_Switch"};
+    std::string panel = "[Window00]\nsize_mm=700,120\n";
+    for (int i = 0; i < 10; ++i)
+        panel += "gauge" + std::to_string(i) + "=Ardelvine_Instr!" + names[i] + ", " + std::to_string(i * 65) + ", 0\n";
+    Host host(parse_panel_config(panel, "all_switches.cfg"));
+    host.update();
+    for (const char* name : names) {
+        SCOPED_TRACE(name);
+        Placement& p = *host.find({name, 1});
+        const bool guarded = p.elements().size() == 3;
+        if (guarded) host.click(p, 15, 20, {.button = Button::RIGHT});  // open the cover
+        const ElementState& lever = p.elements().at(1);
+        const std::uint32_t token = reinterpret_cast<const Icon*>(lever.element)->source.token;
+        const double before = host.simulation().token(token);
+        const std::string tip_before = host.tooltip(p, 15, 20);
+        host.click(p, 15, 20, {.button = Button::LEFT});
+        host.update();
+        EXPECT_EQ(host.simulation().token(token), before == 0.0 ? 1.0 : 0.0) << "token " << token;
+        EXPECT_EQ(lever.image, before == 0.0 ? 1 : 0);
+        EXPECT_NE(host.tooltip(p, 15, 20), tip_before);
+    }
+}
+
 }  // namespace
 }  // namespace ardelvine::hostapp

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cctype>
 #include <map>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -20,24 +22,19 @@ namespace {
 
 using namespace gauges;
 
+// The toggle family; what each switch reads, sends and says is read from its
+// own records below, never typed again here.
 struct SwitchCase {
     GaugeHeader* gauge;
-    std::uint32_t token, event;
-    const char* tooltip;
     bool guarded;
+    std::uint32_t token = 0, event = 0;
 };
 
-const SwitchCase kSwitches[] = {
-    {&Avionics_Switch, tokens::AVIONICS_MASTER, events::AVIONICS_MASTER_TOGGLE, "Avionics switch (%1!s!)", false},
-    {&Battery_Switch, tokens::BATTERY_MASTER, events::BATTERY_MASTER_TOGGLE, "Battery switch (%1!s!)", false},
-    {&Beacon_Lights_Switch, tokens::BEACON_LIGHTS, events::BEACON_LIGHTS_TOGGLE, "Beacon lights switch (%1!s!)", false},
-    {&Landing_Lights_Switch, tokens::LANDING_LIGHTS, events::LANDING_LIGHTS_TOGGLE, "Landing lights switch (%1!s!)", false},
-    {&Navigation_Lights_Switch, tokens::NAVIGATION_LIGHTS, events::NAVIGATION_LIGHTS_TOGGLE, "Navigation lights switch (%1!s!)", false},
-    {&Panel_Lights_Switch, tokens::PANEL_LIGHTS, events::PANEL_LIGHTS_TOGGLE, "Panel lights switch (%1!s!)", false},
-    {&Pitot_Heat_Switch, tokens::PITOT_HEAT, events::PITOT_HEAT_TOGGLE, "Pitot heat switch (%1!s!)", false},
-    {&Strobe_Lights_Switch, tokens::STROBE_LIGHTS, events::STROBE_LIGHTS_TOGGLE, "Strobe lights switch (%1!s!)", false},
-    {&Fuel_Valve, tokens::FUEL_VALVE, events::FUEL_VALVE_TOGGLE, "Fuel valve (%1!s!)", true},
-    {&Generator_Switch, tokens::GENERATOR_SWITCH, events::GENERATOR_TOGGLE, "Generator switch (%1!s!)", true},
+SwitchCase kSwitches[] = {
+    {&Avionics_Switch, false},      {&Battery_Switch, false},       {&Beacon_Lights_Switch, false},
+    {&Landing_Lights_Switch, false}, {&Navigation_Lights_Switch, false}, {&Panel_Lights_Switch, false},
+    {&Pitot_Heat_Switch, false},    {&Strobe_Lights_Switch, false}, {&Fuel_Valve, true},
+    {&Generator_Switch, true},
 };
 
 using Events = std::vector<std::pair<std::uint32_t, std::uint32_t>>;
@@ -50,6 +47,10 @@ std::int32_t ARD_CALL fake_trigger_key_event(std::uint32_t event, std::uint32_t 
 }
 void ARD_CALL fake_lookup_var(ModuleVar* var) { var->value = g_tokens[var->token]; }
 
+ElementHeader* element(const GaugeHeader& gauge, int n);
+Icon* icon(const GaugeHeader& gauge, int n);
+std::uint32_t sent_event(GaugeHeader& gauge);
+
 class Switches : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -60,6 +61,8 @@ protected:
         saved_sound_ = sound::sound_enabled;  // clicks here have no device behind them
         g_events.clear();
         g_tokens.clear();
+        for (SwitchCase& c : kSwitches) c.token = icon(*c.gauge, 1)->source.token, c.event = sent_event(*c.gauge);
+        g_events.clear();
     }
     void TearDown() override {
         ImportTable.panel.table = saved_services_;
@@ -98,7 +101,43 @@ void set_cover(GaugeHeader& gauge, bool closed) {
     ASSERT_EQ(cover_closed(gauge), closed);
 }
 
-TEST_F(Switches, RecordsMatchTheirRows) {
+// The event a left click on the lever sends (a guarded one with its cover
+// open), or 0 when it sends none; covers are left as they were.
+std::uint32_t sent_event(GaugeHeader& gauge) {
+    const bool guarded = element(gauge, 2) != nullptr;
+    const bool was_closed = guarded && cover_closed(gauge);
+    if (was_closed) click(gauge, MOUSE_RIGHT);
+    g_events.clear();
+    click(gauge, MOUSE_LEFT);
+    const std::uint32_t event = g_events.size() == 1 ? g_events[0].first : 0;
+    if (was_closed) click(gauge, MOUSE_RIGHT);
+    return event;
+}
+
+// Every switch reads a token of its own and sends a toggle event of its own
+// that the simulated aircraft knows; its tooltip names it and leaves room for
+// the state.
+TEST_F(Switches, EachSwitchHasItsOwnTokenEventAndName) {
+    std::set<std::uint32_t> tokens_seen, events_seen;
+    std::set<std::string> names_seen;
+    for (const SwitchCase& c : kSwitches) {
+        SCOPED_TRACE(c.gauge->name);
+        EXPECT_NE(c.token, 0u);
+        EXPECT_TRUE(tokens_seen.insert(c.token).second) << "token shared";
+        EXPECT_TRUE(events_seen.insert(c.event).second) << "event shared";
+        const char* event = events::name_of(c.event);
+        ASSERT_NE(event, nullptr) << "event " << c.event << " is not a named event";
+        EXPECT_TRUE(std::string(event).ends_with("_TOGGLE")) << event;
+        const std::string text = c.gauge->mouse[1].tooltip_text;
+        const std::string state = " (%1!s!)";
+        ASSERT_GT(text.size(), state.size());
+        EXPECT_EQ(text.substr(text.size() - state.size()), state);
+        EXPECT_TRUE(std::isupper(static_cast<unsigned char>(text[0])));
+        EXPECT_TRUE(names_seen.insert(text).second) << "tooltip shared";
+    }
+}
+
+TEST_F(Switches, RecordsHaveTheFamilysShape) {
     for (const SwitchCase& c : kSwitches) {
         const GaugeHeader& g = *c.gauge;
         SCOPED_TRACE(g.name);
@@ -117,12 +156,10 @@ TEST_F(Switches, RecordsMatchTheirRows) {
             }
         }
         EXPECT_EQ(element(g, length - 1)->children, nullptr);
-        EXPECT_EQ(icon(g, 1)->source.token, c.token);
 
         const MouseKind kinds[] = {MouseKind::PARENT, MouseKind::TOOLTIP, MouseKind::CHILD, MouseKind::END_PARENT,
                                    MouseKind::END};
         for (int i = 0; i < 5; ++i) EXPECT_EQ(g.mouse[i].kind, kinds[i]) << "mouse entry " << i;
-        EXPECT_STREQ(g.mouse[1].tooltip_text, c.tooltip);
         EXPECT_EQ(g.mouse[1].event_id, 1u);
         const MouseRect& area = g.mouse[2];
         EXPECT_EQ((std::vector<int>{area.x, area.y, area.width, area.height, area.cursor}),
