@@ -36,8 +36,8 @@ const char* const kCockpitPage = R"page(<!doctype html>
     <section id="engine"><h2>Engine and fuel</h2></section>
     <section id="electrical"><h2>Electrical</h2></section>
     <section id="radios"><h2>Radios</h2></section>
-    <section id="failures"><h2>Failures</h2></section>
     <section id="windows"><h2>Windows</h2></section>
+    <section id="failures"><h2>Failures</h2></section>
   </aside>
 </div>
 <div id="tooltip" role="tooltip" hidden></div>
@@ -71,6 +71,7 @@ html, body { margin: 0; height: 100%; background: #101214; color: #d8dde2; font:
 .control output { grid-column: 1 / 3; color: #8a949e; font-size: 12px; }
 button { background: #2a3138; color: #e6ebf0; border: 1px solid #3a434c; padding: 4px 10px; border-radius: 3px; cursor: pointer; }
 button:disabled { opacity: .45; cursor: default; }
+.failure .gauges { color: #8a949e; font-size: 12px; }
 #tooltip { position: fixed; z-index: 10; background: #fff8d8; color: #222; border: 1px solid #887; padding: 2px 6px; font-size: 12px; pointer-events: none; white-space: pre; }
 )css";
 
@@ -309,7 +310,8 @@ function attachMouse(entry) {
       return;
     }
     const p = pointAt(entry, event);
-    const area = p && areaAt(p.gauge, p.x, p.y, () => true);
+    // A click area's cursor, where there is one, over that of the group around it.
+    const area = p && (areaAt(p.gauge, p.x, p.y, (a) => a.kind === 'click') || areaAt(p.gauge, p.x, p.y, () => true));
     el.style.cursor = CURSORS[area ? area.cursor : 'arrow'] || 'default';
     const tip = p && areaAt(p.gauge, p.x, p.y, (a) => a.kind === 'group' && a.tooltip);
     if (!tip) { hideTooltip(); return; }
@@ -539,8 +541,10 @@ function buildDrawer() {
   if (!cockpit.layout.failure_keys.length) failures.insertAdjacentHTML('beforeend', '<p>No gauge here has failures.</p>');
   for (const f of cockpit.layout.failure_keys) {
     const label = document.createElement('label');
-    label.innerHTML = `<input type="checkbox"> <span></span>`;
-    label.querySelector('span').textContent = `key ${f.key}: ${f.gauges.join(', ')}`;
+    label.className = 'failure';
+    label.innerHTML = `<input type="checkbox"> <b></b> <span class="gauges"></span>`;
+    label.querySelector('b').textContent = `key ${f.key}`;
+    label.querySelector('.gauges').textContent = f.gauges.join(', ').replaceAll('_', ' ');
     const box = label.querySelector('input');
     box.dataset.key = f.key;
     box.checked = cockpit.layout.failures.includes(f.key);

@@ -165,6 +165,54 @@ test('night darkens the panel', async () => {
   await shot('05-night');
 });
 
+test('a held knob repeats while the button is down', async () => {
+  const at = await gaugePoint('Altimeter', 43, 224);  // the setting knob's increase half
+  await page.mouse.move(at.x, at.y);
+  await expect.poll(() => page.evaluate(() => document.querySelector('#window-00').style.cursor)).toContain('n-resize');
+  const before = await token(76);
+  await page.mouse.down();
+  await page.waitForTimeout(1200);
+  await page.mouse.up();
+  const held = await token(76);
+  // One press, then a repeat every update after the first 0.4 s.
+  expect(held - before).toBeGreaterThan(0.05);
+  await page.waitForTimeout(300);
+  expect(await token(76)).toBeCloseTo(held, 5);
+});
+
+test('a right click opens the fuel valve cover, and only then a left click moves it', async () => {
+  const at = await gaugePoint('Fuel_Valve', 27, 60);
+  const valve = await token(895);
+  await page.mouse.click(at.x, at.y);
+  await page.waitForTimeout(300);
+  expect(await token(895)).toBe(valve);  // under its cover
+  const box = await gaugeBox('Fuel_Valve');
+  const closed = await page.screenshot({ clip: box });
+  await page.mouse.click(at.x, at.y, { button: 'right' });
+  await expect.poll(async () => (await page.screenshot({ clip: box })).equals(closed), { timeout: 5000 }).toBe(false);
+  await page.mouse.click(at.x, at.y);
+  await expect.poll(() => token(895)).not.toBe(valve);
+  await shot('06-fuel-valve-open');
+});
+
+test('the drawer hides a window and starts the aircraft cold and dark', async () => {
+  await page.uncheck('#windows input[data-window="2"]');
+  await expect(page.locator('#window-02')).toBeHidden();
+  await page.check('#windows input[data-window="2"]');
+  await expect(page.locator('#window-02')).toBeVisible();
+
+  expect(await token(364)).toBe(1);  // the battery, on since its click
+  await page.click('#cold-and-dark');
+  await expect.poll(() => token(364)).toBe(0);
+  expect(await token(558)).toBe(0);  // the throttle back
+  // Ready: Engine_On switches the radios on, telling the receivers' tone off as it goes.
+  const answered = page.waitForResponse((r) => r.url().endsWith('/ready'));
+  await page.click('#ready');
+  const ready = await (await answered).json();
+  expect(ready.events.map((e) => e.event)).toEqual([65836, 65832, 65833]);
+  await shot('07-cold-and-dark-then-ready');
+});
+
 test('a bad request changes nothing and says why', async () => {
   const res = await page.request.post(`${address}click`, { data: { gauge: 'No_Such_Gauge', x: 1, y: 1 } });
   expect(res.status()).toBe(404);
