@@ -735,7 +735,12 @@ void draw_icon(const Drawing& d, const ElementState& s) {
 
 void draw_slider(const Drawing& d, const ElementState& s) {
     const ElementHeader& e = *s.element;
-    paint_bitmap(d.cr, d.bitmap(e.bitmap, e), shifted(e.x + s.dx, e.y + s.dy), e.image_flags);
+    cairo_surface_t* bitmap = d.bitmap(e.bitmap, e);
+    const cairo_matrix_t place = shifted(e.x + s.dx, e.y + s.dy);
+    if (bitmap == nullptr || !usable(place)) return;
+    // Smoothed sliders slide every frame too (the reference bars over the
+    // horizon card), so they are painted like needles.
+    if (!paint_turned(d.cr, d.impl.padded(bitmap), place, e.image_flags)) paint_bitmap(d.cr, bitmap, place, e.image_flags);
 }
 
 // Draws `picture` placed by `place`, seen only through the window bitmap
@@ -1005,9 +1010,16 @@ Box element_box(const GaugePicture& g, Renderer::Impl& impl, const ElementState&
         }
         case ElementKind::MOVING_IMAGE:
         case ElementKind::SPRITE: {
-            // Seen through its window when it has one.
-            const auto [ww, wh] = size_of(e.bitmap + 1);
-            if (ww > 0) return placed_box(g, shifted(e.x, e.y), ww, wh);
+            // Seen through its window when it has one: only where the window
+            // is open, and a window pixel around it that filtering reaches.
+            if (cairo_surface_t* window = impl.bitmap(e.bitmap + 1, Tint::NONE)) {
+                const Padded& open = impl.padded(window);
+                if (open.pixels.empty())
+                    return placed_box(g, shifted(e.x, e.y), width_of(window), height_of(window));
+                if (open.x1 <= open.x0) return {};
+                return placed_box(g, shifted(e.x + open.x0 - 1, e.y + open.y0 - 1), open.x1 - open.x0 + 2,
+                                  open.y1 - open.y0 + 2);
+            }
             const auto [w, h] = size_of(e.bitmap);
             if (e.kind == ElementKind::MOVING_IMAGE) return placed_box(g, shifted(e.x + k.dx, e.y + k.dy), w, h);
             return placed_box(g, sprite_matrix(any(s).sprite, k.dx, k.dy, k.rotation, w, h), w, h);
