@@ -556,14 +556,12 @@ TEST(RenderNeedle, NightColourChangeRepaintsTheTurnedNeedle) {
 
 // ---------------------------------------------------------------- the real module
 
-constexpr const char* kAirspeedPanel = R"([Window Titles]
-Window00=Test
-[Window00]
-size_mm=300,300
-ident=MAIN_PANEL
-background_color=0,0,0
-gauge00=Ardelvine_Instr!Airspeed, 0, 0, 300
-)";
+// A panel whose one window of `size` holds one gauge of the module.
+std::string one_gauge_panel(const std::string& gauge, int size, const std::string& colour = "0,0,0") {
+    return "[Window Titles]\nWindow00=Test\n[Window00]\nsize_mm=" + std::to_string(size) + "," +
+           std::to_string(size) + "\nident=MAIN_PANEL\nbackground_color=" + colour +
+           "\ngauge00=Ardelvine_Instr!" + gauge + "\n";
+}
 
 ElementState& first_needle(Placement& p) {
     for (ElementState& s : p.elements())
@@ -575,19 +573,12 @@ ElementState& first_needle(Placement& p) {
 // bars moved is redrawn; the picture must come out exactly as a renderer
 // drawing the same attitude from nothing draws it, at any scale.
 TEST(RenderModule, HorizonRedrawnFrameByFrameEqualsOneDrawnAfresh) {
-    constexpr const char* kPanel = R"([Window Titles]
-Window00=Test
-[Window00]
-size_mm=200,200
-ident=MAIN_PANEL
-background_color=10,20,30
-gauge00=Ardelvine_Instr!Attitude, 20, 10, 160
-)";
+    const std::string panel = one_gauge_panel("Attitude, 20, 10, 160", 200, "10,20,30");
     struct Pose {
         double bank, pitch, bars;
     } poses[] = {{0, 0, 50}, {1.5, 0.5, 50}, {-25, 8, 50}, {-26.25, 8.75, 80}, {170, -55, 20}, {33, 12, 0}};
     for (const double scale : {1.0, 1.7}) {
-        Host host(parse_panel_config(kPanel, "horizon.cfg"));
+        Host host(parse_panel_config(panel, "horizon.cfg"));
         const WindowConfig& window = host.panel().windows[0];
         Renderer running(host_bitmaps(host), scale);
         for (const Pose& p : poses) {
@@ -605,7 +596,7 @@ gauge00=Ardelvine_Instr!Attitude, 20, 10, 160
 }
 
 TEST(RenderModule, AirspeedNeedleTipLiesWhereTheTableSays) {
-    Host host(parse_panel_config(kAirspeedPanel, "airspeed.cfg"));
+    Host host(parse_panel_config(one_gauge_panel("Airspeed, 0, 0, 300", 300), "airspeed.cfg"));
     Renderer renderer(host_bitmaps(host));
     const WindowConfig& window = host.panel().windows[0];
     Placement& airspeed = *host.placements()[0];
