@@ -470,6 +470,15 @@ void draw_indicator_bezel(Painter& p, const BitmapRecord&, const Uses& uses) {
     cairo_close_path(cr);
     p.colour(kAmber);
     cairo_fill(cr);
+    // Where the dial runs past the housing's lower edge (the small set), the
+    // housing's lip hides the bottom of the dial, finished with a chrome edge.
+    if (d.cy + d.r + 5 > h) {
+        constexpr double kLip = 9;
+        cairo_rectangle(cr, 0, h - kLip, w, kLip);
+        p.colour({0.10, 0.10, 0.105});
+        cairo_fill(cr);
+        p.line(0, h - kLip, w, h - kLip, 2, kChrome);
+    }
     for (const auto& [x, y] : {std::pair{12.0, 12.0}, {w - 12.0, 12.0}, {w - 12.0, h - 12.0}}) {
         p.fill_circle(x, y, 5, kChrome);
         p.line(x - 3.5, y, x + 3.5, y, 1.5, kChromeDark);
