@@ -99,6 +99,7 @@ Placement::Placement(const GaugeHeader& gauge, const std::string& parameters, in
         copies_[i].header.gauge = &header_;
         copies_[i].header.previous = nullptr;
         states_[i].element = &copies_[i].header;
+        states_[i].kind = walk[i].element->kind;
     }
     // Pre-order: the children of element i start right after its own subtree's
     // first slot; rebuild each list from the walk.
@@ -233,7 +234,7 @@ void Placement::evaluate_elements(const Simulation& sim) {
         const int failure = Failures ? failure_action(e.header.failures, sim) : -1;
         double v = 0.0, vy = 0.0, vr = 0.0;
 
-        switch (e.header.kind) {
+        switch (state.kind) {
             case ElementKind::STATIC_IMAGE:
                 // No value to freeze or zero: its values stay 0.
                 state.evaluated = true;

@@ -25,6 +25,9 @@ class Simulation;
 
 struct ElementState {
     ElementHeader* element = nullptr;  // the placement's copy
+    // The element's kind as installed, which the copy was sized for; kept here
+    // so that each update branches on it without first following `element`.
+    ElementKind kind = ElementKind::STATIC_IMAGE;
     bool visible = true;
     bool evaluated = false;  // has a value been shown yet
     double value = 0.0;      // the value shown (NEEDLE, ICON; x for two-axis kinds)
