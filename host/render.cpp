@@ -416,8 +416,8 @@ void draw_static_image(const Drawing& d, const ElementState& s) {
     paint_bitmap(d.cr, d.bitmap(e.bitmap, e), shifted(e.x, e.y), e.image_flags);
 }
 
-// Fixed point: 1/65536 of a pixel.
-constexpr double kOne = 65536.0;
+// Fixed point: 16 fraction bits, 1/2^16 of a pixel.
+constexpr double kOne = 1 << 16;
 std::int64_t fixed(double v) { return static_cast<std::int64_t>(std::floor(v * kOne + 0.5)); }
 
 // Integer division rounding down or up, for either sign.
@@ -528,7 +528,7 @@ std::uint8_t window_opening(const Padded& window, std::int64_t u, std::int64_t v
     return static_cast<std::uint8_t>(((top * (128 - fv) + bottom * fv) * 128 + 255 * 64 * 128) / (255 * 128 * 128));
 }
 
-// Sample positions along a target row, in 1/65536 pixel and shifted by the
+// Sample positions along a target row, in 1/2^16 pixel and shifted by the
 // border's pixel: u = u0 + x du. Anchored at the row's first pixel, not at
 // where drawing starts, so a pixel comes out the same however much of the
 // picture is redrawn around it.

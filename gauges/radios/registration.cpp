@@ -55,7 +55,7 @@ void apply_plate_options(GaugeHeader* gauge) {
     const std::uint32_t red = colour_part(parameters, 'r', text->foreground & 0xFF);
     const std::uint32_t green = colour_part(parameters, 'g', (text->foreground >> 8) & 0xFF);
     const std::uint32_t blue = colour_part(parameters, 'b', (text->foreground >> 16) & 0xFF);
-    text->foreground = red + green * 256 + blue * 65536;
+    text->foreground = red | (green << 8) | (blue << 16);
 }
 
 void ARD_CALL registration_service(GaugeHeader* gauge, std::int32_t service, std::uintptr_t) {

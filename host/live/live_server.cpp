@@ -253,7 +253,8 @@ LiveServer::LiveServer(Host& host, const ServeOptions& options)
     server_->set_payload_max_length(kMaxRequestBody);
     server_->set_keep_alive_timeout(5);
     routes();
-    if (options_.port < 0 || options_.port > 65535) throw InputError("--port takes 0 to 65535");
+    if (options_.port < 0 || options_.port > kMaxPort)
+        throw InputError("--port takes 0 to " + std::to_string(kMaxPort));
     if (options_.port == 0) {
         port_ = server_->bind_to_any_port(options_.bind);
         if (port_ < 0) throw InputError("cannot listen on " + options_.bind);

@@ -30,6 +30,8 @@ struct ServeOptions {
 
 // The largest request body taken, far beyond any request the page makes.
 inline constexpr std::size_t kMaxRequestBody = 4096;
+// The highest TCP port; 0 asks for any free one.
+inline constexpr int kMaxPort = 0xFFFF;
 // Event streams open at once; each keeps one of the server's threads.
 inline constexpr int kMaxStreams = 16;
 

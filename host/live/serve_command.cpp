@@ -25,8 +25,9 @@ ServeOptions serve_options(const Options& o) {
     if (o.values.count("--port") > 0) {
         const std::string text = option(o, "--port");
         const auto port = parse_integer(text);
-        if (!port || *port < 0 || *port > 65535)
-            throw InputError("--port takes a number from 0 (any free port) to 65535, not '" + text + "'");
+        if (!port || *port < 0 || *port > kMaxPort)
+            throw InputError("--port takes a number from 0 (any free port) to " + std::to_string(kMaxPort) + ", not '" +
+                             text + "'");
         s.port = static_cast<int>(*port);
     }
     return s;

@@ -8,7 +8,7 @@ const artifacts = process.env.COCKPIT_ARTIFACTS || path.resolve(__dirname, '../.
 
 module.exports = defineConfig({
   testDir: __dirname,
-  testMatch: '*.spec.js',
+  testMatch: '*.test.js',
   timeout: 90_000,
   workers: 1,
   outputDir: path.join(artifacts, 'results'),
