@@ -3,8 +3,8 @@
 // turns with the same one rather than each making its own.
 #pragma once
 
-#include "host/default_panel.h"
-#include "host/host.h"
+#include "host/load/default_panel.h"
+#include "host/run/host.h"
 
 namespace ardelvine::hostapp {
 

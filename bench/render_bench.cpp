@@ -8,7 +8,8 @@
 #include <cairo.h>
 
 #include "bench/panel_host.h"
-#include "host/render.h"
+#include "host/draw/render.h"
+#include "host/run/window_files.h"
 
 using namespace ardelvine;
 using namespace ardelvine::hostapp;

@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <string>
 
-#include "host/error.h"
-#include "host/host.h"
+#include "host/load/error.h"
+#include "host/run/host.h"
 
 namespace {
 

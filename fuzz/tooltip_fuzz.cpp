@@ -7,7 +7,7 @@
 #include <cstring>
 #include <string>
 
-#include "host/host.h"
+#include "host/run/host.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "host/host.h"
+#include "host/run/host.h"
 #include "tests/example_panel.h"
 #include "model/tokens.h"
 

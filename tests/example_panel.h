@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "host/host.h"
+#include "host/run/host.h"
 
 namespace ardelvine::hostapp {
 

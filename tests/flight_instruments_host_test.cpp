@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "host/host.h"
+#include "host/run/host.h"
 #include "model/events.h"
 #include "model/tokens.h"
 #include "tests/example_panel.h"

@@ -7,8 +7,8 @@
 #include <cmath>
 #include <cstring>
 
-#include "host/error.h"
-#include "host/host.h"
+#include "host/load/error.h"
+#include "host/run/host.h"
 
 namespace ardelvine::hostapp {
 namespace {

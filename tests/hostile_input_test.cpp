@@ -11,9 +11,9 @@
 #include <fstream>
 #include <sstream>
 
-#include "host/cli.h"
-#include "host/error.h"
-#include "host/host.h"
+#include "host/cli/cli.h"
+#include "host/load/error.h"
+#include "host/run/host.h"
 #include "tests/run_program.h"
 
 namespace ardelvine::hostapp {

@@ -5,10 +5,10 @@
 #include <fstream>
 #include <sstream>
 
-#include "host/cli.h"
-#include "host/error.h"
-#include "host/panel_config.h"
-#include "host/scenario.h"
+#include "host/cli/cli.h"
+#include "host/load/error.h"
+#include "host/load/panel_config.h"
+#include "host/load/scenario.h"
 
 namespace ardelvine::hostapp {
 namespace {

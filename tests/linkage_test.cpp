@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "host/module_loader.h"
+#include "host/load/module_loader.h"
 #include "module/gauge_list.h"
 #include "resources/catalogue.h"
 

@@ -20,7 +20,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "host/host.h"
+#include "host/run/host.h"
 #include "host/live/live_server.h"
 #include "tests/run_program.h"
 

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <vector>
 
-#include "host/needle.h"
+#include "host/load/needle.h"
 
 namespace ardelvine::hostapp {
 namespace {

@@ -12,8 +12,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "host/cli.h"
-#include "host/fonts.h"
+#include "host/cli/cli.h"
+#include "host/draw/fonts.h"
 
 namespace ardelvine::hostapp {
 namespace {

@@ -18,13 +18,13 @@
 
 #include <nlohmann/json.hpp>
 
-#include "host/checker.h"
-#include "host/cli.h"
-#include "host/error.h"
-#include "host/host.h"
+#include "host/cli/checker.h"
+#include "host/cli/cli.h"
+#include "host/load/error.h"
+#include "host/run/host.h"
 #include "host/live/live_server.h"
-#include "host/panel_config.h"
-#include "host/text.h"
+#include "host/load/panel_config.h"
+#include "host/load/text.h"
 
 namespace ardelvine::hostapp {
 namespace {

@@ -16,11 +16,11 @@
 #include <numbers>
 #include <sstream>
 
-#include "host/cli.h"
-#include "host/host.h"
-#include "host/needle.h"
-#include "host/render.h"
-#include "host/window_files.h"
+#include "host/cli/cli.h"
+#include "host/run/host.h"
+#include "host/load/needle.h"
+#include "host/draw/render.h"
+#include "host/run/window_files.h"
 #include "model/tokens.h"
 
 using namespace ardelvine;

@@ -8,9 +8,9 @@
 #include <fstream>
 #include <iterator>
 
-#include "host/bitmaps.h"
-#include "host/error.h"
-#include "host/resources_export.h"
+#include "host/draw/bitmaps.h"
+#include "host/load/error.h"
+#include "host/cli/resources_export.h"
 #include "platform/platform.h"
 #include "tests/run_program.h"
 

@@ -8,8 +8,8 @@
 #include <set>
 #include <string>
 
-#include "host/default_panel.h"
-#include "host/host.h"
+#include "host/load/default_panel.h"
+#include "host/run/host.h"
 #include "host/sim/system.h"
 #include "model/events.h"
 #include "model/tokens.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <utility>
 
-#include "host/host.h"
+#include "host/run/host.h"
 
 namespace ardelvine::hostapp {
 namespace {

@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "host/host.h"
+#include "host/run/host.h"
 #include "model/events.h"
 #include "model/tokens.h"
 

@@ -3,7 +3,7 @@
 
 #include <limits>
 
-#include "host/host.h"
+#include "host/run/host.h"
 #include "model/tokens.h"
 
 namespace ardelvine::hostapp {

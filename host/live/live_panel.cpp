@@ -10,8 +10,8 @@
 
 #include <nlohmann/json.hpp>
 
-#include "host/text.h"
-#include "host/window_files.h"
+#include "host/load/text.h"
+#include "host/run/window_files.h"
 
 namespace ardelvine::hostapp {
 

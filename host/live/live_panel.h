@@ -24,8 +24,8 @@
 #include <type_traits>
 #include <vector>
 
-#include "host/host.h"
-#include "host/render.h"
+#include "host/run/host.h"
+#include "host/draw/render.h"
 
 namespace ardelvine::hostapp {
 

@@ -8,9 +8,9 @@
 
 #include <nlohmann/json.hpp>
 
-#include "host/error.h"
-#include "host/mouse_areas.h"
-#include "host/text.h"
+#include "host/load/error.h"
+#include "host/load/mouse_areas.h"
+#include "host/load/text.h"
 #include "platform/platform.h"
 
 namespace ardelvine::hostapp {

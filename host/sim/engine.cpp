@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "host/sim/system.h"
-#include "host/simulation.h"
+#include "host/sim/simulation.h"
 #include "model/events.h"
 #include "model/tokens.h"
 

@@ -1,7 +1,7 @@
 // The expressions the host answers: the aircraft's identifier for the
 // registration plate, and hydraulic pressure for the hydraulic gauge's tooltip.
 #include "host/sim/system.h"
-#include "host/simulation.h"
+#include "host/sim/simulation.h"
 #include "model/tokens.h"
 
 namespace ardelvine::hostapp::sim {

@@ -6,7 +6,7 @@
 #include <cmath>
 
 #include "host/sim/system.h"
-#include "host/simulation.h"
+#include "host/sim/simulation.h"
 #include "model/events.h"
 #include "model/tokens.h"
 

@@ -4,7 +4,7 @@
 // arithmetic (steps, channel rasters, carries, wrap at the band ends).
 #include "host/sim/radio_tuning.h"
 #include "host/sim/system.h"
-#include "host/simulation.h"
+#include "host/sim/simulation.h"
 #include "model/events.h"
 #include "model/tokens.h"
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "host/sim/system.h"
-#include "host/simulation.h"
+#include "host/sim/simulation.h"
 
 namespace ardelvine::hostapp::sim {
 

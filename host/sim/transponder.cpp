@@ -2,7 +2,7 @@
 // digit stepped per event and wrapping within itself, 7 to 0 and 0 to 7.
 #include "host/sim/radio_tuning.h"
 #include "host/sim/system.h"
-#include "host/simulation.h"
+#include "host/sim/simulation.h"
 #include "model/events.h"
 #include "model/tokens.h"
 

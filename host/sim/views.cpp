@@ -2,7 +2,7 @@
 // whose ident is their parameter; the simulator's own views and windows (ATC,
 // map, kneeboard) are outside the panel.
 #include "host/sim/system.h"
-#include "host/simulation.h"
+#include "host/sim/simulation.h"
 #include "model/events.h"
 
 namespace ardelvine::hostapp::sim {

@@ -1,7 +1,7 @@
 // The Windows host runs panels and reports their state; it has no renderer.
 // The drawing commands are refused as bad usage.
-#include "host/cli_options.h"
-#include "host/error.h"
+#include "host/cli/cli_options.h"
+#include "host/load/error.h"
 
 namespace ardelvine::hostapp {
 

@@ -1,0 +1,153 @@
+#include "host/load/default_panel.h"
+
+namespace ardelvine::hostapp {
+
+const char* const kDefaultPanel = R"(// Every gauge of the module, laid out to be read.
+[Window Titles]
+Window00=Main Panel
+Window01=Radio Stack
+Window02=Throttle Quadrant
+
+[Window00]
+size_mm=1200,800
+ident=MAIN_PANEL
+visible=1
+background_color=24,26,28
+// flight instruments
+gauge00=Ardelvine_Instr!Airspeed, 10, 10, 160
+gauge01=Ardelvine_Instr!Attitude, 180, 10, 160
+gauge02=Ardelvine_Instr!Altimeter, 350, 10, 160
+gauge03=Ardelvine_Instr!Attitude_w_Cage, 520, 10, 160
+gauge04=Ardelvine_Instr!Tachometer, 690, 10, 160
+gauge05=Ardelvine_Instr!Manifold_Pressure, 860, 10, 160
+gauge06=Ardelvine_Instr!Fuel_Quantity, 1030, 10, 160
+gauge07=Ardelvine_Instr!Turn_Coordinator, 10, 200, 160
+gauge08=Ardelvine_Instr!Gyro_Compass, 180, 200, 160
+gauge09=Ardelvine_Instr!Vertical_Speed, 350, 200, 160
+gauge10=Ardelvine_Instr!ADF_VOR_Indicator, 520, 200, 160
+gauge11=Ardelvine_Instr!CHT_Indicator, 690, 200, 160
+gauge12=Ardelvine_Instr!Oil_Temp_Press_1, 860, 200, 160
+gauge13=Ardelvine_Instr!Oil_Temp_Press_2, 1030, 200, 160
+gauge14=Ardelvine_Instr!Waltham_Clock, 10, 450, 130
+gauge15=Ardelvine_Instr!OAT_Indicator, 150, 450, 100
+gauge16=Ardelvine_Instr!Voltmeter, 260, 450, 120
+gauge17=Ardelvine_Instr!Hydr_Press_Indicator, 390, 450, 120
+gauge18=Ardelvine_Instr!Whiskey_Compass, 520, 450, 120
+gauge19=Ardelvine_Instr!ADF_VOR_Indicator_Small, 650, 450, 160
+gauge20=Ardelvine_Instr!AP_Tester, 830, 450, 100
+// switches, controls and lights
+gauge21=Ardelvine_Instr!Battery_Switch, 10, 650
+gauge22=Ardelvine_Instr!Generator_Switch, 45, 640
+gauge23=Ardelvine_Instr!Fuel_Valve, 80, 640
+gauge24=Ardelvine_Instr!Avionics_Switch, 115, 650
+gauge25=Ardelvine_Instr!Navigation_Lights_Switch, 150, 650
+gauge26=Ardelvine_Instr!Landing_Lights_Switch, 185, 650
+gauge27=Ardelvine_Instr!Beacon_Lights_Switch, 220, 650
+gauge28=Ardelvine_Instr!Strobe_Lights_Switch, 255, 650
+gauge29=Ardelvine_Instr!Panel_Lights_Switch, 290, 650
+gauge30=Ardelvine_Instr!Pitot_Heat_Switch, 325, 650
+gauge31=Ardelvine_Instr!NAV_GPS_Switch, 360, 650
+gauge32=Ardelvine_Instr!Autopilot_Switch, 400, 650
+gauge33=Ardelvine_Instr!Magnetos_Switch, 470, 650, 60
+gauge34=Ardelvine_Instr!Starter_Switch, 540, 650
+gauge35=Ardelvine_Instr!Carburetor_Heat, 590, 650, 40
+gauge36=Ardelvine_Instr!Engine_Primer, 640, 650, 50
+gauge37=Ardelvine_Instr!Generator_Light, 700, 650
+gauge38=Ardelvine_Instr!Gear_Warning_Light, 740, 650
+gauge39=Ardelvine_Instr!Dive_Brake_Warning_Light, 790, 650
+gauge40=Ardelvine_Instr!Tail_Hook_Warning_Light, 840, 650
+gauge41=Ardelvine_Instr!Flaps_Warning_Light, 890, 650, 40
+gauge42=Ardelvine_Instr!Engine_On, 940, 650, 10
+gauge43=Ardelvine_Instr!Engine_Off, 960, 650, 10
+// panel window buttons
+gauge44=Ardelvine_Instr!Kneeboard_Toggle, 990, 650
+gauge45=Ardelvine_Instr!ATC_Toggle, 1015, 650
+gauge46=Ardelvine_Instr!Map_Toggle, 1040, 650
+gauge47=Ardelvine_Instr!Invisible_Toggle, 1065, 650
+gauge48=Ardelvine_Instr!Close_Subpanel, 1090, 650, cRADIO_STACK_PANEL cTHROTTLE_PANEL
+gauge49=Ardelvine_Instr!Radios_Toggle, 1115, 650, tRADIO_STACK_PANEL
+gauge50=Ardelvine_Instr!Landing_View_Toggle, 1140, 650, p1
+gauge51=Ardelvine_Instr!GPS_Toggle, 1165, 650, tGPS_PANEL
+gauge52=Ardelvine_Instr!Throttle_Toggle, 990, 690, tTHROTTLE_PANEL
+gauge53=Ardelvine_Instr!Compass_Toggle, 1015, 690, tCOMPASS_PANEL
+gauge54=Ardelvine_Instr!Fuel_Toggle, 1040, 690
+gauge55=Ardelvine_Instr!Electricity_Toggle, 1065, 690
+gauge56=Ardelvine_Instr!Registration, 10, 750, 150
+
+[Window01]
+size_mm=370,610
+ident=RADIO_STACK_PANEL
+visible=1
+background_color=24,26,28
+gauge00=Ardelvine_Instr!Radio_COM, 10, 10, 350
+gauge01=Ardelvine_Instr!Radio_NAV, 10, 150, 350
+gauge02=Ardelvine_Instr!Radio_ADF, 10, 275, 350
+gauge03=Ardelvine_Instr!Radio_IFF_XPDR, 10, 535, 170
+
+[Window02]
+size_mm=240,330
+ident=THROTTLE_PANEL
+visible=1
+background_color=24,26,28
+gauge00=Ardelvine_Instr!Throttle_Quadrant, 10, 10, 217
+)";
+
+const char* const kDefaultScenario = R"(# A short flight: power on, cruise numbers, one click and one tooltip, then
+# the subpanels closed and opened again with the panel-window buttons.
+# The engine is running when the panel comes up; of the two start-state
+# gauges the panel holds, Engine_On sets the start: radios on.
+set 60 1          # engine running
+set 290 70        # fuel tank capacities, gallons: mains 70, auxiliaries 30
+set 384 70
+set 292 30
+set 298 30
+set 289 6291457   # levels, 8388610 full: left main 3/4, right main 2/3,
+set 383 5592407   #   auxiliaries 1/2 and 1/4
+set 291 4194305
+set 297 2097152
+ready Engine_On
+set 558 0.85      # throttle, propeller and mixture levers
+set 559 0.95
+set 560 1
+set 104 1         # autopilot: wing leveler and altitude hold lamps,
+set 108 1         #   altitude and heading readouts
+set 109 3500
+set 107 95
+set 61 120        # indicated airspeed, knots
+set 74 3500       # indicated altitude, feet
+set 65 2.5        # vertical speed
+set 76 29.92      # barometric setting
+# The radio stack: COM1 122.800, NAV1 113.90, ADF 365.0 kHz, squawk 1200.
+set 755 28        # avionics bus, volts
+set 23 8832       # COM1 (BCD 0x2280)
+set 24 5008       # NAV1 (BCD 0x1390)
+set 16 869        # ADF (BCD 0x365)
+set 38 4608       # transponder (octal digits 0x1200)
+set 39 35         # ADF relative bearing, degrees
+set 45 90         # NAV1 course
+set 84 95         # heading: gyro compass, and the magnetic compass a little off
+set 83 98
+set 78 -3         # a gentle turn to the right: nose 3 degrees up, 15 degrees
+set 80 -15        #   of bank (positive is left wing down), the turn needle
+set 70 200        #   short of its standard-rate mark, the ball a little in
+set 69 12         #   the turn
+set 557 51330     # clock 14:15:30
+set 43 1          # NAV1 receives a station
+set 40 -25        # course deviation
+set 44 1          # TO
+update 2
+click Radio_COM 270 10               # COM1's readout, up for sixty updates
+click ADF_VOR_Indicator_Small 150 150  # the small indicator in VOR mode
+click Battery_Switch 15 22
+update
+tooltip Battery_Switch 15 22
+snapshot cruise
+click Close_Subpanel 9 9    # closes the radio stack and the throttle window
+update
+snapshot subpanels-closed
+click Radios_Toggle 9 9     # each opens again with its own button
+click Throttle_Toggle 9 9
+update
+)";
+
+}  // namespace ardelvine::hostapp

@@ -1,0 +1,226 @@
+// Our host: loads the gauge module, places the gauges a panel configuration
+// names, serves the four panel services, drives the gauges' lifecycle and
+// updates, delivers mouse actions and tooltips, and reports what it saw.
+//
+// Lifecycle: at construction every placement is installed (service 2 with
+// the module's handle), in window and line order; `ready` sends 14 to every
+// gauge; each update sends 6 to the gauges of visible windows and evaluates
+// their elements; destruction sends 12 to every gauge, then the module's
+// deinit runs and the library is unloaded.
+#pragma once
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "host/load/module_loader.h"
+#include "host/load/panel_config.h"
+#include "host/load/placement.h"
+#include "host/load/scenario.h"
+#include "host/sim/simulation.h"
+#include "platform/audio.h"
+
+namespace ardelvine::hostapp {
+
+#ifndef ARD_DEFAULT_MODULE
+#define ARD_DEFAULT_MODULE "Ardelvine_Instr.gau"
+#endif
+
+// Where the module's sounds go.
+enum class AudioOutput {
+    OFFLINE,  // mixed without a sound card and not written anywhere: the play log is
+              // the same on every machine
+    DEVICE,   // the default output device; without one the module falls silent
+};
+
+class Host;
+
+struct HostOptions {
+    std::string module_path = ARD_DEFAULT_MODULE;
+    std::string atc_id;  // empty: the simulation's default
+    AudioOutput audio = AudioOutput::OFFLINE;
+    // Write everything played to this WAV file instead (whatever `audio` says).
+    std::string audio_capture;
+    // A host without a main window leaves the module silent.
+    bool main_window = true;
+    // Called once every gauge is placed, before any sound opens or gauge code
+    // runs; throws InputError to refuse the panel (pictures too large).
+    std::function<void(const Host&)> accept;
+    // False: the gauges are placed but never installed or removed, so no
+    // gauge code runs at all (checking a panel without running it).
+    bool install = true;
+};
+
+// Bounds on one run, far beyond any real scenario, so that a hostile one
+// cannot take all memory: the updates and mouse actions (held repeats
+// counted) and tooltips a scenario may ask for, and the sounds and tooltips
+// recorded (key events: Simulation::kMaxEvents). A scenario past them is refused at the line
+// that passes them.
+inline constexpr std::uint64_t kMaxScenarioUpdates = 1000000;
+inline constexpr std::uint64_t kMaxScenarioMouse = 100000;
+inline constexpr std::size_t kMaxLogged = 100000;
+
+struct TooltipShown {
+    std::string gauge;
+    int x, y;
+    std::string text;
+    std::uint32_t help = 0;  // the host text id the text comes from; 0 for a gauge's own text
+};
+
+struct SoundPlayed {
+    std::string gauge;
+    std::uint32_t wave;
+};
+
+// A mouse action as the scenario gives it.
+struct MouseAction {
+    Button button = Button::LEFT;
+    std::uint32_t hold = 0;  // repeats while held, for areas that ask for them
+};
+
+// Checks a scenario against a panel before anything runs: every gauge it
+// names is placed (as often as `Name#N` says) and every window it shows or
+// hides exists. Throws InputError naming the scenario line.
+void validate_scenario(const PanelConfig& panel, const Scenario& scenario);
+
+class Host {
+public:
+    // Throws InputError for a missing module or a placement that names an
+    // unknown module or gauge; nothing has run then.
+    Host(PanelConfig panel, HostOptions options = {});
+    ~Host();
+    Host(const Host&) = delete;
+    Host& operator=(const Host&) = delete;
+
+    // Service 14 to every gauge, or only to `only`: a panel holding both
+    // start-state gauges starts in the state of the one that is named.
+    void ready(Placement* only = nullptr);
+    // Every placement removed (service 12) and then installed again (service
+    // 2), in placement order, as when the simulator reloads the panel: what
+    // the module keeps in its own variables stays.
+    void reload();
+    void update(std::uint32_t count = 1);
+    // Mouse and tooltips; positions are pixels of the gauge's background.
+    void click(Placement& gauge, int x, int y, MouseAction action);
+    // Moves the mouse with the left button held. Drags in a row on one gauge
+    // are one gesture: the first picks the drag area under the point, and
+    // every later one goes to that same area with the point clamped to its
+    // edges, even when it lies outside. A gesture begun where no drag area is
+    // reaches nothing. Any other mouse action (click, tooltip), ready and
+    // end_drag release the button; updates do not, as the panel keeps running
+    // while a lever is held.
+    void drag(Placement& gauge, int x, int y);
+    void end_drag() { drag_ = {}; }
+    std::string tooltip(Placement& gauge, int x, int y);
+
+    // Checks every gauge a scenario names before anything runs; throws InputError.
+    void validate(const Scenario& scenario) const;
+    // Plays out what is still sounding and completes the audio capture file;
+    // throws InputError when the file could not be written.
+    void finish_audio();
+    // Runs a scenario; `snapshot` is called with each snapshot command.
+    void run(const Scenario& scenario, const std::function<void(const Command&)>& snapshot = {});
+
+    Placement* find(const GaugeRef& ref);
+    // The panel as placed: windows sized, virtual-cockpit gauges in texture
+    // pixels, and its warnings with the host's own (other modules) in line order.
+    const PanelConfig& panel() const { return panel_; }
+    const std::vector<UnloadedGauge>& unloaded() const { return unloaded_; }
+    // The panel line of each placement, in placement order.
+    const std::vector<int>& placement_lines() const { return placement_lines_; }
+    // Whether window `slot` of the panel is shown now (a virtual cockpit always is).
+    // Asked for every gauge on every update, so kept inline.
+    bool window_shown(std::size_t slot) const {
+        if (slot >= window_entry_.size()) return false;
+        return window_entry_[slot] == SIZE_MAX || sim_.window_visible_at(window_entry_[slot]);
+    }
+    Simulation& simulation() { return sim_; }
+    const LoadedModule& module() const { return *module_; }
+    std::vector<std::unique_ptr<Placement>>& placements() { return placements_; }
+    const std::vector<std::unique_ptr<Placement>>& placements() const { return placements_; }
+    bool night() const { return night_; }
+    void set_night(bool night) { night_ = night; }
+    std::uint64_t updates() const { return updates_; }
+    const std::vector<TooltipShown>& tooltips() const { return tooltips_; }
+    const std::vector<SoundPlayed>& sounds() const { return sounds_; }
+    // Forgets the key events, tooltips and sounds recorded so far, so that a
+    // panel running for days keeps recording what happens now.
+    void forget_records() {
+        sim_.clear_events();
+        tooltips_.clear();
+        sounds_.clear();
+        log_full_ = false;
+    }
+
+    // Pixel size of a module bitmap, {0, 0} when it is missing.
+    BitmapSize bitmap_size(std::uint32_t id) const;
+
+    nlohmann::ordered_json state() const;
+
+private:
+    // Design units to a virtual cockpit's texture pixels (1:1 for a window).
+    struct TextureScale {
+        double fx = 1.0, fy = 1.0;
+        // Kept far inside int, whatever a texture's scale makes of a position.
+        static int to_int(double v) { return static_cast<int>(std::clamp(std::round(v), -1e9, 1e9)); }
+        int x(int v) const { return to_int(v * fx); }
+        int y(int v) const { return to_int(v * fy); }
+        int w(int v) const { return std::max(1, x(v)); }
+        int h(int v) const { return std::max(1, y(v)); }
+    };
+    static TextureScale texture_scale(const WindowConfig& window);
+    void warn_unloaded();
+    void size_windows();
+    bool on_screen(const Placement& gauge) const;
+    // Runs gauge code on behalf of one placement and credits it with the sounds it plays.
+    template <typename Call>
+    void with_gauge(Placement& gauge, Call&& call);
+    // Credits `gauge` with the sounds played since the mixer's log held
+    // `before`, then empties the log: returns the count it holds now, 0.
+    std::size_t credit_sounds(const Placement& gauge, std::size_t before);
+
+    PanelConfig panel_;
+    Simulation sim_;
+    void* main_window_ = nullptr;
+    std::unique_ptr<LoadedModule> module_;
+    std::vector<std::unique_ptr<Placement>> placements_;
+    std::vector<UnloadedGauge> unloaded_;
+    std::vector<int> placement_lines_;
+    std::vector<std::size_t> window_entry_;  // per slot: its entry in sim_.windows()
+    bool installed_ = true;
+    std::vector<TooltipShown> tooltips_;
+    struct DragGesture {
+        const Placement* gauge = nullptr;  // null: the button is up
+        const MouseRect* rect = nullptr;   // the area it began in; null when none
+        int x = 0, y = 0, w = 0, h = 0;
+    } drag_;
+    std::vector<SoundPlayed> sounds_;
+    bool night_ = false;
+    std::uint64_t updates_ = 0;
+    std::string capture_path_;
+    bool log_full_ = false;  // a sound or tooltip went unrecorded
+};
+
+template <typename Call>
+void Host::with_gauge(Placement& gauge, Call&& call) {
+    const std::size_t before = platform::audio_play_count();
+    call();
+    credit_sounds(gauge, before);
+}
+
+// The simulator's help texts for the help ids gauges use; null for an unknown id.
+const char* help_text(std::uint32_t id);
+
+// Formats a module tooltip text: "%n!fmt!" takes argument n from `args`,
+// "%((expression))%!fmt!" evaluates the expression. The result never exceeds
+// kTooltipMax characters, and nothing beyond `count` arguments is read.
+inline constexpr std::size_t kTooltipMax = 511;
+std::string format_tooltip(const char* text, const TooltipArg* args, std::uint32_t count, const Simulation& sim);
+
+}  // namespace ardelvine::hostapp
