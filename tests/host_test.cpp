@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <vector>
 
 #include "host/load/error.h"
 #include "host/run/host.h"
@@ -165,6 +166,41 @@ TEST_F(HostTest, FailureActions) {
     host->update();
     EXPECT_TRUE(element(1).visible);
     EXPECT_DOUBLE_EQ(element(1).angle, 180.0);
+}
+
+// Several failures active on one element: the strongest acts, wherever the
+// element's list names it.
+TEST(FailureOrder, StrongestActiveWinsInAnyListOrder) {
+    const FailureRecord end{0, 0, 0};
+    const FailureRecord freeze{5, FAIL_FREEZE, 0}, zero{6, FAIL_ZERO, 0}, hide{7, FAIL_HIDE, 0};
+    FailureRecord lists[][4] = {{freeze, zero, hide, end}, {hide, zero, freeze, end}, {zero, hide, freeze, end}};
+    const struct {
+        std::vector<std::uint32_t> active;
+        bool visible;
+        double value;  // after the token moved from 10 to 20
+    } cases[] = {{{5, 6}, true, 0.0}, {{5, 7}, false, 20.0}, {{6, 7}, false, 20.0}, {{5, 6, 7}, false, 20.0}};
+    for (auto& list : lists) {
+        for (const auto& c : cases) {
+            Needle needle{};
+            needle.header.kind = ElementKind::NEEDLE, needle.header.failures = list;
+            needle.source.token = 100;
+            ElementHeader* root[] = {&needle.header, nullptr};
+            MouseRect mouse[1] = {};
+            mouse[0].kind = MouseKind::END;
+            GaugeHeader header{};
+            header.version = kGaugeHeaderVersion, header.name = "Failing", header.elements = root, header.mouse = mouse;
+            Placement gauge(header, "", 0, 0, 0, 40, 40);
+            Simulation sim;
+            sim.set_token(100, 10.0);
+            gauge.evaluate(sim);
+            for (std::uint32_t key : c.active) sim.set_failure(key, true);
+            sim.set_token(100, 20.0);
+            gauge.evaluate(sim);
+            const ElementState& s = gauge.elements()[0];
+            EXPECT_EQ(s.visible, c.visible) << list[0].key << " first, " << c.active.size() << " active";
+            EXPECT_DOUBLE_EQ(s.value, c.value) << list[0].key << " first, " << c.active.size() << " active";
+        }
+    }
 }
 
 TEST_F(HostTest, HiddenFlagSetByACallback) {

@@ -61,6 +61,21 @@ TEST(Tooltip, Placeholders) {
     for (const Case& c : cases) EXPECT_EQ(format_tooltip(c.text, c.args, c.count, sim), c.shown) << c.text;
 }
 
+// An integer conversion shows the whole part a reading has passed, not the
+// nearest one: a needle at 9.7 has not reached 10.
+TEST(Tooltip, IntegerConversionsTruncateTowardZero) {
+    Simulation sim;
+    const TooltipArg arg[] = {number_arg(stored)};
+    const struct {
+        double value;
+        const char* shown;
+    } cases[] = {{9.7, "9 9"}, {-9.7, "-9 -9"}, {0.99, "0 0"}, {-0.5, "0 0"}, {255.9, "255 255"}};
+    for (const auto& c : cases) {
+        g_number = c.value;
+        EXPECT_EQ(format_tooltip("%1!d! %1!i!", arg, 1, sim), c.shown) << c.value;
+    }
+}
+
 TEST(Tooltip, HostileTextsNeverReadPastArgumentsOrRunLong) {
     Simulation sim;
     const TooltipArg one[] = {number_arg(volts)};

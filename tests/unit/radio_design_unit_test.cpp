@@ -40,6 +40,8 @@ TEST(RadioBcd, ComDecodingAndChannels) {
         {0x1800, 118, 0, 118.000},  {0x3597, 135, 97, 135.975}, {0x2357, 123, 57, 123.575},
         {0x2350, 123, 50, 123.500}, {0x2302, 123, 2, 123.025},  {0x1000, 110, 0, 110.0},
         {0x2FFF, 135, 165, 136.65},  // digits above 9 count as they stand
+        // The first channel of each ten-megahertz band belongs to that band.
+        {0x3000, 130, 0, 130.0},    {0x2000, 120, 0, 120.0},    {0x1FFF, 125, 165, 126.65},
         // Below 0x1000 the base subtraction wraps: the set reads a wild whole part.
         {0x0850, 16777208.0 + 110.0, 50, 16777318.5},
     };
