@@ -212,8 +212,8 @@ TEST_F(DialsOnPanel, VoltmeterTooltipShowsTheBusVoltageFourCharactersWide) {
     }
 }
 
-// Disabled until the host hands its evaluator the expression without the outer
-// pair of brackets: it now looks up "((A:HYDRAULIC PRESSURE, psi))" and shows 0.
+// The tooltip's expression comes inside an outer pair of brackets, which the
+// evaluator must see past to find the pressure.
 TEST_F(DialsOnPanel, HydraulicTooltipShowsWholePsi) {
     host->simulation().set_token(tokens::HYDRAULIC_PRESSURE, 1500 * kPsi);
     EXPECT_EQ(host->tooltip(gauge("Hydr_Press_Indicator"), 80, 80), "Hydraulic Pressure (1500 PSI)");

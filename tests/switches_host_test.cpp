@@ -172,5 +172,30 @@ TEST(ToggleSwitchesOnPanel, EachClickFlipsTheTokenItsLeverShows) {
     }
 }
 
+// A switch's click sound belongs to its name, not to one placement: removing
+// one copy leaves the other clicking.
+TEST_F(SwitchesOnPanel, RemovingOneCopyKeepsTheOtherClicking) {
+    // The guarded valve clicks for a right click (its cover) whatever its state.
+    const std::pair<const char*, Button> gauges[] = {{"Battery_Switch", Button::LEFT}, {"Fuel_Valve", Button::RIGHT}};
+    const auto handle = reinterpret_cast<std::uintptr_t>(host->module().handle());
+    for (const auto& [name, button] : gauges) {
+        SCOPED_TRACE(name);
+        Placement& first = gauge(name, 1);
+        Placement& second = gauge(name, 2);
+        const std::size_t before = host->sounds().size();
+
+        first.service(PANEL_SERVICE_PRE_KILL, 0);  // the first copy's window goes away
+        host->click(second, 15, 20, {.button = button});
+        EXPECT_EQ(host->sounds().size(), before + 1);
+
+        // Put back, then the other copy removed: still heard.
+        first.service(PANEL_SERVICE_PRE_INSTALL, handle);
+        second.service(PANEL_SERVICE_PRE_KILL, 0);
+        host->click(first, 15, 20, {.button = button});
+        EXPECT_EQ(host->sounds().size(), before + 2);
+        second.service(PANEL_SERVICE_PRE_INSTALL, handle);
+    }
+}
+
 }  // namespace
 }  // namespace ardelvine::hostapp
