@@ -1,6 +1,6 @@
-// The platform services on Windows itself: resources from the module's
-// resource section, real top-level windows, the executable's path from the
-// system, and libraries loaded by LoadLibraryA.
+// The host's side of the platform services on Windows itself: resources
+// from a module's resource section, a real top-level window, and libraries
+// loaded by LoadLibraryA. What the module calls is in module_services_win32.cpp.
 #include <windows.h>
 
 #include <cstdio>
@@ -92,22 +92,6 @@ WindowHandle create_window(const char* class_name) {
 
 void destroy_window(WindowHandle window) {
     if (window != nullptr) DestroyWindow(static_cast<HWND>(window));
-}
-
-WindowHandle find_window(const char* class_name) {
-    if (class_name == nullptr) return nullptr;
-    return FindWindowA(class_name, nullptr);
-}
-
-std::size_t executable_path(char* buffer, std::size_t size) {
-    if (buffer == nullptr || size == 0) return 0;
-    const DWORD n = GetModuleFileNameA(nullptr, buffer, static_cast<DWORD>(size));
-    if (n == 0) {
-        buffer[0] = '\0';
-        return 0;
-    }
-    buffer[size - 1] = '\0';  // a cut path comes back unterminated on older systems
-    return n < size ? n : size - 1;
 }
 
 }  // namespace ardelvine::platform
