@@ -3,6 +3,10 @@
 #
 #   wine.sh headers   BUILD MODULE HOST_EXE    PE32 for i386, the two data exports and
 #                                              nothing else, no runtime DLLs (no Wine needed)
+#   wine.sh xp        BUILD MODULE SOURCE_DIR  loads on Windows XP SP3 and later: imports in
+#                                              the XP allowlist and exactly the expected ones,
+#                                              no TLS, XP's header versions, Pentium III
+#                                              instructions, no time stamp (no Wine needed)
 #   wine.sh setup     BUILD                    the Wine prefix (a failure here is a failure)
 #   wine.sh resources BUILD CHECK_EXE MODULE   resources by id, type, size and depth
 #   wine.sh states    BUILD HOST_EXE LINUX_BUILD SOURCE_DIR
@@ -80,6 +84,48 @@ headers() {
     esac
   done
   echo "PE32 i386 DLL exporting exactly ImportTable and Linkage, both data; no runtime DLLs"
+}
+
+# "dll function" per import, DLL names in lower case, sorted.
+imports_of() {
+  "$objdump" -p "$1" | awk '
+    /^\tDLL Name: / { dll = tolower($3); next }
+    /^\t[0-9a-f]+\t +[0-9]+ +[^ ]+$/ && dll != "" { print dll " " $NF; next }
+    /^$/ { dll = "" }' | LC_ALL=C sort
+}
+
+# Instructions a Pentium III or Athlon XP lacks: SSE2 and later on the xmm
+# registers (SSE's own single-precision operations are fine), AVX, and the
+# later general-purpose and x87 additions.
+kSse1='movaps|movups|movss|movlps|movhps|movlhps|movhlps|movmskps|movntps|(add|sub|mul|div|sqrt|rcp|rsqrt|max|min)(ps|ss)|andn?ps|orps|xorps|cmp[a-z]*(ps|ss)|u?comiss|shufps|unpck[hl]ps|cvt(t?ss2si|si2ss|pi2ps|t?ps2pi)|[ls]dmxcsr|prefetch[a-z0-9]*'
+kLater='mfence|lfence|clflush|movnti|fisttp[a-z]*|popcnt|lzcnt|tzcnt|movbe|crc32[a-z]*|andn|bextr|blsi|blsr|blsmsk|[sr][ah][lr]x|rorx|pdep|pext|adcx|adox|xgetbv|rdrand|rdseed'
+
+xp() {
+  local module=$1 source=$2 dump imports unlisted
+  dump=$("$objdump" -p "$module")
+  imports=$(imports_of "$module")
+  [ -n "$imports" ] || fail "$module: no imports read"
+  unlisted=$(grep -v '^#' "$source/tests/windows/xp_allowlist.txt" | awk 'NF {print tolower($1) " " $2}' | LC_ALL=C sort \
+    | LC_ALL=C comm -23 <(echo "$imports") -)
+  [ -z "$unlisted" ] || fail "$module: imports what Windows XP may lack (not in tests/windows/xp_allowlist.txt): $(echo $unlisted)"
+  if ! diff <(grep -v '^#' "$source/tests/windows/module_imports.txt") <(echo "$imports") >&2; then
+    fail "$module: its imports differ from tests/windows/module_imports.txt (< expected, > imported)"
+  fi
+  # The loader sets up no implicit thread-local storage for a library that
+  # LoadLibrary loads on XP: no TLS directory, so no TLS callbacks either.
+  grep -Eq '^Entry 9 0+ 0+ Thread Storage Directory' <<<"$dump" || fail "$module: has a thread-local storage directory"
+  if "$objdump" -h "$module" | grep -q ' \.tls '; then fail "$module: has a .tls section"; fi
+  local field
+  for field in MajorOSystemVersion MajorSubsystemVersion; do
+    [ "$(awk -v f="$field" '$1 == f {print $2}' <<<"$dump")" -le 5 ] || fail "$module: $field above 5 (Windows XP is 5.1)"
+  done
+  grep -Eq '^Time/Date[[:space:]]+Thu Jan  1 00:00:00 1970' <<<"$dump" || fail "$module: carries a link time stamp"
+  local later
+  later=$("$objdump" -d --no-show-raw-insn "$module" | awk -F'\t' 'NF >= 2 {print $2}' \
+    | grep -E "%[xy]mm|^($kLater)( |\$)" | grep -Ev "^($kSse1) " | sort | uniq -c | sort -rn | head -5 || true)
+  [ -z "$later" ] || fail "$module: instructions beyond the Pentium III:
+$later"
+  echo "loads on Windows XP SP3 and later: $(wc -l <<<"$imports") imports, all in the XP allowlist and as expected; no TLS; Pentium III instructions"
 }
 
 resources() {
@@ -209,6 +255,7 @@ bad_module() {
 
 case $command in
   headers) headers "$@" ;;
+  xp) xp "$@" ;;
   setup) setup ;;
   resources) resources "$@" ;;
   states) states "$@" ;;
