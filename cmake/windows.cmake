@@ -71,8 +71,11 @@ add_custom_command(
 # file changes whenever they do.
 set_source_files_properties(${resource_script} PROPERTIES OBJECT_DEPENDS ${native_assets_stamp})
 
+set(version_script ${CMAKE_BINARY_DIR}/Ardelvine_Instr_version.rc)
+configure_file(${platform_win32}/version.rc.in ${version_script} @ONLY)
+
 add_library(Ardelvine_Instr SHARED ${ARD_MODULE_SOURCES} ${platform_win32}/dll_entry.cpp ${resource_script}
-  ${CMAKE_SOURCE_DIR}/module/Ardelvine_Instr.def)
+  ${version_script} ${CMAKE_SOURCE_DIR}/module/Ardelvine_Instr.def)
 target_include_directories(Ardelvine_Instr PRIVATE ${CMAKE_SOURCE_DIR})
 target_compile_options(Ardelvine_Instr PRIVATE ${ard_module_compile_options})
 target_link_libraries(Ardelvine_Instr PRIVATE ardelvine_platform_module ${ard_module_system_libraries})
