@@ -148,6 +148,23 @@ target_link_options(gaugehost PRIVATE ${ard_static_runtime})
 set_target_properties(gaugehost PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 add_dependencies(gaugehost Ardelvine_Instr)
 
+# ---------------------------------------------------------------- release
+# Ardelvine_Instr-VERSION-win32.zip for simulator users (see
+# cmake/windows_release.cmake). The Linux host of ARD_NATIVE_BUILD reads the
+# module's records for its README.
+set(ARD_RELEASE_ZIP ${CMAKE_BINARY_DIR}/Ardelvine_Instr-${PROJECT_VERSION}-win32.zip)
+file(GLOB_RECURSE release_catalogue CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/docs/catalogue/*)
+add_custom_command(
+  OUTPUT ${ARD_RELEASE_ZIP}
+  COMMAND ${CMAKE_COMMAND} -DMODULE=$<TARGET_FILE:Ardelvine_Instr> -DHOST=${ARD_NATIVE_BUILD}/gaugehost
+    -DSOURCE_DIR=${CMAKE_SOURCE_DIR} -DVERSION=${PROJECT_VERSION} -DSTAGE=${CMAKE_BINARY_DIR}/release
+    -DZIP=${ARD_RELEASE_ZIP} -P ${CMAKE_SOURCE_DIR}/cmake/windows_release.cmake
+  DEPENDS Ardelvine_Instr ${CMAKE_SOURCE_DIR}/cmake/windows_release.cmake ${ARD_NATIVE_BUILD}/gaugehost
+    ${release_catalogue}
+  COMMENT "Packing ${ARD_RELEASE_ZIP}"
+  VERBATIM)
+add_custom_target(release ALL DEPENDS ${ARD_RELEASE_ZIP})
+
 # ---------------------------------------------------------------- tests under Wine
 if(ARD_BUILD_TESTS AND EXISTS ${CMAKE_SOURCE_DIR}/tests/windows/CMakeLists.txt)
   enable_testing()
