@@ -154,13 +154,17 @@ add_dependencies(gaugehost Ardelvine_Instr)
 # module's records for its README.
 set(ARD_RELEASE_ZIP ${CMAKE_BINARY_DIR}/Ardelvine_Instr-${PROJECT_VERSION}-win32.zip)
 file(GLOB_RECURSE release_catalogue CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/docs/catalogue/*)
+# Rewritten only when the catalogue's files come or go, so that the zip is
+# made again then too.
+set(release_catalogue_list ${CMAKE_BINARY_DIR}/release-catalogue.txt)
+file(CONFIGURE OUTPUT ${release_catalogue_list} CONTENT "${release_catalogue}")
 add_custom_command(
   OUTPUT ${ARD_RELEASE_ZIP}
   COMMAND ${CMAKE_COMMAND} -DMODULE=$<TARGET_FILE:Ardelvine_Instr> -DHOST=${ARD_NATIVE_BUILD}/gaugehost
     -DSOURCE_DIR=${CMAKE_SOURCE_DIR} -DVERSION=${PROJECT_VERSION} -DSTAGE=${CMAKE_BINARY_DIR}/release
     -DZIP=${ARD_RELEASE_ZIP} -P ${CMAKE_SOURCE_DIR}/cmake/windows_release.cmake
   DEPENDS Ardelvine_Instr ${CMAKE_SOURCE_DIR}/cmake/windows_release.cmake ${ARD_NATIVE_BUILD}/gaugehost
-    ${release_catalogue}
+    ${release_catalogue} ${release_catalogue_list}
   COMMENT "Packing ${ARD_RELEASE_ZIP}"
   VERBATIM)
 add_custom_target(release ALL DEPENDS ${ARD_RELEASE_ZIP})

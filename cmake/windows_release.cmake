@@ -269,10 +269,13 @@ colour, 0 to 255) and, last of all, fFONT (a font name, the rest of the line):
 -------------------------
 
 Engine_On and Engine_Off are invisible. Place one of them, anywhere, in the
-main panel window: it chooses how the aircraft starts when the panel loads.
+main panel window. When the panel is ready and the aircraft stands with its
+engine running, as a flight usually begins, it sets the cockpit's state:
 
-  Engine_On   the engine running and the radios on
-  Engine_Off  cold and dark: engine stopped, levers back, radios off
+  Engine_On   all radios switched on
+  Engine_Off  cold and dark: fuel valve closed, levers back; battery,
+              generator, avionics, pitot heat, beacon and navigation
+              lights and all radios off
 
 Both record the fuel tanks' sizes for the fuel gauge, so keep one of them in
 every panel that has the fuel gauge. Do not place both.
