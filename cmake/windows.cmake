@@ -23,10 +23,12 @@ enable_language(RC)
 # on the processors of its day: instructions of the Pentium III and Athlon
 # XP (i686 with MMX and SSE, no SSE2), floating point on the x87 unit. It is
 # built without the compiler's start files and C++ runtime library and
-# links only the system's own DLLs (platform/win32/dll_entry.cpp says why);
-# exceptions, run-time type information and guarded statics, which would
-# need that runtime, are off. No time stamp in the file, so that a build is
-# byte for byte the same as the last one from the same sources.
+# links only the system's own DLLs (platform/win32/dll_entry.cpp says why):
+# run-time type information and guarded statics, which would need that
+# runtime, are off, and the module's only throws are in constant
+# evaluation, so the link fails should any code need the C++ runtime. No
+# time stamp in the file, so that a build is byte for byte the same as the
+# last one from the same sources.
 set(ard_module_compile_options -march=pentium3 -mtune=generic -mfpmath=387
   -fno-rtti -fno-threadsafe-statics -fno-asynchronous-unwind-tables
   -ffunction-sections -fdata-sections)
