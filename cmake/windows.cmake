@@ -19,17 +19,47 @@ set(native_script_tool ${ARD_NATIVE_BUILD}/tools/ardelvine_resource_script)
 
 enable_language(RC)
 
-# Floating point on SSE, as on x86-64, so that values match the Linux build's.
-add_compile_options(-msse2 -mfpmath=sse)
-# Nothing beside the DLL or the program: the C and C++ runtimes and the
+# The module runs inside the simulator on every Windows from XP SP3 on and
+# on the processors of its day: instructions of the Pentium III and Athlon
+# XP (i686 with MMX and SSE, no SSE2), floating point on the x87 unit. It is
+# built without the compiler's start files and C++ runtime library and
+# links only the system's own DLLs (platform/win32/dll_entry.cpp says why):
+# run-time type information and guarded statics, which would need that
+# runtime, are off, and the module's only throws are in constant
+# evaluation, so the link fails should any code need the C++ runtime. No
+# time stamp in the file, so that a build is byte for byte the same as the
+# last one from the same sources.
+set(ard_module_compile_options -march=pentium3 -mtune=generic -mfpmath=387
+  -fno-rtti -fno-threadsafe-statics -fno-asynchronous-unwind-tables
+  -ffunction-sections -fdata-sections)
+set(ard_module_link_options -nostdlib -s -Wl,--entry,_ardelvine_dll_entry@12 -Wl,--gc-sections
+  -Wl,--no-insert-timestamp -Wl,--major-os-version,5,--minor-os-version,1
+  -Wl,--major-subsystem-version,5,--minor-subsystem-version,1)
+# msvcrt.dll last but one: the mingw extras (nearbyint) call into it; libgcc
+# for 64-bit division.
+set(ard_module_system_libraries dsound winmm user32 kernel32 mingwex msvcrt gcc)
+# The host and the test programs are tools of this build, never shipped:
+# floating point on SSE2 as on x86-64, so that the host's own numbers match
+# the Linux build's. Nothing beside them: the C and C++ runtimes and the
 # threads library go inside; symbols stay out.
+set(ard_host_compile_options -msse2 -mfpmath=sse)
 set(ard_static_runtime -static -static-libgcc -static-libstdc++ -s)
 
 # ---------------------------------------------------------------- platform
-file(GLOB ARD_PLATFORM_WIN32_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/platform/win32/*.cpp)
-add_library(ardelvine_platform STATIC ${CMAKE_SOURCE_DIR}/platform/host_window.cpp ${ARD_PLATFORM_WIN32_SOURCES})
-target_include_directories(ardelvine_platform PUBLIC ${CMAKE_SOURCE_DIR})
-target_link_libraries(ardelvine_platform PUBLIC dsound winmm)
+# The module's side (sound, resources, sample memory, RIFF reading, the host
+# window and path) and the host's side (loading libraries, making windows,
+# the import trace) of platform/win32/.
+set(platform_win32 ${CMAKE_SOURCE_DIR}/platform/win32)
+add_library(ardelvine_platform_module STATIC ${CMAKE_SOURCE_DIR}/platform/host_window.cpp
+  ${platform_win32}/audio_win32.cpp ${platform_win32}/memory_win32.cpp ${platform_win32}/riff_win32.cpp
+  ${platform_win32}/module_services_win32.cpp)
+target_include_directories(ardelvine_platform_module PUBLIC ${CMAKE_SOURCE_DIR})
+target_compile_options(ardelvine_platform_module PRIVATE ${ard_module_compile_options})
+
+add_library(ardelvine_platform STATIC ${CMAKE_SOURCE_DIR}/platform/host_main_window.cpp
+  ${platform_win32}/platform_win32.cpp ${platform_win32}/import_trace.cpp)
+target_link_libraries(ardelvine_platform PUBLIC ardelvine_platform_module dsound winmm)
+target_compile_options(ardelvine_platform PRIVATE ${ard_host_compile_options})
 
 # ---------------------------------------------------------------- module
 set(resource_script ${CMAKE_BINARY_DIR}/Ardelvine_Instr.rc)
@@ -43,11 +73,15 @@ add_custom_command(
 # file changes whenever they do.
 set_source_files_properties(${resource_script} PROPERTIES OBJECT_DEPENDS ${native_assets_stamp})
 
-add_library(Ardelvine_Instr SHARED ${ARD_MODULE_SOURCES} ${resource_script}
-  ${CMAKE_SOURCE_DIR}/module/Ardelvine_Instr.def)
+set(version_script ${CMAKE_BINARY_DIR}/Ardelvine_Instr_version.rc)
+configure_file(${platform_win32}/version.rc.in ${version_script} @ONLY)
+
+add_library(Ardelvine_Instr SHARED ${ARD_MODULE_SOURCES} ${platform_win32}/dll_entry.cpp ${resource_script}
+  ${version_script} ${CMAKE_SOURCE_DIR}/module/Ardelvine_Instr.def)
 target_include_directories(Ardelvine_Instr PRIVATE ${CMAKE_SOURCE_DIR})
-target_link_libraries(Ardelvine_Instr PRIVATE ardelvine_platform)
-target_link_options(Ardelvine_Instr PRIVATE ${ard_static_runtime})
+target_compile_options(Ardelvine_Instr PRIVATE ${ard_module_compile_options})
+target_link_libraries(Ardelvine_Instr PRIVATE ardelvine_platform_module ${ard_module_system_libraries})
+target_link_options(Ardelvine_Instr PRIVATE ${ard_module_link_options})
 set_target_properties(Ardelvine_Instr PROPERTIES PREFIX "" SUFFIX ".gau" OUTPUT_NAME "Ardelvine_Instr"
   RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 
@@ -97,15 +131,45 @@ file(CREATE_LINK ${ARD_NLOHMANN_INCLUDE}/nlohmann ${CMAKE_BINARY_DIR}/third_part
 
 add_library(gaugehost_core STATIC ${ARD_HOST_CORE_SOURCES} ${ARD_HOST_WIN32_SOURCES})
 target_include_directories(gaugehost_core PUBLIC ${CMAKE_SOURCE_DIR})
+target_compile_options(gaugehost_core PUBLIC ${ard_host_compile_options})
 target_include_directories(gaugehost_core SYSTEM PUBLIC ${CMAKE_BINARY_DIR}/third_party)
 target_link_libraries(gaugehost_core PUBLIC ardelvine_platform)
 target_compile_definitions(gaugehost_core PUBLIC ARD_DEFAULT_MODULE="$<TARGET_FILE:Ardelvine_Instr>")
 
+# The host starts the x87 unit in double precision, as Windows starts every
+# program and as the simulator runs the module: the module's arithmetic then
+# gives the Linux build's numbers (the compiler's own start-up would choose
+# extended precision).
+find_file(ARD_CRT_FP8 CRT_fp8.o PATHS /lib NO_DEFAULT_PATH)
+if(NOT ARD_CRT_FP8)
+  message(FATAL_ERROR "CRT_fp8.o of mingw-w64 not found")
+endif()
 add_executable(gaugehost ${CMAKE_SOURCE_DIR}/host/main.cpp)
-target_link_libraries(gaugehost PRIVATE gaugehost_core)
+target_link_libraries(gaugehost PRIVATE ${ARD_CRT_FP8} gaugehost_core)
 target_link_options(gaugehost PRIVATE ${ard_static_runtime})
 set_target_properties(gaugehost PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 add_dependencies(gaugehost Ardelvine_Instr)
+
+# ---------------------------------------------------------------- release
+# Ardelvine_Instr-VERSION-win32.zip for simulator users (see
+# cmake/windows_release.cmake). The Linux host of ARD_NATIVE_BUILD reads the
+# module's records for its README.
+set(ARD_RELEASE_ZIP ${CMAKE_BINARY_DIR}/Ardelvine_Instr-${PROJECT_VERSION}-win32.zip)
+file(GLOB_RECURSE release_catalogue CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/docs/catalogue/*)
+# Rewritten only when the catalogue's files come or go, so that the zip is
+# made again then too.
+set(release_catalogue_list ${CMAKE_BINARY_DIR}/release-catalogue.txt)
+file(CONFIGURE OUTPUT ${release_catalogue_list} CONTENT "${release_catalogue}")
+add_custom_command(
+  OUTPUT ${ARD_RELEASE_ZIP}
+  COMMAND ${CMAKE_COMMAND} -DMODULE=$<TARGET_FILE:Ardelvine_Instr> -DHOST=${ARD_NATIVE_BUILD}/gaugehost
+    -DSOURCE_DIR=${CMAKE_SOURCE_DIR} -DVERSION=${PROJECT_VERSION} -DSTAGE=${CMAKE_BINARY_DIR}/release
+    -DZIP=${ARD_RELEASE_ZIP} -P ${CMAKE_SOURCE_DIR}/cmake/windows_release.cmake
+  DEPENDS Ardelvine_Instr ${CMAKE_SOURCE_DIR}/cmake/windows_release.cmake ${ARD_NATIVE_BUILD}/gaugehost
+    ${release_catalogue} ${release_catalogue_list}
+  COMMENT "Packing ${ARD_RELEASE_ZIP}"
+  VERBATIM)
+add_custom_target(release ALL DEPENDS ${ARD_RELEASE_ZIP})
 
 # ---------------------------------------------------------------- tests under Wine
 if(ARD_BUILD_TESTS AND EXISTS ${CMAKE_SOURCE_DIR}/tests/windows/CMakeLists.txt)

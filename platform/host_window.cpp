@@ -25,10 +25,4 @@ const char* host_window_class(const char* executable_path) {
     return kHostClassClassic;
 }
 
-WindowHandle create_host_main_window() {
-    char path[kMaxPath];
-    if (executable_path(path, sizeof path) == 0) return nullptr;
-    return create_window(host_window_class(path));
-}
-
 }  // namespace ardelvine::platform

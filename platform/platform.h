@@ -17,8 +17,8 @@ using WindowHandle = void*;
 
 // The bytes of resource (type, id) of a loaded module, or false. The handle is
 // the one the host got when it loaded the module. A bitmap is a whole BMP file
-// here, but on Windows the system keeps a bitmap resource without its 14-byte
-// file header (BITMAPINFOHEADER first).
+// on every platform (on Windows the file header is put back in front of the
+// resource, which the system keeps without it).
 bool find_resource(ModuleHandle module, ResourceType type, std::uint32_t id,
                    const unsigned char** data, std::size_t* size);
 

@@ -3,8 +3,9 @@
 #
 #   bash tools/build_windows.sh [LINUX_BUILD_DIR [WINDOWS_BUILD_DIR]]
 #
-# Writes WINDOWS_BUILD_DIR/Ardelvine_Instr.gau (default build-win/) and
-# gaugehost.exe beside it. The art is drawn by the generator of a Linux build
+# Writes WINDOWS_BUILD_DIR/Ardelvine_Instr.gau (default build-win/),
+# gaugehost.exe beside it, and the release for simulator users,
+# Ardelvine_Instr-VERSION-win32.zip (the module, its README.txt; package zip). The art is drawn by the generator of a Linux build
 # of this project (default build/, configured here when it does not exist
 # yet; configure it with -DARD_ART_DIR=DIR to package your own art), so both
 # modules carry the same bitmaps and sounds. Set JOBS to limit parallel jobs.
@@ -26,3 +27,4 @@ cmake -S . -B "$windows" -DCMAKE_TOOLCHAIN_FILE=cmake/i686-w64-mingw32.cmake -DC
   -DARD_NATIVE_BUILD="$native" >/dev/null
 cmake --build "$windows" -j"$jobs"
 echo "Windows module: $windows/Ardelvine_Instr.gau"
+echo "Release: $(ls -t "$windows"/Ardelvine_Instr-*-win32.zip | head -n 1)"

@@ -5,9 +5,10 @@
 // Numbers every bitmap and sound of the catalogue the way the module finds
 // them: BITMAP resources and resources of type "WAVE" under their catalogue
 // ids, language 1036, each from the file the art generator left in ASSET_DIR
-// (bitmap-<id>.bmp, wave-<id>.wav), and the version resource. windres
-// compiles the script into the DLL, so the Windows module carries the very
-// files the Linux module assembles into its own resource directory.
+// (bitmap-<id>.bmp, wave-<id>.wav). windres compiles the script into the
+// DLL, so the Windows module carries the very files the Linux module
+// assembles into its own resource directory; the version resource is the
+// build's own (platform/win32/version.rc.in).
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -29,34 +30,6 @@ std::string quoted(const fs::path& path) {
     }
     return text + "\"";
 }
-
-constexpr const char* kVersion = R"(
-1 VERSIONINFO
-FILEVERSION 1,0,0,0
-PRODUCTVERSION 1,0,0,0
-FILEFLAGSMASK 0x3f
-FILEFLAGS 0
-FILEOS 0x40004
-FILETYPE 2
-FILESUBTYPE 0
-BEGIN
-  BLOCK "StringFileInfo"
-  BEGIN
-    BLOCK "040c04e4"
-    BEGIN
-      VALUE "FileDescription", "Flight Simulator 2004 Gauge"
-      VALUE "FileVersion", "1.0.0.0"
-      VALUE "InternalName", "Ardelvine_Instr"
-      VALUE "OriginalFilename", "Ardelvine_Instr.gau"
-      VALUE "ProductVersion", "1.0.0.0"
-    END
-  END
-  BLOCK "VarFileInfo"
-  BEGIN
-    VALUE "Translation", 0x040c, 1252
-  END
-END
-)";
 
 }  // namespace
 
@@ -84,7 +57,6 @@ int main(int argc, char** argv) {
         if (!add(r.id, "BITMAP", "bitmap-" + std::to_string(r.id) + ".bmp")) return 1;
     for (const resources::WaveRecord& r : resources::kWaves)
         if (!add(r.id, "WAVE", "wave-" + std::to_string(r.id) + ".wav")) return 1;
-    script += kVersion;
     std::ofstream out(argv[2], std::ios::binary | std::ios::trunc);
     out << script;
     if (!out) {

@@ -12,10 +12,9 @@ struct BitmapInfo {
     int width, height;
 };
 
-// The size of bitmap `id` of a loaded module; nothing when the module has no
-// such bitmap or its header cannot be read. Takes a whole BMP file as well as
-// a bitmap kept without its file header, as the system's resource section
-// keeps it.
+// The size of bitmap `id` of a loaded module, as the one bitmap reader
+// (resources/formats.h) reads it; nothing when the module has no such bitmap
+// or the reader refuses it.
 std::optional<BitmapInfo> bitmap_info(void* module, std::uint32_t id);
 
 }  // namespace ardelvine::hostapp

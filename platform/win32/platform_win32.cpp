@@ -1,14 +1,21 @@
-// The platform services on Windows itself: resources from the module's
-// resource section, real top-level windows, the executable's path from the
-// system, and libraries loaded by LoadLibraryA.
+// The host's side of the platform services on Windows itself: resources
+// from a module's resource section, a real top-level window, and libraries
+// loaded by LoadLibraryA. What the module calls is in module_services_win32.cpp.
 #include <windows.h>
 
+#include <cstdint>
 #include <cstdio>
+#include <map>
+#include <optional>
+#include <span>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/platform.h"
 #include "platform/win32/import_trace.h"
 #include "platform/win32/resource.h"
+#include "resources/formats.h"
 
 namespace ardelvine::platform {
 
@@ -33,12 +40,58 @@ std::string error_text(unsigned long code) {
 
 }  // namespace win32
 
+namespace {
+
+// The system keeps a bitmap resource without the 14-byte header of a bitmap
+// file. The host reads bitmaps with the one reader of bitmap files that the
+// build's art check and the Linux host use, so it is handed the file: the
+// header put back in front of a copy, made once per module and bitmap.
+using BitmapKey = std::pair<ModuleHandle, std::uint32_t>;
+std::map<BitmapKey, std::vector<unsigned char>>& bitmap_files() {
+    static std::map<BitmapKey, std::vector<unsigned char>> files;
+    return files;
+}
+
+constexpr std::size_t kFileHeaderBytes = 14;
+
+// Where the pixels begin in the file: after the header, the information
+// header, the three colour masks of a BITFIELDS bitmap with the short header,
+// and the colour table. Nothing when the bitmap is too short to say.
+std::optional<std::uint32_t> pixel_offset(std::span<const unsigned char> dib) {
+    if (dib.size() < 40) return std::nullopt;
+    const std::uint64_t info = resources::read_le(dib, 0, 4);
+    const std::uint32_t bits = resources::read_le(dib, 14, 2), compression = resources::read_le(dib, 16, 4);
+    const std::uint64_t colours = resources::read_le(dib, 32, 4);
+    const std::uint64_t entries = colours != 0 || bits > 8 ? colours : std::uint64_t{1} << bits;
+    const std::uint64_t masks = compression == 3 /* BI_BITFIELDS */ && info == 40 ? 12 : 0;
+    const std::uint64_t offset = kFileHeaderBytes + info + masks + 4 * entries;
+    if (offset > UINT32_MAX) return std::nullopt;
+    return static_cast<std::uint32_t>(offset);
+}
+
+}  // namespace
+
 bool find_resource(ModuleHandle module, ResourceType type, std::uint32_t id,
                    const unsigned char** data, std::size_t* size) {
     LockedResource locked{};
     if (!win32::lock(module, type, id, &locked)) return false;
-    if (data != nullptr) *data = locked.bytes;
-    if (size != nullptr) *size = locked.size;
+    std::span<const unsigned char> bytes(locked.bytes, locked.size);
+    if (type == ResourceType::BITMAP) {
+        std::vector<unsigned char>& file = bitmap_files()[{module, id}];
+        if (file.empty()) {
+            const auto offset = pixel_offset(bytes);
+            const std::uint64_t total = kFileHeaderBytes + std::uint64_t{bytes.size()};
+            if (!offset || total > UINT32_MAX) return false;
+            file = {'B', 'M'};
+            resources::append_le(file, static_cast<std::uint32_t>(total), 4);
+            resources::append_le(file, 0, 4);  // reserved
+            resources::append_le(file, *offset, 4);
+            file.insert(file.end(), bytes.begin(), bytes.end());
+        }
+        bytes = file;
+    }
+    if (data != nullptr) *data = bytes.data();
+    if (size != nullptr) *size = bytes.size();
     return true;
 }
 
@@ -65,7 +118,11 @@ void* library_symbol(ModuleHandle library, const char* name) {
 }
 
 void free_library(ModuleHandle library) {
-    if (library != nullptr) FreeLibrary(static_cast<HMODULE>(library));
+    if (library == nullptr) return;
+    // The handle may come back for another library.
+    auto& files = bitmap_files();
+    std::erase_if(files, [library](const auto& entry) { return entry.first.first == library; });
+    FreeLibrary(static_cast<HMODULE>(library));
 }
 
 namespace {
@@ -92,22 +149,6 @@ WindowHandle create_window(const char* class_name) {
 
 void destroy_window(WindowHandle window) {
     if (window != nullptr) DestroyWindow(static_cast<HWND>(window));
-}
-
-WindowHandle find_window(const char* class_name) {
-    if (class_name == nullptr) return nullptr;
-    return FindWindowA(class_name, nullptr);
-}
-
-std::size_t executable_path(char* buffer, std::size_t size) {
-    if (buffer == nullptr || size == 0) return 0;
-    const DWORD n = GetModuleFileNameA(nullptr, buffer, static_cast<DWORD>(size));
-    if (n == 0) {
-        buffer[0] = '\0';
-        return 0;
-    }
-    buffer[size - 1] = '\0';  // a cut path comes back unterminated on older systems
-    return n < size ? n : size - 1;
 }
 
 }  // namespace ardelvine::platform

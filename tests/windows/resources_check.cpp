@@ -1,7 +1,8 @@
 // Checks the Windows module's resource section against the catalogue: every
 // bitmap a BITMAP resource and every sound a "WAVE" resource under its id, in
 // language 1036, with the catalogue's size, depth and format, and nothing
-// else of either type. Run under Wine with the module's path; prints one line
+// else of either type, and the version resource with the project's version.
+// Run under Wine with the module's path; prints one line
 // per fault and exits 1 when there is any.
 #include <windows.h>
 
@@ -86,6 +87,36 @@ void check_wave(HMODULE module, const resources::WaveRecord& r) {
     if (header->format_bytes != 16) fault(name + ": fmt chunk of " + std::to_string(header->format_bytes) + " bytes");
 }
 
+// The version resource gives the project's version (ARD_PROJECT_VERSION,
+// "x.y.z") as file and product version, both in its fixed part and as the
+// FileVersion and ProductVersion texts "x.y.z.0".
+void check_version(HMODULE module) {
+    const auto bytes = resource(module, MAKEINTRESOURCEA(16) /* RT_VERSION */, 1);
+    if (bytes.empty()) return fault("no version resource in language 1036");
+    unsigned major = 0, minor = 0, patch = 0;
+    std::sscanf(ARD_PROJECT_VERSION, "%u.%u.%u", &major, &minor, &patch);
+    const std::uint32_t high = major << 16 | minor, low = patch << 16;
+    // VS_FIXEDFILEINFO: its signature, then file and product version words.
+    std::size_t at = 0;
+    while (at + 52 <= bytes.size() && resources::read_le(bytes, at, 4) != 0xFEEF04BDu) at += 4;
+    if (at + 52 > bytes.size()) return fault("version resource without its fixed part");
+    if (resources::read_le(bytes, at + 8, 4) != high || resources::read_le(bytes, at + 12, 4) != low ||
+        resources::read_le(bytes, at + 16, 4) != high || resources::read_le(bytes, at + 20, 4) != low)
+        fault(std::string("fixed file or product version is not ") + ARD_PROJECT_VERSION);
+    // The texts are UTF-16: "FileVersion", padding to four bytes, the value.
+    const std::string text = std::string(ARD_PROJECT_VERSION) + ".0";
+    for (const char* key : {"FileVersion", "ProductVersion"}) {
+        std::u16string wanted(key, key + std::strlen(key));
+        const auto* units = reinterpret_cast<const char16_t*>(bytes.data());
+        const std::u16string all(units, bytes.size() / 2);
+        const auto found = all.find(wanted + u'\0');
+        std::size_t value = found == std::u16string::npos ? found : found + wanted.size() + 1;
+        while (value < all.size() && all[value] == u'\0') ++value;
+        if (value >= all.size() || all.compare(value, text.size(), std::u16string(text.begin(), text.end())) != 0)
+            fault(std::string(key) + " is not " + text);
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -109,8 +140,7 @@ int main(int argc, char** argv) {
     }
     if (ids_of(module, MAKEINTRESOURCEA(2)) != expected_bitmaps) fault("BITMAP resources other than the catalogue's");
     if (ids_of(module, "WAVE") != expected_waves) fault("WAVE resources other than the catalogue's");
-    if (FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(16) /* RT_VERSION */) == nullptr)
-        fault("no version resource");
+    check_version(module);
     std::printf("%zu bitmaps and %zu sounds checked, %d fault(s)\n", expected_bitmaps.size(), expected_waves.size(),
                 faults);
     return faults == 0 ? 0 : 1;

@@ -3,25 +3,39 @@
 #
 #   wine.sh headers   BUILD MODULE HOST_EXE    PE32 for i386, the two data exports and
 #                                              nothing else, no runtime DLLs (no Wine needed)
+#   wine.sh xp        BUILD MODULE SOURCE_DIR  loads on Windows XP SP3 and later: imports in
+#                                              the XP allowlist and exactly the expected ones,
+#                                              no TLS, XP's header versions, Pentium III
+#                                              instructions, no time stamp (no Wine needed)
 #   wine.sh setup     BUILD                    the Wine prefix (a failure here is a failure)
+#   wine.sh release   BUILD ZIP LINUX_BUILD SOURCE_DIR VERSION
+#                                              the release zip unpacked into
+#                                              BUILD/release-unpacked, where the other checks
+#                                              take the module from; its README; and the zip
+#                                              made again from the same files is the same
 #   wine.sh resources BUILD CHECK_EXE MODULE   resources by id, type, size and depth
-#   wine.sh states    BUILD HOST_EXE LINUX_BUILD SOURCE_DIR
+#   wine.sh states    BUILD HOST_EXE MODULE LINUX_BUILD SOURCE_DIR
 #                                              every example panel and scenario, and the
 #                                              built-in panel: Windows state == Linux state
-#   wine.sh sound     BUILD HOST_EXE LINUX_BUILD sound set-up through the real calls, and
+#   wine.sh sound     BUILD HOST_EXE MODULE LINUX_BUILD
+#                                              sound set-up through the real calls, and
 #                                              the latch when there is no sound device
 #   wine.sh bad-module BUILD HOST_EXE          a missing or broken module is refused
 #
 # Everything runs in a prefix of its own under BUILD, with DirectSound on
 # ALSA's null device (no sound card needed) and Wine's null display driver
-# (windows exist, nothing is shown).
+# (windows exist, nothing is shown). With ARD_WINE_WINDOWS=winxp the prefix
+# is another one, in which Wine reports Windows XP (5.1), and each check
+# writes beside the other prefix's.
 set -euo pipefail
 
 command=$1
 build=$(cd "$2" && pwd)
 shift 2
 
-export WINEPREFIX="$build/wine-prefix"
+windows=${ARD_WINE_WINDOWS:-}
+variant=${windows:+-$windows}
+export WINEPREFIX="$build/wine-prefix$variant"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 # ALSA reads ~/.asoundrc; a home of our own keeps the user's untouched.
@@ -39,10 +53,16 @@ setup() {
     wineboot -i || fail "wineboot could not initialise the prefix $WINEPREFIX"
     wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null \
       || fail "cannot select Wine's null display driver"
+    if [ -n "$windows" ]; then wine winecfg /v "$windows" || fail "Wine cannot report Windows '$windows'"; fi
     wineserver -w
     touch "$WINEPREFIX/.ardelvine-ready"
   fi
   run cmd /c echo ready | grep -q ready || fail "Wine runs no program in $WINEPREFIX"
+  case $windows in
+    "") ;;
+    winxp) run cmd /c ver | grep -q 'Windows 5\.1\.' || fail "Wine in $WINEPREFIX does not report Windows XP: $(run cmd /c ver)" ;;
+    *) fail "no check of what Wine reports for '$windows'" ;;
+  esac
 }
 
 objdump=${OBJDUMP:-i686-w64-mingw32-objdump}
@@ -82,6 +102,72 @@ headers() {
   echo "PE32 i386 DLL exporting exactly ImportTable and Linkage, both data; no runtime DLLs"
 }
 
+# "dll function" per import, DLL names in lower case, sorted.
+imports_of() {
+  "$objdump" -p "$1" | awk '
+    /^\tDLL Name: / { dll = tolower($3); next }
+    /^\t[0-9a-f]+\t +[0-9]+ +[^ ]+$/ && dll != "" { print dll " " $NF; next }
+    /^$/ { dll = "" }' | LC_ALL=C sort
+}
+
+# Instructions a Pentium III or Athlon XP lacks: SSE2 and later on the xmm
+# registers (SSE's own single-precision operations are fine), AVX, and the
+# later general-purpose and x87 additions.
+kSse1='movaps|movups|movss|movlps|movhps|movlhps|movhlps|movmskps|movntps|(add|sub|mul|div|sqrt|rcp|rsqrt|max|min)(ps|ss)|andn?ps|orps|xorps|cmp[a-z]*(ps|ss)|u?comiss|shufps|unpck[hl]ps|cvt(t?ss2si|si2ss|pi2ps|t?ps2pi)|[ls]dmxcsr|prefetch[a-z0-9]*'
+kLater='mfence|lfence|clflush|movnti|fisttp[a-z]*|popcnt|lzcnt|tzcnt|movbe|crc32[a-z]*|andn|bextr|blsi|blsr|blsmsk|[sr][ah][lr]x|rorx|pdep|pext|adcx|adox|xgetbv|rdrand|rdseed'
+
+xp() {
+  local module=$1 source=$2 dump imports unlisted
+  dump=$("$objdump" -p "$module")
+  imports=$(imports_of "$module")
+  [ -n "$imports" ] || fail "$module: no imports read"
+  unlisted=$(grep -v '^#' "$source/tests/windows/xp_allowlist.txt" | awk 'NF {print tolower($1) " " $2}' | LC_ALL=C sort \
+    | LC_ALL=C comm -23 <(echo "$imports") -)
+  [ -z "$unlisted" ] || fail "$module: imports what Windows XP may lack (not in tests/windows/xp_allowlist.txt): $(echo $unlisted)"
+  if ! diff <(grep -v '^#' "$source/tests/windows/module_imports.txt") <(echo "$imports") >&2; then
+    fail "$module: its imports differ from tests/windows/module_imports.txt (< expected, > imported)"
+  fi
+  # The loader sets up no implicit thread-local storage for a library that
+  # LoadLibrary loads on XP: no TLS directory, so no TLS callbacks either.
+  grep -Eq '^Entry 9 0+ 0+ Thread Storage Directory' <<<"$dump" || fail "$module: has a thread-local storage directory"
+  if "$objdump" -h "$module" | grep -q ' \.tls '; then fail "$module: has a .tls section"; fi
+  local field
+  for field in MajorOSystemVersion MajorSubsystemVersion; do
+    [ "$(awk -v f="$field" '$1 == f {print $2}' <<<"$dump")" -le 5 ] || fail "$module: $field above 5 (Windows XP is 5.1)"
+  done
+  grep -Eq '^Time/Date[[:space:]]+Thu Jan  1 00:00:00 1970' <<<"$dump" || fail "$module: carries a link time stamp"
+  local later
+  later=$("$objdump" -d --no-show-raw-insn "$module" | awk -F'\t' 'NF >= 2 {print $2}' \
+    | grep -E "%[xy]mm|^($kLater)( |\$)" | grep -Ev "^($kSse1) " | sort | uniq -c | sort -rn | head -5 || true)
+  [ -z "$later" ] || fail "$module: instructions beyond the Pentium III:
+$later"
+  echo "loads on Windows XP SP3 and later: $(wc -l <<<"$imports") imports, all in the XP allowlist and as expected; no TLS; Pentium III instructions"
+}
+
+release() {
+  local zip=$1 linux=$2 source=$3 version=$4 dir="$build/release-unpacked" again="$build/release-again"
+  rm -rf "$dir" && mkdir -p "$dir"
+  (cd "$dir" && cmake -E tar xf "$zip") || fail "$zip: cannot be unpacked"
+  local entries
+  entries=$(cd "$dir" && find . -type f | sed 's|^\./||' | grep -v '^catalogue/' | LC_ALL=C sort | tr '\n' ' ')
+  [ "$entries" = "Ardelvine_Instr.gau README.txt " ] || fail "$zip: holds '$entries', not Ardelvine_Instr.gau and README.txt"
+  # The README is for Notepad (CR LF) and names the version and every gauge
+  # of the module in the panel example, with its size.
+  local readme="$dir/README.txt" name width
+  [ "$(grep -c $'\r$' "$readme")" = "$(wc -l < "$readme")" ] || fail "README.txt: not every line ends in CR LF"
+  grep -q "^Ardelvine instruments $version for Windows"$'\r$' "$readme" || fail "README.txt: does not begin with version $version"
+  while read -r _ name width _; do
+    grep -Eq "^(// )?gauge[0-9]+=Ardelvine_Instr!$name, [0-9]+, [0-9]+, $width, [0-9]+" "$readme" \
+      || fail "README.txt: no panel line for $name at its default width $width"
+  done < <("$linux/gaugehost" list | tail -n +2)
+  # Made again from the unpacked module, the zip is the same byte for byte.
+  rm -rf "$again"
+  cmake -DMODULE="$dir/Ardelvine_Instr.gau" -DHOST="$linux/gaugehost" -DSOURCE_DIR="$source" -DVERSION="$version" \
+    -DSTAGE="$again" -DZIP="$again/again.zip" -P "$source/cmake/windows_release.cmake" || fail "the release cannot be made again"
+  cmp "$zip" "$again/again.zip" || fail "$zip: made again from the same files, the zip differs"
+  echo "release: $(basename "$zip") unpacked into $dir; README for every gauge; made again, the same bytes"
+}
+
 resources() {
   local check=$1 module=$2
   run "$check" "$module"
@@ -104,8 +190,8 @@ panel_of() {
 }
 
 states() {
-  local host=$1 linux=$2 source=$3
-  local out="$build/wine-states" runs=0 failed=0
+  local host=$1 module=$2 linux=$3 source=$4
+  local out="$build/wine-states$variant" runs=0 failed=0
   rm -rf "$out" && mkdir -p "$out"
   # (name, panel, scenario) for the built-in panel, every example panel alone
   # and every example scenario on its panel.
@@ -121,7 +207,7 @@ states() {
     local args=(state "$panel")
     [ -n "$scenario" ] && args+=(--scenario "$scenario")
     "$linux/gaugehost" "${args[@]}" > "$out/$name.linux.json"
-    run "$host" "${args[@]}" > "$out/$name.windows.json" || { echo "FAIL: $name: gaugehost.exe failed" >&2; failed=1; continue; }
+    run "$host" "${args[@]}" --module "$module" > "$out/$name.windows.json" || { echo "FAIL: $name: gaugehost.exe failed" >&2; failed=1; continue; }
     if "$linux/tests/state_compare" --ignore sounds "$out/$name.linux.json" "$out/$name.windows.json"; then
       echo "same state: $name"
     else
@@ -144,14 +230,15 @@ expect_no_line() {
 }
 
 sound() {
-  local host=$1 linux=$2
-  local dir="$build/wine-sound"
+  local host=$1 module=$2 linux=$3
+  local dir="$build/wine-sound$variant"
   rm -rf "$dir" && mkdir -p "$dir"
   # One sound-owning switch, installed and clicked once.
   printf '[Window00]\nsize_mm=100,100\ngauge00=Ardelvine_Instr!Battery_Switch, 10, 10\n' > "$dir/panel.cfg"
   printf 'update\nclick Battery_Switch 15 22\nupdate\n' > "$dir/click.scn"
 
-  ARD_IMPORT_TRACE="$dir/trace.txt" run "$host" state "$dir/panel.cfg" --scenario "$dir/click.scn" > "$dir/sound.json"
+  ARD_IMPORT_TRACE="$dir/trace.txt" run "$host" state "$dir/panel.cfg" --scenario "$dir/click.scn" --module "$module" \
+    > "$dir/sound.json"
   local t="$dir/trace.txt"
   expect_line "$t" '^FindWindowA class=FS98MAIN -> found$' "the module did not find the host's main window"
   expect_line "$t" '^DirectSoundCreate -> 0x00000000$' "no DirectSound device was created"
@@ -170,7 +257,7 @@ sound() {
   # The window class follows the host's file name (here C...): the host
   # creates its window by the same rule the module looks it up by.
   cp "$host" "$dir/Cockpit.exe"
-  ARD_IMPORT_TRACE="$dir/renamed.txt" run "$dir/Cockpit.exe" state "$dir/panel.cfg" --module "$(dirname "$host")/Ardelvine_Instr.gau" >/dev/null
+  ARD_IMPORT_TRACE="$dir/renamed.txt" run "$dir/Cockpit.exe" state "$dir/panel.cfg" --module "$module" >/dev/null
   expect_line "$dir/renamed.txt" '^FindWindowA class=MSCFSMAIN -> found$' "a host named C... was not found under MSCFSMAIN"
   expect_line "$dir/renamed.txt" '^IDirectSound::CreateSoundBuffer .* -> 0x00000000$' "no sound buffer for the renamed host"
   echo "window class by the host's file name: ok"
@@ -180,7 +267,7 @@ sound() {
   printf '[Window00]\nsize_mm=200,100\ngauge00=Ardelvine_Instr!Battery_Switch, 10, 10\ngauge01=Ardelvine_Instr!Avionics_Switch, 60, 10\n' > "$dir/two.cfg"
   printf 'update\nclick Battery_Switch 15 22\nclick Avionics_Switch 15 22\nupdate\n' > "$dir/two.scn"
   ARD_IMPORT_TRACE="$dir/silent.txt" WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winealsa.drv=d" \
-    run "$host" state "$dir/two.cfg" --scenario "$dir/two.scn" > "$dir/silent.json"
+    run "$host" state "$dir/two.cfg" --scenario "$dir/two.scn" --module "$module" > "$dir/silent.json"
   t="$dir/silent.txt"
   [ "$(grep -c '^DirectSoundCreate -> 0x8' "$t")" = 2 ] || { cat "$t" >&2; fail "each switch should have tried and failed to open a device"; }
   expect_no_line "$t" '^FindResourceA type=WAVE' "a silenced module still loaded a sound"
@@ -193,7 +280,7 @@ sound() {
 }
 
 bad_module() {
-  local host=$1 dir="$build/wine-bad" output status
+  local host=$1 dir="$build/wine-bad$variant" output status
   rm -rf "$dir" && mkdir -p "$dir"
   printf 'not a library\n' > "$dir/Broken.gau"
   for module in "$dir/Missing.gau" "$dir/Broken.gau"; do
@@ -209,6 +296,8 @@ bad_module() {
 
 case $command in
   headers) headers "$@" ;;
+  xp) xp "$@" ;;
+  release) release "$@" ;;
   setup) setup ;;
   resources) resources "$@" ;;
   states) states "$@" ;;
