@@ -7,8 +7,8 @@
 // 24 bits per pixel); pure black is the transparent colour.
 //
 // Each bitmap row also says which gauge first uses it and what the picture is
-// (its Art), so that the art generator can draw a sensible picture even for a
-// gauge whose element records are not written yet. Id 2461 is deliberately
+// (its Art), so that the art generator knows what to draw even for a picture
+// no element record shows. Id 2461 is deliberately
 // absent: the Generator_Light icon names it as its second image but never
 // shows that image.
 #pragma once
@@ -303,36 +303,6 @@ constexpr const WaveRecord* find_wave(std::uint32_t id) {
     for (const WaveRecord& record : kWaves)
         if (record.id == id) return &record;
     return nullptr;
-}
-
-// The picture a gauge is drawn on: the first bitmap the gauge uses whose art
-// is a background (face, panel, plate, switch plate, button, dark lamp or a
-// blank). A gauge whose background another gauge uses first is listed in
-// kSharedBackgrounds. 0 when the gauge has none.
-struct SharedBackground {
-    std::string_view gauge;
-    std::uint32_t bitmap;
-};
-inline constexpr SharedBackground kSharedBackgrounds[] = {
-    {"Engine_Off", 40},  // the same invisible token picture as Engine_On
-};
-
-constexpr bool is_background(Art art) {
-    switch (art) {
-        case Art::Blank: case Art::Plate: case Art::Button: case Art::Panel:
-        case Art::Face: case Art::SwitchPlate: case Art::Lamp:
-            return true;
-        default:
-            return false;
-    }
-}
-
-constexpr std::uint32_t background_of(std::string_view gauge) {
-    for (const SharedBackground& shared : kSharedBackgrounds)
-        if (shared.gauge == gauge) return shared.bitmap;
-    for (const BitmapRecord& record : kBitmaps)
-        if (record.gauge == gauge && is_background(record.art)) return record.id;
-    return 0;
 }
 
 namespace detail {
