@@ -11,8 +11,8 @@
 // click. The needles park when the radio that drives them is switched off.
 #include <cmath>
 
+#include "gauges/gauge.h"
 #include "gauges/radios/radio.h"
-#include "gauges/radios/radio_records.h"
 #include "model/events.h"
 #include "model/tokens.h"
 #include "module/host.h"

@@ -9,14 +9,14 @@ using namespace dials;
 
 NonlinearityEntry table[] = {
     //    knots  point        direction
-    mark(0,     150, 32),   //   0°
-    mark(35,    182, 33),   //  15°
-    mark(60,    235, 66),   //  45°
-    mark(120,   150, 273),  // 180°
-    mark(200,   150, 80),   //   0°, second turn
-    mark(330,   148, 217),  // 182°
-    mark(430,   109, 97),   // 322°
-    mark(500,   109, 97),   // 322°: the needle stops here
+    through(0,     150, 32),   //   0°
+    through(35,    182, 33),   //  15°
+    through(60,    235, 66),   //  45°
+    through(120,   150, 273),  // 180°
+    through(200,   150, 80),   //   0°, second turn
+    through(330,   148, 217),  // 182°
+    through(430,   109, 97),   // 322°
+    through(500,   109, 97),   // 322°: the needle stops here
 };
 static_assert(std::size(table) == 8);
 

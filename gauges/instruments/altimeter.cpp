@@ -27,21 +27,21 @@ extern ElementHeader* chain[2 * kElements];
 constexpr Point kPivot = {131, 127};
 
 // (131, 77) is 12 o'clock and (131, 177) 6 o'clock from the pivot.
-NonlinearityEntry ten_thousands_table[] = {mark(0, 131, 77), mark(50000, 131, 177)};
-NonlinearityEntry thousands_table[] = {mark(0, 131, 77), mark(5000, 131, 177)};
-NonlinearityEntry hundreds_table[] = {mark(-1, 131, 77), mark(0, 131, 77), mark(500, 131, 177)};
+NonlinearityEntry ten_thousands_table[] = {through(0, 131, 77), through(50000, 131, 177)};
+NonlinearityEntry thousands_table[] = {through(0, 131, 77), through(5000, 131, 177)};
+NonlinearityEntry hundreds_table[] = {through(-1, 131, 77), through(0, 131, 77), through(500, 131, 177)};
 static_assert(std::size(ten_thousands_table) == 2 && std::size(thousands_table) == 2 &&
               std::size(hundreds_table) == 3);
 
 FailureRecord hand_failures[] = {{3, FAIL_FREEZE}, {7, FAIL_FREEZE}, {0}};
 
-StaticImage face = dial_face(Altimeter, 250, next_of(chain, 0));
+StaticImage face = plate(Altimeter, 250, next_of(chain, 0), kLitFlags);
 
 // The card (260) shows through its window (261).
 Sprite baro_card = {
     .header = {.kind = ElementKind::SPRITE, .bitmap = 260, .x = 200, .y = 100, .offset_x = 131,
                .offset_y = 127, .gauge = &Altimeter, .children = next_of(chain, 1), .failures = nullptr,
-               .image_flags = kNeedleFlags},
+               .image_flags = kLitSmoothFlags},
     .x = {.source = {.token = 0}, .scale = 1.0},
     .y = {.source = {.token = 0}, .scale = 1.0},
     .rotation = {.source = {.token = tokens::KOHLSMAN_SETTING}, .scale = 90.0},
@@ -62,7 +62,7 @@ Needle hundreds = dial_needle(Altimeter, next_of(chain, 4),
     {.bitmap = 270, .pivot = kPivot, .offset = {35, 13}, .token = tokens::ALTITUDE_INDICATED, .table = hundreds_table,
      .failures = hand_failures});
 
-StaticImage cover = dial_cover(Altimeter, 300);
+StaticImage cover = plate(Altimeter, 300, nullptr);
 
 ElementHeader* chain[] = {
     &face.header,          nullptr,

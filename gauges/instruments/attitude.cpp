@@ -38,8 +38,8 @@ double ARD_CALL cage_position(ElementHeader* element) {
 // The bank pointer points straight down at wings level and turns clockwise
 // with the card, a quarter turn at 90 degrees of bank either way.
 NonlinearityEntry bank_table[] = {
-    mark(-90, 175, 122),  //  90 degrees: 3 o'clock
-    mark(90, 75, 122),    // 270 degrees: 9 o'clock, clockwise through 6 o'clock
+    through(-90, 175, 122),  //  90 degrees: 3 o'clock
+    through(90, 75, 122),    // 270 degrees: 9 o'clock, clockwise through 6 o'clock
 };
 
 // Gyro failures leave the card and pointer where the gyro put them.
@@ -66,12 +66,12 @@ struct Horizon {
 template <std::size_t N>
 constexpr Horizon make_horizon(GaugeHeader& gauge, ElementHeader* (&chain)[N], const Variant& v) {
     return Horizon{
-        .face = dial_face(gauge, v.face, next_of(chain, 0)),
+        .face = plate(gauge, v.face, next_of(chain, 0), kLitFlags),
         // The card (320) shows through the round window 321.
         .card = {
             .header = {.kind = ElementKind::SPRITE, .bitmap = 320, .x = 0, .y = 0, .offset_x = kCentre.x,
                        .offset_y = kCentre.y, .gauge = &gauge, .children = next_of(chain, 1),
-                       .failures = gyro_failures, .image_flags = kNeedleFlags},
+                       .failures = gyro_failures, .image_flags = kLitSmoothFlags},
             .x = {.source = {.token = 0}, .scale = 0.0},
             .y = {.source = {.token = tokens::ATTITUDE_PITCH}, .scale = 1.3},
             .rotation = {.source = {.token = tokens::ATTITUDE_BANK}, .scale = -1.0},
@@ -84,7 +84,7 @@ constexpr Horizon make_horizon(GaugeHeader& gauge, ElementHeader* (&chain)[N], c
         .bank_pointer = {
             .header = {.kind = ElementKind::NEEDLE, .bitmap = 330, .x = kCentre.x, .y = kCentre.y, .offset_x = 95,
                        .offset_y = 5, .gauge = &gauge, .children = next_of(chain, 2), .failures = gyro_failures,
-                       .image_flags = kNeedleFlags},
+                       .image_flags = kLitSmoothFlags},
             .source = {.token = tokens::ATTITUDE_BANK},
             .table = bank_table,
             .table_entries = std::size(bank_table),
@@ -94,16 +94,16 @@ constexpr Horizon make_horizon(GaugeHeader& gauge, ElementHeader* (&chain)[N], c
         // A higher bar setting lifts the bars.
         .bars = {
             .header = {.kind = ElementKind::SLIDER, .bitmap = 350, .x = 62, .y = 119, .gauge = &gauge,
-                       .children = next_of(chain, 3), .failures = nullptr, .image_flags = kNeedleFlags},
+                       .children = next_of(chain, 3), .failures = nullptr, .image_flags = kLitSmoothFlags},
             .x = {.source = {.token = 0}, .scale = 0.0},
             .y = {.source = {.token = tokens::ATTITUDE_BARS_POSITION}, .scale = -0.14},
             .x_update = nullptr,
             .y_update = nullptr,
         },
         .cover = {.header = {.kind = ElementKind::STATIC_IMAGE, .bitmap = v.cover, .gauge = &gauge,
-                             .children = next_of(chain, 4), .image_flags = kCoverFlags}},
+                             .children = next_of(chain, 4), .image_flags = kPlainFlags}},
         .glass = {.header = {.kind = ElementKind::STATIC_IMAGE, .bitmap = 340, .gauge = &gauge,
-                             .children = next_of(chain, 5), .image_flags = kNeedleFlags}},
+                             .children = next_of(chain, 5), .image_flags = kLitSmoothFlags}},
     };
 }
 
@@ -150,7 +150,7 @@ constinit Horizon horizon = make_horizon(Attitude_w_Cage, chain, {.face = 3060, 
 // Knob pushed in (0), on its way (1), pulled and locked (2).
 Icon cage_knob = {
     .header = {.kind = ElementKind::ICON, .bitmap = 370, .x = 194, .y = 204, .gauge = &Attitude_w_Cage,
-               .children = nullptr, .failures = nullptr, .image_flags = kCoverFlags},
+               .children = nullptr, .failures = nullptr, .image_flags = kPlainFlags},
     .source = {.token = tokens::ATTITUDE_CAGE},
     .scale = 1.0,
     .images = 3,

@@ -13,9 +13,9 @@ using namespace dials;
 constexpr Point kPivot = {153, 150};
 
 // (153, 130) is 12 o'clock and (153, 170) 6 o'clock from the pivot.
-NonlinearityEntry hour_table[] = {mark(0, 153, 130), mark(21600, 153, 170)};
-NonlinearityEntry minute_table[] = {mark(0, 153, 130), mark(1800, 153, 170)};
-NonlinearityEntry second_table[] = {mark(0, 153, 130), mark(30, 153, 170)};
+NonlinearityEntry hour_table[] = {through(0, 153, 130), through(21600, 153, 170)};
+NonlinearityEntry minute_table[] = {through(0, 153, 130), through(1800, 153, 170)};
+NonlinearityEntry second_table[] = {through(0, 153, 130), through(30, 153, 170)};
 
 constinit Dial<3> dial = make_dial(dial, Waltham_Clock, {.face = 2160, .cover = 2200}, {
     {.bitmap = 2190, .pivot = kPivot, .offset = {12, 12}, .token = tokens::TIME_OF_DAY, .table = hour_table, .failures = nullptr},

@@ -15,11 +15,11 @@ FailureRecord card_failures[] = {{12, FAIL_NONE}, {0}};
 
 // A card strip: horizontal travel over the heading from 360 down to 0, no
 // vertical travel (both ends of that axis are 360, so it never moves).
-constexpr MovingImage heading_strip(GaugeHeader& gauge, std::uint32_t bitmap, dials::Point at,
+constexpr MovingImage heading_strip(GaugeHeader& gauge, std::uint32_t bitmap, Point at,
                                     std::uint32_t token, ElementHeader** children) {
     return MovingImage{
         .header = {.kind = ElementKind::MOVING_IMAGE, .bitmap = bitmap, .x = at.x, .y = at.y, .gauge = &gauge,
-                   .children = children, .failures = card_failures, .image_flags = dials::kNeedleFlags},
+                   .children = children, .failures = card_failures, .image_flags = kLitSmoothFlags},
         .x = {.source = {.token = token}, .minimum = 360.0, .maximum = 0.0},
         .y = {.source = {.token = 0}, .minimum = 360.0, .maximum = 360.0},
         .x_update = nullptr,
@@ -36,28 +36,28 @@ constexpr std::size_t kElements = 3;
 extern ElementHeader* chain[2 * kElements];
 
 StaticImage face = {.header = {.kind = ElementKind::STATIC_IMAGE, .bitmap = 470, .gauge = &Gyro_Compass,
-                               .children = next_of(chain, 0), .image_flags = kCoverFlags}};
+                               .children = next_of(chain, 0), .image_flags = kPlainFlags}};
 
 // The card strip (480, 1219 by 53) shows through its window (481, 139 by 53).
 MovingImage card = heading_strip(Gyro_Compass, 480, {48, 65}, tokens::GYRO_HEADING, next_of(chain, 1));
 
 // The knob turns once per third of a full card setting.
 NonlinearityEntry knob_table[] = {
-    mark(0, 118, 273),             //   0 degrees
-    mark(0x10000 / 6.0, 118, 313),   // 180 degrees
+    through(0, 118, 273),             //   0 degrees
+    through(0x10000 / 6.0, 118, 313),   // 180 degrees
 };
 
 Needle knob = {
     .header = {.kind = ElementKind::NEEDLE, .bitmap = 490, .x = 118, .y = 293, .offset_x = 41, .offset_y = 41,
                .gauge = &Gyro_Compass, .children = nullptr, .failures = nullptr,
-               .image_flags = IMAGE_SMOOTH | IMAGE_RESTORE | IMAGE_TRANSPARENT},
+               .image_flags = kSmoothFlags},
     .source = {.token = tokens::GYRO_DRIFT},
     .table = knob_table,
     .table_entries = std::size(knob_table),
     .max_swing = 0,
     .update = nullptr,
 };
-static_assert((IMAGE_SMOOTH | IMAGE_RESTORE | IMAGE_TRANSPARENT) == 0x83);
+static_assert((kSmoothFlags) == 0x83);
 
 ElementHeader* chain[] = {
     &face.header, nullptr,
@@ -92,7 +92,7 @@ constexpr std::size_t kElements = 2;
 extern ElementHeader* chain[2 * kElements];
 
 StaticImage face = {.header = {.kind = ElementKind::STATIC_IMAGE, .bitmap = 2210, .gauge = &Whiskey_Compass,
-                               .children = next_of(chain, 0), .image_flags = kCoverFlags}};
+                               .children = next_of(chain, 0), .image_flags = kPlainFlags}};
 
 // The card strip (2220, 292 by 23) shows through its window (2221, 76 by 23).
 MovingImage card = heading_strip(Whiskey_Compass, 2220, {0, 10}, tokens::MAGNETIC_COMPASS, next_of(chain, 1));

@@ -15,18 +15,18 @@ namespace tachometer {
 
 NonlinearityEntry thousands_table[] = {
     //    rpm    point        direction
-    mark(-1,   149, 116),  //  53°
-    mark(0,    149, 116),  //  53°
-    mark(1000, 152, 155),  // 118°
-    mark(2000, 107, 170),  // 202°
-    mark(3000, 86, 128),   // 286°
-    mark(3300, 98, 115),   // 316°
-    mark(3500, 98, 115),   // 316°
+    through(-1,   149, 116),  //  53°
+    through(0,    149, 116),  //  53°
+    through(1000, 152, 155),  // 118°
+    through(2000, 107, 170),  // 202°
+    through(3000, 86, 128),   // 286°
+    through(3300, 98, 115),   // 316°
+    through(3500, 98, 115),   // 316°
 };
 static_assert(std::size(thousands_table) == 7);
 
 // One turn per thousand, without end.
-NonlinearityEntry hundreds_table[] = {mark(0, 120, 30), mark(500, 120, 210)};
+NonlinearityEntry hundreds_table[] = {through(0, 120, 30), through(500, 120, 210)};
 
 constinit Dial<2> dial = make_dial(dial, Tachometer, {.face = 1360, .cover = 1390}, {
     // the small sub-dial
@@ -48,11 +48,11 @@ namespace manifold_pressure {
 // sweep from 10 to 50 inches.
 NonlinearityEntry table[] = {
     //    value     point        inHg  direction
-    mark(0,        88, 260),   //  0   210°
-    mark(707.328,  88, 260),   // 10   210°
-    mark(2121.984, 30, 151),   // 30   270°
-    mark(3536.64,  211, 255),  // 50   150°
-    mark(4243.968, 211, 255),  // 60   150°
+    through(0,        88, 260),   //  0   210°
+    through(707.328,  88, 260),   // 10   210°
+    through(2121.984, 30, 151),   // 30   270°
+    through(3536.64,  211, 255),  // 50   150°
+    through(4243.968, 211, 255),  // 60   150°
 };
 static_assert(std::size(table) == 5);
 
@@ -72,11 +72,11 @@ namespace cht {
 // Degrees Rankine for marks in degrees Celsius.
 NonlinearityEntry table[] = {
     //    value     point        °C   direction
-    mark(383.67,  41, 118),   // -60  315°
-    mark(401.67,  41, 118),   // -50  315°
-    mark(761.67,  136, 84),   // 150    6°
-    mark(1121.67, 206, 118),  // 350   45°
-    mark(1211.67, 206, 118),  // 400   45°
+    through(383.67,  41, 118),   // -60  315°
+    through(401.67,  41, 118),   // -50  315°
+    through(761.67,  136, 84),   // 150    6°
+    through(1121.67, 206, 118),  // 350   45°
+    through(1211.67, 206, 118),  // 400   45°
 };
 static_assert(std::size(table) == 5);
 
@@ -99,25 +99,25 @@ namespace oil {
 // the pressure rises, from 6 o'clock through 108° to 12 o'clock.
 NonlinearityEntry right_pressure_table[] = {
     //    lb/ft²  point        psi  direction
-    mark(5040, 162, 118),   // 35   359°
-    mark(4320, 162, 118),   // 30   359°
-    mark(2160, 227, 203),   // 15   108°
-    mark(720,  162, 250),   //  5   181°
-    mark(0,    162, 250),   //  0   181°
+    through(5040, 162, 118),   // 35   359°
+    through(4320, 162, 118),   // 30   359°
+    through(2160, 227, 203),   // 15   108°
+    through(720,  162, 250),   //  5   181°
+    through(0,    162, 250),   //  0   181°
 };
 NonlinearityEntry left_pressure_table[] = {
-    mark(-144,  118, 250),  //  -1  181°
-    mark(0,     118, 250),  //   0  181°
-    mark(14400, 53, 182),   // 100  270°
-    mark(28800, 118, 117),  // 200  359°
-    mark(43200, 118, 117),  // 300  359°
+    through(-144,  118, 250),  //  -1  181°
+    through(0,     118, 250),  //   0  181°
+    through(14400, 53, 182),   // 100  270°
+    through(28800, 118, 117),  // 200  359°
+    through(43200, 118, 117),  // 300  359°
 };
 NonlinearityEntry temperature_table[] = {
     //    °R      point        °C   direction
-    mark(489.87, 22, 110),   //  -1  285°
-    mark(491.67, 22, 110),   //   0  285°
-    mark(761.67, 259, 110),  // 150   75°
-    mark(851.67, 259, 110),  // 200   75°
+    through(489.87, 22, 110),   //  -1  285°
+    through(491.67, 22, 110),   //   0  285°
+    through(761.67, 259, 110),  // 150   75°
+    through(851.67, 259, 110),  // 200   75°
 };
 static_assert(std::size(right_pressure_table) == 5 && std::size(left_pressure_table) == 5 &&
               std::size(temperature_table) == 4);

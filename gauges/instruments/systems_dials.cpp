@@ -16,11 +16,11 @@ namespace hydraulic {
 // Pounds per square foot; marks every 1000 psi.
 NonlinearityEntry table[] = {
     //    lb/ft²    point        psi   direction
-    mark(-1,     30, 108),   //   –    270°
-    mark(0,      30, 108),   //    0   270°
-    mark(144000, 108, 30),   // 1000     0°
-    mark(288000, 270, 108),  // 2000    90°
-    mark(432000, 270, 108),  // 3000    90°
+    through(-1,     30, 108),   //   –    270°
+    through(0,      30, 108),   //    0   270°
+    through(144000, 108, 30),   // 1000     0°
+    through(288000, 270, 108),  // 2000    90°
+    through(432000, 270, 108),  // 3000    90°
 };
 static_assert(std::size(table) == 5);
 
@@ -44,13 +44,13 @@ namespace oat {
 
 NonlinearityEntry table[] = {
     //    °C   point        direction
-    mark(-70, 35, 89),    // 320°
-    mark(-50, 35, 89),    // 320°
-    mark(-30, 59, 74),    // 337°
-    mark(0,   97, 65),    //   0°
-    mark(30,  135, 74),   //  23°
-    mark(50,  157, 88),   //  39°
-    mark(70,  157, 88),   //  39°
+    through(-70, 35, 89),    // 320°
+    through(-50, 35, 89),    // 320°
+    through(-30, 59, 74),    // 337°
+    through(0,   97, 65),    //   0°
+    through(30,  135, 74),   //  23°
+    through(50,  157, 88),   //  39°
+    through(70,  157, 88),   //  39°
 };
 static_assert(std::size(table) == 7);
 
@@ -68,11 +68,11 @@ namespace voltmeter {
 
 NonlinearityEntry table[] = {
     //   volts point        direction
-    mark(-1, 42, 94),     // 314°
-    mark(0,  42, 94),     // 314°
-    mark(15, 107, 67),    //   0°
-    mark(30, 171, 92),    //  45°
-    mark(50, 171, 92),    //  45°
+    through(-1, 42, 94),     // 314°
+    through(0,  42, 94),     // 314°
+    through(15, 107, 67),    //   0°
+    through(30, 171, 92),    //  45°
+    through(50, 171, 92),    //  45°
 };
 static_assert(std::size(table) == 5);
 

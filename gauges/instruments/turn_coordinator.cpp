@@ -27,21 +27,21 @@ extern ElementHeader* chain[2 * kElements];
 // The needle sweeps 90 degrees through 12 o'clock between the marks for
 // -4.5 and 4.5 and stops there.
 NonlinearityEntry needle_table[] = {
-    mark(-5, 66, 128),    // 315 degrees
-    mark(-4.5, 66, 128),  // 315 degrees
-    mark(4.5, 132, 128),  //  45 degrees
-    mark(5, 132, 128),    //  45 degrees
+    through(-5, 66, 128),    // 315 degrees
+    through(-4.5, 66, 128),  // 315 degrees
+    through(4.5, 132, 128),  //  45 degrees
+    through(5, 132, 128),    //  45 degrees
 };
 
 // The instrument's own failure freezes the needle; an electrical failure lets
 // it fall back to the middle.
 FailureRecord needle_failures[] = {{18, FAIL_FREEZE}, {20, FAIL_ZERO}, {0}};
 
-StaticImage face = dial_face(Turn_Coordinator, 390, next_of(chain, 0));
+StaticImage face = plate(Turn_Coordinator, 390, next_of(chain, 0), kLitFlags);
 
 Slider ball = {
     .header = {.kind = ElementKind::SLIDER, .bitmap = 410, .x = 88, .y = 119, .gauge = &Turn_Coordinator,
-               .children = next_of(chain, 1), .failures = nullptr, .image_flags = kNeedleFlags},
+               .children = next_of(chain, 1), .failures = nullptr, .image_flags = kLitSmoothFlags},
     .x = {.source = {.token = tokens::TURN_BALL}, .scale = 0.46875},
     .y = {.source = {.token = tokens::TURN_BALL}, .scale = -9.0 / 16384.0},
     .x_update = nullptr,
@@ -52,7 +52,7 @@ static_assert(-9.0 / 16384.0 == -0.00054931640625);
 // The tube's clip and centre marks, always its first picture.
 Icon tube_marks = {
     .header = {.kind = ElementKind::ICON, .bitmap = 420, .x = 81, .y = 110, .gauge = &Turn_Coordinator,
-               .children = next_of(chain, 2), .failures = nullptr, .image_flags = kFaceFlags},
+               .children = next_of(chain, 2), .failures = nullptr, .image_flags = kLitFlags},
     .source = {.token = 0},
     .scale = 1.0,
     .images = 1,
@@ -62,7 +62,7 @@ Icon tube_marks = {
 Needle needle = {
     .header = {.kind = ElementKind::NEEDLE, .bitmap = 400, .x = 99, .y = 161, .offset_x = 22, .offset_y = 13,
                .gauge = &Turn_Coordinator, .children = next_of(chain, 3), .failures = needle_failures,
-               .image_flags = kNeedleFlags},
+               .image_flags = kLitSmoothFlags},
     .source = {.token = tokens::TURN_RATE},
     .table = needle_table,
     .table_entries = std::size(needle_table),
@@ -70,7 +70,7 @@ Needle needle = {
     .update = turn_rate_scale,
 };
 
-StaticImage cover = dial_cover(Turn_Coordinator, 430);
+StaticImage cover = plate(Turn_Coordinator, 430, nullptr);
 
 ElementHeader* chain[] = {
     &face.header,       nullptr,

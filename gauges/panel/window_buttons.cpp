@@ -80,7 +80,7 @@ struct WindowButton {
 template <const ButtonRow& Row, GaugeHeader& Gauge>
 constinit StaticImage WindowButton<Row, Gauge>::face = {
     .header = {.kind = ElementKind::STATIC_IMAGE, .bitmap = Row.face, .x = 0, .y = 0, .gauge = &Gauge,
-               .image_flags = IMAGE_TRANSPARENT | IMAGE_RESTORE}};
+               .image_flags = kPlainFlags}};
 
 template <const ButtonRow& Row, GaugeHeader& Gauge>
 constinit ElementHeader* WindowButton<Row, Gauge>::chain[2] = {&face.header, nullptr};

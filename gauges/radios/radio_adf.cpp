@@ -5,8 +5,8 @@
 // window is clicked. Main switch, lamp and tone switch as every set has them.
 #include <cmath>
 
+#include "gauges/gauge.h"
 #include "gauges/radios/radio.h"
-#include "gauges/radios/radio_records.h"
 #include "model/events.h"
 #include "model/tokens.h"
 #include "module/host.h"

@@ -2,8 +2,8 @@
 // megahertz), the main switch, and a lit frequency readout that comes up for a
 // moment when its window is clicked. The set keeps itself between 118.000 and
 // 135.975 MHz; how a step moves the frequency is the simulator's.
+#include "gauges/gauge.h"
 #include "gauges/radios/radio.h"
-#include "gauges/radios/radio_records.h"
 #include "model/events.h"
 #include "model/tokens.h"
 #include "module/host.h"

@@ -3,8 +3,8 @@
 // half, the main switch and the station identifier (tone) switch. The set
 // keeps the megahertz between 108 and 117; the fraction's steps and wrap are
 // the simulator's.
+#include "gauges/gauge.h"
 #include "gauges/radios/radio.h"
-#include "gauges/radios/radio_records.h"
 #include "model/events.h"
 #include "model/tokens.h"
 #include "module/host.h"

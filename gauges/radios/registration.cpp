@@ -84,11 +84,11 @@ extern ElementHeader* chain[2 * 2];
 
 constinit StaticImage plate = {
     .header = {.kind = ElementKind::STATIC_IMAGE, .bitmap = 50, .x = 0, .y = 0, .gauge = &Registration,
-               .children = chain_link(chain, 1), .image_flags = IMAGE_TRANSPARENT | IMAGE_RESTORE}};
+               .children = chain_link(chain, 1), .image_flags = kPlainFlags}};
 
 constinit StringElement text = {
     .header = {.kind = ElementKind::STRING, .bitmap = kNoBitmap, .x = 0, .y = 0, .gauge = &Registration,
-               .image_flags = IMAGE_TRANSPARENT | IMAGE_RESTORE},
+               .image_flags = kPlainFlags},
     .sources = {},  // no variable: the callback writes the text
     .box_width = 150,
     .box_height = 25,

@@ -4,8 +4,8 @@
 // simulator keeps each digit within 0 to 7.
 #include <cmath>
 
+#include "gauges/gauge.h"
 #include "gauges/radios/radio.h"
-#include "gauges/radios/radio_records.h"
 #include "model/events.h"
 #include "model/tokens.h"
 #include "module/host.h"

@@ -53,7 +53,7 @@ const char* ARD_CALL magneto_state_text(ARD_TOOLTIP_WORDS) {
 }
 
 constinit PlateAndIcon control = make_plate_and_icon(control, Magnetos_Switch, 2300,
-    {.bitmap = 2310 /* off, right, left, both: 2310-2313 */, .x = 9, .y = 23, .images = 4,
+    {.bitmap = 2310 /* off, right, left, both: 2310-2313 */, .at = {9, 23}, .images = 4,
      .token = tokens::MAGNETO_RIGHT, .update = &magneto_icon_value});
 
 TooltipArg state_arg[] = {tooltip_text(&magneto_state_text)};

@@ -30,8 +30,6 @@ struct SwitchRow {
 };
 
 inline constexpr std::uint16_t kSwitchClickWave = 10;
-inline constexpr std::uint32_t kSwitchImageFlags = IMAGE_TRANSPARENT | IMAGE_RESTORE;
-static_assert(kSwitchImageFlags == 0x3);
 
 // The lifecycle of every switch: open a device and load the click at install,
 // release both at kill; nothing else.
@@ -43,29 +41,6 @@ void ARD_CALL switch_service(GaugeHeader*, std::int32_t service, std::uintptr_t 
 // The value the host refreshed in an icon's source before calling its callback.
 inline double icon_source_value(const ElementHeader* element) {
     return reinterpret_cast<const Icon*>(element)->source.value;
-}
-
-// Every element of a switch sits at (0,0) with flags 0x3; each is the only
-// child of the one before, so the chain is the drawing order.
-constexpr StaticImage switch_plate(GaugeHeader& gauge, std::uint32_t bitmap, ElementHeader** children) {
-    return StaticImage{.header = {.kind = ElementKind::STATIC_IMAGE, .bitmap = bitmap, .x = 0, .y = 0,
-                                  .gauge = &gauge, .children = children, .image_flags = kSwitchImageFlags}};
-}
-
-struct SwitchIcon {
-    std::uint32_t bitmap;  // the first image; the others follow it
-    std::uint32_t token;   // 0: the value comes only from the callback
-    std::uint32_t images;
-    ElementCallback update;
-};
-
-constexpr Icon switch_icon(GaugeHeader& gauge, const SwitchIcon& icon, ElementHeader** children) {
-    return Icon{.header = {.kind = ElementKind::ICON, .bitmap = icon.bitmap, .x = 0, .y = 0, .gauge = &gauge,
-                           .children = children, .image_flags = kSwitchImageFlags},
-                .source = {.token = icon.token},
-                .scale = 1.0,
-                .images = icon.images,
-                .update = icon.update};
 }
 
 // ------------------------------------------------------------ plain switch
@@ -114,11 +89,11 @@ template <const SwitchRow& Row, GaugeHeader& Gauge>
 constinit sound::GaugeSound PlainSwitch<Row, Gauge>::sound{};
 
 template <const SwitchRow& Row, GaugeHeader& Gauge>
-constinit StaticImage PlainSwitch<Row, Gauge>::plate = switch_plate(Gauge, 2370, next_of(chain, 0));
+constinit StaticImage PlainSwitch<Row, Gauge>::plate = gauges::plate(Gauge, 2370, next_of(chain, 0));
 
 template <const SwitchRow& Row, GaugeHeader& Gauge>
-constinit Icon PlainSwitch<Row, Gauge>::lever = switch_icon(
-    Gauge, {.bitmap = 2380 /* off; 2381 on */, .token = Row.token, .images = 2, .update = &switch_icon_value},
+constinit Icon PlainSwitch<Row, Gauge>::lever = icon(
+    Gauge, {.bitmap = 2380 /* off; 2381 on */, .images = 2, .token = Row.token, .update = &switch_icon_value},
     next_of(chain, 1));
 
 template <const SwitchRow& Row, GaugeHeader& Gauge>
@@ -195,16 +170,16 @@ template <const SwitchRow& Row, GaugeHeader& Gauge>
 constinit sound::GaugeSound GuardedSwitch<Row, Gauge>::sound{};
 
 template <const SwitchRow& Row, GaugeHeader& Gauge>
-constinit StaticImage GuardedSwitch<Row, Gauge>::plate = switch_plate(Gauge, 2420, next_of(chain, 0));
+constinit StaticImage GuardedSwitch<Row, Gauge>::plate = gauges::plate(Gauge, 2420, next_of(chain, 0));
 
 template <const SwitchRow& Row, GaugeHeader& Gauge>
-constinit Icon GuardedSwitch<Row, Gauge>::lever = switch_icon(
-    Gauge, {.bitmap = 2440 /* off; 2441 on */, .token = Row.token, .images = 2, .update = &guarded_icon_value},
+constinit Icon GuardedSwitch<Row, Gauge>::lever = icon(
+    Gauge, {.bitmap = 2440 /* off; 2441 on */, .images = 2, .token = Row.token, .update = &guarded_icon_value},
     next_of(chain, 1));
 
 template <const SwitchRow& Row, GaugeHeader& Gauge>
-constinit Icon GuardedSwitch<Row, Gauge>::cover = switch_icon(
-    Gauge, {.bitmap = 2430 /* closed cover */, .token = 0, .images = 1, .update = &cover_icon_value},
+constinit Icon GuardedSwitch<Row, Gauge>::cover = icon(
+    Gauge, {.bitmap = 2430 /* closed cover */, .images = 1, .token = 0, .update = &cover_icon_value},
     next_of(chain, 2));
 
 template <const SwitchRow& Row, GaugeHeader& Gauge>

@@ -46,9 +46,6 @@ bool ap_readout_format(double v, char (&text)[kApReadoutChars + 1]) {
 
 namespace {
 
-constexpr std::uint32_t kShownFlags = IMAGE_TRANSPARENT | IMAGE_RESTORE | IMAGE_BRIGHT;
-constexpr std::uint32_t kPanelFlags = IMAGE_TRANSPARENT | IMAGE_RESTORE;
-static_assert(kShownFlags == 0x7 && kPanelFlags == 0x3);
 
 // Lit while the lamp's variable is above zero.
 double ARD_CALL ap_lamp(ElementHeader* element) {
@@ -78,7 +75,7 @@ constexpr Icon lamp(std::size_t n, std::uint32_t bitmap, std::int32_t x, std::in
                     ElementCallback update) {
     return Icon{.header = {.kind = ElementKind::ICON, .bitmap = bitmap, .x = x, .y = y,
                            .gauge = &AP_Tester, .children = next_of(chain, n), .failures = failures,
-                           .image_flags = kShownFlags},
+                           .image_flags = kBrightFlags},
                 .source = {.token = token},
                 .scale = 1.0,
                 .images = 1,
@@ -88,7 +85,7 @@ constexpr Icon lamp(std::size_t n, std::uint32_t bitmap, std::int32_t x, std::in
 constexpr StringElement readout(std::size_t n, std::int32_t y, std::uint32_t token) {
     StringElement s{.header = {.kind = ElementKind::STRING, .bitmap = kNoBitmap, .x = 34, .y = y,
                                .gauge = &AP_Tester, .children = next_of(chain, n), .failures = failures,
-                               .image_flags = kShownFlags},
+                               .image_flags = kBrightFlags},
                     .sources = {{.token = token}, {.token = 0}, {.token = 0}},
                     .box_width = 60,
                     .box_height = 13,
@@ -107,7 +104,7 @@ constexpr StringElement readout(std::size_t n, std::int32_t y, std::uint32_t tok
 // ------------------------------------------------------------ records, in drawing order
 
 StaticImage panel = {.header = {.kind = ElementKind::STATIC_IMAGE, .bitmap = 7000, .gauge = &AP_Tester,
-                                .children = next_of(chain, 0), .image_flags = kPanelFlags}};
+                                .children = next_of(chain, 0), .image_flags = kPlainFlags}};
 
 Icon foot_lamp = lamp(1, 7010, 256, 255, 0, &ap_dark_lamp);
 

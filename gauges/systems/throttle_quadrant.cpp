@@ -28,9 +28,8 @@ double lever_fraction(std::int32_t y, std::int32_t height) {
 
 namespace {
 
-constexpr std::uint32_t kLeverFlags = IMAGE_TRANSPARENT | IMAGE_RESTORE;
 constexpr std::uint32_t kLeverArea = MOUSE_LEFT | MOUSE_DRAG;
-static_assert(kLeverFlags == 0x3 && kLeverArea == 0x20800000u);
+static_assert(kLeverArea == 0x20800000u);
 
 constexpr std::uint32_t kLeverFullTravel = 16384;
 
@@ -69,7 +68,7 @@ struct LeverRow {
 
 constexpr Slider lever(GaugeHeader& gauge, const LeverRow& row, ElementHeader** children) {
     return Slider{.header = {.kind = ElementKind::SLIDER, .bitmap = row.bitmap, .x = row.x, .y = row.y,
-                             .gauge = &gauge, .children = children, .image_flags = kLeverFlags},
+                             .gauge = &gauge, .children = children, .image_flags = kPlainFlags},
                   .x = {.source = {.token = 0}, .scale = 1.0},
                   .y = {.source = {.token = row.token}, .scale = row.scale}};
 }
@@ -79,7 +78,7 @@ constexpr Slider lever(GaugeHeader& gauge, const LeverRow& row, ElementHeader** 
 extern ElementHeader* chain[2 * 4];
 
 StaticImage quadrant = {.header = {.kind = ElementKind::STATIC_IMAGE, .bitmap = 2230, .gauge = &Throttle_Quadrant,
-                                   .children = next_of(chain, 0), .image_flags = kLeverFlags}};
+                                   .children = next_of(chain, 0), .image_flags = kPlainFlags}};
 
 constexpr LeverRow kLevers[] = {
     {.bitmap = 2260, .x = 21, .y = 205, .token = kLever1Token, .scale = -200.0},   // left
