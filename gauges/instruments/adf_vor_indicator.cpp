@@ -16,6 +16,7 @@
 #include "model/events.h"
 #include "model/tokens.h"
 #include "module/host.h"
+#include "model/failures.h"
 
 namespace ardelvine::gauges {
 namespace {
@@ -169,10 +170,10 @@ struct Indicator {
     static inline NonlinearityEntry course_knob_table[] = {through(0, 37, 252), through(30, 37, 292)};
     static inline NonlinearityEntry card_knob_table[] = {through(0, 43, 243), through(20, 43, 299)};
 
-    static inline FailureRecord card_failures[] = {{5, FAIL_NONE}, {0}};
-    static inline FailureRecord bearing_failures[] = {{21, FAIL_ZERO}, {20, FAIL_FREEZE}, {0}};
-    static inline FailureRecord nav_failures[] = {{14, FAIL_ZERO}, {21, FAIL_ZERO}, {20, FAIL_FREEZE}, {0}};
-    static inline FailureRecord window_failures[] = {{21, FAIL_HIDE}, {0}};
+    static inline FailureRecord card_failures[] = {{failures::ADF, FAIL_NONE}, {0}};
+    static inline FailureRecord bearing_failures[] = {{failures::AVIONICS, FAIL_ZERO}, {failures::ELECTRICAL, FAIL_FREEZE}, {0}};
+    static inline FailureRecord nav_failures[] = {{failures::NAV, FAIL_ZERO}, {failures::AVIONICS, FAIL_ZERO}, {failures::ELECTRICAL, FAIL_FREEZE}, {0}};
+    static inline FailureRecord window_failures[] = {{failures::AVIONICS, FAIL_HIDE}, {0}};
 
     static constexpr IconSpec overlay(std::uint32_t bitmap, ElementCallback update, std::uint32_t flags) {
         return {.bitmap = bitmap, .at = {0, 0}, .images = 1, .update = update, .flags = flags};

@@ -1,6 +1,7 @@
 // Airspeed indicator: one needle on indicated airspeed that goes almost twice
 // round the face, and stops at the end of the scale.
 #include "gauges/instruments/dial.h"
+#include "model/failures.h"
 
 namespace ardelvine::gauges {
 namespace {
@@ -20,7 +21,7 @@ NonlinearityEntry table[] = {
 };
 static_assert(std::size(table) == 8);
 
-FailureRecord failures[] = {{6, FAIL_ZERO}, {3, FAIL_ZERO}, {0}};
+FailureRecord failures[] = {{failures::AIRSPEED, FAIL_ZERO}, {failures::PITOT_STATIC, FAIL_ZERO}, {0}};
 
 constinit Dial<1> dial = make_dial(dial, Airspeed, {.face = 1400, .cover = 1420}, {
     {.bitmap = 1410, .pivot = {150, 150}, .offset = {41, 18}, .token = tokens::AIRSPEED_INDICATED, .table = table, .failures = failures},

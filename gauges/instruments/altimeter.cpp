@@ -4,6 +4,7 @@
 // hundreds hand is held at 12 o'clock below zero.
 #include "gauges/instruments/dial.h"
 #include "model/events.h"
+#include "model/failures.h"
 
 namespace ardelvine::gauges {
 namespace {
@@ -33,7 +34,7 @@ NonlinearityEntry hundreds_table[] = {through(-1, 131, 77), through(0, 131, 77),
 static_assert(std::size(ten_thousands_table) == 2 && std::size(thousands_table) == 2 &&
               std::size(hundreds_table) == 3);
 
-FailureRecord hand_failures[] = {{3, FAIL_FREEZE}, {7, FAIL_FREEZE}, {0}};
+FailureRecord hand_failures[] = {{failures::PITOT_STATIC, FAIL_FREEZE}, {failures::ALTIMETER, FAIL_FREEZE}, {0}};
 
 StaticImage face = plate(Altimeter, 250, next_of(chain, 0), kLitFlags);
 

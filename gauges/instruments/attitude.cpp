@@ -6,6 +6,7 @@
 #include "gauges/instruments/dial.h"
 #include "model/events.h"
 #include "model/tokens.h"
+#include "model/failures.h"
 
 namespace ardelvine::gauges {
 namespace {
@@ -43,7 +44,7 @@ NonlinearityEntry bank_table[] = {
 };
 
 // Gyro failures leave the card and pointer where the gyro put them.
-FailureRecord gyro_failures[] = {{8, FAIL_NONE}, {2, FAIL_NONE}, {4, FAIL_NONE}, {0}};
+FailureRecord gyro_failures[] = {{failures::ATTITUDE, FAIL_NONE}, {failures::ENGINE, FAIL_NONE}, {failures::VACUUM, FAIL_NONE}, {0}};
 
 constexpr Point kCentre = {125, 122};
 

@@ -6,12 +6,13 @@
 #include "gauges/instruments/dial.h"
 #include "model/events.h"
 #include "model/tokens.h"
+#include "model/failures.h"
 
 namespace ardelvine::gauges {
 namespace {
 
 // Either compass card fails in place.
-FailureRecord card_failures[] = {{12, FAIL_NONE}, {0}};
+FailureRecord card_failures[] = {{failures::COMPASS, FAIL_NONE}, {0}};
 
 // A card strip: horizontal travel over the heading from 360 down to 0, no
 // vertical travel (both ends of that axis are 360, so it never moves).

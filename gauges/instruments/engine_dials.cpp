@@ -2,12 +2,13 @@
 // and the two oil temperature and pressure gauges (the same gauge on two
 // faces). Every needle shows 0 while the electrical failure is active.
 #include "gauges/instruments/dial.h"
+#include "model/failures.h"
 
 namespace ardelvine::gauges {
 namespace {
 using namespace dials;
 
-FailureRecord engine_failures[] = {{2, FAIL_NONE}, {20, FAIL_ZERO}, {0}};
+FailureRecord engine_failures[] = {{failures::ENGINE, FAIL_NONE}, {failures::ELECTRICAL, FAIL_ZERO}, {0}};
 
 // ------------------------------------------------------------ Tachometer
 

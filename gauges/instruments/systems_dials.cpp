@@ -2,6 +2,7 @@
 // bus voltmeter, whose tooltip reads the voltage itself.
 #include "gauges/instruments/dial.h"
 #include "module/host.h"
+#include "model/failures.h"
 
 namespace ardelvine::gauges {
 namespace {
@@ -76,7 +77,7 @@ NonlinearityEntry table[] = {
 };
 static_assert(std::size(table) == 5);
 
-FailureRecord failures[] = {{2, FAIL_NONE}, {20, FAIL_ZERO}, {0}};
+FailureRecord failures[] = {{failures::ENGINE, FAIL_NONE}, {failures::ELECTRICAL, FAIL_ZERO}, {0}};
 
 constinit Dial<1> dial = make_dial(dial, Voltmeter, {.face = 2390, .cover = 2410}, {
     {.bitmap = 2400, .pivot = {107, 157}, .offset = {0, 4}, .token = tokens::MAIN_BUS_VOLTAGE, .table = table,

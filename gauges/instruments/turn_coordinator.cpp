@@ -3,6 +3,7 @@
 // because the tube curves up at both ends; the needle shows the rate of turn.
 #include "gauges/instruments/dial.h"
 #include "model/tokens.h"
+#include "model/failures.h"
 
 namespace ardelvine::gauges {
 namespace {
@@ -35,7 +36,7 @@ NonlinearityEntry needle_table[] = {
 
 // The instrument's own failure freezes the needle; an electrical failure lets
 // it fall back to the middle.
-FailureRecord needle_failures[] = {{18, FAIL_FREEZE}, {20, FAIL_ZERO}, {0}};
+FailureRecord needle_failures[] = {{failures::TURN_COORDINATOR, FAIL_FREEZE}, {failures::ELECTRICAL, FAIL_ZERO}, {0}};
 
 StaticImage face = plate(Turn_Coordinator, 390, next_of(chain, 0), kLitFlags);
 

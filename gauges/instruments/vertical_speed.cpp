@@ -3,6 +3,7 @@
 // (close to 0.00508 * 256), kept to ten significant digits. Zero sits at
 // 9 o'clock; the needle stops at the 6000 marks either way.
 #include "gauges/instruments/dial.h"
+#include "model/failures.h"
 
 namespace ardelvine::gauges {
 namespace {
@@ -31,7 +32,7 @@ NonlinearityEntry table[] = {
 };
 static_assert(std::size(table) == 17);
 
-FailureRecord failures[] = {{19, FAIL_FREEZE}, {3, FAIL_ZERO}, {0}};
+FailureRecord failures[] = {{failures::VERTICAL_SPEED, FAIL_FREEZE}, {failures::PITOT_STATIC, FAIL_ZERO}, {0}};
 
 constinit Dial<1> dial = make_dial(dial, Vertical_Speed, {.face = 440, .cover = 460}, {
     {.bitmap = 450, .pivot = {151, 150}, .offset = {58, 11}, .token = tokens::VERTICAL_SPEED, .table = table, .failures = failures},

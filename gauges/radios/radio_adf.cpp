@@ -10,6 +10,7 @@
 #include "model/events.h"
 #include "model/tokens.h"
 #include "module/host.h"
+#include "model/failures.h"
 
 namespace ardelvine::gauges {
 namespace {
@@ -188,8 +189,8 @@ const char* ARD_CALL power_arg(ARD_TOOLTIP_WORDS) { return on_off(radio_power.ad
 constexpr std::size_t kElements = 10;
 extern ElementHeader* chain[2 * kElements];
 
-FailureRecord readout_failures[] = {{20, FAIL_HIDE}, {21, FAIL_HIDE}, {5, FAIL_NONE}, {0}};
-FailureRecord lamp_failures[] = {{20, FAIL_HIDE}, {21, FAIL_HIDE}, {0}};
+FailureRecord readout_failures[] = {{failures::ELECTRICAL, FAIL_HIDE}, {failures::AVIONICS, FAIL_HIDE}, {failures::ADF, FAIL_NONE}, {0}};
+FailureRecord lamp_failures[] = {{failures::ELECTRICAL, FAIL_HIDE}, {failures::AVIONICS, FAIL_HIDE}, {0}};
 
 // Each straight above and below its pivot: the frequency pointer turns one
 // degree per unit of the dial, the tuning knob 3 degrees per unit (starting

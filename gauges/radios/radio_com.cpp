@@ -7,6 +7,7 @@
 #include "model/events.h"
 #include "model/tokens.h"
 #include "module/host.h"
+#include "model/failures.h"
 
 namespace ardelvine::gauges {
 namespace {
@@ -99,7 +100,7 @@ const char* ARD_CALL power_arg(ARD_TOOLTIP_WORDS) { return on_off(radio_power.co
 constexpr std::size_t kElements = 5;
 extern ElementHeader* chain[2 * kElements];
 
-FailureRecord lamp_failures[] = {{21, FAIL_HIDE}, {9, FAIL_NONE}, {0}};
+FailureRecord lamp_failures[] = {{failures::AVIONICS, FAIL_HIDE}, {failures::COM, FAIL_NONE}, {0}};
 
 StaticImage panel = plate(Radio_COM, 1090, next_of(chain, 0));
 Sprite knob = card(Radio_COM,

@@ -8,6 +8,7 @@
 #include "model/events.h"
 #include "model/tokens.h"
 #include "module/host.h"
+#include "model/failures.h"
 
 #include <cmath>
 
@@ -108,7 +109,7 @@ const char* ARD_CALL power_arg(ARD_TOOLTIP_WORDS) { return on_off(radio_power.na
 constexpr std::size_t kElements = 11;
 extern ElementHeader* chain[2 * kElements];
 
-FailureRecord dark_failures[] = {{21, FAIL_HIDE}, {14, FAIL_NONE}, {0}};
+FailureRecord dark_failures[] = {{failures::AVIONICS, FAIL_HIDE}, {failures::NAV, FAIL_NONE}, {0}};
 
 // Straight above and below each pivot. The megahertz pointer turns clockwise
 // 45 degrees per megahertz from 108 at 12 o'clock. The fraction pointer turns

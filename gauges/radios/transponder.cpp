@@ -9,6 +9,7 @@
 #include "model/events.h"
 #include "model/tokens.h"
 #include "module/host.h"
+#include "model/failures.h"
 
 namespace ardelvine::gauges {
 namespace {
@@ -69,7 +70,7 @@ const char* ARD_CALL power_arg(ARD_TOOLTIP_WORDS) { return on_off(radio_power.tr
 constexpr std::size_t kElements = 8;
 extern ElementHeader* chain[2 * kElements];
 
-FailureRecord dark_failures[] = {{20, FAIL_HIDE}, {21, FAIL_HIDE}, {17, FAIL_NONE}, {0}};
+FailureRecord dark_failures[] = {{failures::ELECTRICAL, FAIL_HIDE}, {failures::AVIONICS, FAIL_HIDE}, {failures::TRANSPONDER, FAIL_NONE}, {0}};
 
 StaticImage panel = plate(Radio_IFF_XPDR, 1130, next_of(chain, 0));
 // Strip 1140 of cells 0-9-0 behind window 1141; the tens drum has no token.

@@ -12,6 +12,7 @@
 #include "gauges/switches/plate_and_icon.h"
 #include "gauges/switches/toggle_switch.h"
 #include "module/host.h"
+#include "model/failures.h"
 
 namespace ardelvine::gauges {
 namespace {
@@ -45,8 +46,8 @@ double ARD_CALL tail_hook_light_value(ElementHeader* element) {
     return element != nullptr && icon_source_value(element) > 0.5 ? kLit : kDark;
 }
 
-FailureRecord electrical[] = {{20, FAIL_HIDE}, {0}};
-FailureRecord avionics[] = {{21, FAIL_HIDE}, {0}};
+FailureRecord electrical[] = {{failures::ELECTRICAL, FAIL_HIDE}, {0}};
+FailureRecord avionics[] = {{failures::AVIONICS, FAIL_HIDE}, {0}};
 
 // One row per light: the dark lamp, then the lit picture drawn over it.
 constinit PlateAndIcon flaps = make_plate_and_icon(flaps, Flaps_Warning_Light, 3040,

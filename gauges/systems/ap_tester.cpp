@@ -14,6 +14,7 @@
 
 #include "gauges/gauge.h"
 #include "model/tokens.h"
+#include "model/failures.h"
 
 namespace ardelvine::gauges {
 
@@ -67,7 +68,7 @@ double ARD_CALL ap_readout_text(ElementHeader* element) {
     return v;
 }
 
-FailureRecord failures[] = {{20, FAIL_HIDE}, {0}};
+FailureRecord failures[] = {{failures::ELECTRICAL, FAIL_HIDE}, {0}};
 
 extern ElementHeader* chain[2 * kApTesterElements];
 

@@ -15,6 +15,7 @@
 #include "gauges/instruments/dial.h"
 #include "model/tokens.h"
 #include "module/host.h"
+#include "model/failures.h"
 
 namespace ardelvine::gauges {
 
@@ -113,7 +114,7 @@ NonlinearityEntry right_aux_table[] = {
 static_assert(std::size(left_main_table) == 10 && std::size(right_main_table) == 10);
 static_assert(std::size(left_aux_table) == 9 && std::size(right_aux_table) == 9);
 
-FailureRecord failures[] = {{2, FAIL_NONE}, {20, FAIL_ZERO}, {0}};
+FailureRecord failures[] = {{failures::ENGINE, FAIL_NONE}, {failures::ELECTRICAL, FAIL_ZERO}, {0}};
 
 constexpr std::uint32_t kNeedle = 2330;
 constexpr Point kNeedlePivot = {23, 9};
