@@ -77,6 +77,10 @@ inline constexpr std::uint32_t kLitSmoothFlags = kSmoothFlags | IMAGE_LIT;      
 static_assert(kPlainFlags == 0x3 && kBrightFlags == 0x7 && kSmoothFlags == 0x83 && kLitFlags == 0x4003 &&
               kLitSmoothFlags == 0x4083);
 
+// Every string of the module: centred both ways on one line.
+inline constexpr std::uint32_t kCentredLine = TEXT_CENTRE | TEXT_MIDDLE | TEXT_ONE_LINE;
+static_assert(kCentredLine == 0x25);
+
 struct Point {
     std::int32_t x = 0, y = 0;
 };
@@ -210,7 +214,7 @@ constexpr StringElement text(GaugeHeader& gauge, const TextSpec& s, ElementHeade
                     .font = {'A', 'r', 'i', 'a', 'l'},
                     .weight = 700,
                     .charset = 1,
-                    .draw_flags = 0x25,
+                    .draw_flags = kCentredLine,
                     .chars = s.chars,
                     .update = s.update};
     return e;

@@ -273,20 +273,27 @@ struct WaveRecord {
 
 inline constexpr std::uint32_t kWaveRate = 22050;  // mono PCM throughout
 
-// X(id, bits per sample, data bytes, chunk order)
-#define ARDELVINE_WAVES(X)                  \
-    X(10, 16, 3828, Plain)                  \
-    X(20, 8, 10304, ListBeforeFormat)       \
-    X(30, 16, 6014, ListAfterData)
+// X(id, name, bits per sample, data bytes, chunk order)
+#define ARDELVINE_WAVES(X)                                \
+    X(10, TOGGLE_CLICK, 16, 3828, Plain)                  \
+    X(20, SERVO_RUN, 8, 10304, ListBeforeFormat)          \
+    X(30, DETENT_CLICK, 16, 6014, ListAfterData)
 
 #define ARD_BITMAP_RECORD(id, w, h, bits, gauge, art, variant) \
     BitmapRecord{id, w, h, Depth(bits), #gauge, Art::art, variant},
 inline constexpr BitmapRecord kBitmaps[] = {ARDELVINE_BITMAPS(ARD_BITMAP_RECORD)};
 #undef ARD_BITMAP_RECORD
 
-#define ARD_WAVE_RECORD(id, bits, bytes, order) WaveRecord{id, bits, bytes, ChunkOrder::order},
+#define ARD_WAVE_RECORD(id, name, bits, bytes, order) WaveRecord{id, bits, bytes, ChunkOrder::order},
 inline constexpr WaveRecord kWaves[] = {ARDELVINE_WAVES(ARD_WAVE_RECORD)};
 #undef ARD_WAVE_RECORD
+
+// waves::TOGGLE_CLICK and so on: each sound's id by what it sounds like.
+namespace waves {
+#define ARD_WAVE_NAME(id, name, ...) inline constexpr std::uint16_t name = id;
+ARDELVINE_WAVES(ARD_WAVE_NAME)
+#undef ARD_WAVE_NAME
+}  // namespace waves
 
 inline constexpr std::size_t kBitmapCount = 194;
 inline constexpr std::size_t kWaveCount = 3;

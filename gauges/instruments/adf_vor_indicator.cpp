@@ -17,6 +17,7 @@
 #include "model/tokens.h"
 #include "module/host.h"
 #include "model/failures.h"
+#include "resources/catalogue.h"
 
 namespace ardelvine::gauges {
 namespace {
@@ -33,7 +34,6 @@ constexpr std::uint32_t kCourseToken = tokens::VOR1_COURSE;
 constexpr std::uint32_t kHeadingToken = tokens::GYRO_HEADING;
 constexpr std::uint32_t kSetCard = events::ADF_CARD_SET;
 constexpr std::uint32_t kSetCourse = events::VOR1_COURSE_SET;
-constexpr std::uint16_t kClickWave = 10;
 constexpr double kParked = 90.0;  // 3 o'clock
 
 struct IndicatorArt {
@@ -88,7 +88,7 @@ struct Indicator {
     static inline LastText course_text{};
 
     static void ARD_CALL service(GaugeHeader*, std::int32_t code, std::uintptr_t data) {
-        sound::gauge_sound_service(sound, code, data, kClickWave);
+        sound::gauge_sound_service(sound, code, data, resources::waves::TOGGLE_CLICK);
     }
 
     // Shows the element only in its mode; true when it is showing.

@@ -2,6 +2,7 @@
 // round the face, and stops at the end of the scale.
 #include "gauges/instruments/dial.h"
 #include "model/failures.h"
+#include "resources/help.h"
 
 namespace ardelvine::gauges {
 namespace {
@@ -27,7 +28,7 @@ constinit Dial<1> dial = make_dial(dial, Airspeed, {.face = 1400, .cover = 1420}
     {.bitmap = 1410, .pivot = {150, 150}, .offset = {41, 18}, .token = tokens::AIRSPEED_INDICATED, .table = table, .failures = failures},
 });
 
-MouseRect mouse[] = {mouse_parent(), mouse_tooltip_id(0x3002), mouse_end_parent(), mouse_end()};
+MouseRect mouse[] = {mouse_parent(), mouse_tooltip_id(help::AIRSPEED_INDICATOR), mouse_end_parent(), mouse_end()};
 
 }  // namespace airspeed
 }  // namespace

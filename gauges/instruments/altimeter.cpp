@@ -5,6 +5,7 @@
 #include "gauges/instruments/dial.h"
 #include "model/events.h"
 #include "model/failures.h"
+#include "resources/help.h"
 
 namespace ardelvine::gauges {
 namespace {
@@ -79,10 +80,10 @@ ElementHeader* chain[] = {
 MouseRect mouse[] = {
     mouse_parent(),
     mouse_parent(0, 0, 262, 203),
-    mouse_tooltip_id(0x3051),
+    mouse_tooltip_id(help::ALTIMETER),
     mouse_end_parent(),
     mouse_parent(12, 203, 42, 42),
-    mouse_tooltip_id(0x3054),
+    mouse_tooltip_id(help::ALTIMETER_SETTING_KNOB),
     mouse_end_parent(),
     mouse_child_event(12, 203, 21, 42, CURSOR_DOWN, MOUSE_LEFT | MOUSE_REPEAT, events::KOHLSMAN_DECREASE),
     mouse_child_event(33, 203, 21, 42, CURSOR_UP, MOUSE_LEFT | MOUSE_REPEAT, events::KOHLSMAN_INCREASE),

@@ -7,6 +7,7 @@
 #include "model/events.h"
 #include "model/tokens.h"
 #include "model/failures.h"
+#include "resources/help.h"
 
 namespace ardelvine::gauges {
 namespace {
@@ -131,7 +132,7 @@ ElementHeader* chain[] = {
 
 MouseRect mouse[] = {
     mouse_parent(),
-    mouse_tooltip_id(0x3092),
+    mouse_tooltip_id(help::ATTITUDE_INDICATOR),
     mouse_child_event(100, 235, 25, 41, CURSOR_DOWN, kHeld, events::ATTITUDE_BARS_DOWN),
     mouse_child_event(125, 235, 25, 41, CURSOR_UP, kHeld, events::ATTITUDE_BARS_UP),
     mouse_end_parent(),
@@ -171,7 +172,7 @@ ElementHeader* chain[] = {
 MouseRect mouse[] = {
     mouse_parent(),
     mouse_parent(0, 0, 250, 204),
-    mouse_tooltip_id(0x3092),
+    mouse_tooltip_id(help::ATTITUDE_INDICATOR),
     mouse_end_parent(),
     mouse_parent(194, 204, 100, 100),
     mouse_tooltip("Attitude indicator cage button"),

@@ -4,6 +4,7 @@
 // the second hand once per minute.
 #include "gauges/instruments/dial.h"
 #include "model/tokens.h"
+#include "resources/help.h"
 
 namespace ardelvine::gauges {
 namespace {
@@ -26,8 +27,8 @@ constinit Dial<3> dial = make_dial(dial, Waltham_Clock, {.face = 2160, .cover = 
 // The whole clock carries one help text on the area itself and another in its
 // tooltip entry; the host shows the tooltip entry's.
 MouseRect mouse[] = {
-    mouse_parent(0, 0, 0, 0, CURSOR_NONE, 0xAB16),
-    mouse_tooltip_id(0x3018),
+    mouse_parent(0, 0, 0, 0, CURSOR_NONE, help::CLOCK_AREA),
+    mouse_tooltip_id(help::CLOCK),
     mouse_end_parent(),
     mouse_end(),
 };

@@ -7,6 +7,7 @@
 #include "model/events.h"
 #include "model/tokens.h"
 #include "model/failures.h"
+#include "resources/help.h"
 
 namespace ardelvine::gauges {
 namespace {
@@ -72,9 +73,9 @@ ElementHeader* chain[] = {
 MouseRect mouse[] = {
     mouse_parent(),
     mouse_parent(0, 0, 232, 252),
-    mouse_tooltip_id(0x3208),
+    mouse_tooltip_id(help::HEADING_INDICATOR),
     mouse_end_parent(),
-    mouse_parent(77, 252, 82, 82, CURSOR_NONE, 0xAB35),
+    mouse_parent(77, 252, 82, 82, CURSOR_NONE, help::HEADING_INDICATOR_AREA),
     mouse_end_parent(),
     mouse_child_event(77, 252, 41, 82, CURSOR_DOWN, MOUSE_LEFT | MOUSE_REPEAT, events::GYRO_DRIFT_DECREASE),
     mouse_child_event(118, 252, 41, 82, CURSOR_UP, MOUSE_LEFT | MOUSE_REPEAT, events::GYRO_DRIFT_INCREASE),
@@ -103,7 +104,7 @@ ElementHeader* chain[] = {
     &card.header, nullptr,
 };
 
-MouseRect mouse[] = {mouse_parent(), mouse_tooltip_id(0x31B8), mouse_end_parent(), mouse_end()};
+MouseRect mouse[] = {mouse_parent(), mouse_tooltip_id(help::MAGNETIC_COMPASS), mouse_end_parent(), mouse_end()};
 }  // namespace whiskey
 
 }  // namespace

@@ -3,6 +3,7 @@
 // faces). Every needle shows 0 while the electrical failure is active.
 #include "gauges/instruments/dial.h"
 #include "model/failures.h"
+#include "resources/help.h"
 
 namespace ardelvine::gauges {
 namespace {
@@ -37,7 +38,7 @@ constinit Dial<2> dial = make_dial(dial, Tachometer, {.face = 1360, .cover = 139
      .failures = engine_failures},
 });
 
-MouseRect mouse[] = {mouse_parent(), mouse_tooltip_id(0x3210), mouse_end_parent(), mouse_end()};
+MouseRect mouse[] = {mouse_parent(), mouse_tooltip_id(help::TACHOMETER), mouse_end_parent(), mouse_end()};
 
 }  // namespace tachometer
 
@@ -62,7 +63,7 @@ constinit Dial<1> dial = make_dial(dial, Manifold_Pressure, {.face = 1180, .cove
      .failures = engine_failures},
 });
 
-MouseRect mouse[] = {mouse_parent(), mouse_tooltip_id(0x30A0), mouse_end_parent(), mouse_end()};
+MouseRect mouse[] = {mouse_parent(), mouse_tooltip_id(help::MANIFOLD_PRESSURE), mouse_end_parent(), mouse_end()};
 
 }  // namespace manifold_pressure
 
@@ -86,7 +87,7 @@ constinit Dial<1> dial = make_dial(dial, CHT_Indicator, {.face = 1430, .cover = 
      .failures = engine_failures},
 });
 
-MouseRect mouse[] = {mouse_parent(), mouse_tooltip_id(0x30D0), mouse_end_parent(), mouse_end()};
+MouseRect mouse[] = {mouse_parent(), mouse_tooltip_id(help::CYLINDER_HEAD_TEMPERATURE), mouse_end_parent(), mouse_end()};
 
 }  // namespace cht
 
@@ -141,11 +142,11 @@ constexpr std::uint32_t kCover = 1330;
 // needle turns, clear of the temperature area above it.
 MouseRect mouse[] = {
     mouse_parent(),
-    mouse_parent(0, 0, 280, 140, CURSOR_NONE, 0xAB4F),      // upper half: temperature
+    mouse_parent(0, 0, 280, 140, CURSOR_NONE, help::OIL_TEMPERATURE),      // upper half: temperature
     mouse_end_parent(),
-    mouse_parent(0, 140, 140, 140, CURSOR_NONE, 0xAB4E),    // lower left quarter: pressure
+    mouse_parent(0, 140, 140, 140, CURSOR_NONE, help::OIL_PRESSURE),    // lower left quarter: pressure
     mouse_end_parent(),
-    mouse_parent(140, 140, 140, 140, CURSOR_NONE, 0xAB2C),  // lower right quarter: fuel pressure
+    mouse_parent(140, 140, 140, 140, CURSOR_NONE, help::OIL_TEMPERATURE_AND_PRESSURE),  // lower right quarter: fuel pressure
     mouse_end_parent(),
     mouse_end_parent(),
     mouse_end(),

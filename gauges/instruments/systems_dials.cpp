@@ -3,6 +3,7 @@
 #include "gauges/instruments/dial.h"
 #include "module/host.h"
 #include "model/failures.h"
+#include "resources/help.h"
 
 namespace ardelvine::gauges {
 namespace {
@@ -59,7 +60,7 @@ constinit Dial<1> dial = make_dial(dial, OAT_Indicator, {.face = 1460, .cover = 
     {.bitmap = 1470, .pivot = {97, 162}, .offset = {0, 2}, .token = tokens::OUTSIDE_AIR_TEMPERATURE, .table = table, .failures = nullptr},
 });
 
-MouseRect mouse[] = {mouse_parent(), mouse_tooltip_id(0x3224), mouse_end_parent(), mouse_end()};
+MouseRect mouse[] = {mouse_parent(), mouse_tooltip_id(help::OUTSIDE_AIR_TEMPERATURE), mouse_end_parent(), mouse_end()};
 
 }  // namespace oat
 

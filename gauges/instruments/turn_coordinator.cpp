@@ -4,6 +4,7 @@
 #include "gauges/instruments/dial.h"
 #include "model/tokens.h"
 #include "model/failures.h"
+#include "resources/help.h"
 
 namespace ardelvine::gauges {
 namespace {
@@ -81,7 +82,7 @@ ElementHeader* chain[] = {
     &cover.header,      nullptr,
 };
 
-MouseRect mouse[] = {mouse_parent(), mouse_tooltip_id(0x3090), mouse_end_parent(), mouse_end()};
+MouseRect mouse[] = {mouse_parent(), mouse_tooltip_id(help::TURN_COORDINATOR), mouse_end_parent(), mouse_end()};
 
 }  // namespace turn_coordinator
 }  // namespace

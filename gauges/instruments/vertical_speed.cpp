@@ -4,6 +4,7 @@
 // 9 o'clock; the needle stops at the 6000 marks either way.
 #include "gauges/instruments/dial.h"
 #include "model/failures.h"
+#include "resources/help.h"
 
 namespace ardelvine::gauges {
 namespace {
@@ -38,7 +39,7 @@ constinit Dial<1> dial = make_dial(dial, Vertical_Speed, {.face = 440, .cover = 
     {.bitmap = 450, .pivot = {151, 150}, .offset = {58, 11}, .token = tokens::VERTICAL_SPEED, .table = table, .failures = failures},
 });
 
-MouseRect mouse[] = {mouse_parent(), mouse_tooltip_id(0x3099), mouse_end_parent(), mouse_end()};
+MouseRect mouse[] = {mouse_parent(), mouse_tooltip_id(help::VERTICAL_SPEED_INDICATOR), mouse_end_parent(), mouse_end()};
 
 }  // namespace vertical_speed
 }  // namespace

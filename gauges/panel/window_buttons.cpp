@@ -14,6 +14,7 @@
 #include "model/events.h"
 #include "module/host.h"
 #include "params/params.h"
+#include "resources/help.h"
 
 namespace ardelvine::gauges {
 namespace {
@@ -94,18 +95,18 @@ constinit std::array<MouseRect, Row.tooltip != nullptr ? 5 : 4> WindowButton<Row
 // Configurable: faces 100 to 180, the ones a parameter string may choose.
 constexpr ButtonRow kInvisible{registry::Invisible_Toggle, 100, 0, nullptr, 0};
 constexpr ButtonRow kCloseSubpanel{registry::Close_Subpanel, 110, 0, "Close the subpanel", 0};
-constexpr ButtonRow kRadios{registry::Radios_Toggle, 120, 0xAB86, nullptr, 0};
+constexpr ButtonRow kRadios{registry::Radios_Toggle, 120, help::RADIO_STACK_WINDOW, nullptr, 0};
 constexpr ButtonRow kLandingView{registry::Landing_View_Toggle, 130, 0, "Switch between Normal and Landing view", 0};
-constexpr ButtonRow kGps{registry::GPS_Toggle, 140, 0xAB87, nullptr, 0};
-constexpr ButtonRow kThrottle{registry::Throttle_Toggle, 150, 0xAB88, nullptr, 0};
-constexpr ButtonRow kCompass{registry::Compass_Toggle, 160, 0xAB89, nullptr, 0};
-constexpr ButtonRow kFuel{registry::Fuel_Toggle, 170, 0xAB8A, "Display/Hide the fuel subpanel", 0};
+constexpr ButtonRow kGps{registry::GPS_Toggle, 140, help::GPS_WINDOW, nullptr, 0};
+constexpr ButtonRow kThrottle{registry::Throttle_Toggle, 150, help::THROTTLE_QUADRANT_WINDOW, nullptr, 0};
+constexpr ButtonRow kCompass{registry::Compass_Toggle, 160, help::COMPASS_WINDOW, nullptr, 0};
+constexpr ButtonRow kFuel{registry::Fuel_Toggle, 170, help::FUEL_PANEL_WINDOW, "Display/Hide the fuel subpanel", 0};
 constexpr ButtonRow kElectricity{registry::Electricity_Toggle, 180, 0, "Display/Hide the electricity switches", 0};
 
 // Fixed: the host sends the event; no code, no parameters.
-constexpr ButtonRow kKneeboard{registry::Kneeboard_Toggle, 60, 0xAB93, nullptr, events::KNEEBOARD_WINDOW};
-constexpr ButtonRow kMap{registry::Map_Toggle, 70, 0xAB8F, nullptr, events::MAP_WINDOW};
-constexpr ButtonRow kAtc{registry::ATC_Toggle, 80, 0xAB94, nullptr, events::ATC_WINDOW};
+constexpr ButtonRow kKneeboard{registry::Kneeboard_Toggle, 60, help::KNEEBOARD_WINDOW, nullptr, events::KNEEBOARD_WINDOW};
+constexpr ButtonRow kMap{registry::Map_Toggle, 70, help::MAP_WINDOW, nullptr, events::MAP_WINDOW};
+constexpr ButtonRow kAtc{registry::ATC_Toggle, 80, help::ATC_WINDOW, nullptr, events::ATC_WINDOW};
 
 static_assert(kInvisible.face == params::kFirstFace && kElectricity.face == params::kLastFace,
               "the configurable faces are the ones the b option chooses from");

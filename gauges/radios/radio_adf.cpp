@@ -11,6 +11,7 @@
 #include "model/tokens.h"
 #include "module/host.h"
 #include "model/failures.h"
+#include "resources/catalogue.h"
 
 namespace ardelvine::gauges {
 namespace {
@@ -21,7 +22,6 @@ constexpr std::uint32_t kUnitsToken = tokens::ADF_FREQUENCY;
 constexpr std::uint32_t kTenthsToken = tokens::ADF_FREQUENCY_EXTENDED;
 constexpr std::uint32_t kToneToken = tokens::ADF_IDENT_AUDIO;
 constexpr std::uint32_t kToneOff = events::ADF_IDENT_OFF, kToneOn = events::ADF_IDENT_ON;
-constexpr std::uint16_t kClickWave = 30;
 // Each click sends its step five times: 0.5 kHz with the left button, 5 kHz with the right.
 constexpr int kStepsPerClick = 5;
 
@@ -81,7 +81,7 @@ void ARD_CALL adf_service(GaugeHeader*, std::int32_t service, std::uintptr_t dat
     } else if (service == PANEL_SERVICE_PRE_UPDATE) {
         decode();  // the band stays as installed or chosen
     }
-    sound::gauge_sound_service(sound, service, data, kClickWave);
+    sound::gauge_sound_service(sound, service, data, resources::waves::DETENT_CLICK);
 }
 
 // While the set is off the pointer stays where it was.

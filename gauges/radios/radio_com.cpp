@@ -8,6 +8,7 @@
 #include "model/tokens.h"
 #include "module/host.h"
 #include "model/failures.h"
+#include "resources/catalogue.h"
 
 namespace ardelvine::gauges {
 namespace {
@@ -15,7 +16,6 @@ namespace com {
 using namespace radios;
 
 constexpr std::uint32_t kFrequencyToken = tokens::COM1_FREQUENCY;
-constexpr std::uint16_t kClickWave = 30;
 
 // The knob's face carries twelve channel letters 30 degrees apart.
 constexpr double kChannelTurn = 30.0, kMegahertzTurn = 90.0;
@@ -34,7 +34,7 @@ void ARD_CALL com_service(GaugeHeader*, std::int32_t service, std::uintptr_t dat
         tuned = decode_com(read_bcd_token(kFrequencyToken));
         frequency = tuned.whole + tuned.hundredths / 100.0;
     }
-    sound::gauge_sound_service(sound, service, data, kClickWave);
+    sound::gauge_sound_service(sound, service, data, resources::waves::DETENT_CLICK);
 }
 
 double ARD_CALL knob_rotation(ElementHeader*) { return knob_angle; }

@@ -9,6 +9,7 @@
 #include "model/tokens.h"
 #include "module/host.h"
 #include "model/failures.h"
+#include "resources/catalogue.h"
 
 #include <cmath>
 
@@ -19,7 +20,6 @@ using namespace radios;
 
 constexpr std::uint32_t kFrequencyToken = tokens::NAV1_FREQUENCY;
 constexpr std::uint32_t kToneOff = events::NAV1_IDENT_OFF, kToneOn = events::NAV1_IDENT_ON;
-constexpr std::uint16_t kClickWave = 10;
 constexpr double kLowest = 108.0, kHighest = 117.0;
 
 // Module-wide state of NAV1 (power and tone flags are in radio_power).
@@ -32,7 +32,7 @@ void ARD_CALL nav_service(GaugeHeader*, std::int32_t service, std::uintptr_t dat
     // A fresh set starts with its identifier silent, whatever the tone switch says.
     if (service == PANEL_SERVICE_PRE_INSTALL) panel_services::trigger_key_event(kToneOff, 0);
     if (service == PANEL_SERVICE_PRE_UPDATE) decode();
-    sound::gauge_sound_service(sound, service, data, kClickWave);
+    sound::gauge_sound_service(sound, service, data, resources::waves::TOGGLE_CLICK);
 }
 
 double units_of(double v) { return v - 10.0 * std::floor(v / 10.0); }

@@ -98,7 +98,7 @@ constinit StringElement text = {
     .font = "Arial",
     .weight = 400,
     .charset = 1,
-    .draw_flags = 0x25,  // centred both ways, one line
+    .draw_flags = kCentredLine,
     .chars = kPlateChars,
     .update = &registration_text,
 };

@@ -10,6 +10,8 @@
 #include "model/tokens.h"
 #include "module/host.h"
 #include "model/failures.h"
+#include "resources/help.h"
+#include "resources/catalogue.h"
 
 namespace ardelvine::gauges {
 namespace {
@@ -17,7 +19,6 @@ namespace xpdr {
 using namespace radios;
 
 constexpr std::uint32_t kCodeToken = tokens::TRANSPONDER_CODE;
-constexpr std::uint16_t kClickWave = 30;
 
 
 // Module-wide state of the transponder (its power flag is in radio_power).
@@ -26,7 +27,7 @@ sound::GaugeSound sound{};
 
 void ARD_CALL xpdr_service(GaugeHeader*, std::int32_t service, std::uintptr_t data) {
     if (service == PANEL_SERVICE_PRE_UPDATE) code = decode_code(read_bcd_token(kCodeToken));
-    sound::gauge_sound_service(sound, service, data, kClickWave);
+    sound::gauge_sound_service(sound, service, data, resources::waves::DETENT_CLICK);
 }
 
 // Each drum reads the code afresh and shows one decimal place of it.
@@ -101,7 +102,7 @@ ElementHeader* chain[] = {
 };
 
 TooltipArg args[] = {tooltip_text(power_arg)};
-constexpr std::uint32_t kTransponderHelp = 0x3180;
+constexpr std::uint32_t kTransponderHelp = help::TRANSPONDER;
 constexpr std::uint32_t kButton = MOUSE_LEFT | MOUSE_REPEAT;
 
 MouseRect mouse[] = {

@@ -16,11 +16,12 @@
 #include "gauges/whole_number.h"
 #include "module/host.h"
 #include "sound/gauge_sound.h"
+#include "resources/help.h"
+#include "resources/catalogue.h"
 
 namespace ardelvine::gauges {
 namespace {
 
-constexpr std::uint16_t kControlClickWave = 30;
 constexpr std::uint32_t kHeld = MOUSE_LEFT | MOUSE_REPEAT;  // repeats while the button is held
 static_assert(kHeld == 0x20200000u);
 
@@ -78,7 +79,7 @@ constinit PlateAndIcon control = make_plate_and_icon(control, Starter_Switch, 30
      .token = tokens::STARTER_ENGAGED, .update = nullptr});
 
 MouseRect mouse[] = {
-    mouse_parent(0, 0, 0, 0, CURSOR_NONE, 0xAB65),
+    mouse_parent(0, 0, 0, 0, CURSOR_NONE, help::STARTER_SWITCH),
     mouse_child_event(0, 0, 28, 28, CURSOR_HAND, kHeld, events::STARTER_ENGAGE),
     mouse_end_parent(),
     mouse_end(),
@@ -100,7 +101,7 @@ constinit PlateAndIcon control = make_plate_and_icon(control, Carburetor_Heat, 3
 
 MouseRect mouse[] = {
     mouse_parent(),
-    mouse_tooltip_id(0x3343),
+    mouse_tooltip_id(help::CARBURETOR_HEAT),
     mouse_child_event(0, 0, 60, 60, CURSOR_HAND, MOUSE_LEFT, events::CARBURETOR_HEAT_TOGGLE),
     mouse_end_parent(),
     mouse_end(),
@@ -143,7 +144,7 @@ namespace nav_gps {
 sound::GaugeSound sound{};
 
 void ARD_CALL nav_gps_service(GaugeHeader*, std::int32_t service, std::uintptr_t data) {
-    sound::gauge_sound_service(sound, service, data, kControlClickWave);
+    sound::gauge_sound_service(sound, service, data, resources::waves::DETENT_CLICK);
 }
 
 std::int32_t ARD_CALL nav_gps_click(MouseClick*, std::uint32_t) {
@@ -157,7 +158,7 @@ constinit PlateAndIcon control = make_plate_and_icon(control, NAV_GPS_Switch, 23
      .token = tokens::GPS_DRIVES_NAV1, .update = nullptr});
 
 MouseRect mouse[] = {
-    mouse_parent(0, 0, 0, 0, CURSOR_NONE, 0xAB4D),
+    mouse_parent(0, 0, 0, 0, CURSOR_NONE, help::NAV_GPS_SWITCH),
     mouse_child(0, 10, 30, 40, CURSOR_HAND, MOUSE_LEFT, &nav_gps_click),
     mouse_end_parent(),
     mouse_end(),
@@ -172,7 +173,7 @@ namespace autopilot {
 sound::GaugeSound sound{};
 
 void ARD_CALL autopilot_service(GaugeHeader*, std::int32_t service, std::uintptr_t data) {
-    sound::gauge_sound_service(sound, service, data, kControlClickWave);
+    sound::gauge_sound_service(sound, service, data, resources::waves::DETENT_CLICK);
 }
 
 double ARD_CALL autopilot_icon_value(ElementHeader* element) {

@@ -19,6 +19,7 @@
 #include "gauges/gauge.h"
 #include "module/host.h"
 #include "sound/gauge_sound.h"
+#include "resources/catalogue.h"
 
 namespace ardelvine::gauges {
 
@@ -29,13 +30,12 @@ struct SwitchRow {
     const char* tooltip;      // one string argument: the state
 };
 
-inline constexpr std::uint16_t kSwitchClickWave = 10;
 
 // The lifecycle of every switch: open a device and load the click at install,
 // release both at kill; nothing else.
 template <sound::GaugeSound& Sound>
 void ARD_CALL switch_service(GaugeHeader*, std::int32_t service, std::uintptr_t data) {
-    sound::gauge_sound_service(Sound, service, data, kSwitchClickWave);
+    sound::gauge_sound_service(Sound, service, data, resources::waves::TOGGLE_CLICK);
 }
 
 // The value the host refreshed in an icon's source before calling its callback.

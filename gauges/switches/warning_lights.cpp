@@ -13,6 +13,7 @@
 #include "gauges/switches/toggle_switch.h"
 #include "module/host.h"
 #include "model/failures.h"
+#include "resources/help.h"
 
 namespace ardelvine::gauges {
 namespace {
@@ -69,7 +70,7 @@ constinit PlateAndIcon tail_hook = make_plate_and_icon(tail_hook, Tail_Hook_Warn
 
 MouseRect flaps_mouse[] = {mouse_parent(), mouse_tooltip("Flaps extended warning light"), mouse_end_parent(), mouse_end()};
 MouseRect gear_mouse[] = {mouse_parent(), mouse_tooltip("Gear down light"), mouse_end_parent(), mouse_end()};
-MouseRect generator_mouse[] = {mouse_parent(), mouse_tooltip_id(0x3032), mouse_end_parent(), mouse_end()};
+MouseRect generator_mouse[] = {mouse_parent(), mouse_tooltip_id(help::GENERATOR_WARNING_LIGHT), mouse_end_parent(), mouse_end()};
 MouseRect dive_brake_mouse[] = {mouse_parent(), mouse_tooltip("Dive brake deployed warning light"), mouse_end_parent(),
                                 mouse_end()};
 MouseRect tail_hook_mouse[] = {mouse_parent(), mouse_tooltip("Tail hook extended warning light"), mouse_end_parent(),

@@ -96,7 +96,7 @@ constexpr StringElement readout(std::size_t n, std::int32_t y, std::uint32_t tok
                     .font = "Quartz",
                     .weight = 400,
                     .charset = 1,
-                    .draw_flags = 0x25,
+                    .draw_flags = kCentredLine,
                     .chars = kApReadoutChars,
                     .update = &ap_readout_text};
     return s;

@@ -15,6 +15,7 @@
 
 #include "gauges/gauge.h"
 #include "module/host.h"
+#include "resources/help.h"
 
 namespace ardelvine::gauges {
 
@@ -95,9 +96,9 @@ ElementHeader* chain[2 * 4] = {&quadrant.header, nullptr, &lever1.header, nullpt
 // Each slot's tooltip area, then the three click-and-drag areas over the same slots.
 MouseRect mouse[] = {
     mouse_parent(),
-    mouse_parent(21, 5, 51, 293), mouse_tooltip_id(0x31A0), mouse_end_parent(),
-    mouse_parent(83, 5, 49, 293), mouse_tooltip_id(0x3198), mouse_end_parent(),
-    mouse_parent(162, 5, 51, 288), mouse_tooltip_id(0x3190), mouse_end_parent(),
+    mouse_parent(21, 5, 51, 293), mouse_tooltip_id(help::MIXTURE_LEVER), mouse_end_parent(),
+    mouse_parent(83, 5, 49, 293), mouse_tooltip_id(help::PROPELLER_LEVER), mouse_end_parent(),
+    mouse_parent(162, 5, 51, 288), mouse_tooltip_id(help::THROTTLE_LEVER), mouse_end_parent(),
     mouse_child(21, 5, 51, 293, CURSOR_HAND, kLeverArea, &throttle_lever1_click),
     mouse_child(83, 5, 49, 293, CURSOR_HAND, kLeverArea, &throttle_lever2_click),
     mouse_child(162, 5, 51, 288, CURSOR_HAND, kLeverArea, &throttle_lever3_click),
