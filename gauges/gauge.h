@@ -222,12 +222,16 @@ constexpr StringElement text(GaugeHeader& gauge, const TextSpec& s, ElementHeade
 
 // ------------------------------------------------------------ mouse entries
 
-constexpr MouseRect mouse_parent(std::int32_t x = 0, std::int32_t y = 0, std::int32_t w = 0,
-                                 std::int32_t h = 0, std::int32_t cursor = CURSOR_NONE,
-                                 std::uint32_t help_id = 0) {
+// A mouse area on the background: its top left corner, width and height.
+struct Rect {
+    std::int32_t x = 0, y = 0, width = 0, height = 0;
+};
+
+// With no area: the whole gauge.
+constexpr MouseRect mouse_parent(Rect area = {}, std::int32_t cursor = CURSOR_NONE, std::uint32_t help_id = 0) {
     MouseRect r{};
     r.kind = MouseKind::PARENT;
-    r.x = x, r.y = y, r.width = w, r.height = h;
+    r.x = area.x, r.y = area.y, r.width = area.width, r.height = area.height;
     r.cursor = cursor;
     r.help_id = help_id;
     r.handler = nullptr;
@@ -251,11 +255,10 @@ constexpr MouseRect mouse_end() {
 }
 
 // A click area whose clicks the host turns into a key event by itself.
-constexpr MouseRect mouse_child_event(std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h,
-                                      std::int32_t cursor, std::uint32_t flags, std::uint32_t event) {
+constexpr MouseRect mouse_child_event(Rect area, std::int32_t cursor, std::uint32_t flags, std::uint32_t event) {
     MouseRect r{};
     r.kind = MouseKind::CHILD;
-    r.x = x, r.y = y, r.width = w, r.height = h;
+    r.x = area.x, r.y = area.y, r.width = area.width, r.height = area.height;
     r.cursor = cursor;
     r.click_flags = flags;
     r.event_id = event;
@@ -264,11 +267,10 @@ constexpr MouseRect mouse_child_event(std::int32_t x, std::int32_t y, std::int32
 }
 
 // A click area handled by module code.
-constexpr MouseRect mouse_child(std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h,
-                                std::int32_t cursor, std::uint32_t flags, MouseHandler handler) {
+constexpr MouseRect mouse_child(Rect area, std::int32_t cursor, std::uint32_t flags, MouseHandler handler) {
     MouseRect r{};
     r.kind = MouseKind::CHILD;
-    r.x = x, r.y = y, r.width = w, r.height = h;
+    r.x = area.x, r.y = area.y, r.width = area.width, r.height = area.height;
     r.cursor = cursor;
     r.click_flags = flags;
     r.handler = handler;
@@ -303,6 +305,58 @@ constexpr MouseRect mouse_tooltip(const char* text) {
     r.cursor = CURSOR_NONE;
     r.tooltip_text = text;
     return r;
+}
+
+// A few entries that stand together in a mouse list.
+template <std::size_t N>
+struct MouseRun {
+    MouseRect entries[N];
+};
+
+// An area that only shows a tooltip: PARENT over the area, the tooltip
+// (mouse_tooltip or mouse_tooltip_id), END_PARENT.
+constexpr MouseRun<3> tooltip_area(Rect area, const MouseRect& tooltip) {
+    return {{mouse_parent(area), tooltip, mouse_end_parent()}};
+}
+
+// A control whose tooltip area and click area are one rectangle. A gauge's
+// list holds its tooltip areas before its click areas, so the two go into the
+// list apart: `tooltip` among the areas, `click` among the clicks.
+struct Control {
+    MouseRun<3> tooltip;
+    MouseRect click;
+};
+
+constexpr Control control(Rect area, const MouseRect& tooltip, std::int32_t cursor, std::uint32_t flags,
+                          MouseHandler handler) {
+    return {tooltip_area(area, tooltip), mouse_child(area, cursor, flags, handler)};
+}
+
+// The same, for a click area whose clicks the host turns into a key event.
+constexpr Control control(Rect area, const MouseRect& tooltip, std::int32_t cursor, std::uint32_t flags,
+                          std::uint32_t event) {
+    return {tooltip_area(area, tooltip), mouse_child_event(area, cursor, flags, event)};
+}
+
+namespace detail {
+template <typename Piece>
+inline constexpr std::size_t kMouseEntries = 1;
+template <std::size_t N>
+inline constexpr std::size_t kMouseEntries<MouseRun<N>> = N;
+constexpr void append(MouseRect*& out, const MouseRect& entry) { *out++ = entry; }
+template <std::size_t N>
+constexpr void append(MouseRect*& out, const MouseRun<N>& run) {
+    for (const MouseRect& entry : run.entries) *out++ = entry;
+}
+}  // namespace detail
+
+// A gauge's mouse list from its entries and runs, in order.
+template <typename... Pieces>
+constexpr auto mouse_list(const Pieces&... pieces) {
+    std::array<MouseRect, (detail::kMouseEntries<Pieces> + ...)> list{};
+    MouseRect* out = list.data();
+    (detail::append(out, pieces), ...);
+    return list;
 }
 
 constexpr TooltipArg tooltip_number(TooltipNumberFn fn) {

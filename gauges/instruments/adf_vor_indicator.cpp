@@ -226,14 +226,14 @@ struct Indicator {
 
     static inline MouseRect mouse[] = {
         mouse_parent(),
-        mouse_parent(0, 0, 306, 104),
+        mouse_parent({0, 0, 306, 104}),
         mouse_tooltip("ADF or VOR1"),
         mouse_end_parent(),
-        mouse_parent(0, 236, 72, 72),
+        mouse_parent({0, 236, 72, 72}),
         mouse_end_parent(),
-        mouse_child(103, 104, 100, 100, CURSOR_HAND, MOUSE_LEFT, mode_click),
-        mouse_child(0, 236, 36, 72, CURSOR_DOWN, MOUSE_LEFT | MOUSE_RIGHT | MOUSE_REPEAT, knob_down),
-        mouse_child(36, 236, 36, 72, CURSOR_UP, MOUSE_LEFT | MOUSE_RIGHT | MOUSE_REPEAT, knob_up),
+        mouse_child({103, 104, 100, 100}, CURSOR_HAND, MOUSE_LEFT, mode_click),
+        mouse_child({0, 236, 36, 72}, CURSOR_DOWN, MOUSE_LEFT | MOUSE_RIGHT | MOUSE_REPEAT, knob_down),
+        mouse_child({36, 236, 36, 72}, CURSOR_UP, MOUSE_LEFT | MOUSE_RIGHT | MOUSE_REPEAT, knob_up),
         mouse_end_parent(),
         mouse_end(),
     };

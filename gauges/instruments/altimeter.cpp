@@ -77,24 +77,19 @@ ElementHeader* chain[] = {
 
 // The knob's left half lowers the setting and its right half raises it; the
 // host sends the key events itself, repeatedly while the button is held.
-MouseRect mouse[] = {
+constinit auto mouse = mouse_list(
     mouse_parent(),
-    mouse_parent(0, 0, 262, 203),
-    mouse_tooltip_id(help::ALTIMETER),
+    tooltip_area({0, 0, 262, 203}, mouse_tooltip_id(help::ALTIMETER)),
+    tooltip_area({12, 203, 42, 42}, mouse_tooltip_id(help::ALTIMETER_SETTING_KNOB)),
+    mouse_child_event({12, 203, 21, 42}, CURSOR_DOWN, MOUSE_LEFT | MOUSE_REPEAT, events::KOHLSMAN_DECREASE),
+    mouse_child_event({33, 203, 21, 42}, CURSOR_UP, MOUSE_LEFT | MOUSE_REPEAT, events::KOHLSMAN_INCREASE),
     mouse_end_parent(),
-    mouse_parent(12, 203, 42, 42),
-    mouse_tooltip_id(help::ALTIMETER_SETTING_KNOB),
-    mouse_end_parent(),
-    mouse_child_event(12, 203, 21, 42, CURSOR_DOWN, MOUSE_LEFT | MOUSE_REPEAT, events::KOHLSMAN_DECREASE),
-    mouse_child_event(33, 203, 21, 42, CURSOR_UP, MOUSE_LEFT | MOUSE_REPEAT, events::KOHLSMAN_INCREASE),
-    mouse_end_parent(),
-    mouse_end(),
-};
+    mouse_end());
 static_assert(std::size(mouse) == 11);
 
 }  // namespace altimeter
 }  // namespace
 
-constinit GaugeHeader Altimeter = make_gauge(registry::Altimeter, altimeter::chain, altimeter::mouse);
+constinit GaugeHeader Altimeter = make_gauge(registry::Altimeter, altimeter::chain, altimeter::mouse.data());
 
 }  // namespace ardelvine::gauges

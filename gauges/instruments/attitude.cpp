@@ -133,8 +133,8 @@ ElementHeader* chain[] = {
 MouseRect mouse[] = {
     mouse_parent(),
     mouse_tooltip_id(help::ATTITUDE_INDICATOR),
-    mouse_child_event(100, 235, 25, 41, CURSOR_DOWN, kHeld, events::ATTITUDE_BARS_DOWN),
-    mouse_child_event(125, 235, 25, 41, CURSOR_UP, kHeld, events::ATTITUDE_BARS_UP),
+    mouse_child_event({100, 235, 25, 41}, CURSOR_DOWN, kHeld, events::ATTITUDE_BARS_DOWN),
+    mouse_child_event({125, 235, 25, 41}, CURSOR_UP, kHeld, events::ATTITUDE_BARS_UP),
     mouse_end_parent(),
     mouse_end(),
 };
@@ -169,23 +169,19 @@ ElementHeader* chain[] = {
     &cage_knob.header,            nullptr,
 };
 
-MouseRect mouse[] = {
+constexpr Control kCageButton = control({194, 204, 100, 100}, mouse_tooltip("Attitude indicator cage button"),
+                                         CURSOR_HAND, MOUSE_LEFT, events::ATTITUDE_CAGE_BUTTON);
+
+constinit auto mouse = mouse_list(
     mouse_parent(),
-    mouse_parent(0, 0, 250, 204),
-    mouse_tooltip_id(help::ATTITUDE_INDICATOR),
+    tooltip_area({0, 0, 250, 204}, mouse_tooltip_id(help::ATTITUDE_INDICATOR)),
+    kCageButton.tooltip,
+    tooltip_area({100, 235, 50, 50}, mouse_tooltip("Attitude indicator plane adjusting button")),
+    kCageButton.click,
+    mouse_child_event({100, 235, 25, 41}, CURSOR_DOWN, kHeld, events::ATTITUDE_BARS_DOWN),
+    mouse_child_event({125, 235, 25, 41}, CURSOR_UP, kHeld, events::ATTITUDE_BARS_UP),
     mouse_end_parent(),
-    mouse_parent(194, 204, 100, 100),
-    mouse_tooltip("Attitude indicator cage button"),
-    mouse_end_parent(),
-    mouse_parent(100, 235, 50, 50),
-    mouse_tooltip("Attitude indicator plane adjusting button"),
-    mouse_end_parent(),
-    mouse_child_event(194, 204, 100, 100, CURSOR_HAND, MOUSE_LEFT, events::ATTITUDE_CAGE_BUTTON),
-    mouse_child_event(100, 235, 25, 41, CURSOR_DOWN, kHeld, events::ATTITUDE_BARS_DOWN),
-    mouse_child_event(125, 235, 25, 41, CURSOR_UP, kHeld, events::ATTITUDE_BARS_UP),
-    mouse_end_parent(),
-    mouse_end(),
-};
+    mouse_end());
 static_assert(std::size(mouse) == 15);
 }  // namespace caged
 
@@ -194,6 +190,6 @@ static_assert(std::size(mouse) == 15);
 
 constinit GaugeHeader Attitude = make_gauge(registry::Attitude, attitude::plain::chain, attitude::plain::mouse);
 constinit GaugeHeader Attitude_w_Cage =
-    make_gauge(registry::Attitude_w_Cage, attitude::caged::chain, attitude::caged::mouse);
+    make_gauge(registry::Attitude_w_Cage, attitude::caged::chain, attitude::caged::mouse.data());
 
 }  // namespace ardelvine::gauges

@@ -27,7 +27,7 @@ constinit Dial<3> dial = make_dial(dial, Waltham_Clock, {.face = 2160, .cover = 
 // The whole clock carries one help text on the area itself and another in its
 // tooltip entry; the host shows the tooltip entry's.
 MouseRect mouse[] = {
-    mouse_parent(0, 0, 0, 0, CURSOR_NONE, help::CLOCK_AREA),
+    mouse_parent({0, 0, 0, 0}, CURSOR_NONE, help::CLOCK_AREA),
     mouse_tooltip_id(help::CLOCK),
     mouse_end_parent(),
     mouse_end(),

@@ -72,13 +72,13 @@ ElementHeader* chain[] = {
 
 MouseRect mouse[] = {
     mouse_parent(),
-    mouse_parent(0, 0, 232, 252),
+    mouse_parent({0, 0, 232, 252}),
     mouse_tooltip_id(help::HEADING_INDICATOR),
     mouse_end_parent(),
-    mouse_parent(77, 252, 82, 82, CURSOR_NONE, help::HEADING_INDICATOR_AREA),
+    mouse_parent({77, 252, 82, 82}, CURSOR_NONE, help::HEADING_INDICATOR_AREA),
     mouse_end_parent(),
-    mouse_child_event(77, 252, 41, 82, CURSOR_DOWN, MOUSE_LEFT | MOUSE_REPEAT, events::GYRO_DRIFT_DECREASE),
-    mouse_child_event(118, 252, 41, 82, CURSOR_UP, MOUSE_LEFT | MOUSE_REPEAT, events::GYRO_DRIFT_INCREASE),
+    mouse_child_event({77, 252, 41, 82}, CURSOR_DOWN, MOUSE_LEFT | MOUSE_REPEAT, events::GYRO_DRIFT_DECREASE),
+    mouse_child_event({118, 252, 41, 82}, CURSOR_UP, MOUSE_LEFT | MOUSE_REPEAT, events::GYRO_DRIFT_INCREASE),
     mouse_end_parent(),
     mouse_end(),
 };

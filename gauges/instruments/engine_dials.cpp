@@ -142,11 +142,11 @@ constexpr std::uint32_t kCover = 1330;
 // needle turns, clear of the temperature area above it.
 MouseRect mouse[] = {
     mouse_parent(),
-    mouse_parent(0, 0, 280, 140, CURSOR_NONE, help::OIL_TEMPERATURE),      // upper half: temperature
+    mouse_parent({0, 0, 280, 140}, CURSOR_NONE, help::OIL_TEMPERATURE),      // upper half: temperature
     mouse_end_parent(),
-    mouse_parent(0, 140, 140, 140, CURSOR_NONE, help::OIL_PRESSURE),    // lower left quarter: pressure
+    mouse_parent({0, 140, 140, 140}, CURSOR_NONE, help::OIL_PRESSURE),    // lower left quarter: pressure
     mouse_end_parent(),
-    mouse_parent(140, 140, 140, 140, CURSOR_NONE, help::OIL_TEMPERATURE_AND_PRESSURE),  // lower right quarter: fuel pressure
+    mouse_parent({140, 140, 140, 140}, CURSOR_NONE, help::OIL_TEMPERATURE_AND_PRESSURE),  // lower right quarter: fuel pressure
     mouse_end_parent(),
     mouse_end_parent(),
     mouse_end(),

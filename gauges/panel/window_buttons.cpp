@@ -55,10 +55,10 @@ template <std::size_t N>
 constexpr std::array<MouseRect, N> button_mouse(const ButtonRow& row) {
     std::array<MouseRect, N> list{};
     std::size_t n = 0;
-    list[n++] = mouse_parent(0, 0, 0, 0, CURSOR_NONE, row.help_id);
+    list[n++] = mouse_parent({0, 0, 0, 0}, CURSOR_NONE, row.help_id);
     if (row.tooltip != nullptr) list[n++] = mouse_tooltip(row.tooltip);
-    list[n++] = row.event != 0 ? mouse_child_event(3, 3, 13, 13, CURSOR_HAND, MOUSE_LEFT, row.event)
-                               : mouse_child(3, 3, 13, 13, CURSOR_HAND, MOUSE_LEFT, &button_click);
+    list[n++] = row.event != 0 ? mouse_child_event({3, 3, 13, 13}, CURSOR_HAND, MOUSE_LEFT, row.event)
+                               : mouse_child({3, 3, 13, 13}, CURSOR_HAND, MOUSE_LEFT, &button_click);
     list[n++] = mouse_end_parent();
     list[n++] = mouse_end();
     return list;

@@ -238,31 +238,29 @@ ElementHeader* chain[] = {
 
 TooltipArg args[] = {tooltip_number(frequency_arg), tooltip_text(tone_arg), tooltip_text(power_arg)};
 
-MouseRect mouse[] = {
+constexpr Control kToneSwitch =
+    control({48, 174, 64, 64}, mouse_tooltip("Tone switch (%2!s!)", args), CURSOR_HAND, MOUSE_LEFT, tone_switch_click);
+constexpr Control kMainSwitch =
+    control({243, 177, 64, 64}, mouse_tooltip("ADF main switch (%3!s!)", args), CURSOR_HAND, MOUSE_LEFT, power_switch);
+
+constinit auto mouse = mouse_list(
     mouse_parent(),
-    mouse_parent(0, 0, 350, 170),
-    mouse_tooltip("Navigation Radio ADF - %1!07.2f! kHz", args),
+    tooltip_area({0, 0, 350, 170}, mouse_tooltip("Navigation Radio ADF - %1!07.2f! kHz", args)),
+    kToneSwitch.tooltip,
+    kMainSwitch.tooltip,
+    kMainSwitch.click,
+    kToneSwitch.click,
+    mouse_child({146, 114, 30, 60}, CURSOR_DOWN, MOUSE_LEFT | MOUSE_REPEAT, band_down),
+    mouse_child({178, 114, 30, 60}, CURSOR_UP, MOUSE_LEFT | MOUSE_REPEAT, band_up),
+    mouse_child({245, 13, 30, 60}, CURSOR_DOWN, MOUSE_LEFT | MOUSE_RIGHT | MOUSE_REPEAT, tune_down),
+    mouse_child({275, 13, 30, 60}, CURSOR_UP, MOUSE_LEFT | MOUSE_RIGHT | MOUSE_REPEAT, tune_up),
+    mouse_child({78, 0, 49, 49}, CURSOR_HAND, MOUSE_LEFT | MOUSE_REPEAT, readout_window),
     mouse_end_parent(),
-    mouse_parent(48, 174, 64, 64),
-    mouse_tooltip("Tone switch (%2!s!)", args),
-    mouse_end_parent(),
-    mouse_parent(243, 177, 64, 64),
-    mouse_tooltip("ADF main switch (%3!s!)", args),
-    mouse_end_parent(),
-    mouse_child(243, 177, 64, 64, CURSOR_HAND, MOUSE_LEFT, power_switch),
-    mouse_child(48, 174, 64, 64, CURSOR_HAND, MOUSE_LEFT, tone_switch_click),
-    mouse_child(146, 114, 30, 60, CURSOR_DOWN, MOUSE_LEFT | MOUSE_REPEAT, band_down),
-    mouse_child(178, 114, 30, 60, CURSOR_UP, MOUSE_LEFT | MOUSE_REPEAT, band_up),
-    mouse_child(245, 13, 30, 60, CURSOR_DOWN, MOUSE_LEFT | MOUSE_RIGHT | MOUSE_REPEAT, tune_down),
-    mouse_child(275, 13, 30, 60, CURSOR_UP, MOUSE_LEFT | MOUSE_RIGHT | MOUSE_REPEAT, tune_up),
-    mouse_child(78, 0, 49, 49, CURSOR_HAND, MOUSE_LEFT | MOUSE_REPEAT, readout_window),
-    mouse_end_parent(),
-    mouse_end(),
-};
+    mouse_end());
 
 }  // namespace adf
 }  // namespace
 
-constinit GaugeHeader Radio_ADF = make_gauge(registry::Radio_ADF, adf::chain, adf::mouse, adf::adf_service);
+constinit GaugeHeader Radio_ADF = make_gauge(registry::Radio_ADF, adf::chain, adf::mouse.data(), adf::adf_service);
 
 }  // namespace ardelvine::gauges

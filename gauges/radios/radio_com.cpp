@@ -130,28 +130,24 @@ ElementHeader* chain[] = {
 TooltipArg args[] = {tooltip_number(frequency_arg), tooltip_text(power_arg)};
 constexpr const char* kFrequencyTip = "Communications Radio COM1 - %1!07.3f! MHz";
 
-MouseRect mouse[] = {
+constexpr Control kMainSwitch =
+    control({46, 58, 67, 58}, mouse_tooltip("COM1 main switch (%2!s!)", args), CURSOR_HAND, MOUSE_LEFT, power_switch);
+
+constinit auto mouse = mouse_list(
     mouse_parent(),
-    mouse_parent(0, 0, 350, 58),
-    mouse_tooltip(kFrequencyTip, args),
+    tooltip_area({0, 0, 350, 58}, mouse_tooltip(kFrequencyTip, args)),
+    tooltip_area({113, 58, 237, 72}, mouse_tooltip(kFrequencyTip, args)),
+    kMainSwitch.tooltip,
+    mouse_child({132, 14, 49, 98}, CURSOR_DOWN, MOUSE_LEFT | MOUSE_RIGHT | MOUSE_REPEAT, tune_down),
+    mouse_child({181, 14, 49, 98}, CURSOR_UP, MOUSE_LEFT | MOUSE_RIGHT | MOUSE_REPEAT, tune_up),
+    mouse_child({256, 0, 44, 44}, CURSOR_HAND, MOUSE_LEFT | MOUSE_REPEAT, readout_window),
+    kMainSwitch.click,
     mouse_end_parent(),
-    mouse_parent(113, 58, 237, 72),
-    mouse_tooltip(kFrequencyTip, args),
-    mouse_end_parent(),
-    mouse_parent(46, 58, 67, 58),
-    mouse_tooltip("COM1 main switch (%2!s!)", args),
-    mouse_end_parent(),
-    mouse_child(132, 14, 49, 98, CURSOR_DOWN, MOUSE_LEFT | MOUSE_RIGHT | MOUSE_REPEAT, tune_down),
-    mouse_child(181, 14, 49, 98, CURSOR_UP, MOUSE_LEFT | MOUSE_RIGHT | MOUSE_REPEAT, tune_up),
-    mouse_child(256, 0, 44, 44, CURSOR_HAND, MOUSE_LEFT | MOUSE_REPEAT, readout_window),
-    mouse_child(46, 58, 67, 58, CURSOR_HAND, MOUSE_LEFT, power_switch),
-    mouse_end_parent(),
-    mouse_end(),
-};
+    mouse_end());
 
 }  // namespace com
 }  // namespace
 
-constinit GaugeHeader Radio_COM = make_gauge(registry::Radio_COM, com::chain, com::mouse, com::com_service);
+constinit GaugeHeader Radio_COM = make_gauge(registry::Radio_COM, com::chain, com::mouse.data(), com::com_service);
 
 }  // namespace ardelvine::gauges

@@ -161,30 +161,28 @@ ElementHeader* chain[] = {
 
 TooltipArg args[] = {tooltip_number(frequency_arg), tooltip_text(tone_arg), tooltip_text(power_arg)};
 
-MouseRect mouse[] = {
+constexpr Control kToneSwitch =
+    control({225, 47, 34, 34}, mouse_tooltip("Tone switch (%2!s!)", args), CURSOR_HAND, MOUSE_LEFT, tone_switch_click);
+constexpr Control kMainSwitch =
+    control({25, 32, 28, 52}, mouse_tooltip("NAV1 main switch (%3!s!)", args), CURSOR_HAND, MOUSE_LEFT, power_switch);
+
+constinit auto mouse = mouse_list(
     mouse_parent(),
-    mouse_parent(55, 0, 168, 95),
-    mouse_tooltip("Navigation Radio NAV1 - %1!07.3f! MHz", args),
+    tooltip_area({55, 0, 168, 95}, mouse_tooltip("Navigation Radio NAV1 - %1!07.3f! MHz", args)),
+    kToneSwitch.tooltip,
+    kMainSwitch.tooltip,
+    mouse_child({62, 28, 17, 34}, CURSOR_DOWN, MOUSE_LEFT | MOUSE_REPEAT, megahertz_down),
+    mouse_child({79, 28, 17, 34}, CURSOR_UP, MOUSE_LEFT | MOUSE_REPEAT, megahertz_up),
+    mouse_child({178, 28, 17, 34}, CURSOR_DOWN, MOUSE_LEFT | MOUSE_REPEAT, fraction_down),
+    mouse_child({195, 28, 17, 34}, CURSOR_UP, MOUSE_LEFT | MOUSE_REPEAT, fraction_up),
+    kMainSwitch.click,
+    kToneSwitch.click,
     mouse_end_parent(),
-    mouse_parent(225, 47, 34, 34),
-    mouse_tooltip("Tone switch (%2!s!)", args),
-    mouse_end_parent(),
-    mouse_parent(25, 32, 28, 52),
-    mouse_tooltip("NAV1 main switch (%3!s!)", args),
-    mouse_end_parent(),
-    mouse_child(62, 28, 17, 34, CURSOR_DOWN, MOUSE_LEFT | MOUSE_REPEAT, megahertz_down),
-    mouse_child(79, 28, 17, 34, CURSOR_UP, MOUSE_LEFT | MOUSE_REPEAT, megahertz_up),
-    mouse_child(178, 28, 17, 34, CURSOR_DOWN, MOUSE_LEFT | MOUSE_REPEAT, fraction_down),
-    mouse_child(195, 28, 17, 34, CURSOR_UP, MOUSE_LEFT | MOUSE_REPEAT, fraction_up),
-    mouse_child(25, 32, 28, 52, CURSOR_HAND, MOUSE_LEFT, power_switch),
-    mouse_child(225, 47, 34, 34, CURSOR_HAND, MOUSE_LEFT, tone_switch_click),
-    mouse_end_parent(),
-    mouse_end(),
-};
+    mouse_end());
 
 }  // namespace nav
 }  // namespace
 
-constinit GaugeHeader Radio_NAV = make_gauge(registry::Radio_NAV, nav::chain, nav::mouse, nav::nav_service);
+constinit GaugeHeader Radio_NAV = make_gauge(registry::Radio_NAV, nav::chain, nav::mouse.data(), nav::nav_service);
 
 }  // namespace ardelvine::gauges

@@ -105,32 +105,30 @@ TooltipArg args[] = {tooltip_text(power_arg)};
 constexpr std::uint32_t kTransponderHelp = help::TRANSPONDER;
 constexpr std::uint32_t kButton = MOUSE_LEFT | MOUSE_REPEAT;
 
-MouseRect mouse[] = {
+constexpr Control kMainSwitch = control({29, 12, 24, 60}, mouse_tooltip("Transponder main switch (%1!s!)", args),
+                                         CURSOR_HAND, MOUSE_LEFT, power_switch);
+
+constinit auto mouse = mouse_list(
     mouse_parent(),
-    mouse_parent(53, 0, 200, 99),
-    mouse_tooltip_id(kTransponderHelp),
+    tooltip_area({53, 0, 200, 99}, mouse_tooltip_id(kTransponderHelp)),
+    kMainSwitch.tooltip,
+    kMainSwitch.click,
+    mouse_child({111, 76, 23, 15}, CURSOR_DOWN, kButton, digit_button<events::TRANSPONDER_THOUSANDS_DOWN>),
+    mouse_child({111, 44, 23, 15}, CURSOR_UP, kButton, digit_button<events::TRANSPONDER_THOUSANDS_UP>),
+    mouse_child({134, 76, 23, 15}, CURSOR_DOWN, kButton, digit_button<events::TRANSPONDER_HUNDREDS_DOWN>),
+    mouse_child({134, 44, 23, 15}, CURSOR_UP, kButton, digit_button<events::TRANSPONDER_HUNDREDS_UP>),
+    mouse_child({157, 76, 23, 15}, CURSOR_DOWN, kButton, digit_button<events::TRANSPONDER_TENS_DOWN>),
+    mouse_child({157, 44, 23, 15}, CURSOR_UP, kButton, digit_button<events::TRANSPONDER_TENS_UP>),
+    mouse_child({180, 76, 23, 15}, CURSOR_DOWN, kButton, digit_button<events::TRANSPONDER_UNITS_DOWN>),
+    mouse_child({180, 44, 23, 15}, CURSOR_UP, kButton, digit_button<events::TRANSPONDER_UNITS_UP>),
+    mouse_child({208, 31, 24, 32}, CURSOR_HAND, MOUSE_LEFT, inert_switch),
     mouse_end_parent(),
-    mouse_parent(29, 12, 24, 60),
-    mouse_tooltip("Transponder main switch (%1!s!)", args),
-    mouse_end_parent(),
-    mouse_child(29, 12, 24, 60, CURSOR_HAND, MOUSE_LEFT, power_switch),
-    mouse_child(111, 76, 23, 15, CURSOR_DOWN, kButton, digit_button<events::TRANSPONDER_THOUSANDS_DOWN>),
-    mouse_child(111, 44, 23, 15, CURSOR_UP, kButton, digit_button<events::TRANSPONDER_THOUSANDS_UP>),
-    mouse_child(134, 76, 23, 15, CURSOR_DOWN, kButton, digit_button<events::TRANSPONDER_HUNDREDS_DOWN>),
-    mouse_child(134, 44, 23, 15, CURSOR_UP, kButton, digit_button<events::TRANSPONDER_HUNDREDS_UP>),
-    mouse_child(157, 76, 23, 15, CURSOR_DOWN, kButton, digit_button<events::TRANSPONDER_TENS_DOWN>),
-    mouse_child(157, 44, 23, 15, CURSOR_UP, kButton, digit_button<events::TRANSPONDER_TENS_UP>),
-    mouse_child(180, 76, 23, 15, CURSOR_DOWN, kButton, digit_button<events::TRANSPONDER_UNITS_DOWN>),
-    mouse_child(180, 44, 23, 15, CURSOR_UP, kButton, digit_button<events::TRANSPONDER_UNITS_UP>),
-    mouse_child(208, 31, 24, 32, CURSOR_HAND, MOUSE_LEFT, inert_switch),
-    mouse_end_parent(),
-    mouse_end(),
-};
+    mouse_end());
 
 }  // namespace xpdr
 }  // namespace
 
 constinit GaugeHeader Radio_IFF_XPDR =
-    make_gauge(registry::Radio_IFF_XPDR, xpdr::chain, xpdr::mouse, xpdr::xpdr_service);
+    make_gauge(registry::Radio_IFF_XPDR, xpdr::chain, xpdr::mouse.data(), xpdr::xpdr_service);
 
 }  // namespace ardelvine::gauges

@@ -62,8 +62,8 @@ TooltipArg state_arg[] = {tooltip_text(&magneto_state_text)};
 MouseRect mouse[] = {
     mouse_parent(),
     mouse_tooltip("Magnetos switch (%1!s!)", state_arg),
-    mouse_child(0, 20, 49, 75, CURSOR_UP, kHeld, &magneto_click),
-    mouse_child_event(50, 20, 49, 75, CURSOR_DOWN, kHeld, events::MAGNETOS_DECREASE),
+    mouse_child({0, 20, 49, 75}, CURSOR_UP, kHeld, &magneto_click),
+    mouse_child_event({50, 20, 49, 75}, CURSOR_DOWN, kHeld, events::MAGNETOS_DECREASE),
     mouse_end_parent(),
     mouse_end(),
 };
@@ -79,8 +79,8 @@ constinit PlateAndIcon control = make_plate_and_icon(control, Starter_Switch, 30
      .token = tokens::STARTER_ENGAGED, .update = nullptr});
 
 MouseRect mouse[] = {
-    mouse_parent(0, 0, 0, 0, CURSOR_NONE, help::STARTER_SWITCH),
-    mouse_child_event(0, 0, 28, 28, CURSOR_HAND, kHeld, events::STARTER_ENGAGE),
+    mouse_parent({0, 0, 0, 0}, CURSOR_NONE, help::STARTER_SWITCH),
+    mouse_child_event({0, 0, 28, 28}, CURSOR_HAND, kHeld, events::STARTER_ENGAGE),
     mouse_end_parent(),
     mouse_end(),
 };
@@ -102,7 +102,7 @@ constinit PlateAndIcon control = make_plate_and_icon(control, Carburetor_Heat, 3
 MouseRect mouse[] = {
     mouse_parent(),
     mouse_tooltip_id(help::CARBURETOR_HEAT),
-    mouse_child_event(0, 0, 60, 60, CURSOR_HAND, MOUSE_LEFT, events::CARBURETOR_HEAT_TOGGLE),
+    mouse_child_event({0, 0, 60, 60}, CURSOR_HAND, MOUSE_LEFT, events::CARBURETOR_HEAT_TOGGLE),
     mouse_end_parent(),
     mouse_end(),
 };
@@ -130,7 +130,7 @@ TooltipArg state_arg[] = {tooltip_text(&primer_state_text)};
 MouseRect mouse[] = {
     mouse_parent(),
     mouse_tooltip("Engine primer switch (%1!s!)", state_arg),
-    mouse_child_event(0, 0, 70, 70, CURSOR_HAND, kHeld, events::ENGINE_PRIMER),
+    mouse_child_event({0, 0, 70, 70}, CURSOR_HAND, kHeld, events::ENGINE_PRIMER),
     mouse_end_parent(),
     mouse_end(),
 };
@@ -158,8 +158,8 @@ constinit PlateAndIcon control = make_plate_and_icon(control, NAV_GPS_Switch, 23
      .token = tokens::GPS_DRIVES_NAV1, .update = nullptr});
 
 MouseRect mouse[] = {
-    mouse_parent(0, 0, 0, 0, CURSOR_NONE, help::NAV_GPS_SWITCH),
-    mouse_child(0, 10, 30, 40, CURSOR_HAND, MOUSE_LEFT, &nav_gps_click),
+    mouse_parent({0, 0, 0, 0}, CURSOR_NONE, help::NAV_GPS_SWITCH),
+    mouse_child({0, 10, 30, 40}, CURSOR_HAND, MOUSE_LEFT, &nav_gps_click),
     mouse_end_parent(),
     mouse_end(),
 };
@@ -214,7 +214,7 @@ TooltipArg state_arg[] = {tooltip_text(&autopilot_state_text)};
 MouseRect mouse[] = {
     mouse_parent(),
     mouse_tooltip("Autopilot switch (%1!s!)", state_arg),
-    mouse_child(0, 0, 72, 72, CURSOR_HAND, kHeld, &autopilot_click),
+    mouse_child({0, 0, 72, 72}, CURSOR_HAND, kHeld, &autopilot_click),
     mouse_end_parent(),
     mouse_end(),
 };

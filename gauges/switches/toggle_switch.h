@@ -106,7 +106,7 @@ template <const SwitchRow& Row, GaugeHeader& Gauge>
 constinit MouseRect PlainSwitch<Row, Gauge>::mouse[5] = {
     mouse_parent(),
     mouse_tooltip(Row.tooltip, state_arg),
-    mouse_child(0, 0, 30, 44, CURSOR_HAND, MOUSE_LEFT, &switch_click),
+    mouse_child({0, 0, 30, 44}, CURSOR_HAND, MOUSE_LEFT, &switch_click),
     mouse_end_parent(),
     mouse_end(),
 };
@@ -193,7 +193,7 @@ template <const SwitchRow& Row, GaugeHeader& Gauge>
 constinit MouseRect GuardedSwitch<Row, Gauge>::mouse[5] = {
     mouse_parent(),
     mouse_tooltip(Row.tooltip, state_arg),
-    mouse_child(0, 5, 54, 110, CURSOR_HAND, MOUSE_LEFT | MOUSE_RIGHT, &guarded_click),
+    mouse_child({0, 5, 54, 110}, CURSOR_HAND, MOUSE_LEFT | MOUSE_RIGHT, &guarded_click),
     mouse_end_parent(),
     mouse_end(),
 };

@@ -139,26 +139,18 @@ TooltipArg contents_args[] = {
     tooltip_number(&tank_tip<&FuelTanks::right_aux>),
 };
 
-MouseRect mouse[] = {
+constinit auto mouse = mouse_list(
     mouse_parent(),
-    mouse_parent(0, 0, 150, 150),
-    mouse_tooltip("Fuel quantity left main tank (%1!3.1f! gal)", contents_args),
+    tooltip_area({0, 0, 150, 150}, mouse_tooltip("Fuel quantity left main tank (%1!3.1f! gal)", contents_args)),
+    tooltip_area({150, 0, 150, 150}, mouse_tooltip("Fuel quantity right main tank (%2!3.1f! gal)", contents_args)),
+    tooltip_area({0, 150, 150, 150}, mouse_tooltip("Fuel quantity left auxiliary tank (%3!3.1f! gal)", contents_args)),
+    tooltip_area({150, 150, 150, 150},
+                 mouse_tooltip("Fuel quantity right auxiliary tank (%4!3.1f! gal)", contents_args)),
     mouse_end_parent(),
-    mouse_parent(150, 0, 150, 150),
-    mouse_tooltip("Fuel quantity right main tank (%2!3.1f! gal)", contents_args),
-    mouse_end_parent(),
-    mouse_parent(0, 150, 150, 150),
-    mouse_tooltip("Fuel quantity left auxiliary tank (%3!3.1f! gal)", contents_args),
-    mouse_end_parent(),
-    mouse_parent(150, 150, 150, 150),
-    mouse_tooltip("Fuel quantity right auxiliary tank (%4!3.1f! gal)", contents_args),
-    mouse_end_parent(),
-    mouse_end_parent(),
-    mouse_end(),
-};
+    mouse_end());
 
 }  // namespace
 
-constinit GaugeHeader Fuel_Quantity = make_gauge(registry::Fuel_Quantity, dial.chain, mouse);
+constinit GaugeHeader Fuel_Quantity = make_gauge(registry::Fuel_Quantity, dial.chain, mouse.data());
 
 }  // namespace ardelvine::gauges

@@ -94,22 +94,22 @@ ElementHeader* chain[2 * 4] = {&quadrant.header, nullptr, &lever1.header, nullpt
                                &lever2.header, nullptr, &lever3.header, nullptr};
 
 // Each slot's tooltip area, then the three click-and-drag areas over the same slots.
-MouseRect mouse[] = {
-    mouse_parent(),
-    mouse_parent(21, 5, 51, 293), mouse_tooltip_id(help::MIXTURE_LEVER), mouse_end_parent(),
-    mouse_parent(83, 5, 49, 293), mouse_tooltip_id(help::PROPELLER_LEVER), mouse_end_parent(),
-    mouse_parent(162, 5, 51, 288), mouse_tooltip_id(help::THROTTLE_LEVER), mouse_end_parent(),
-    mouse_child(21, 5, 51, 293, CURSOR_HAND, kLeverArea, &throttle_lever1_click),
-    mouse_child(83, 5, 49, 293, CURSOR_HAND, kLeverArea, &throttle_lever2_click),
-    mouse_child(162, 5, 51, 288, CURSOR_HAND, kLeverArea, &throttle_lever3_click),
-    mouse_end_parent(),
-    mouse_end(),
-};
+constexpr Control kLever1 =
+    control({21, 5, 51, 293}, mouse_tooltip_id(help::MIXTURE_LEVER), CURSOR_HAND, kLeverArea, &throttle_lever1_click);
+constexpr Control kLever2 =
+    control({83, 5, 49, 293}, mouse_tooltip_id(help::PROPELLER_LEVER), CURSOR_HAND, kLeverArea, &throttle_lever2_click);
+constexpr Control kLever3 =
+    control({162, 5, 51, 288}, mouse_tooltip_id(help::THROTTLE_LEVER), CURSOR_HAND, kLeverArea, &throttle_lever3_click);
+
+constinit auto mouse = mouse_list(mouse_parent(),
+                                  kLever1.tooltip, kLever2.tooltip, kLever3.tooltip,
+                                  kLever1.click, kLever2.click, kLever3.click,
+                                  mouse_end_parent(), mouse_end());
 static_assert(std::size(mouse) == 15);
 
 }  // namespace
 
 constinit GaugeHeader Throttle_Quadrant =
-    make_gauge(registry::Throttle_Quadrant, chain, mouse, &throttle_quadrant_callback);
+    make_gauge(registry::Throttle_Quadrant, chain, mouse.data(), &throttle_quadrant_callback);
 
 }  // namespace ardelvine::gauges
