@@ -18,8 +18,13 @@
 #include "model/elements.h"
 #include "model/records.h"
 #include "module/gauge_list.h"
+#include "resources/catalogue.h"
 
 namespace ardelvine::gauges {
+
+// Gauges name their pictures and sounds by these.
+namespace bitmaps = resources::bitmaps;
+namespace waves = resources::waves;
 
 // A gauge's header: name and width come from its registry entry. A gauge with
 // a lifecycle callback passes it, one without passes none, and the registry

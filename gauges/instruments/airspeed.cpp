@@ -24,8 +24,8 @@ static_assert(std::size(table) == 8);
 
 FailureRecord failures[] = {{failures::AIRSPEED, FAIL_ZERO}, {failures::PITOT_STATIC, FAIL_ZERO}, {0}};
 
-constinit Dial<1> dial = make_dial(dial, Airspeed, {.face = 1400, .cover = 1420}, {
-    {.bitmap = 1410, .pivot = {150, 150}, .offset = {41, 18}, .token = tokens::AIRSPEED_INDICATED, .table = table, .failures = failures},
+constinit Dial<1> dial = make_dial(dial, Airspeed, {.face = bitmaps::AIRSPEED_FACE, .cover = bitmaps::AIRSPEED_COVER}, {
+    {.bitmap = bitmaps::AIRSPEED_NEEDLE, .pivot = {150, 150}, .offset = {41, 18}, .token = tokens::AIRSPEED_INDICATED, .table = table, .failures = failures},
 });
 
 MouseRect mouse[] = {mouse_parent(), mouse_tooltip_id(help::AIRSPEED_INDICATOR), mouse_end_parent(), mouse_end()};

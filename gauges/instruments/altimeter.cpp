@@ -37,11 +37,11 @@ static_assert(std::size(ten_thousands_table) == 2 && std::size(thousands_table) 
 
 FailureRecord hand_failures[] = {{failures::PITOT_STATIC, FAIL_FREEZE}, {failures::ALTIMETER, FAIL_FREEZE}, {0}};
 
-StaticImage face = plate(Altimeter, 250, next_of(chain, 0), kLitFlags);
+StaticImage face = plate(Altimeter, bitmaps::ALTIMETER_FACE, next_of(chain, 0), kLitFlags);
 
-// The card (260) shows through its window (261).
+// The card shows through its window (the next bitmap).
 Sprite baro_card = {
-    .header = {.kind = ElementKind::SPRITE, .bitmap = 260, .x = 200, .y = 100, .offset_x = 131,
+    .header = {.kind = ElementKind::SPRITE, .bitmap = bitmaps::ALTIMETER_SETTING_CARD, .x = 200, .y = 100, .offset_x = 131,
                .offset_y = 127, .gauge = &Altimeter, .children = next_of(chain, 1), .failures = nullptr,
                .image_flags = kLitSmoothFlags},
     .x = {.source = {.token = 0}, .scale = 1.0},
@@ -55,16 +55,16 @@ Sprite baro_card = {
 };
 
 Needle ten_thousands = dial_needle(Altimeter, next_of(chain, 2),
-    {.bitmap = 290, .pivot = kPivot, .offset = {0, 6}, .token = tokens::ALTITUDE_INDICATED, .table = ten_thousands_table,
+    {.bitmap = bitmaps::ALTIMETER_TEN_THOUSANDS_HAND, .pivot = kPivot, .offset = {0, 6}, .token = tokens::ALTITUDE_INDICATED, .table = ten_thousands_table,
      .failures = hand_failures});
 Needle thousands = dial_needle(Altimeter, next_of(chain, 3),
-    {.bitmap = 280, .pivot = kPivot, .offset = {33, 14}, .token = tokens::ALTITUDE_INDICATED, .table = thousands_table,
+    {.bitmap = bitmaps::ALTIMETER_THOUSANDS_HAND, .pivot = kPivot, .offset = {33, 14}, .token = tokens::ALTITUDE_INDICATED, .table = thousands_table,
      .failures = hand_failures});
 Needle hundreds = dial_needle(Altimeter, next_of(chain, 4),
-    {.bitmap = 270, .pivot = kPivot, .offset = {35, 13}, .token = tokens::ALTITUDE_INDICATED, .table = hundreds_table,
+    {.bitmap = bitmaps::ALTIMETER_HUNDREDS_HAND, .pivot = kPivot, .offset = {35, 13}, .token = tokens::ALTITUDE_INDICATED, .table = hundreds_table,
      .failures = hand_failures});
 
-StaticImage cover = plate(Altimeter, 300, nullptr);
+StaticImage cover = plate(Altimeter, bitmaps::ALTIMETER_COVER, nullptr);
 
 ElementHeader* chain[] = {
     &face.header,          nullptr,

@@ -69,9 +69,9 @@ template <std::size_t N>
 constexpr Horizon make_horizon(GaugeHeader& gauge, ElementHeader* (&chain)[N], const Variant& v) {
     return Horizon{
         .face = plate(gauge, v.face, next_of(chain, 0), kLitFlags),
-        // The card (320) shows through the round window 321.
+        // The card shows through its round window (the next bitmap).
         .card = {
-            .header = {.kind = ElementKind::SPRITE, .bitmap = 320, .x = 0, .y = 0, .offset_x = kCentre.x,
+            .header = {.kind = ElementKind::SPRITE, .bitmap = bitmaps::ATTITUDE_HORIZON, .x = 0, .y = 0, .offset_x = kCentre.x,
                        .offset_y = kCentre.y, .gauge = &gauge, .children = next_of(chain, 1),
                        .failures = gyro_failures, .image_flags = kLitSmoothFlags},
             .x = {.source = {.token = 0}, .scale = 0.0},
@@ -84,7 +84,7 @@ constexpr Horizon make_horizon(GaugeHeader& gauge, ElementHeader* (&chain)[N], c
             .rotation_update = nullptr,
         },
         .bank_pointer = {
-            .header = {.kind = ElementKind::NEEDLE, .bitmap = 330, .x = kCentre.x, .y = kCentre.y, .offset_x = 95,
+            .header = {.kind = ElementKind::NEEDLE, .bitmap = bitmaps::ATTITUDE_BANK_POINTER, .x = kCentre.x, .y = kCentre.y, .offset_x = 95,
                        .offset_y = 5, .gauge = &gauge, .children = next_of(chain, 2), .failures = gyro_failures,
                        .image_flags = kLitSmoothFlags},
             .source = {.token = tokens::ATTITUDE_BANK},
@@ -95,7 +95,7 @@ constexpr Horizon make_horizon(GaugeHeader& gauge, ElementHeader* (&chain)[N], c
         },
         // A higher bar setting lifts the bars.
         .bars = {
-            .header = {.kind = ElementKind::SLIDER, .bitmap = 350, .x = 62, .y = 119, .gauge = &gauge,
+            .header = {.kind = ElementKind::SLIDER, .bitmap = bitmaps::ATTITUDE_BARS, .x = 62, .y = 119, .gauge = &gauge,
                        .children = next_of(chain, 3), .failures = nullptr, .image_flags = kLitSmoothFlags},
             .x = {.source = {.token = 0}, .scale = 0.0},
             .y = {.source = {.token = tokens::ATTITUDE_BARS_POSITION}, .scale = -0.14},
@@ -104,7 +104,7 @@ constexpr Horizon make_horizon(GaugeHeader& gauge, ElementHeader* (&chain)[N], c
         },
         .cover = {.header = {.kind = ElementKind::STATIC_IMAGE, .bitmap = v.cover, .gauge = &gauge,
                              .children = next_of(chain, 4), .image_flags = kPlainFlags}},
-        .glass = {.header = {.kind = ElementKind::STATIC_IMAGE, .bitmap = 340, .gauge = &gauge,
+        .glass = {.header = {.kind = ElementKind::STATIC_IMAGE, .bitmap = bitmaps::ATTITUDE_GLASS, .gauge = &gauge,
                              .children = next_of(chain, 5), .image_flags = kLitSmoothFlags}},
     };
 }
@@ -118,7 +118,7 @@ constexpr std::uint32_t kHeld = MOUSE_LEFT | MOUSE_REPEAT;
 namespace plain {
 extern ElementHeader* chain[2 * 6];
 
-constinit Horizon horizon = make_horizon(Attitude, chain, {.face = 310, .cover = 360,
+constinit Horizon horizon = make_horizon(Attitude, chain, {.face = bitmaps::ATTITUDE_FACE, .cover = bitmaps::ATTITUDE_COVER,
                                                            .pitch_limit = attitude_pitch_limit});
 
 ElementHeader* chain[] = {
@@ -146,12 +146,12 @@ static_assert(std::size(mouse) == 6);
 namespace caged {
 extern ElementHeader* chain[2 * 7];
 
-constinit Horizon horizon = make_horizon(Attitude_w_Cage, chain, {.face = 3060, .cover = 3070,
+constinit Horizon horizon = make_horizon(Attitude_w_Cage, chain, {.face = bitmaps::CAGED_ATTITUDE_FACE, .cover = bitmaps::CAGED_ATTITUDE_COVER,
                                                                   .pitch_limit = cage_pitch_limit});
 
 // Knob pushed in (0), on its way (1), pulled and locked (2).
 Icon cage_knob = {
-    .header = {.kind = ElementKind::ICON, .bitmap = 370, .x = 194, .y = 204, .gauge = &Attitude_w_Cage,
+    .header = {.kind = ElementKind::ICON, .bitmap = bitmaps::CAGE_KNOB, .x = 194, .y = 204, .gauge = &Attitude_w_Cage,
                .children = nullptr, .failures = nullptr, .image_flags = kPlainFlags},
     .source = {.token = tokens::ATTITUDE_CAGE},
     .scale = 1.0,

@@ -37,11 +37,11 @@ using namespace dials;
 constexpr std::size_t kElements = 3;
 extern ElementHeader* chain[2 * kElements];
 
-StaticImage face = {.header = {.kind = ElementKind::STATIC_IMAGE, .bitmap = 470, .gauge = &Gyro_Compass,
+StaticImage face = {.header = {.kind = ElementKind::STATIC_IMAGE, .bitmap = bitmaps::GYRO_COMPASS_FACE, .gauge = &Gyro_Compass,
                                .children = next_of(chain, 0), .image_flags = kPlainFlags}};
 
-// The card strip (480, 1219 by 53) shows through its window (481, 139 by 53).
-MovingImage card = heading_strip(Gyro_Compass, 480, {48, 65}, tokens::GYRO_HEADING, next_of(chain, 1));
+// The card strip (1219 by 53) shows through its window (139 by 53).
+MovingImage card = heading_strip(Gyro_Compass, bitmaps::GYRO_COMPASS_STRIP, {48, 65}, tokens::GYRO_HEADING, next_of(chain, 1));
 
 // The knob turns once per third of a full card setting.
 NonlinearityEntry knob_table[] = {
@@ -50,7 +50,7 @@ NonlinearityEntry knob_table[] = {
 };
 
 Needle knob = {
-    .header = {.kind = ElementKind::NEEDLE, .bitmap = 490, .x = 118, .y = 293, .offset_x = 41, .offset_y = 41,
+    .header = {.kind = ElementKind::NEEDLE, .bitmap = bitmaps::GYRO_DRIFT_KNOB, .x = 118, .y = 293, .offset_x = 41, .offset_y = 41,
                .gauge = &Gyro_Compass, .children = nullptr, .failures = nullptr,
                .image_flags = kSmoothFlags},
     .source = {.token = tokens::GYRO_DRIFT},
@@ -93,11 +93,11 @@ using namespace dials;
 constexpr std::size_t kElements = 2;
 extern ElementHeader* chain[2 * kElements];
 
-StaticImage face = {.header = {.kind = ElementKind::STATIC_IMAGE, .bitmap = 2210, .gauge = &Whiskey_Compass,
+StaticImage face = {.header = {.kind = ElementKind::STATIC_IMAGE, .bitmap = bitmaps::MAGNETIC_COMPASS_FACE, .gauge = &Whiskey_Compass,
                                .children = next_of(chain, 0), .image_flags = kPlainFlags}};
 
-// The card strip (2220, 292 by 23) shows through its window (2221, 76 by 23).
-MovingImage card = heading_strip(Whiskey_Compass, 2220, {0, 10}, tokens::MAGNETIC_COMPASS, next_of(chain, 1));
+// The card strip (292 by 23) shows through its window (76 by 23).
+MovingImage card = heading_strip(Whiskey_Compass, bitmaps::MAGNETIC_COMPASS_STRIP, {0, 10}, tokens::MAGNETIC_COMPASS, next_of(chain, 1));
 
 ElementHeader* chain[] = {
     &face.header, nullptr,

@@ -30,11 +30,11 @@ static_assert(std::size(thousands_table) == 7);
 // One turn per thousand, without end.
 NonlinearityEntry hundreds_table[] = {through(0, 120, 30), through(500, 120, 210)};
 
-constinit Dial<2> dial = make_dial(dial, Tachometer, {.face = 1360, .cover = 1390}, {
+constinit Dial<2> dial = make_dial(dial, Tachometer, {.face = bitmaps::TACHOMETER_FACE, .cover = bitmaps::TACHOMETER_COVER}, {
     // the small sub-dial
-    {.bitmap = 1380, .pivot = {120, 138}, .offset = {8, 3}, .token = tokens::ENGINE_RPM, .table = thousands_table,
+    {.bitmap = bitmaps::TACHOMETER_THOUSANDS_NEEDLE, .pivot = {120, 138}, .offset = {8, 3}, .token = tokens::ENGINE_RPM, .table = thousands_table,
      .failures = engine_failures},
-    {.bitmap = 1370, .pivot = {120, 120}, .offset = {35, 7}, .token = tokens::ENGINE_RPM, .table = hundreds_table,
+    {.bitmap = bitmaps::TACHOMETER_HUNDREDS_NEEDLE, .pivot = {120, 120}, .offset = {35, 7}, .token = tokens::ENGINE_RPM, .table = hundreds_table,
      .failures = engine_failures},
 });
 
@@ -58,8 +58,8 @@ NonlinearityEntry table[] = {
 };
 static_assert(std::size(table) == 5);
 
-constinit Dial<1> dial = make_dial(dial, Manifold_Pressure, {.face = 1180, .cover = 1200}, {
-    {.bitmap = 1190, .pivot = {151, 151}, .offset = {49, 18}, .token = tokens::MANIFOLD_PRESSURE, .table = table,
+constinit Dial<1> dial = make_dial(dial, Manifold_Pressure, {.face = bitmaps::MANIFOLD_FACE, .cover = bitmaps::MANIFOLD_COVER}, {
+    {.bitmap = bitmaps::MANIFOLD_NEEDLE, .pivot = {151, 151}, .offset = {49, 18}, .token = tokens::MANIFOLD_PRESSURE, .table = table,
      .failures = engine_failures},
 });
 
@@ -82,8 +82,8 @@ NonlinearityEntry table[] = {
 };
 static_assert(std::size(table) == 5);
 
-constinit Dial<1> dial = make_dial(dial, CHT_Indicator, {.face = 1430, .cover = 1450}, {
-    {.bitmap = 1440, .pivot = {123, 200}, .offset = {0, 5}, .token = tokens::CYLINDER_HEAD_TEMPERATURE, .table = table,
+constinit Dial<1> dial = make_dial(dial, CHT_Indicator, {.face = bitmaps::CHT_FACE, .cover = bitmaps::CHT_COVER}, {
+    {.bitmap = bitmaps::CHT_NEEDLE, .pivot = {123, 200}, .offset = {0, 5}, .token = tokens::CYLINDER_HEAD_TEMPERATURE, .table = table,
      .failures = engine_failures},
 });
 
@@ -126,16 +126,16 @@ static_assert(std::size(right_pressure_table) == 5 && std::size(left_pressure_ta
 
 constexpr DialNeedle kNeedles[] = {
     // lower right, pounds per square foot
-    {.bitmap = 1312, .pivot = {163, 182}, .offset = {8, 8}, .token = tokens::FUEL_PRESSURE, .table = right_pressure_table,
+    {.bitmap = bitmaps::OIL_PRESSURE_NEEDLE, .pivot = {163, 182}, .offset = {8, 8}, .token = tokens::FUEL_PRESSURE, .table = right_pressure_table,
      .failures = engine_failures},
     // lower left, oil pressure in pounds per square foot
-    {.bitmap = 1312, .pivot = {119, 182}, .offset = {8, 8}, .token = tokens::OIL_PRESSURE, .table = left_pressure_table,
+    {.bitmap = bitmaps::OIL_PRESSURE_NEEDLE, .pivot = {119, 182}, .offset = {8, 8}, .token = tokens::OIL_PRESSURE, .table = left_pressure_table,
      .failures = engine_failures},
     // upper half, oil temperature in degrees Rankine
-    {.bitmap = 1310, .pivot = {141, 141}, .offset = {65, 10}, .token = tokens::OIL_TEMPERATURE, .table = temperature_table,
+    {.bitmap = bitmaps::OIL_TEMPERATURE_NEEDLE, .pivot = {141, 141}, .offset = {65, 10}, .token = tokens::OIL_TEMPERATURE, .table = temperature_table,
      .failures = engine_failures},
 };
-constexpr std::uint32_t kCover = 1330;
+constexpr std::uint32_t kCover = bitmaps::OIL_COVER;
 
 // Three help areas, each with the host's text and no tooltip entry, one for
 // each scale. The oil pressure area covers the lower left quarter, where its
@@ -152,8 +152,8 @@ MouseRect mouse[] = {
     mouse_end(),
 };
 
-constinit Dial<3> dial_1 = make_dial(dial_1, Oil_Temp_Press_1, {.face = 1340, .cover = kCover}, kNeedles);
-constinit Dial<3> dial_2 = make_dial(dial_2, Oil_Temp_Press_2, {.face = 1350, .cover = kCover}, kNeedles);
+constinit Dial<3> dial_1 = make_dial(dial_1, Oil_Temp_Press_1, {.face = bitmaps::OIL_FACE_1, .cover = kCover}, kNeedles);
+constinit Dial<3> dial_2 = make_dial(dial_2, Oil_Temp_Press_2, {.face = bitmaps::OIL_FACE_2, .cover = kCover}, kNeedles);
 
 }  // namespace oil
 }  // namespace

@@ -26,8 +26,8 @@ NonlinearityEntry table[] = {
 };
 static_assert(std::size(table) == 5);
 
-constinit Dial<1> dial = make_dial(dial, Hydr_Press_Indicator, {.face = 2270, .cover = 2290}, {
-    {.bitmap = 2280, .pivot = {108, 108}, .offset = {39, 10}, .token = tokens::HYDRAULIC_PRESSURE, .table = table, .failures = nullptr},
+constinit Dial<1> dial = make_dial(dial, Hydr_Press_Indicator, {.face = bitmaps::HYDRAULIC_FACE, .cover = bitmaps::HYDRAULIC_COVER}, {
+    {.bitmap = bitmaps::HYDRAULIC_NEEDLE, .pivot = {108, 108}, .offset = {39, 10}, .token = tokens::HYDRAULIC_PRESSURE, .table = table, .failures = nullptr},
 });
 
 // The host evaluates the bracketed variable itself; there are no arguments.
@@ -56,8 +56,8 @@ NonlinearityEntry table[] = {
 };
 static_assert(std::size(table) == 7);
 
-constinit Dial<1> dial = make_dial(dial, OAT_Indicator, {.face = 1460, .cover = 1480}, {
-    {.bitmap = 1470, .pivot = {97, 162}, .offset = {0, 2}, .token = tokens::OUTSIDE_AIR_TEMPERATURE, .table = table, .failures = nullptr},
+constinit Dial<1> dial = make_dial(dial, OAT_Indicator, {.face = bitmaps::OAT_FACE, .cover = bitmaps::OAT_COVER}, {
+    {.bitmap = bitmaps::OAT_NEEDLE, .pivot = {97, 162}, .offset = {0, 2}, .token = tokens::OUTSIDE_AIR_TEMPERATURE, .table = table, .failures = nullptr},
 });
 
 MouseRect mouse[] = {mouse_parent(), mouse_tooltip_id(help::OUTSIDE_AIR_TEMPERATURE), mouse_end_parent(), mouse_end()};
@@ -80,8 +80,8 @@ static_assert(std::size(table) == 5);
 
 FailureRecord failures[] = {{failures::ENGINE, FAIL_NONE}, {failures::ELECTRICAL, FAIL_ZERO}, {0}};
 
-constinit Dial<1> dial = make_dial(dial, Voltmeter, {.face = 2390, .cover = 2410}, {
-    {.bitmap = 2400, .pivot = {107, 157}, .offset = {0, 4}, .token = tokens::MAIN_BUS_VOLTAGE, .table = table,
+constinit Dial<1> dial = make_dial(dial, Voltmeter, {.face = bitmaps::VOLTMETER_FACE, .cover = bitmaps::VOLTMETER_COVER}, {
+    {.bitmap = bitmaps::VOLTMETER_NEEDLE, .pivot = {107, 157}, .offset = {0, 4}, .token = tokens::MAIN_BUS_VOLTAGE, .table = table,
      .failures = failures},
 });
 

@@ -39,10 +39,10 @@ NonlinearityEntry needle_table[] = {
 // it fall back to the middle.
 FailureRecord needle_failures[] = {{failures::TURN_COORDINATOR, FAIL_FREEZE}, {failures::ELECTRICAL, FAIL_ZERO}, {0}};
 
-StaticImage face = plate(Turn_Coordinator, 390, next_of(chain, 0), kLitFlags);
+StaticImage face = plate(Turn_Coordinator, bitmaps::TURN_FACE, next_of(chain, 0), kLitFlags);
 
 Slider ball = {
-    .header = {.kind = ElementKind::SLIDER, .bitmap = 410, .x = 88, .y = 119, .gauge = &Turn_Coordinator,
+    .header = {.kind = ElementKind::SLIDER, .bitmap = bitmaps::TURN_BALL, .x = 88, .y = 119, .gauge = &Turn_Coordinator,
                .children = next_of(chain, 1), .failures = nullptr, .image_flags = kLitSmoothFlags},
     .x = {.source = {.token = tokens::TURN_BALL}, .scale = 0.46875},
     .y = {.source = {.token = tokens::TURN_BALL}, .scale = -9.0 / 16384.0},
@@ -53,7 +53,7 @@ static_assert(-9.0 / 16384.0 == -0.00054931640625);
 
 // The tube's clip and centre marks, always its first picture.
 Icon tube_marks = {
-    .header = {.kind = ElementKind::ICON, .bitmap = 420, .x = 81, .y = 110, .gauge = &Turn_Coordinator,
+    .header = {.kind = ElementKind::ICON, .bitmap = bitmaps::TURN_OVERLAY, .x = 81, .y = 110, .gauge = &Turn_Coordinator,
                .children = next_of(chain, 2), .failures = nullptr, .image_flags = kLitFlags},
     .source = {.token = 0},
     .scale = 1.0,
@@ -62,7 +62,7 @@ Icon tube_marks = {
 };
 
 Needle needle = {
-    .header = {.kind = ElementKind::NEEDLE, .bitmap = 400, .x = 99, .y = 161, .offset_x = 22, .offset_y = 13,
+    .header = {.kind = ElementKind::NEEDLE, .bitmap = bitmaps::TURN_AIRPLANE, .x = 99, .y = 161, .offset_x = 22, .offset_y = 13,
                .gauge = &Turn_Coordinator, .children = next_of(chain, 3), .failures = needle_failures,
                .image_flags = kLitSmoothFlags},
     .source = {.token = tokens::TURN_RATE},
@@ -72,7 +72,7 @@ Needle needle = {
     .update = turn_rate_scale,
 };
 
-StaticImage cover = plate(Turn_Coordinator, 430, nullptr);
+StaticImage cover = plate(Turn_Coordinator, bitmaps::TURN_COVER, nullptr);
 
 ElementHeader* chain[] = {
     &face.header,       nullptr,

@@ -35,8 +35,8 @@ static_assert(std::size(table) == 17);
 
 FailureRecord failures[] = {{failures::VERTICAL_SPEED, FAIL_FREEZE}, {failures::PITOT_STATIC, FAIL_ZERO}, {0}};
 
-constinit Dial<1> dial = make_dial(dial, Vertical_Speed, {.face = 440, .cover = 460}, {
-    {.bitmap = 450, .pivot = {151, 150}, .offset = {58, 11}, .token = tokens::VERTICAL_SPEED, .table = table, .failures = failures},
+constinit Dial<1> dial = make_dial(dial, Vertical_Speed, {.face = bitmaps::VERTICAL_SPEED_FACE, .cover = bitmaps::VERTICAL_SPEED_COVER}, {
+    {.bitmap = bitmaps::VERTICAL_SPEED_NEEDLE, .pivot = {151, 150}, .offset = {58, 11}, .token = tokens::VERTICAL_SPEED, .table = table, .failures = failures},
 });
 
 MouseRect mouse[] = {mouse_parent(), mouse_tooltip_id(help::VERTICAL_SPEED_INDICATOR), mouse_end_parent(), mouse_end()};

@@ -93,20 +93,20 @@ constinit std::array<MouseRect, Row.tooltip != nullptr ? 5 : 4> WindowButton<Row
 // ------------------------------------------------------------ the buttons
 
 // Configurable: faces 100 to 180, the ones a parameter string may choose.
-constexpr ButtonRow kInvisible{registry::Invisible_Toggle, 100, 0, nullptr, 0};
-constexpr ButtonRow kCloseSubpanel{registry::Close_Subpanel, 110, 0, "Close the subpanel", 0};
-constexpr ButtonRow kRadios{registry::Radios_Toggle, 120, help::RADIO_STACK_WINDOW, nullptr, 0};
-constexpr ButtonRow kLandingView{registry::Landing_View_Toggle, 130, 0, "Switch between Normal and Landing view", 0};
-constexpr ButtonRow kGps{registry::GPS_Toggle, 140, help::GPS_WINDOW, nullptr, 0};
-constexpr ButtonRow kThrottle{registry::Throttle_Toggle, 150, help::THROTTLE_QUADRANT_WINDOW, nullptr, 0};
-constexpr ButtonRow kCompass{registry::Compass_Toggle, 160, help::COMPASS_WINDOW, nullptr, 0};
-constexpr ButtonRow kFuel{registry::Fuel_Toggle, 170, help::FUEL_PANEL_WINDOW, "Display/Hide the fuel subpanel", 0};
-constexpr ButtonRow kElectricity{registry::Electricity_Toggle, 180, 0, "Display/Hide the electricity switches", 0};
+constexpr ButtonRow kInvisible{registry::Invisible_Toggle, bitmaps::INVISIBLE_BUTTON, 0, nullptr, 0};
+constexpr ButtonRow kCloseSubpanel{registry::Close_Subpanel, bitmaps::CLOSE_BUTTON, 0, "Close the subpanel", 0};
+constexpr ButtonRow kRadios{registry::Radios_Toggle, bitmaps::RADIOS_BUTTON, help::RADIO_STACK_WINDOW, nullptr, 0};
+constexpr ButtonRow kLandingView{registry::Landing_View_Toggle, bitmaps::LANDING_VIEW_BUTTON, 0, "Switch between Normal and Landing view", 0};
+constexpr ButtonRow kGps{registry::GPS_Toggle, bitmaps::GPS_BUTTON, help::GPS_WINDOW, nullptr, 0};
+constexpr ButtonRow kThrottle{registry::Throttle_Toggle, bitmaps::THROTTLE_BUTTON, help::THROTTLE_QUADRANT_WINDOW, nullptr, 0};
+constexpr ButtonRow kCompass{registry::Compass_Toggle, bitmaps::COMPASS_BUTTON, help::COMPASS_WINDOW, nullptr, 0};
+constexpr ButtonRow kFuel{registry::Fuel_Toggle, bitmaps::FUEL_BUTTON, help::FUEL_PANEL_WINDOW, "Display/Hide the fuel subpanel", 0};
+constexpr ButtonRow kElectricity{registry::Electricity_Toggle, bitmaps::ELECTRICITY_BUTTON, 0, "Display/Hide the electricity switches", 0};
 
 // Fixed: the host sends the event; no code, no parameters.
-constexpr ButtonRow kKneeboard{registry::Kneeboard_Toggle, 60, help::KNEEBOARD_WINDOW, nullptr, events::KNEEBOARD_WINDOW};
-constexpr ButtonRow kMap{registry::Map_Toggle, 70, help::MAP_WINDOW, nullptr, events::MAP_WINDOW};
-constexpr ButtonRow kAtc{registry::ATC_Toggle, 80, help::ATC_WINDOW, nullptr, events::ATC_WINDOW};
+constexpr ButtonRow kKneeboard{registry::Kneeboard_Toggle, bitmaps::KNEEBOARD_BUTTON, help::KNEEBOARD_WINDOW, nullptr, events::KNEEBOARD_WINDOW};
+constexpr ButtonRow kMap{registry::Map_Toggle, bitmaps::MAP_BUTTON, help::MAP_WINDOW, nullptr, events::MAP_WINDOW};
+constexpr ButtonRow kAtc{registry::ATC_Toggle, bitmaps::ATC_BUTTON, help::ATC_WINDOW, nullptr, events::ATC_WINDOW};
 
 static_assert(kInvisible.face == params::kFirstFace && kElectricity.face == params::kLastFace,
               "the configurable faces are the ones the b option chooses from");

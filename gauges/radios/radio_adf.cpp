@@ -81,7 +81,7 @@ void ARD_CALL adf_service(GaugeHeader*, std::int32_t service, std::uintptr_t dat
     } else if (service == PANEL_SERVICE_PRE_UPDATE) {
         decode();  // the band stays as installed or chosen
     }
-    sound::gauge_sound_service(sound, service, data, resources::waves::DETENT_CLICK);
+    sound::gauge_sound_service(sound, service, data, waves::DETENT_CLICK);
 }
 
 // While the set is off the pointer stays where it was.
@@ -199,28 +199,28 @@ NonlinearityEntry frequency_table[] = {through(0, 178, 29), through(180, 178, 22
 NonlinearityEntry tuning_table[] = {through(0, 275, 13), through(60, 275, 73)};
 NonlinearityEntry band_table[] = {through(1, 178, 114), through(3, 178, 178)};
 
-StaticImage panel = plate(Radio_ADF, 1000, next_of(chain, 0));
-Needle pointer_needle = pointer(Radio_ADF, {.bitmap = 1070, .pivot = {178, 127}, .offset = {98, 98},
+StaticImage panel = plate(Radio_ADF, bitmaps::ADF_PANEL, next_of(chain, 0));
+Needle pointer_needle = pointer(Radio_ADF, {.bitmap = bitmaps::ADF_FREQUENCY_POINTER, .pivot = {178, 127}, .offset = {98, 98},
                                             .table = frequency_table, .update = frequency_pointer,
                                             .flags = kLitSmoothFlags}, next_of(chain, 1));
-Sprite card_sprite = card(Radio_ADF, {.bitmap = 1060 /* window 1061 */, .at = {130, 30}, .axle = {178, 127},
+Sprite card_sprite = card(Radio_ADF, {.bitmap = bitmaps::ADF_BAND_CARD, .at = {130, 30}, .axle = {178, 127},
                                       .rotation_scale = 1.0, .rotation = band_card, .flags = kLitSmoothFlags},
                           next_of(chain, 2));
-StaticImage glass = plate(Radio_ADF, 1080, next_of(chain, 3));
+StaticImage glass = plate(Radio_ADF, bitmaps::ADF_GLASS, next_of(chain, 3));
 StringElement frequency_text = text(Radio_ADF,
                                     {.at = {135, 195}, .chars = 7, .width = 84, .height = 25, .colour = 0x00FAFA,
                                      .highlight = 0x00FFFF, .token = kUnitsToken, .second_token = 0,
                                      .update = readout, .failures = readout_failures, .flags = kBrightFlags},
                                     next_of(chain, 4));
-Needle tuning = pointer(Radio_ADF, {.bitmap = 1020, .pivot = {275, 43}, .offset = {21, 21}, .table = tuning_table,
+Needle tuning = pointer(Radio_ADF, {.bitmap = bitmaps::ADF_TUNING_KNOB, .pivot = {275, 43}, .offset = {21, 21}, .table = tuning_table,
                                     .update = tuning_knob}, next_of(chain, 5));
-Needle band_selector = pointer(Radio_ADF, {.bitmap = 1010, .pivot = {178, 146}, .offset = {32, 32},
+Needle band_selector = pointer(Radio_ADF, {.bitmap = bitmaps::ADF_BAND_KNOB, .pivot = {178, 146}, .offset = {32, 32},
                                            .table = band_table, .update = band_knob}, next_of(chain, 6));
-Icon tone = icon(Radio_ADF, {.bitmap = 1050 /* off; 1051 on */, .at = {48, 174}, .images = 2, .token = kToneToken,
+Icon tone = icon(Radio_ADF, {.bitmap = bitmaps::ADF_TONE_SWITCH /* off, then on */, .at = {48, 174}, .images = 2, .token = kToneToken,
                              .update = tone_lever}, next_of(chain, 7));
-Icon lamp = icon(Radio_ADF, {.bitmap = 1040, .at = {169, 229}, .images = 1, .update = power_lamp_image,
+Icon lamp = icon(Radio_ADF, {.bitmap = bitmaps::ADF_POWER_LAMP, .at = {169, 229}, .images = 1, .update = power_lamp_image,
                              .failures = lamp_failures, .flags = kBrightFlags}, next_of(chain, 8));
-Icon lever = icon(Radio_ADF, {.bitmap = 1030 /* off; 1031 on */, .at = {243, 177}, .images = 2,
+Icon lever = icon(Radio_ADF, {.bitmap = bitmaps::ADF_MAIN_SWITCH /* off, then on */, .at = {243, 177}, .images = 2,
                               .update = main_switch_lever}, next_of(chain, 9));
 
 ElementHeader* chain[] = {

@@ -34,7 +34,7 @@ void ARD_CALL com_service(GaugeHeader*, std::int32_t service, std::uintptr_t dat
         tuned = decode_com(read_bcd_token(kFrequencyToken));
         frequency = tuned.whole + tuned.hundredths / 100.0;
     }
-    sound::gauge_sound_service(sound, service, data, resources::waves::DETENT_CLICK);
+    sound::gauge_sound_service(sound, service, data, waves::DETENT_CLICK);
 }
 
 double ARD_CALL knob_rotation(ElementHeader*) { return knob_angle; }
@@ -102,12 +102,12 @@ extern ElementHeader* chain[2 * kElements];
 
 FailureRecord lamp_failures[] = {{failures::AVIONICS, FAIL_HIDE}, {failures::COM, FAIL_NONE}, {0}};
 
-StaticImage panel = plate(Radio_COM, 1090, next_of(chain, 0));
+StaticImage panel = plate(Radio_COM, bitmaps::COM_PANEL, next_of(chain, 0));
 Sprite knob = card(Radio_COM,
-                   {.bitmap = 1120 /* window 1121 */, .at = {132, 14}, .axle = {181, 63}, .rotation_scale = -1.0,
+                   {.bitmap = bitmaps::COM_TUNING_CARD, .at = {132, 14}, .axle = {181, 63}, .rotation_scale = -1.0,
                     .rotation = knob_rotation},
                    next_of(chain, 1));
-Icon lever = icon(Radio_COM, {.bitmap = 1110 /* off; 1111 on */, .at = {46, 58}, .images = 2,
+Icon lever = icon(Radio_COM, {.bitmap = bitmaps::COM_MAIN_SWITCH /* off, then on */, .at = {46, 58}, .images = 2,
                               .update = main_switch_lever},
                   next_of(chain, 2));
 StringElement frequency_text = text(Radio_COM,
@@ -115,7 +115,7 @@ StringElement frequency_text = text(Radio_COM,
                                      .highlight = 0x00FFFF, .token = kFrequencyToken, .second_token = 0,
                                      .update = readout, .failures = nullptr, .flags = kBrightFlags},
                                     next_of(chain, 3));
-Icon lamp = icon(Radio_COM, {.bitmap = 1100, .at = {243, 90}, .images = 1, .update = power_lamp_image,
+Icon lamp = icon(Radio_COM, {.bitmap = bitmaps::COM_POWER_LAMP, .at = {243, 90}, .images = 1, .update = power_lamp_image,
                              .failures = lamp_failures, .flags = kBrightFlags},
                  next_of(chain, 4));
 

@@ -32,7 +32,7 @@ void ARD_CALL nav_service(GaugeHeader*, std::int32_t service, std::uintptr_t dat
     // A fresh set starts with its identifier silent, whatever the tone switch says.
     if (service == PANEL_SERVICE_PRE_INSTALL) panel_services::trigger_key_event(kToneOff, 0);
     if (service == PANEL_SERVICE_PRE_UPDATE) decode();
-    sound::gauge_sound_service(sound, service, data, resources::waves::TOGGLE_CLICK);
+    sound::gauge_sound_service(sound, service, data, waves::TOGGLE_CLICK);
 }
 
 double units_of(double v) { return v - 10.0 * std::floor(v / 10.0); }
@@ -119,30 +119,30 @@ FailureRecord dark_failures[] = {{failures::AVIONICS, FAIL_HIDE}, {failures::NAV
 NonlinearityEntry megahertz_table[] = {through(108, 79, 11), through(112, 79, 79)};
 NonlinearityEntry fraction_table[] = {through(100, 195, 11), through(50, 195, 79)};
 
-StaticImage panel = plate(Radio_NAV, 1210, next_of(chain, 0));
-MovingImage hundredths = drum(Radio_NAV, {.bitmap = 1230, .at = {159, 36}, .top = 10, .update = hundredths_drum,
+StaticImage panel = plate(Radio_NAV, bitmaps::NAV_PANEL, next_of(chain, 0));
+MovingImage hundredths = drum(Radio_NAV, {.bitmap = bitmaps::NAV_DIGIT_DRUM, .at = {159, 36}, .top = 10, .update = hundredths_drum,
                                           .failures = dark_failures}, next_of(chain, 1));
-MovingImage tenths = drum(Radio_NAV, {.bitmap = 1230, .at = {146, 36}, .top = 10, .update = tenths_drum,
+MovingImage tenths = drum(Radio_NAV, {.bitmap = bitmaps::NAV_DIGIT_DRUM, .at = {146, 36}, .top = 10, .update = tenths_drum,
                                       .failures = dark_failures}, next_of(chain, 2));
-MovingImage units = drum(Radio_NAV, {.bitmap = 1230, .at = {128, 36}, .top = 10, .update = units_drum,
+MovingImage units = drum(Radio_NAV, {.bitmap = bitmaps::NAV_DIGIT_DRUM, .at = {128, 36}, .top = 10, .update = units_drum,
                                      .failures = dark_failures}, next_of(chain, 3));
-MovingImage tens = drum(Radio_NAV, {.bitmap = 1240, .at = {115, 36}, .top = 1, .update = tens_drum,
+MovingImage tens = drum(Radio_NAV, {.bitmap = bitmaps::NAV_TENS_DRUM, .at = {115, 36}, .top = 1, .update = tens_drum,
                                     .failures = dark_failures}, next_of(chain, 4));
 // The leading 1 never changes: its scale 0 keeps it on its one image.
-Icon leading = icon(Radio_NAV, {.bitmap = 1250, .at = {102, 36}, .images = 1, .update = leading_one,
+Icon leading = icon(Radio_NAV, {.bitmap = bitmaps::NAV_LEADING_ONE, .at = {102, 36}, .images = 1, .update = leading_one,
                                 .failures = dark_failures, .flags = kSmoothFlags, .scale = 0.0},
                     next_of(chain, 5));
-Needle fraction_knob = pointer(Radio_NAV, {.bitmap = 1220, .pivot = {195, 45}, .offset = {17, 17},
+Needle fraction_knob = pointer(Radio_NAV, {.bitmap = bitmaps::NAV_KNOB, .pivot = {195, 45}, .offset = {17, 17},
                                            .table = fraction_table, .update = fraction_pointer},
                                next_of(chain, 6));
-Needle megahertz_knob = pointer(Radio_NAV, {.bitmap = 1220, .pivot = {79, 45}, .offset = {17, 17},
+Needle megahertz_knob = pointer(Radio_NAV, {.bitmap = bitmaps::NAV_KNOB, .pivot = {79, 45}, .offset = {17, 17},
                                             .table = megahertz_table, .update = megahertz_pointer},
                                 next_of(chain, 7));
-Icon tone = icon(Radio_NAV, {.bitmap = 1270 /* off; 1271 on */, .at = {225, 47}, .images = 2, .update = tone_lever,
+Icon tone = icon(Radio_NAV, {.bitmap = bitmaps::NAV_TONE_SWITCH /* off, then on */, .at = {225, 47}, .images = 2, .update = tone_lever,
                              .failures = dark_failures}, next_of(chain, 8));
-Icon lever = icon(Radio_NAV, {.bitmap = 1260 /* off; 1261 on */, .at = {25, 32}, .images = 2,
+Icon lever = icon(Radio_NAV, {.bitmap = bitmaps::NAV_MAIN_SWITCH /* off, then on */, .at = {25, 32}, .images = 2,
                               .update = main_switch_lever}, next_of(chain, 9));
-Icon lamp = icon(Radio_NAV, {.bitmap = 1280, .at = {272, 44}, .images = 1, .update = power_lamp_image,
+Icon lamp = icon(Radio_NAV, {.bitmap = bitmaps::NAV_POWER_LAMP, .at = {272, 44}, .images = 1, .update = power_lamp_image,
                              .failures = dark_failures, .flags = kBrightFlags}, next_of(chain, 10));
 
 ElementHeader* chain[] = {

@@ -83,7 +83,7 @@ double ARD_CALL registration_text(ElementHeader* element) {
 extern ElementHeader* chain[2 * 2];
 
 constinit StaticImage plate = {
-    .header = {.kind = ElementKind::STATIC_IMAGE, .bitmap = 50, .x = 0, .y = 0, .gauge = &Registration,
+    .header = {.kind = ElementKind::STATIC_IMAGE, .bitmap = bitmaps::REGISTRATION_PLATE, .x = 0, .y = 0, .gauge = &Registration,
                .children = chain_link(chain, 1), .image_flags = kPlainFlags}};
 
 constinit StringElement text = {

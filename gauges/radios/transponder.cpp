@@ -27,7 +27,7 @@ sound::GaugeSound sound{};
 
 void ARD_CALL xpdr_service(GaugeHeader*, std::int32_t service, std::uintptr_t data) {
     if (service == PANEL_SERVICE_PRE_UPDATE) code = decode_code(read_bcd_token(kCodeToken));
-    sound::gauge_sound_service(sound, service, data, resources::waves::DETENT_CLICK);
+    sound::gauge_sound_service(sound, service, data, waves::DETENT_CLICK);
 }
 
 // Each drum reads the code afresh and shows one decimal place of it.
@@ -73,21 +73,21 @@ extern ElementHeader* chain[2 * kElements];
 
 FailureRecord dark_failures[] = {{failures::ELECTRICAL, FAIL_HIDE}, {failures::AVIONICS, FAIL_HIDE}, {failures::TRANSPONDER, FAIL_NONE}, {0}};
 
-StaticImage panel = plate(Radio_IFF_XPDR, 1130, next_of(chain, 0));
-// Strip 1140 of cells 0-9-0 behind window 1141; the tens drum has no token.
-MovingImage units = drum(Radio_IFF_XPDR, {.bitmap = 1140, .at = {184, 57}, .top = 10, .update = units_drum,
+StaticImage panel = plate(Radio_IFF_XPDR, bitmaps::XPDR_PANEL, next_of(chain, 0));
+// A strip of cells 0-9-0 behind its window; the tens drum has no token.
+MovingImage units = drum(Radio_IFF_XPDR, {.bitmap = bitmaps::XPDR_DIGIT_DRUM, .at = {184, 57}, .top = 10, .update = units_drum,
                                           .failures = dark_failures, .token = kCodeToken}, next_of(chain, 1));
-MovingImage tens = drum(Radio_IFF_XPDR, {.bitmap = 1140, .at = {161, 57}, .top = 10, .update = tens_drum,
+MovingImage tens = drum(Radio_IFF_XPDR, {.bitmap = bitmaps::XPDR_DIGIT_DRUM, .at = {161, 57}, .top = 10, .update = tens_drum,
                                          .failures = dark_failures}, next_of(chain, 2));
-MovingImage hundreds = drum(Radio_IFF_XPDR, {.bitmap = 1140, .at = {138, 57}, .top = 10, .update = hundreds_drum,
+MovingImage hundreds = drum(Radio_IFF_XPDR, {.bitmap = bitmaps::XPDR_DIGIT_DRUM, .at = {138, 57}, .top = 10, .update = hundreds_drum,
                                              .failures = dark_failures, .token = kCodeToken}, next_of(chain, 3));
-MovingImage thousands = drum(Radio_IFF_XPDR, {.bitmap = 1140, .at = {115, 57}, .top = 10, .update = thousands_drum,
+MovingImage thousands = drum(Radio_IFF_XPDR, {.bitmap = bitmaps::XPDR_DIGIT_DRUM, .at = {115, 57}, .top = 10, .update = thousands_drum,
                                               .failures = dark_failures, .token = kCodeToken}, next_of(chain, 4));
-Icon second_switch = icon(Radio_IFF_XPDR, {.bitmap = 1170, .at = {208, 31}, .images = 2,
+Icon second_switch = icon(Radio_IFF_XPDR, {.bitmap = bitmaps::XPDR_SECOND_SWITCH, .at = {208, 31}, .images = 2,
                                            .failures = dark_failures}, next_of(chain, 5));
-Icon lamp = icon(Radio_IFF_XPDR, {.bitmap = 1160, .at = {53, 79}, .images = 1, .update = power_lamp_image,
+Icon lamp = icon(Radio_IFF_XPDR, {.bitmap = bitmaps::XPDR_POWER_LAMP, .at = {53, 79}, .images = 1, .update = power_lamp_image,
                                   .failures = dark_failures, .flags = kBrightFlags}, next_of(chain, 6));
-Icon lever = icon(Radio_IFF_XPDR, {.bitmap = 1150 /* off; 1151 on */, .at = {27, 8}, .images = 2,
+Icon lever = icon(Radio_IFF_XPDR, {.bitmap = bitmaps::XPDR_MAIN_SWITCH /* off, then on */, .at = {27, 8}, .images = 2,
                                    .update = main_switch_lever}, next_of(chain, 7));
 
 ElementHeader* chain[] = {

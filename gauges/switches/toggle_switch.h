@@ -35,7 +35,7 @@ struct SwitchRow {
 // release both at kill; nothing else.
 template <sound::GaugeSound& Sound>
 void ARD_CALL switch_service(GaugeHeader*, std::int32_t service, std::uintptr_t data) {
-    sound::gauge_sound_service(Sound, service, data, resources::waves::TOGGLE_CLICK);
+    sound::gauge_sound_service(Sound, service, data, waves::TOGGLE_CLICK);
 }
 
 // The value the host refreshed in an icon's source before calling its callback.
@@ -89,11 +89,11 @@ template <const SwitchRow& Row, GaugeHeader& Gauge>
 constinit sound::GaugeSound PlainSwitch<Row, Gauge>::sound{};
 
 template <const SwitchRow& Row, GaugeHeader& Gauge>
-constinit StaticImage PlainSwitch<Row, Gauge>::plate = gauges::plate(Gauge, 2370, next_of(chain, 0));
+constinit StaticImage PlainSwitch<Row, Gauge>::plate = gauges::plate(Gauge, bitmaps::TOGGLE_PLATE, next_of(chain, 0));
 
 template <const SwitchRow& Row, GaugeHeader& Gauge>
 constinit Icon PlainSwitch<Row, Gauge>::lever = icon(
-    Gauge, {.bitmap = 2380 /* off; 2381 on */, .images = 2, .token = Row.token, .update = &switch_icon_value},
+    Gauge, {.bitmap = bitmaps::TOGGLE_LEVER /* off, then on */, .images = 2, .token = Row.token, .update = &switch_icon_value},
     next_of(chain, 1));
 
 template <const SwitchRow& Row, GaugeHeader& Gauge>
@@ -170,16 +170,16 @@ template <const SwitchRow& Row, GaugeHeader& Gauge>
 constinit sound::GaugeSound GuardedSwitch<Row, Gauge>::sound{};
 
 template <const SwitchRow& Row, GaugeHeader& Gauge>
-constinit StaticImage GuardedSwitch<Row, Gauge>::plate = gauges::plate(Gauge, 2420, next_of(chain, 0));
+constinit StaticImage GuardedSwitch<Row, Gauge>::plate = gauges::plate(Gauge, bitmaps::GUARDED_PLATE, next_of(chain, 0));
 
 template <const SwitchRow& Row, GaugeHeader& Gauge>
 constinit Icon GuardedSwitch<Row, Gauge>::lever = icon(
-    Gauge, {.bitmap = 2440 /* off; 2441 on */, .images = 2, .token = Row.token, .update = &guarded_icon_value},
+    Gauge, {.bitmap = bitmaps::GUARDED_LEVER /* off, then on */, .images = 2, .token = Row.token, .update = &guarded_icon_value},
     next_of(chain, 1));
 
 template <const SwitchRow& Row, GaugeHeader& Gauge>
 constinit Icon GuardedSwitch<Row, Gauge>::cover = icon(
-    Gauge, {.bitmap = 2430 /* closed cover */, .images = 1, .token = 0, .update = &cover_icon_value},
+    Gauge, {.bitmap = bitmaps::GUARD_COVER /* closed cover */, .images = 1, .token = 0, .update = &cover_icon_value},
     next_of(chain, 2));
 
 template <const SwitchRow& Row, GaugeHeader& Gauge>

@@ -69,7 +69,7 @@ double ARD_CALL ap_readout_text(ElementHeader* element) {
 
 FailureRecord failures[] = {{failures::ELECTRICAL, FAIL_HIDE}, {0}};
 
-constexpr std::uint32_t kPanel = 7000, kLamp = 7020, kModeLamp = 7010;
+constexpr std::uint32_t kPanel = bitmaps::AP_PANEL, kLamp = bitmaps::AP_LAMP, kModeLamp = bitmaps::AP_MODE_LAMP;
 
 // The panel's rows in chain order: each readout's and lamp's height on the
 // panel and the variable it shows; each mode lamp's height, in the column to

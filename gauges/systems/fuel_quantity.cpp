@@ -116,11 +116,11 @@ static_assert(std::size(left_aux_table) == 9 && std::size(right_aux_table) == 9)
 
 FailureRecord failures[] = {{failures::ENGINE, FAIL_NONE}, {failures::ELECTRICAL, FAIL_ZERO}, {0}};
 
-constexpr std::uint32_t kNeedle = 2330;
+constexpr std::uint32_t kNeedle = bitmaps::FUEL_NEEDLE;
 constexpr Point kNeedlePivot = {23, 9};
 
 // Drawn right auxiliary first and left main last.
-constinit Dial<4> dial = make_dial(dial, Fuel_Quantity, {.face = 2320, .cover = 2340}, {
+constinit Dial<4> dial = make_dial(dial, Fuel_Quantity, {.face = bitmaps::FUEL_FACE, .cover = bitmaps::FUEL_COVER}, {
     {.bitmap = kNeedle, .pivot = {232, 225}, .offset = kNeedlePivot, .token = tokens::FUEL_RIGHT_AUX_LEVEL,
      .table = right_aux_table, .failures = failures, .update = &tank_gallons<&FuelTanks::right_aux>},
     {.bitmap = kNeedle, .pivot = {68, 225}, .offset = kNeedlePivot, .token = tokens::FUEL_LEFT_AUX_LEVEL,

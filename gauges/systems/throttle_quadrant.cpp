@@ -78,13 +78,13 @@ constexpr Slider lever(GaugeHeader& gauge, const LeverRow& row, ElementHeader** 
 
 extern ElementHeader* chain[2 * 4];
 
-StaticImage quadrant = {.header = {.kind = ElementKind::STATIC_IMAGE, .bitmap = 2230, .gauge = &Throttle_Quadrant,
+StaticImage quadrant = {.header = {.kind = ElementKind::STATIC_IMAGE, .bitmap = bitmaps::QUADRANT_PANEL, .gauge = &Throttle_Quadrant,
                                    .children = next_of(chain, 0), .image_flags = kPlainFlags}};
 
 constexpr LeverRow kLevers[] = {
-    {.bitmap = 2260, .x = 21, .y = 205, .token = kLever1Token, .scale = -200.0},   // left
-    {.bitmap = 2250, .x = 83, .y = 249, .token = kLever2Token, .scale = -244.0},   // middle
-    {.bitmap = 2240, .x = 162, .y = 247, .token = kLever3Token, .scale = -242.0},  // right
+    {.bitmap = bitmaps::QUADRANT_LEFT_LEVER, .x = 21, .y = 205, .token = kLever1Token, .scale = -200.0},   // left
+    {.bitmap = bitmaps::QUADRANT_MIDDLE_LEVER, .x = 83, .y = 249, .token = kLever2Token, .scale = -244.0},   // middle
+    {.bitmap = bitmaps::QUADRANT_RIGHT_LEVER, .x = 162, .y = 247, .token = kLever3Token, .scale = -242.0},  // right
 };
 
 Slider lever1 = lever(Throttle_Quadrant, kLevers[0], next_of(chain, 1));
