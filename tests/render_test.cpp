@@ -186,7 +186,7 @@ protected:
         text_.string.box_width = 40, text_.string.box_height = 20;
         text_.string.foreground = 0xFFFFFF;
         text_.string.weight = 700;
-        text_.string.draw_flags = 0x25;
+        text_.string.draw_flags = TEXT_CENTRE | TEXT_MIDDLE | TEXT_ONE_LINE;
         text_.string.chars = 2;
         std::strcpy(text_.string.font, "Arial");
         link(background_, moving_, 0);
