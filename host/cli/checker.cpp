@@ -263,9 +263,13 @@ CheckCounts check_panel(const Host& host, const std::function<void(const Finding
                 if (w.zero_size) {
                     out.add(K::NOTE, w.line, [&] {
                         const std::size_t ours = in_window[w.slot].size();
-                        return "[" + section_name(w) + "] is of zero size: nothing of it is drawn; the " +
-                               std::to_string(ours) + (ours == 1 ? " gauge of this module in it runs" : " gauges of this module in it run") +
-                               " as any other (logic only)";
+                        // Appended, as the unreachable text is: GCC 12 at -O3 warns
+                        // falsely of "[" + std::string.
+                        std::string text = "[";
+                        text.append(section_name(w)).append("] is of zero size: nothing of it is drawn; the ");
+                        text.append(std::to_string(ours));
+                        text += ours == 1 ? " gauge of this module in it runs" : " gauges of this module in it run";
+                        return text + " as any other (logic only)";
                     });
                 }
                 if (w.vcockpit || w.visible || named_window(w.ident)) break;
