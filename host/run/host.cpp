@@ -106,12 +106,14 @@ Host::Host(PanelConfig panel, HostOptions options) : panel_(std::move(panel)) {
             const TextureScale t = texture_scale(*p.window);
             const int given_w = p.line->width.value_or(static_cast<int>(p.gauge->default_width));
             const int w = given_w > 0 ? t.w(given_w) : given_w;
-            if (w <= 0 || w > kMaxGaugeSide)
+            // A section of zero size may place its gauges so, drawing nothing.
+            const bool nothing = p.window->zero_size && w == 0;
+            if ((w <= 0 && !nothing) || w > kMaxGaugeSide)
                 throw input_error(panel_.file, p.line->line,
                                   "gauge " + p.line->gauge + ": width " + std::to_string(w) + " must lie in 1.." +
                                       std::to_string(kMaxGaugeSide));
-            int h = p.line->height ? t.h(*p.line->height) : 0;
-            if (h == 0) {
+            int h = p.line->height.value_or(0) > 0 ? t.h(*p.line->height) : 0;
+            if (h == 0 && !nothing) {
                 // The background's proportions decide the height.
                 const std::uint32_t root = (p.gauge->elements && p.gauge->elements[0]) ? p.gauge->elements[0]->bitmap : 0;
                 const BitmapSize s = bitmap_size(root);
@@ -167,7 +169,7 @@ Host::Host(PanelConfig panel, HostOptions options) : panel_(std::move(panel)) {
 
 Host::TextureScale Host::texture_scale(const WindowConfig& w) {
     TextureScale t;
-    if (w.vcockpit && w.size_given && w.height_given && w.texture_w > 0) {
+    if (w.vcockpit && w.size_given && w.height_given && w.texture_w > 0 && !w.zero_size) {
         t.fx = static_cast<double>(w.texture_w) / w.size_w;
         t.fy = static_cast<double>(w.texture_h) / w.size_h;
     }
@@ -192,9 +194,11 @@ void Host::warn_unloaded() {
 }
 
 // A window without a size holds its gauges as placed; one with a width alone
-// takes the height they need. A virtual cockpit is its texture.
+// takes the height they need. A virtual cockpit is its texture. A section of
+// zero size stays so: nothing of it is drawn.
 void Host::size_windows() {
     for (WindowConfig& w : panel_.windows) {
+        if (w.zero_size) continue;
         if (w.vcockpit && w.texture_w > 0) {
             w.size_w = w.texture_w, w.size_h = w.texture_h;
             w.size_given = w.height_given = true;

@@ -46,8 +46,8 @@ struct RenderRequest {
 cairo_surface_t* window_picture(const Host& host, Renderer& renderer, const WindowConfig& window, Lighting lighting,
                                 bool areas, Surface& copy);
 
-// Writes a PNG of every window of the host's panel that is visible now;
-// returns the paths written. Throws InputError when a file cannot be written.
+// Writes a PNG of every window of the host's panel that is visible now and
+// not of zero size; returns the paths written. Throws InputError when a file cannot be written.
 std::vector<std::string> render_windows(Host& host, Renderer& renderer, const RenderRequest& request);
 
 }  // namespace ardelvine::hostapp
