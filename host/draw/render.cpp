@@ -1,45 +1,20 @@
 #include "host/draw/render.h"
 
-#include <strings.h>
-
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 #include <map>
-#include <numbers>
-#include <unordered_map>
 
-#include "host/draw/bitmaps.h"
 #include "host/draw/cairo_handles.h"
-#include "host/draw/fonts.h"
 #include "host/draw/geometry.h"
-#include "host/draw/turned.h"
 #include "host/load/error.h"
-#include "host/load/mouse_areas.h"
-#include "host/load/text.h"
 
 namespace ardelvine::hostapp {
 
 namespace {
 
-constexpr double kDegree = std::numbers::pi / 180.0;
-
-// Text-drawing flag bits of a STRING element.
-constexpr std::uint32_t kTextCentre = 0x1;
-constexpr std::uint32_t kTextRight = 0x2;
-constexpr std::uint32_t kTextMiddle = 0x4;
-constexpr std::uint32_t kTextBottom = 0x8;
-
 // The image-flag bits that change how an element looks.
 constexpr std::uint32_t kLookFlags = IMAGE_TRANSPARENT | IMAGE_BRIGHT | IMAGE_SMOOTH | IMAGE_LIT;
-
-const AnyElement& any(const ElementState& s) { return *reinterpret_cast<const AnyElement*>(s.element); }
-
-std::string shown_text(const StringElement& e) {
-    if (e.text == nullptr) return {};
-    return std::string(e.text, strnlen(e.text, e.chars));
-}
 
 // Everything about an element that its picture depends on.
 struct ElementKey {
@@ -112,33 +87,6 @@ struct GaugePicture {
     bool drawn = false;
 };
 
-// A copy of a picture with its colours multiplied.
-Surface tinted_copy(cairo_surface_t* plain, TintFactors f) {
-    const int w = width_of(plain), h = height_of(plain);
-    Surface copy = new_image(w, h);
-    {
-        Context cr = new_context(copy.get());
-        cairo_set_operator(cr.get(), CAIRO_OPERATOR_SOURCE);
-        cairo_set_source_surface(cr.get(), plain, 0, 0);
-        cairo_paint(cr.get());
-    }
-    cairo_surface_flush(copy.get());
-    unsigned char* data = cairo_image_surface_get_data(copy.get());
-    const int stride = cairo_image_surface_get_stride(copy.get());
-    for (int row = 0; row < h; ++row) {
-        auto* px = reinterpret_cast<std::uint32_t*>(data + static_cast<std::ptrdiff_t>(row) * stride);
-        for (int col = 0; col < w; ++col) {
-            const std::uint32_t p = px[col];
-            const auto r = static_cast<std::uint32_t>(((p >> 16) & 0xFF) * f.r);
-            const auto g = static_cast<std::uint32_t>(((p >> 8) & 0xFF) * f.g);
-            const auto b = static_cast<std::uint32_t>((p & 0xFF) * f.b);
-            px[col] = (p & 0xFF000000u) | (r << 16) | (g << 8) | b;
-        }
-    }
-    cairo_surface_mark_dirty(copy.get());
-    return copy;
-}
-
 struct WindowPicture {
     Surface surface;
     Lighting lighting;
@@ -150,309 +98,13 @@ struct WindowPicture {
 }  // namespace
 
 struct Renderer::Impl {
-    BitmapSource bitmaps;
+    Impl(BitmapStore store, double picture_scale) : bitmaps(std::move(store)), scale(picture_scale) {}
+    BitmapStore bitmaps;
     double scale = 1.0;
-    // The colour tinted bitmaps were made under; another empties the cache.
-    std::optional<RgbBytes> night_colour;
-    // Background bitmaps by window slot, plain and darkened; null when unreadable.
-    std::map<std::size_t, Surface> backgrounds, dark_backgrounds;
-
-    cairo_surface_t* background(const WindowConfig& window, Tint tint) {
-        if (window.background_path.empty()) return nullptr;
-        auto it = backgrounds.find(window.slot);
-        if (it == backgrounds.end()) it = backgrounds.emplace(window.slot, Surface(decode_bitmap_file(window.background_path))).first;
-        if (!it->second || tint == Tint::NONE) return it->second.get();
-        auto dark = dark_backgrounds.find(window.slot);
-        if (dark == dark_backgrounds.end())
-            dark = dark_backgrounds.emplace(window.slot, tinted_copy(it->second.get(), tint_factors(tint, night_colour))).first;
-        return dark->second.get();
-    }
-    std::unordered_map<cairo_surface_t*, Padded> padded_bitmaps;
-    std::vector<Opening> openings;  // of sprite windows, by placement
-
-    // A bitmap's pixels with a transparent border, for painting it turned.
-    const Padded& padded(cairo_surface_t* s) {
-        auto it = padded_bitmaps.find(s);
-        if (it != padded_bitmaps.end()) return it->second;
-        return padded_bitmaps.emplace(s, pad_bitmap(s)).first->second;
-    }
-    std::unordered_map<std::uint64_t, Surface> tinted;
     std::map<std::size_t, WindowPicture> windows;  // by WindowConfig::slot
-    std::unordered_map<std::uint32_t, bool> opaque_bitmaps;
-
-    // Whether a bitmap has no transparent pixel.
-    bool opaque(std::uint32_t id) {
-        auto it = opaque_bitmaps.find(id);
-        if (it != opaque_bitmaps.end()) return it->second;
-        cairo_surface_t* s = bitmaps ? bitmaps(id) : nullptr;
-        bool all = s != nullptr;
-        if (all) {
-            cairo_surface_flush(s);
-            const unsigned char* data = cairo_image_surface_get_data(s);
-            const int stride = cairo_image_surface_get_stride(s);
-            for (int row = 0; all && row < height_of(s); ++row) {
-                const auto* px = reinterpret_cast<const std::uint32_t*>(data + static_cast<std::ptrdiff_t>(row) * stride);
-                for (int col = 0; all && col < width_of(s); ++col) all = (px[col] >> 24) == 0xFF;
-            }
-        }
-        return opaque_bitmaps.emplace(id, all).first->second;
-    }
-
-    // The bitmap under a tint: the source's own for NONE, else a cached copy
-    // with its colours multiplied.
-    cairo_surface_t* bitmap(std::uint32_t id, Tint tint) {
-        cairo_surface_t* plain = bitmaps ? bitmaps(id) : nullptr;
-        if (plain == nullptr || tint == Tint::NONE) return plain;
-        const std::uint64_t key = (std::uint64_t{id} << 8) | static_cast<std::uint8_t>(tint);
-        auto it = tinted.find(key);
-        if (it != tinted.end()) return it->second.get();
-        return tinted.emplace(key, tinted_copy(plain, tint_factors(tint, night_colour))).first->second.get();
-    }
 };
-
-Tint element_tint(std::uint32_t image_flags, Lighting lighting) {
-    if (!lighting.night || (image_flags & IMAGE_BRIGHT) != 0) return Tint::NONE;
-    if ((image_flags & IMAGE_LIT) != 0 && lighting.panel_lights) return Tint::LIT;
-    return Tint::DARK;
-}
-
-TintFactors tint_factors(Tint tint, const std::optional<RgbBytes>& night_colour) {
-    switch (tint) {
-        case Tint::NONE: return {1.0, 1.0, 1.0};
-        case Tint::DARK: return {0.16, 0.17, 0.22};   // moonlight on an unlit panel
-        case Tint::LIT:
-            if (night_colour) return {(*night_colour)[0] / 255.0, (*night_colour)[1] / 255.0, (*night_colour)[2] / 255.0};
-            return {0.95, 0.72, 0.50};  // warm panel flood light
-    }
-    return {1.0, 1.0, 1.0};
-}
-
-cairo_matrix_t needle_matrix(const ElementHeader& element, double angle_deg) {
-    // The needle bitmap points along +x (3 o'clock, 90 degrees).
-    cairo_matrix_t m;
-    cairo_matrix_init_translate(&m, element.x, element.y);
-    cairo_matrix_rotate(&m, (angle_deg - 90.0) * kDegree);
-    cairo_matrix_translate(&m, -element.offset_x, -element.offset_y);
-    return m;
-}
-
-cairo_matrix_t sprite_matrix(const Sprite& sprite, double dx, double dy, double rotation_deg, int picture_width,
-                             int picture_height) {
-    const double tx = sprite.texture_x != 0.0f ? sprite.texture_x : 1.0;
-    const double ty = sprite.texture_y != 0.0f ? sprite.texture_y : 1.0;
-    // A sprite's values count the simulator's way round: positive rotation
-    // turns the picture counter-clockwise and positive y moves it up, both
-    // along the picture's own axes once it has turned.
-    cairo_matrix_t m;
-    cairo_matrix_init_translate(&m, sprite.header.offset_x, sprite.header.offset_y);
-    cairo_matrix_rotate(&m, -rotation_deg * kDegree);
-    cairo_matrix_translate(&m, dx, -dy);
-    cairo_matrix_scale(&m, tx, ty);
-    cairo_matrix_translate(&m, -picture_width / 2.0, -picture_height / 2.0);
-    return m;
-}
 
 namespace {
-
-cairo_filter_t filter_for(std::uint32_t flags) {
-    return (flags & IMAGE_SMOOTH) != 0 ? CAIRO_FILTER_BILINEAR : CAIRO_FILTER_NEAREST;
-}
-
-void set_colour(cairo_t* cr, std::uint32_t bgr, Tint tint, const Lighting& lighting) {
-    const TintFactors f = tint_factors(tint, lighting.night_colour);
-    cairo_set_source_rgb(cr, (bgr & 0xFF) / 255.0 * f.r, ((bgr >> 8) & 0xFF) / 255.0 * f.g,
-                         ((bgr >> 16) & 0xFF) / 255.0 * f.b);
-}
-
-// Paints a bitmap placed on the gauge by `place` (bitmap pixels -> gauge pixels).
-void paint_bitmap(cairo_t* cr, cairo_surface_t* bitmap, const cairo_matrix_t& place, std::uint32_t flags) {
-    if (bitmap == nullptr || !usable(place)) return;
-    cairo_save(cr);
-    cairo_transform(cr, &place);
-    if ((flags & IMAGE_TRANSPARENT) == 0) {
-        cairo_rectangle(cr, 0, 0, width_of(bitmap), height_of(bitmap));
-        cairo_set_source_rgb(cr, 0, 0, 0);
-        cairo_fill(cr);
-    }
-    // Painting an unrepeated source touches only its own extents, and unlike
-    // filling a turned rectangle needs no coverage mask.
-    cairo_set_source_surface(cr, bitmap, 0, 0);
-    cairo_pattern_set_filter(cairo_get_source(cr), filter_for(flags));
-    cairo_paint(cr);
-    cairo_restore(cr);
-}
-
-cairo_matrix_t shifted(double x, double y) {
-    cairo_matrix_t m;
-    cairo_matrix_init_translate(&m, x, y);
-    return m;
-}
-
-// One element drawn onto a gauge whose pixels the context's matrix maps.
-struct Drawing {
-    cairo_t* cr;
-    Renderer::Impl& impl;
-    Lighting lighting;
-
-    cairo_surface_t* bitmap(std::uint32_t id, const ElementHeader& e) const {
-        return impl.bitmap(id, element_tint(e.image_flags, lighting));
-    }
-};
-
-void draw_static_image(const Drawing& d, const ElementState& s) {
-    const ElementHeader& e = *s.element;
-    paint_bitmap(d.cr, d.bitmap(e.bitmap, e), shifted(e.x, e.y), e.image_flags);
-}
-
-void draw_needle(const Drawing& d, const ElementState& s) {
-    const ElementHeader& e = *s.element;
-    cairo_surface_t* bitmap = d.bitmap(e.bitmap, e);
-    const cairo_matrix_t place = needle_matrix(e, s.angle);
-    if (bitmap == nullptr || !usable(place)) return;
-    if (!paint_turned(d.cr, d.impl.padded(bitmap), place, e.image_flags))
-        paint_bitmap(d.cr, bitmap, place, e.image_flags);
-}
-
-void draw_icon(const Drawing& d, const ElementState& s) {
-    const ElementHeader& e = *s.element;
-    if (s.image < 0) return;
-    paint_bitmap(d.cr, d.bitmap(e.bitmap + static_cast<std::uint32_t>(s.image), e), shifted(e.x, e.y), e.image_flags);
-}
-
-void draw_slider(const Drawing& d, const ElementState& s) {
-    const ElementHeader& e = *s.element;
-    cairo_surface_t* bitmap = d.bitmap(e.bitmap, e);
-    const cairo_matrix_t place = shifted(e.x + s.dx, e.y + s.dy);
-    if (bitmap == nullptr || !usable(place)) return;
-    // Smoothed sliders slide every frame too (the reference bars over the
-    // horizon card), so they are painted like needles.
-    if (!paint_turned(d.cr, d.impl.padded(bitmap), place, e.image_flags)) paint_bitmap(d.cr, bitmap, place, e.image_flags);
-}
-
-// Draws `picture` placed by `place`, seen only through the window bitmap
-// (id + 1) at the element's position: its opaque pixels let the picture through.
-void draw_through_window(const Drawing& d, const ElementHeader& e, cairo_surface_t* picture,
-                         const cairo_matrix_t& place) {
-    if (picture == nullptr || !usable(place)) return;
-    cairo_surface_t* window = d.impl.bitmap(e.bitmap + 1, Tint::NONE);
-    cairo_t* cr = d.cr;
-    cairo_save(cr);
-    if (window != nullptr && d.impl.opaque(e.bitmap + 1)) {
-        // A window open all over is just its rectangle.
-        cairo_rectangle(cr, e.x, e.y, width_of(window), height_of(window));
-        cairo_clip(cr);
-        paint_bitmap(cr, picture, place, e.image_flags);
-    } else if (window != nullptr) {
-        cairo_rectangle(cr, e.x, e.y, width_of(window), height_of(window));
-        cairo_clip(cr);
-        if ((e.image_flags & IMAGE_TRANSPARENT) != 0) {
-            // The picture itself is the source and the window its mask: one
-            // pass, with no intermediate group to fill and blend.
-            cairo_pattern_t* source = cairo_pattern_create_for_surface(picture);
-            cairo_matrix_t inverse = place;
-            cairo_matrix_invert(&inverse);
-            cairo_pattern_set_matrix(source, &inverse);
-            cairo_pattern_set_filter(source, filter_for(e.image_flags));
-            cairo_set_source(cr, source);
-            cairo_pattern_destroy(source);
-        } else {
-            cairo_push_group(cr);
-            paint_bitmap(cr, picture, place, e.image_flags);
-            cairo_pop_group_to_source(cr);
-        }
-        cairo_pattern_t* mask = cairo_pattern_create_for_surface(window);
-        cairo_matrix_t m;
-        cairo_matrix_init_translate(&m, -e.x, -e.y);
-        cairo_pattern_set_matrix(mask, &m);
-        cairo_pattern_set_filter(mask, filter_for(e.image_flags));
-        cairo_mask(cr, mask);
-        cairo_pattern_destroy(mask);
-    } else {
-        paint_bitmap(cr, picture, place, e.image_flags);
-    }
-    cairo_restore(cr);
-}
-
-void draw_moving_image(const Drawing& d, const ElementState& s) {
-    const ElementHeader& e = *s.element;
-    draw_through_window(d, e, d.bitmap(e.bitmap, e), shifted(e.x + s.dx, e.y + s.dy));
-}
-
-void draw_sprite(const Drawing& d, const ElementState& s) {
-    const ElementHeader& e = *s.element;
-    cairo_surface_t* picture = d.bitmap(e.bitmap, e);
-    if (picture == nullptr) return;
-    const cairo_matrix_t place =
-        sprite_matrix(any(s).sprite, s.dx, s.dy, s.rotation, width_of(picture), height_of(picture));
-    // A card that turns every frame behind its window (the horizon) is
-    // painted like a needle, through the window's pixels.
-    cairo_surface_t* window = d.impl.bitmap(e.bitmap + 1, Tint::NONE);
-    if (window != nullptr && usable(place)) {
-        const cairo_matrix_t window_place = shifted(e.x, e.y);
-        if (paint_turned(d.cr, d.impl.padded(picture), place, e.image_flags, &d.impl.openings, &d.impl.padded(window),
-                         &window_place))
-            return;
-    }
-    draw_through_window(d, e, picture, place);
-}
-
-const char* font_family(const StringElement& e) {
-    return font_for_face(std::string(e.font, strnlen(e.font, kFontNameLength))).c_str();
-}
-
-void draw_string(const Drawing& d, const ElementState& s) {
-    const StringElement& e = any(s).string;
-    const Tint tint = element_tint(e.header.image_flags, d.lighting);
-    const double bw = e.box_width, bh = e.box_height;
-    cairo_t* cr = d.cr;
-    cairo_save(cr);
-    cairo_translate(cr, e.header.x, e.header.y);
-    cairo_rectangle(cr, 0, 0, bw, bh);
-    // A black background is the transparent colour.
-    if ((e.header.image_flags & IMAGE_TRANSPARENT) == 0 || (e.background & 0xFFFFFF) != 0) {
-        set_colour(cr, e.background, tint, d.lighting);
-        cairo_fill_preserve(cr);
-    }
-    cairo_clip(cr);
-    const std::string text = panel_text_utf8(shown_text(e));
-    if (!text.empty() && bh > 0 && bw > 0) {
-        cairo_select_font_face(cr, font_family(e), CAIRO_FONT_SLANT_NORMAL,
-                               e.weight >= 600 ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
-        double size = bh * 0.8;
-        cairo_set_font_size(cr, size);
-        cairo_text_extents_t te;
-        cairo_text_extents(cr, text.c_str(), &te);
-        if (te.x_advance > bw) {
-            size *= bw / te.x_advance;
-            cairo_set_font_size(cr, size);
-            cairo_text_extents(cr, text.c_str(), &te);
-        }
-        cairo_font_extents_t fe;
-        cairo_font_extents(cr, &fe);
-        double x = 0.0, y = fe.ascent;
-        if ((e.draw_flags & kTextCentre) != 0) x = (bw - te.x_advance) / 2.0;
-        else if ((e.draw_flags & kTextRight) != 0) x = bw - te.x_advance;
-        if ((e.draw_flags & kTextMiddle) != 0) y = (bh - (fe.ascent + fe.descent)) / 2.0 + fe.ascent;
-        else if ((e.draw_flags & kTextBottom) != 0) y = bh - fe.descent;
-        set_colour(cr, e.foreground, tint, d.lighting);
-        cairo_move_to(cr, x, y);
-        cairo_show_text(cr, text.c_str());
-    }
-    cairo_restore(cr);
-}
-
-void draw_element(const Drawing& d, const ElementState& s) {
-    if (!s.visible) return;
-    switch (s.element->kind) {
-        case ElementKind::STATIC_IMAGE: draw_static_image(d, s); break;
-        case ElementKind::NEEDLE: draw_needle(d, s); break;
-        case ElementKind::STRING: draw_string(d, s); break;
-        case ElementKind::SLIDER: draw_slider(d, s); break;
-        case ElementKind::ICON: draw_icon(d, s); break;
-        case ElementKind::MOVING_IMAGE: draw_moving_image(d, s); break;
-        case ElementKind::SPRITE: draw_sprite(d, s); break;
-    }
-}
 
 void draw_elements(const Drawing& d, const std::vector<ElementState>& states, std::size_t begin, std::size_t end) {
     for (std::size_t i = begin; i < end; ++i) draw_element(d, states[i]);
@@ -463,7 +115,7 @@ void draw_elements(const Drawing& d, const std::vector<ElementState>& states, st
 void lay_out(GaugePicture& g, Renderer::Impl& impl, double scale) {
     const Placement& p = *g.placement;
     const auto& states = p.elements();
-    cairo_surface_t* background = states.empty() ? nullptr : impl.bitmap(states[0].element->bitmap, Tint::NONE);
+    cairo_surface_t* background = states.empty() ? nullptr : impl.bitmaps.bitmap(states[0].element->bitmap, Tint::NONE);
     const int bw = background != nullptr ? width_of(background) : p.width();
     const int bh = background != nullptr ? height_of(background) : p.height();
     g.x = p.x() * scale, g.y = p.y() * scale;
@@ -499,7 +151,7 @@ void fill_background(cairo_t* cr, Renderer::Impl& impl, const WindowConfig& wind
     cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
     set_colour(cr, bgr, tint, lighting);
     cairo_paint(cr);
-    if (cairo_surface_t* picture = impl.background(window, tint)) {
+    if (cairo_surface_t* picture = impl.bitmaps.background(window, tint)) {
         cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
         cairo_translate(cr, -ox, -oy);
         cairo_scale(cr, window.size_w * impl.scale / width_of(picture), window.size_h * impl.scale / height_of(picture));
@@ -523,7 +175,7 @@ Surface draw_layer(const GaugePicture& g, Renderer::Impl& impl, Lighting lightin
     Context cr = new_context(layer.get());
     if (backdrop != nullptr) fill_background(cr.get(), impl, *backdrop, lighting, g.px, g.py);
     enter_gauge(cr.get(), g, g.px, g.py);
-    draw_elements({cr.get(), impl, lighting}, states, begin, end);
+    draw_elements({cr.get(), impl.bitmaps, lighting}, states, begin, end);
     check_cairo(cairo_status(cr.get()));
     return layer;
 }
@@ -569,7 +221,7 @@ Box element_box(const GaugePicture& g, Renderer::Impl& impl, const ElementState&
     if (!k.visible) return {};
     const ElementHeader& e = *s.element;
     const auto size_of = [&](std::uint32_t id) {
-        cairo_surface_t* b = impl.bitmap(id, Tint::NONE);
+        cairo_surface_t* b = impl.bitmaps.bitmap(id, Tint::NONE);
         return std::pair{width_of(b), height_of(b)};
     };
     switch (e.kind) {
@@ -598,8 +250,8 @@ Box element_box(const GaugePicture& g, Renderer::Impl& impl, const ElementState&
         case ElementKind::SPRITE: {
             // Seen through its window when it has one: only where the window
             // is open, and a window pixel around it that filtering reaches.
-            if (cairo_surface_t* window = impl.bitmap(e.bitmap + 1, Tint::NONE)) {
-                const Padded& open = impl.padded(window);
+            if (cairo_surface_t* window = impl.bitmaps.bitmap(e.bitmap + 1, Tint::NONE)) {
+                const Padded& open = impl.bitmaps.padded(window);
                 if (open.pixels.empty())
                     return placed_box(g, shifted(e.x, e.y), width_of(window), height_of(window));
                 if (open.x1 <= open.x0) return {};
@@ -648,7 +300,7 @@ void redraw_picture(GaugePicture& g, Renderer::Impl& impl, Lighting lighting, co
     if (g.live_begin < g.live_end) {
         cairo_save(cr.get());
         enter_gauge(cr.get(), g, 0, 0);
-        draw_elements({cr.get(), impl, lighting}, g.placement->elements(), g.live_begin, g.live_end);
+        draw_elements({cr.get(), impl.bitmaps, lighting}, g.placement->elements(), g.live_begin, g.live_end);
         cairo_restore(cr.get());
     }
     if (!clear_within(g, g.over.get(), box)) paint_layer(cr.get(), g, g.over.get(), CAIRO_OPERATOR_OVER);
@@ -677,10 +329,9 @@ bool keys_match(const std::vector<ElementKey>& keys, const std::vector<ElementSt
 
 }  // namespace
 
-Renderer::Renderer(BitmapSource bitmaps, double scale) : impl_(std::make_unique<Impl>()), scale_(scale) {
+Renderer::Renderer(BitmapSource bitmaps, double scale)
+    : impl_(std::make_unique<Impl>(BitmapStore(std::move(bitmaps)), scale)), scale_(scale) {
     if (!(scale > 0.0) || scale > 16.0) throw InputError("render scale must be above 0 and at most 16");
-    impl_->bitmaps = std::move(bitmaps);
-    impl_->scale = scale;
 }
 
 Renderer::~Renderer() = default;
@@ -694,15 +345,7 @@ void Renderer::repaint() {
 cairo_surface_t* Renderer::draw(const WindowConfig& window, const std::vector<std::unique_ptr<Placement>>& placements,
                                 Lighting lighting) {
     Impl& impl = *impl_;
-    if (impl.night_colour != lighting.night_colour) {
-        impl.night_colour = lighting.night_colour;
-        impl.tinted.clear();
-        // Turned pictures were kept by the address of a tinted bitmap now gone.
-        impl.padded_bitmaps.clear();
-        impl.openings.clear();
-        impl.dark_backgrounds.clear();
-        impl.windows.clear();
-    }
+    if (impl.bitmaps.set_night_colour(lighting.night_colour)) impl.windows.clear();
     WindowPicture& pic = impl.windows[window.slot];
     const int width = std::max(1, static_cast<int>(std::lround(window.size_w * scale_)));
     const int height = std::max(1, static_cast<int>(std::lround(window.size_h * scale_)));
