@@ -339,6 +339,79 @@ struct OneMovingPart {
     }
 };
 
+// The renderer hands each smoothed moving kind to the painter placed by that
+// kind's own rule, a sprite's window where the element stands: the picture is
+// what Cairo paints by the same rule (the painter itself is held to Cairo's
+// pixels in turned_test.cpp).
+TEST(RenderSmoothed, EachMovingKindLandsWhereItsRulePutsIt) {
+    cairo_surface_t* face = solid(40, 40, 0.5, 0.5, 0.5);
+    cairo_surface_t* part = solid(16, 10, 0.9, 0.3, 0.1);
+    paint_rect(part, 0, 5, 16, 5, 0.1, 0.4, 0.9);
+    cairo_surface_t* round = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 20, 20);
+    {
+        cairo_t* cr = cairo_create(round);
+        cairo_arc(cr, 10, 10, 8, 0, 2 * std::numbers::pi);
+        cairo_set_source_rgb(cr, 1, 1, 1);
+        cairo_fill(cr);
+        cairo_destroy(cr);
+    }
+    constexpr double kScale = 1.3;
+    for (const ElementKind kind : {ElementKind::NEEDLE, ElementKind::SLIDER, ElementKind::SPRITE}) {
+        OneMovingPart gauge("Moving", kind);
+        const bool sprite = kind == ElementKind::SPRITE;
+        ElementHeader& e = gauge.part.header;
+        e.x = 9, e.y = 12, e.offset_x = 3, e.offset_y = 5;  // a needle's pivot
+        if (sprite) {  // the card's axle, in the middle of its window
+            e.offset_x = 20, e.offset_y = 21;
+            gauge.part.sprite.texture_x = 1.0f, gauge.part.sprite.texture_y = 0.8f;
+        }
+        ElementState& s = gauge.placed()[0]->elements()[1];
+        s.angle = 118, s.dx = 2.5, s.dy = -3.25, s.rotation = 33;
+        cairo_matrix_t place;
+        if (kind == ElementKind::NEEDLE) place = needle_matrix(e, s.angle);
+        else if (sprite) place = sprite_matrix(gauge.part.sprite, s.dx, s.dy, s.rotation, 16, 10);
+        else cairo_matrix_init_translate(&place, e.x + s.dx, e.y + s.dy);
+        Renderer renderer([&](std::uint32_t id) { return id == 1 ? face : id == 2 ? part : id == 3 && sprite ? round : nullptr; },
+                          kScale);
+        WindowConfig window;
+        window.size_w = 40, window.size_h = 40;
+        cairo_surface_t* drawn = renderer.draw(window, gauge.placed(), {});
+
+        cairo_surface_t* expected = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 52, 52);
+        cairo_t* cr = cairo_create(expected);
+        cairo_scale(cr, kScale, kScale);
+        cairo_set_source_surface(cr, face, 0, 0);
+        cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_NEAREST);
+        cairo_paint(cr);
+        if (sprite) cairo_push_group(cr);
+        cairo_save(cr);
+        cairo_transform(cr, &place);
+        cairo_set_source_surface(cr, part, 0, 0);
+        cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_BILINEAR);
+        cairo_paint(cr);
+        cairo_restore(cr);
+        if (sprite) {
+            cairo_pop_group_to_source(cr);
+            cairo_mask_surface(cr, round, e.x, e.y);
+        }
+        cairo_destroy(cr);
+        int worst = 0, inked = 0;
+        for (int y = 0; y < 52; ++y)
+            for (int x = 0; x < 52; ++x) {
+                const std::uint32_t a = pixel(drawn, x, y), b = pixel(expected, x, y);
+                inked += b != kGrey;
+                for (int shift = 0; shift < 32; shift += 8)
+                    worst = std::max(worst, std::abs(int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF)));
+            }
+        EXPECT_LE(worst, 6) << static_cast<int>(kind);
+        EXPECT_GT(inked, 60) << static_cast<int>(kind);
+        cairo_surface_destroy(expected);
+    }
+    cairo_surface_destroy(round);
+    cairo_surface_destroy(part);
+    cairo_surface_destroy(face);
+}
+
 // Bitmaps tinted for one night colour are made again for another; a turned
 // needle must not keep the pixels it was first painted with.
 TEST(RenderNeedle, NightColourChangeRepaintsTheTurnedNeedle) {
