@@ -56,6 +56,15 @@ void write_file(const fs::path& path, const std::vector<unsigned char>& bytes) {
 fs::path bitmap_name(std::uint32_t id) { return "bitmap-" + std::to_string(id) + ".bmp"; }
 fs::path wave_name(std::uint32_t id) { return "wave-" + std::to_string(id) + ".wav"; }
 
+// Every bitmap is also drawn at these multiples of its size, for hosts that
+// draw the panel larger: bitmap-<id>@<scale>x.bmp.
+constexpr int kFinerScales[] = {2, 3};
+
+constexpr bool kRefuseLayoutFaults = false;
+fs::path finer_name(std::uint32_t id, int scale) {
+    return "bitmap-" + std::to_string(id) + "@" + std::to_string(scale) + "x.bmp";
+}
+
 // Why a bitmap file cannot stand for catalogue record `r`, or empty. The
 // host draws with the same reader, so whatever passes here it can draw.
 std::string bitmap_mismatch(const std::vector<unsigned char>& bytes, const resources::BitmapRecord& r) {
@@ -87,13 +96,25 @@ std::string wave_mismatch(const std::vector<unsigned char>& bytes, const resourc
 
 void generate(const fs::path& out) {
     tools::ArtBook book(Linkage.gauges);
+    std::vector<std::string> problems;
     for (const resources::BitmapRecord& record : resources::kBitmaps) {
-        cairo_surface_t* surface = book.draw(record);
+        cairo_surface_t* surface = book.draw(record, 1, &problems);
         const std::vector<unsigned char> bytes = tools::encode_bmp(surface, record.depth);
         cairo_surface_destroy(surface);
         if (const std::string why = bitmap_mismatch(bytes, record); !why.empty())
             throw Failure("generated bitmap " + std::to_string(record.id) + " " + why);
         write_file(out / bitmap_name(record.id), bytes);
+        for (int scale : kFinerScales) {
+            cairo_surface_t* finer = book.draw(record, scale);
+            write_file(out / finer_name(record.id, scale), tools::encode_bmp(finer, record.depth));
+            cairo_surface_destroy(finer);
+        }
+    }
+    if (!problems.empty()) {
+        std::string all = std::to_string(problems.size()) + " layout fault(s) in the art:";
+        for (const std::string& p : problems) all += "\n  " + p;
+        if (kRefuseLayoutFaults) throw Failure(all);
+        std::cerr << all << "\n";
     }
     for (const resources::WaveRecord& record : resources::kWaves) {
         const std::vector<unsigned char> bytes = tools::make_wave(record);
@@ -149,6 +170,10 @@ int replace(const fs::path& art, const fs::path& out) {
         }
         if (!why.empty()) throw Failure(file.string() + ": " + why);
         write_file(out / filename, bytes);
+        // A replaced picture is enlarged as it is, not swapped for finer
+        // drawings of the picture it replaced.
+        if (kind == "bitmap")
+            for (int scale : kFinerScales) fs::remove(out / finer_name(id, scale));
         ++replaced;
     }
     return replaced;

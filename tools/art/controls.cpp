@@ -32,6 +32,7 @@ void lamp(Painter& p, const BitmapRecord& record, bool lit) {
     p.fill_circle(cx, cy, r, kMetal);
     p.stroke_circle(cx, cy, r - 1, 1.5, kMetalLight);
     p.fill_circle(cx, cy, r * 0.78, lit ? lens.lit : lens.dark);
+    p.layout().face_circle(cx, cy, r * 0.78);
     if (lit) p.fill_circle(cx - r * 0.5, cy - r * 0.3, r * 0.08, {1.0, 1.0, 0.92});
     const Caption c = caption_of(record.gauge);
     const Colour ink = lit ? Colour{0.15, 0.12, 0.05} : Colour{0.55, 0.50, 0.42};

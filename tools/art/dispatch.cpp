@@ -1,6 +1,9 @@
 // Which drawer draws which bitmap: one row per art kind, and rows that give
 // one gauge's pictures of a kind their own drawer. A gauge's row wins over
 // its kind's.
+#include <algorithm>
+#include <cmath>
+#include <string>
 #include <string_view>
 
 #include "tools/art/drawers.h"
@@ -138,9 +141,86 @@ const std::vector<BitmapUse>& ArtBook::uses(std::uint32_t id) const {
     return it != uses_.end() ? it->second : none;
 }
 
-cairo_surface_t* ArtBook::draw(const resources::BitmapRecord& record) const {
-    Painter p(record.width, record.height);
-    drawer_of(record)(p, record, uses(record.id));
+namespace {
+
+// What the gauge lays over a bitmap placed by element `under`: the windows
+// and readouts its moving parts show through, the controls and lamps drawn
+// on it, and the hubs of the needles that turn over it, in the bitmap's own
+// pixels.
+// How far a needle's drawn base reaches round its pivot: the farthest
+// painted pixel at or behind the pivot, which sweeps a circle as it turns.
+double needle_base(const ArtBook& book, const resources::BitmapRecord& needle, double px, double py) {
+    cairo_surface_t* s = book.draw(needle);
+    const unsigned char* data = cairo_image_surface_get_data(s);
+    const int stride = cairo_image_surface_get_stride(s);
+    double reach = 0;
+    for (int y = 0; y < needle.height; ++y)
+        for (int x = 0; x <= std::min<int>(needle.width - 1, int(px)); ++x)
+            if (data[y * stride + 4 * x + 3] >= 128)
+                reach = std::max(reach, std::hypot(x + 0.5 - px, y + 0.5 - py));
+    cairo_surface_destroy(s);
+    return reach;
+}
+
+void covers_over(const ArtBook& book, Layout& layout, const BitmapUse& use, const resources::BitmapRecord& record) {
+    const ElementHeader* under = use.element;
+    if (under->kind != ElementKind::STATIC_IMAGE && under->kind != ElementKind::ICON) return;
+    const double ox = under->x, oy = under->y;
+    bool after = false;
+    for_each_element(use.gauge, [&](const ElementHeader* e) {
+        if (e == under) after = true;
+        if (!after || e == under) return;
+        const double x = e->x - ox, y = e->y - oy;
+        if (e->kind == ElementKind::STRING) {
+            const auto& s = as<StringElement>(e);
+            layout.cover(box_of(x, y, s.box_width, s.box_height), "a readout");
+            return;
+        }
+        const resources::BitmapRecord* picture = resources::find_bitmap(e->bitmap);
+        if (picture == nullptr) return;
+        const std::string name = "bitmap " + std::to_string(picture->id);
+        switch (e->kind) {
+            case ElementKind::NEEDLE: {
+                if (e->offset_x < 0) return;
+                layout.hub(x, y, needle_base(book, *picture, e->offset_x, e->offset_y));
+                return;
+            }
+            case ElementKind::MOVING_IMAGE:
+            case ElementKind::SPRITE: {
+                const resources::BitmapRecord* window = resources::find_bitmap(e->bitmap + 1);
+                if (window == nullptr || window->art != Art::Window) return;
+                if (e->kind == ElementKind::SPRITE && window->width == window->height)
+                    layout.cover_circle(x + window->width / 2.0, y + window->height / 2.0, window->width / 2.0,
+                                        "the window of " + name);
+                else
+                    layout.cover(box_of(x, y, window->width, window->height), "the window of " + name);
+                return;
+            }
+            default:
+                break;
+        }
+        // Glass, bezels and overlays are clear where the face shows; a lit
+        // lamp is the same lamp with its legend lit.
+        if (picture->art == Art::Cover || picture->art == Art::Overlay || picture->art == Art::Blank ||
+            picture->art == Art::LampLit)
+            return;
+        if (x >= record.width || y >= record.height || x + picture->width <= 0 || y + picture->height <= 0) return;
+        layout.cover(box_of(x, y, picture->width, picture->height), name);
+    });
+}
+
+}  // namespace
+
+cairo_surface_t* ArtBook::draw(const resources::BitmapRecord& record, int scale,
+                               std::vector<std::string>* problems) const {
+    Painter p(record.width, record.height, scale);
+    const std::vector<BitmapUse>& users = uses(record.id);
+    drawer_of(record)(p, record, users);
+    if (problems != nullptr) {
+        for (const BitmapUse& use : users) covers_over(*this, p.layout(), use, record);
+        for (const std::string& problem : p.layout().problems())
+            problems->push_back(bitmap_name(record) + ": " + problem);
+    }
     return p.release();
 }
 

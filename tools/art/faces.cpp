@@ -133,7 +133,7 @@ private:
     void tick(double px, double py, double a, double r, double length, double width) {
         r = fit(px, py, a, r);
         ink_.push_back({px + (r - length / 2) * dx_of(a), py + (r - length / 2) * dy_of(a)});
-        p_.line(px + (r - length) * dx_of(a), py + (r - length) * dy_of(a), px + r * dx_of(a), py + r * dy_of(a),
+        p_.mark(px + (r - length) * dx_of(a), py + (r - length) * dy_of(a), px + r * dx_of(a), py + r * dy_of(a),
                 width, kInk);
     }
 
@@ -227,6 +227,7 @@ void draw_face(Painter& p, const BitmapRecord& record, const Uses& uses) {
     const Dial dial = dial_of(w, h);
     p.fill_rect(0, 0, w, h, kMetalDark);
     p.fill_circle(dial.cx, dial.cy, dial.r, kFace);
+    p.layout().face_circle(dial.cx, dial.cy, dial.r);
 
     FaceMarks marks(p, dial);
     bool any = false;

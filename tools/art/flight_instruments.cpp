@@ -480,7 +480,7 @@ void draw_clock_face(Painter& p, const BitmapRecord&, const Uses& uses) {
         const double a = radians(minute * 6.0);
         const bool hour = minute % 5 == 0;
         const double r0 = r - (hour ? 16 : 8);
-        p.line(cx + r0 * dx_of(a), cy + r0 * dy_of(a), cx + (r - 3) * dx_of(a), cy + (r - 3) * dy_of(a),
+        p.mark(cx + r0 * dx_of(a), cy + r0 * dy_of(a), cx + (r - 3) * dx_of(a), cy + (r - 3) * dy_of(a),
                hour ? 3.5 : 1.3, kInk);
         if (hour) {
             const int n = minute == 0 ? 12 : minute / 5;

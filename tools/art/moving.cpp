@@ -43,13 +43,13 @@ void draw_needle(Painter& p, const BitmapRecord&, const Uses& uses) {
     cairo_t* cr = p.cr();
     cairo_move_to(cr, tip, cy);
     cairo_line_to(cr, pivot.x + (tip - pivot.x) * 0.15, cy - half);
-    cairo_line_to(cr, std::max(1.0, pivot.x - (tip - pivot.x) * 0.25), cy - half * 0.7);
-    cairo_line_to(cr, std::max(1.0, pivot.x - (tip - pivot.x) * 0.25), cy + half * 0.7);
+    cairo_line_to(cr, std::max(1.0, pivot.x - (tip - pivot.x) * 0.12), cy - half * 0.7);
+    cairo_line_to(cr, std::max(1.0, pivot.x - (tip - pivot.x) * 0.12), cy + half * 0.7);
     cairo_line_to(cr, pivot.x + (tip - pivot.x) * 0.15, cy + half);
     cairo_close_path(cr);
     p.colour(kInk);
     cairo_fill(cr);
-    const double hub = std::min({h / 2.0 - 0.5, 7.0, pivot.x + 0.0, double(w - pivot.x)});
+    const double hub = std::min({h / 2.0 - 0.5, 6.0, pivot.x + 0.0, double(w - pivot.x)});
     if (hub >= 2) {
         p.fill_circle(pivot.x, cy, hub, kMetal);
         p.fill_circle(pivot.x, cy, hub * 0.4, kMetalLight);
@@ -73,7 +73,7 @@ void compass_rose(Painter& p, double cx, double cy, double r) {
     for (int deg = 0; deg < 360; deg += 5) {
         const double a = radians(deg);
         const double length = deg % 30 == 0 ? r * 0.12 : deg % 10 == 0 ? r * 0.08 : r * 0.05;
-        p.line(cx + (r - 1 - length) * dx_of(a), cy + (r - 1 - length) * dy_of(a), cx + (r - 1) * dx_of(a),
+        p.mark(cx + (r - 1 - length) * dx_of(a), cy + (r - 1 - length) * dy_of(a), cx + (r - 1) * dx_of(a),
                cy + (r - 1) * dy_of(a), deg % 10 == 0 ? 2.0 : 1.0, kInk);
         if (deg % 30 == 0) {
             static constexpr std::string_view cardinal[] = {"N", "E", "S", "W"};
@@ -100,7 +100,7 @@ void draw_baro_card(Painter& p, const BitmapRecord&, const Uses&) {
     for (int k = 279; k <= 315; ++k) {
         const double a = radians(90.0 + (k / 10.0 - 29.9) * 90.0);
         const bool major = k % 2 == 0;
-        p.line(cx + (r - (major ? 10 : 6)) * dx_of(a), cy + (r - (major ? 10 : 6)) * dy_of(a), cx + r * dx_of(a),
+        p.mark(cx + (r - (major ? 10 : 6)) * dx_of(a), cy + (r - (major ? 10 : 6)) * dy_of(a), cx + r * dx_of(a),
                cy + r * dy_of(a), 1.5, kInk);
         if (major) {
             char text[8];

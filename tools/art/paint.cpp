@@ -15,6 +15,7 @@ std::string number(double v) {
 
 void knob(Painter& p, double cx, double cy, double r, double angle, double pointer_to) {
     if (r < 2) return;
+    p.layout().cover_circle(cx, cy, r, "a knob");
     const int ridges = std::clamp(static_cast<int>(r), 12, 40);
     for (int i = 0; i < ridges; ++i) {
         const double a = 2 * kPi * i / ridges;

@@ -61,6 +61,7 @@ void engrave(Painter& p, std::string_view text, double x, double y, double size,
 
 // A recessed window with a thin chrome surround.
 void window_frame(Painter& p, double x, double y, double w, double h, double r = 3) {
+    p.layout().cover(box_of(x - 2, y - 2, w + 4, h + 4), "a window");
     p.rounded(x - 2, y - 2, w + 4, h + 4, r + 1);
     p.colour(kChromeDark);
     cairo_fill(p.cr());
@@ -72,6 +73,7 @@ void window_frame(Painter& p, double x, double y, double w, double h, double r =
 // A bakelite knob: fluted skirt, domed top, a white index line along `angle`.
 void bakelite_knob(Painter& p, double cx, double cy, double r, double angle, double index_to) {
     if (r < 3) return;
+    p.layout().cover_circle(cx, cy, r, "a knob");
     const int flutes = std::clamp(static_cast<int>(r * 0.9), 14, 36);
     p.fill_circle(cx, cy, r, kBakeliteEdge);
     for (int i = 0; i < flutes; ++i) {
@@ -202,7 +204,7 @@ void adf_dial(Painter& p, const GaugeHeader* gauge) {
         for (double khz = band.start; khz <= band.end + 1e-6; khz += band.tick_step) {
             const double a = angle(khz);
             const bool major = std::fmod(khz, band.label_step) < 1e-6 || khz == band.start || khz == band.end;
-            p.line(px + (r - (major ? 5 : 3)) * dx_of(a), py + (r - (major ? 5 : 3)) * dy_of(a), px + r * dx_of(a),
+            p.mark(px + (r - (major ? 5 : 3)) * dx_of(a), py + (r - (major ? 5 : 3)) * dy_of(a), px + r * dx_of(a),
                    py + r * dy_of(a), major ? 1.4 : 0.8, ink);
             const bool named = khz == band.start || khz == band.end ||
                                (std::fmod(khz, band.label_step * 2) < 1e-6 && std::abs(khz - band.end) > band.label_step &&

@@ -12,21 +12,6 @@ namespace ardelvine::tools::art {
 
 namespace {
 
-// Text starting at x, centred vertically on y.
-void text_left(Painter& p, std::string_view s, double x, double y, double size, Colour c) {
-    const std::string str(s);
-    cairo_t* cr = p.cr();
-    cairo_save(cr);
-    cairo_select_font_face(cr, "Liberation Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_BOLD);
-    cairo_set_font_size(cr, size);
-    cairo_text_extents_t e;
-    cairo_text_extents(cr, str.c_str(), &e);
-    cairo_move_to(cr, x - e.x_bearing, y - e.height / 2 - e.y_bearing);
-    p.colour(c);
-    cairo_show_text(cr, str.c_str());
-    cairo_restore(cr);
-}
-
 // ------------------------------------------------------------ fuel quantity
 
 // One quarter's scale: a tick every `step` gallons between the table's points,
@@ -51,7 +36,7 @@ void fuel_scale(Painter& p, const Needle& n) {
         for (double v = std::ceil(lo / step) * step; v <= hi + 1e-9; v += step) {
             const double f = (v - t[i].value) / (t[i + 1].value - t[i].value);
             const double a = a0 + f * sweep, r = r0 + f * (r1 - r0);
-            p.line(px + (r - 6) * dx_of(a), py + (r - 6) * dy_of(a), px + r * dx_of(a), py + r * dy_of(a), 1.3, kInk);
+            p.mark(px + (r - 6) * dx_of(a), py + (r - 6) * dy_of(a), px + r * dx_of(a), py + r * dy_of(a), 1.3, kInk);
         }
     }
     double last_x = -100, last_y = -100;
@@ -59,7 +44,7 @@ void fuel_scale(Painter& p, const Needle& n) {
         const double v = t[i].value;
         if (v < 0 || v > top) continue;
         const double a = direction(px, py, t[i].x, t[i].y), r = std::hypot(t[i].x - px, t[i].y - py);
-        p.line(px + (r - 11) * dx_of(a), py + (r - 11) * dy_of(a), px + r * dx_of(a), py + r * dy_of(a), 2.6, kInk);
+        p.mark(px + (r - 11) * dx_of(a), py + (r - 11) * dy_of(a), px + r * dx_of(a), py + r * dy_of(a), 2.6, kInk);
         // Empty, full, and round numbers that keep clear of "F".
         const double round = top > 40 ? 20.0 : 10.0;
         const bool named = v == 0 || v == top || (std::fmod(v, round) == 0 && top - v > round / 2);
@@ -170,7 +155,7 @@ void draw_annunciator_panel(Painter& p, const BitmapRecord& record, const Uses& 
                 p.rounded(e->x - 3, e->y - 2, s.box_width + 6, s.box_height + 4, 2);
                 p.colour(kDisplay);
                 cairo_fill(p.cr());
-                text_left(p, legend_of(s.sources[0].token), e->x + s.box_width + 12, e->y + s.box_height / 2.0, 10,
+                p.text_left(legend_of(s.sources[0].token), e->x + s.box_width + 12, e->y + s.box_height / 2.0, 10,
                           kInk);
             } else if (e->kind == ElementKind::ICON) {
                 const BitmapRecord* lamp = resources::find_bitmap(e->bitmap);
@@ -178,7 +163,7 @@ void draw_annunciator_panel(Painter& p, const BitmapRecord& record, const Uses& 
                 const auto& icon = as<Icon>(e);
                 const bool legend = icon.source.token != 0;
                 socket(p, e->x, e->y, lamp->width, legend ? Colour{0.08, 0.20, 0.09} : Colour{0.22, 0.17, 0.06});
-                if (legend) text_left(p, legend_of(icon.source.token), e->x + lamp->width + 12, e->y + lamp->height / 2.0,
+                if (legend) p.text_left(legend_of(icon.source.token), e->x + lamp->width + 12, e->y + lamp->height / 2.0,
                                       10, kInk);
             }
         });
