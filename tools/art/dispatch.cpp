@@ -205,7 +205,21 @@ void covers_over(const ArtBook& book, Layout& layout, const BitmapUse& use, cons
             picture->art == Art::LampLit)
             return;
         if (x >= record.width || y >= record.height || x + picture->width <= 0 || y + picture->height <= 0) return;
-        layout.cover(box_of(x, y, picture->width, picture->height), name);
+        // Whatever the picture shows (each image of an icon), at rest.
+        const int images = e->kind == ElementKind::ICON ? std::max(1, int(as<Icon>(e).images)) : 1;
+        std::vector<bool> opaque(std::size_t(picture->width) * picture->height, false);
+        for (int k = 0; k < images; ++k) {
+            const resources::BitmapRecord* image = resources::find_bitmap(picture->id + k);
+            if (image == nullptr || image->width != picture->width || image->height != picture->height) break;
+            cairo_surface_t* s = book.draw(*image);
+            const unsigned char* data = cairo_image_surface_get_data(s);
+            const int stride = cairo_image_surface_get_stride(s);
+            for (int py = 0; py < picture->height; ++py)
+                for (int px = 0; px < picture->width; ++px)
+                    if (data[py * stride + 4 * px + 3] >= 128) opaque[std::size_t(py) * picture->width + px] = true;
+            cairo_surface_destroy(s);
+        }
+        layout.cover_pixels(std::move(opaque), picture->width, int(x), int(y), name);
     });
 }
 
@@ -218,8 +232,10 @@ cairo_surface_t* ArtBook::draw(const resources::BitmapRecord& record, int scale,
     drawer_of(record)(p, record, users);
     if (problems != nullptr) {
         for (const BitmapUse& use : users) covers_over(*this, p.layout(), use, record);
-        for (const std::string& problem : p.layout().problems())
-            problems->push_back(bitmap_name(record) + ": " + problem);
+        std::vector<std::string> found = p.layout().problems();
+        std::sort(found.begin(), found.end());
+        found.erase(std::unique(found.begin(), found.end()), found.end());
+        for (const std::string& problem : found) problems->push_back(bitmap_name(record) + ": " + problem);
     }
     return p.release();
 }

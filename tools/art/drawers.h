@@ -37,6 +37,14 @@ void draw_lever(Painter& p, const BitmapRecord& record, const Uses& uses);
 void draw_lamp(Painter& p, const BitmapRecord& record, const Uses& uses);
 void draw_lamp_lit(Painter& p, const BitmapRecord& record, const Uses& uses);
 
+// Where a quadrant lever's knob sits in its w x h picture: the picture's
+// bottom kLeverLabelRoom pixels stay clear for the lever's name.
+inline constexpr double kLeverLabelRoom = 15.0;
+struct LeverKnob {
+    double top, height;
+};
+LeverKnob lever_knob(int w, int h);
+
 // panels.cpp: panels
 void draw_panel(Painter& p, const BitmapRecord& record, const Uses& uses);
 void draw_blank(Painter& p, const BitmapRecord& record, const Uses& uses);

@@ -34,6 +34,19 @@ double distance(const Box& b, double x, double y) {
     return std::hypot(ou, ov);
 }
 
+template <typename P>
+bool hides(const P& pic, const Box& b) {
+    const int h = pic.w > 0 ? int(pic.opaque.size()) / pic.w : 0;
+    double x0 = 1e300, y0 = 1e300, x1 = -1e300, y1 = -1e300;
+    for (const Point& p : corners(b, 0.0))
+        x0 = std::min(x0, p.x), y0 = std::min(y0, p.y), x1 = std::max(x1, p.x), y1 = std::max(y1, p.y);
+    for (int y = std::max(0, int(std::floor(y0)) - pic.y); y < std::min(h, int(std::ceil(y1)) - pic.y); ++y)
+        for (int x = std::max(0, int(std::floor(x0)) - pic.x); x < std::min(pic.w, int(std::ceil(x1)) - pic.x); ++x)
+            if (pic.opaque[std::size_t(y) * pic.w + x] && distance(b, pic.x + x + 0.5, pic.y + y + 0.5) == 0.0)
+                return true;
+    return false;
+}
+
 std::string quoted(const std::string& s) { return "\"" + s + "\""; }
 
 std::string at(const Box& b) {
@@ -97,6 +110,8 @@ std::vector<std::string> Layout::problems() const {
         if (!inside) out.push_back(name + " leaves its face" + at(t.box));
         for (const Cover& c : covers_)
             if (overlap(t.box, c.box, 0.0)) out.push_back(name + " runs under " + c.what + at(c.box));
+        for (const Picture& pic : pictures_)
+            if (hides(pic, t.box)) out.push_back(name + " runs under " + pic.what + at(t.box));
         for (const Circle& c : circles_)
             if (distance(t.box, c.cx, c.cy) < c.r) out.push_back(name + " runs under " + c.what + at({c.cx, c.cy, 0, 0}));
     }

@@ -34,6 +34,11 @@ public:
     // Something drawn over the picture: a window the moving parts show
     // through, a switch or knob. A text that reaches under it is hidden.
     void cover(Box box, std::string what) { covers_.push_back({box, std::move(what)}); }
+    // A picture drawn over this one at (x, y): texts under its painted
+    // pixels (`opaque`, row by row, w wide) are hidden.
+    void cover_pixels(std::vector<bool> opaque, int w, int x, int y, std::string what) {
+        pictures_.push_back({std::move(opaque), w, x, y, std::move(what)});
+    }
     void cover_circle(double cx, double cy, double r, std::string what) { circles_.push_back({cx, cy, r, std::move(what)}); }
     void hub(double cx, double cy, double r) { cover_circle(cx, cy, r, "the hub of a needle"); }
     // A bitmap too small for any legend: it must carry none.
@@ -56,7 +61,13 @@ private:
         double cx, cy, r;
         std::string what;
     };
+    struct Picture {
+        std::vector<bool> opaque;
+        int w, x, y;
+        std::string what;
+    };
     double width_, height_;
+    std::vector<Picture> pictures_;
     bool round_ = false, textless_ = false;
     Circle face_{};
     std::vector<Text> texts_;

@@ -74,6 +74,8 @@ public:
     int width() const { return width_; }
     int height() const { return height_; }
     Layout& layout() { return layout_; }
+    // Texts set in the condensed face, for legends on narrow plates.
+    void font_narrow(bool on) { family_ = on ? "Liberation Sans Narrow" : "Liberation Sans"; }
     cairo_surface_t* release() {
         cairo_surface_flush(surface_);
         return surface_;
@@ -148,7 +150,7 @@ public:
 private:
     cairo_text_extents_t extents(std::string_view s, double size, bool bold) {
         const std::string str(s);
-        cairo_select_font_face(cr_, "Liberation Sans", CAIRO_FONT_SLANT_NORMAL,
+        cairo_select_font_face(cr_, family_, CAIRO_FONT_SLANT_NORMAL,
                                bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
         cairo_set_font_size(cr_, size);
         cairo_text_extents_t e;
@@ -176,6 +178,7 @@ private:
     cairo_t* cr_;
     int width_, height_;
     Layout layout_;
+    const char* family_ = "Liberation Sans";
 };
 
 // Direction in radians clockwise from 12 o'clock to screen offsets.

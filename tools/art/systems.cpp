@@ -173,13 +173,22 @@ void draw_annunciator_panel(Painter& p, const BitmapRecord& record, const Uses& 
 // ------------------------------------------------------------ starter
 
 void draw_starter_button(Painter& p, const BitmapRecord& record, const Uses&) {
+    // Too small for a legend: a red mushroom button, lower when pressed.
     const double cx = p.width() / 2.0, cy = p.height() / 2.0, r = std::min(cx, cy) - 1;
     const bool pressed = record.variant == 1;
+    p.layout().no_text();
     p.fill_circle(cx, cy, r, kMetalLight);
     p.fill_circle(cx, cy, r - 2, kMetalDark);
-    p.fill_circle(cx, cy, pressed ? r * 0.62 : r * 0.75, pressed ? Colour{0.55, 0.08, 0.06} : Colour{0.80, 0.12, 0.10});
-    if (!pressed) p.fill_circle(cx - r * 0.25, cy - r * 0.3, r * 0.14, {0.95, 0.55, 0.5});
-    p.text("START", cx, cy + (pressed ? 0.0 : 0.5), r * 0.36, kInk);
+    const double cap = pressed ? r * 0.62 : r * 0.75;
+    p.fill_circle(cx, cy, cap, pressed ? Colour{0.55, 0.08, 0.06} : Colour{0.80, 0.12, 0.10});
+    p.stroke_circle(cx, cy, cap * 0.6, 1.0, pressed ? Colour{0.45, 0.06, 0.05} : Colour{0.62, 0.09, 0.07});
+    if (!pressed) {
+        cairo_new_sub_path(p.cr());
+        cairo_arc(p.cr(), cx, cy, cap - 1.2, radians(290) - kPi / 2, radians(340) - kPi / 2);
+        cairo_set_line_width(p.cr(), 1.2);
+        p.colour({0.95, 0.55, 0.5});
+        cairo_stroke(p.cr());
+    }
 }
 
 }  // namespace ardelvine::tools::art
