@@ -229,9 +229,10 @@ cairo_surface_t* ArtBook::draw(const resources::BitmapRecord& record, int scale,
                                std::vector<std::string>* problems) const {
     Painter p(record.width, record.height, scale);
     const std::vector<BitmapUse>& users = uses(record.id);
+    // What lies over the picture is known first, so its texts can keep clear.
+    for (const BitmapUse& use : users) covers_over(*this, p.layout(), use, record);
     drawer_of(record)(p, record, users);
     if (problems != nullptr) {
-        for (const BitmapUse& use : users) covers_over(*this, p.layout(), use, record);
         std::vector<std::string> found = p.layout().problems();
         std::sort(found.begin(), found.end());
         found.erase(std::unique(found.begin(), found.end()), found.end());

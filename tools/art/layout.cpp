@@ -81,6 +81,22 @@ void Layout::face_circle(double cx, double cy, double r) {
 
 void Layout::text(std::string s, Box box, double cap_height) { texts_.push_back({std::move(s), box, cap_height}); }
 
+bool Layout::clear(const Box& box) const {
+    for (const Text& t : texts_)
+        if (overlap(box, t.box, 0.5)) return false;
+    for (const Box& m : marks_)
+        if (overlap(box, m, 0.5)) return false;
+    for (const Cover& c : covers_)
+        if (overlap(box, c.box, 0.0)) return false;
+    for (const Circle& c : circles_)
+        if (distance(box, c.cx, c.cy) < c.r) return false;
+    for (const Point& p : corners(box, 0.0)) {
+        if (round_ && std::hypot(p.x - face_.cx, p.y - face_.cy) > face_.r) return false;
+        if (!round_ && (p.x < 0 || p.y < 0 || p.x > width_ || p.y > height_)) return false;
+    }
+    return true;
+}
+
 std::vector<std::string> Layout::problems() const {
     std::vector<std::string> out;
     for (std::size_t i = 0; i < texts_.size(); ++i) {

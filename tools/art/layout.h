@@ -44,6 +44,10 @@ public:
     // A bitmap too small for any legend: it must carry none.
     void no_text() { textless_ = true; }
 
+    // Whether a text in `box` would clear every text, mark, cover and hub
+    // drawn so far, and stay on the face.
+    bool clear(const Box& box) const;
+
     // Every fault, as sentences naming the texts.
     std::vector<std::string> problems() const;
 
