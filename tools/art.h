@@ -55,6 +55,10 @@ public:
     cairo_surface_t* draw(const resources::BitmapRecord& record, int scale = 1,
                           std::vector<std::string>* problems = nullptr) const;
 
+    // The picture at 1x, drawn without knowing what lies over it: what
+    // measures a needle's hub or a control's painted pixels reads.
+    cairo_surface_t* draw_plain(const resources::BitmapRecord& record) const;
+
     const std::vector<BitmapUse>& uses(std::uint32_t id) const;
 
 private:

@@ -56,6 +56,8 @@ constexpr Row kDrawers[] = {
     {Art::Cover, "ADF_VOR_Indicator", draw_indicator_bezel},
     {Art::Cover, "ADF_VOR_Indicator_Small", draw_indicator_bezel},
     {Art::Window, "ADF_VOR_Indicator_Small", draw_indicator_window},
+    {Art::Card, "ADF_VOR_Indicator", draw_indicator_card},
+    {Art::Card, "ADF_VOR_Indicator_Small", draw_indicator_card},
     {Art::Flag, "ADF_VOR_Indicator", draw_nav_flag},
     {Art::Horizon, "", draw_horizon},
     {Art::Strip, "", draw_strip},
@@ -150,7 +152,7 @@ namespace {
 // How far a needle's drawn base reaches round its pivot: the farthest
 // painted pixel at or behind the pivot, which sweeps a circle as it turns.
 double needle_base(const ArtBook& book, const resources::BitmapRecord& needle, double px, double py) {
-    cairo_surface_t* s = book.draw(needle);
+    cairo_surface_t* s = book.draw_plain(needle);
     const unsigned char* data = cairo_image_surface_get_data(s);
     const int stride = cairo_image_surface_get_stride(s);
     double reach = 0;
@@ -189,7 +191,19 @@ void covers_over(const ArtBook& book, Layout& layout, const BitmapUse& use, cons
             case ElementKind::SPRITE: {
                 const resources::BitmapRecord* window = resources::find_bitmap(e->bitmap + 1);
                 if (window == nullptr || window->art != Art::Window) return;
-                if (e->kind == ElementKind::SPRITE && window->width == window->height)
+                if (e->kind == ElementKind::SPRITE && picture->width <= window->width) {
+                    // A card that turns inside its window: what it paints at rest.
+                    cairo_surface_t* s = book.draw_plain(*picture);
+                    const unsigned char* data = cairo_image_surface_get_data(s);
+                    const int stride = cairo_image_surface_get_stride(s);
+                    std::vector<bool> opaque(std::size_t(picture->width) * picture->height, false);
+                    for (int py = 0; py < picture->height; ++py)
+                        for (int px = 0; px < picture->width; ++px)
+                            opaque[std::size_t(py) * picture->width + px] = data[py * stride + 4 * px + 3] >= 128;
+                    cairo_surface_destroy(s);
+                    layout.cover_pixels(std::move(opaque), picture->width, int(e->offset_x - picture->width / 2.0 - ox),
+                                        int(e->offset_y - picture->height / 2.0 - oy), "the card " + name);
+                } else if (e->kind == ElementKind::SPRITE && window->width == window->height)
                     layout.cover_circle(x + window->width / 2.0, y + window->height / 2.0, window->width / 2.0,
                                         "the window of " + name);
                 else
@@ -199,11 +213,9 @@ void covers_over(const ArtBook& book, Layout& layout, const BitmapUse& use, cons
             default:
                 break;
         }
-        // Glass, bezels and overlays are clear where the face shows; a lit
-        // lamp is the same lamp with its legend lit.
-        if (picture->art == Art::Cover || picture->art == Art::Overlay || picture->art == Art::Blank ||
-            picture->art == Art::LampLit)
-            return;
+        // Overlays belong to the face they lie on; a lit lamp is the same
+        // lamp with its legend lit. Glass counts where it is painted.
+        if (picture->art == Art::Overlay || picture->art == Art::Blank || picture->art == Art::LampLit) return;
         if (x >= record.width || y >= record.height || x + picture->width <= 0 || y + picture->height <= 0) return;
         // Whatever the picture shows (each image of an icon), at rest.
         const int images = e->kind == ElementKind::ICON ? std::max(1, int(as<Icon>(e).images)) : 1;
@@ -211,7 +223,7 @@ void covers_over(const ArtBook& book, Layout& layout, const BitmapUse& use, cons
         for (int k = 0; k < images; ++k) {
             const resources::BitmapRecord* image = resources::find_bitmap(picture->id + k);
             if (image == nullptr || image->width != picture->width || image->height != picture->height) break;
-            cairo_surface_t* s = book.draw(*image);
+            cairo_surface_t* s = book.draw_plain(*image);
             const unsigned char* data = cairo_image_surface_get_data(s);
             const int stride = cairo_image_surface_get_stride(s);
             for (int py = 0; py < picture->height; ++py)
@@ -224,6 +236,12 @@ void covers_over(const ArtBook& book, Layout& layout, const BitmapUse& use, cons
 }
 
 }  // namespace
+
+cairo_surface_t* ArtBook::draw_plain(const resources::BitmapRecord& record) const {
+    Painter p(record.width, record.height);
+    drawer_of(record)(p, record, uses(record.id));
+    return p.release();
+}
 
 cairo_surface_t* ArtBook::draw(const resources::BitmapRecord& record, int scale,
                                std::vector<std::string>* problems) const {

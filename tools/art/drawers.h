@@ -69,6 +69,7 @@ void draw_radio_switch(Painter& p, const BitmapRecord& record, const Uses& uses)
 void draw_indicator_face(Painter& p, const BitmapRecord& record, const Uses& uses);
 void draw_indicator_overlay(Painter& p, const BitmapRecord& record, const Uses& uses);
 void draw_indicator_bezel(Painter& p, const BitmapRecord& record, const Uses& uses);
+void draw_indicator_card(Painter& p, const BitmapRecord& record, const Uses& uses);
 void draw_indicator_window(Painter& p, const BitmapRecord& record, const Uses& uses);
 void draw_nav_flag(Painter& p, const BitmapRecord& record, const Uses& uses);
 

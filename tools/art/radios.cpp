@@ -55,8 +55,13 @@ void face_plate(Painter& p) {
     }
 }
 
+// Engraved legends: at least kLegendSize, in the condensed face where the
+// set's crowded front asks for less.
+constexpr double kLegendSize = 9.0;
 void engrave(Painter& p, std::string_view text, double x, double y, double size, bool bold = true) {
-    p.text(text, x, y, size, kEngraving, bold);
+    p.font_narrow(size < kLegendSize);
+    p.text(text, x, y, std::max(size, kLegendSize), kEngraving, bold);
+    p.font_narrow(false);
 }
 
 // A recessed window with a thin chrome surround.
@@ -372,6 +377,8 @@ namespace {
 struct Round {
     double cx, cy, r;
 };
+// The lip of the small set's housing along its bottom edge.
+constexpr double kLip = 9;
 // The indicator's dial: centred on the card's axle, as large as the window.
 Round indicator_dial(const Uses& uses) {
     for (const BitmapUse& use : uses) {
@@ -382,7 +389,11 @@ Round indicator_dial(const Uses& uses) {
         });
         if (card != nullptr) {
             const BitmapRecord* window = resources::find_bitmap(card->bitmap + 1);
-            const double r = window != nullptr ? window->width / 2.0 - 2 : 148;
+            double r = window != nullptr ? window->width / 2.0 - 2 : 148;
+            // A housing shorter than the dial (the small set): the whole dial
+            // drawn smaller, clear of the housing's lip at the bottom.
+            const BitmapRecord* face = resources::find_bitmap(use.background->bitmap);
+            if (face != nullptr) r = std::min(r, face->height - card->offset_y - kLip - 3.0);
             return {double(card->offset_x), double(card->offset_y), r};
         }
     }
@@ -422,7 +433,10 @@ void draw_indicator_overlay(Painter& p, const BitmapRecord& record, const Uses& 
                 if (bitmap == nullptr || n.table_entries < 2) continue;
                 // Dots along an arc the needle sweeps, five each side: the
                 // course needle's near the centre, the glide slope's out right.
-                const double reach = (bitmap->width + e->offset_x) * (e->bitmap == 2080 ? 0.62 : 0.88);
+                // The deviation dots in a row below the centre; the glide
+                // slope's in a column at the right of the open middle.
+                const double reach = e->bitmap == 2080 ? (bitmap->width + e->offset_x) * 0.62
+                                                       : d.cx + d.r * 0.6 - e->x;
                 const double a0 = direction(e->x, e->y, n.table[0].x, n.table[0].y);
                 const double sweep = clockwise(a0, direction(e->x, e->y, n.table[1].x, n.table[1].y));
                 for (int i = 0; i <= 10; ++i) {
@@ -434,8 +448,8 @@ void draw_indicator_overlay(Painter& p, const BitmapRecord& record, const Uses& 
                         p.stroke_circle(x, y, 2.8, 1.3, kEngraving);
                 }
             }
-            p.text("VOR", d.cx + d.r * 0.45, d.cy + d.r * 0.55, 11, {0.45, 0.9, 0.45});
-            p.text("GS", d.cx + d.r * 0.55, d.cy - d.r * 0.55, 9, kEngraving);
+            p.text("VOR", d.cx - d.r * 0.35, d.cy + d.r * 0.42, 11, {0.45, 0.9, 0.45});
+            p.text("GS", d.cx + d.r * 0.42, d.cy - d.r * 0.45, 9, kEngraving);
             break;
         }
         case 2090:
@@ -474,18 +488,44 @@ void draw_indicator_bezel(Painter& p, const BitmapRecord&, const Uses& uses) {
     cairo_fill(cr);
     // Where the dial runs past the housing's lower edge (the small set), the
     // housing's lip hides the bottom of the dial, finished with a chrome edge.
-    if (d.cy + d.r + 5 > h) {
-        constexpr double kLip = 9;
+    if (h + 20 < w) {
         cairo_rectangle(cr, 0, h - kLip, w, kLip);
         p.colour({0.10, 0.10, 0.105});
         cairo_fill(cr);
-        p.line(0, h - kLip, w, h - kLip, 2, kChrome);
+        p.line(0, h - kLip, w, h - kLip, 1, kChromeDark);
     }
     for (const auto& [x, y] : {std::pair{12.0, 12.0}, {w - 12.0, 12.0}, {w - 12.0, h - 12.0}}) {
         p.fill_circle(x, y, 5, kChrome);
         p.line(x - 3.5, y, x + 3.5, y, 1.5, kChromeDark);
     }
     p.fill_circle(38, std::min(h - 2.0, 272.0), 34, kChromeDark);
+}
+
+// The indicator's card: a ring of headings round the dial's edge, open in the
+// middle so the mode's marks on the face show through.
+void draw_indicator_card(Painter& p, const BitmapRecord& record, const Uses& uses) {
+    const Round d = indicator_dial(uses);
+    const double cx = record.width / 2.0, cy = record.height / 2.0;
+    const double r = std::min(cx - 1, d.r - 2), inner = r * 0.74;
+    cairo_t* cr = p.cr();
+    cairo_new_sub_path(cr);
+    cairo_arc(cr, cx, cy, r, 0, 2 * kPi);
+    cairo_new_sub_path(cr);
+    cairo_arc_negative(cr, cx, cy, inner, 2 * kPi, 0);
+    p.colour({0.07, 0.07, 0.075});
+    cairo_fill(cr);
+    const double size = std::clamp(r * 0.12, 9.0, 18.0);
+    for (int deg = 0; deg < 360; deg += 5) {
+        const double a = radians(deg);
+        const double length = deg % 30 == 0 ? r * 0.1 : deg % 10 == 0 ? r * 0.07 : r * 0.04;
+        p.mark(cx + (r - 1 - length) * dx_of(a), cy + (r - 1 - length) * dy_of(a), cx + (r - 1) * dx_of(a),
+               cy + (r - 1) * dy_of(a), deg % 10 == 0 ? 2.0 : 1.0, kEngraving);
+        if (deg % 30 != 0) continue;
+        static constexpr std::string_view cardinal[] = {"N", "E", "S", "W"};
+        const std::string text = deg % 90 == 0 ? std::string(cardinal[deg / 90]) : std::to_string(deg / 10);
+        const double rr = r - 1 - r * 0.1 - size * 0.75;
+        p.text(text, cx + rr * dx_of(a), cy + rr * dy_of(a), size, kEngraving, true, a);
+    }
 }
 
 // The small indicator's window: the round dial cut off where its face ends.
@@ -496,7 +536,7 @@ void draw_indicator_window(Painter& p, const BitmapRecord&, const Uses& uses) {
             cx = use.element->offset_x - use.element->x;
             cy = use.element->offset_y - use.element->y;
         }
-    p.fill_circle(cx, cy, std::min(cx, p.width() - cx) - 1, kMask);
+    p.fill_circle(cx, cy, std::min(std::min(cx, p.width() - cx) - 1, indicator_dial(uses).r), kMask);
 }
 
 // The NAV flags: striped red and white while the flag is up, the word when down.
