@@ -28,7 +28,9 @@ Lens lens_of(std::string_view gauge) {
 void lamp(Painter& p, const BitmapRecord& record, bool lit) {
     const double cx = p.width() / 2.0, cy = p.height() / 2.0, r = std::min(cx, cy) - 0.5;
     const Lens lens = lens_of(record.gauge);
-    if (r < 8) {
+    if (r < 16) {
+        // A pilot lamp too small to carry a legend.
+        p.layout().no_text();
         p.fill_circle(cx, cy, r, lit ? lens.lit : lens.dark);
         return;
     }

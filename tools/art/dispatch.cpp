@@ -191,7 +191,7 @@ void covers_over(const ArtBook& book, Layout& layout, const BitmapUse& use, cons
             case ElementKind::SPRITE: {
                 const resources::BitmapRecord* window = resources::find_bitmap(e->bitmap + 1);
                 if (window == nullptr || window->art != Art::Window) return;
-                if (e->kind == ElementKind::SPRITE && picture->width <= window->width) {
+                if (e->kind == ElementKind::SPRITE && picture->art == Art::Card && picture->width <= window->width) {
                     // A card that turns inside its window: what it paints at rest.
                     cairo_surface_t* s = book.draw_plain(*picture);
                     const unsigned char* data = cairo_image_surface_get_data(s);

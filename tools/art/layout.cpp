@@ -90,6 +90,8 @@ bool Layout::clear(const Box& box) const {
         if (overlap(box, c.box, 0.0)) return false;
     for (const Circle& c : circles_)
         if (distance(box, c.cx, c.cy) < c.r) return false;
+    for (const Picture& pic : pictures_)
+        if (hides(pic, box)) return false;
     for (const Point& p : corners(box, 0.0)) {
         if (round_ && std::hypot(p.x - face_.cx, p.y - face_.cy) > face_.r) return false;
         if (!round_ && (p.x < 0 || p.y < 0 || p.x > width_ || p.y > height_)) return false;

@@ -170,7 +170,9 @@ void draw_strip(Painter& p, const BitmapRecord& record, const Uses& uses) {
             static constexpr std::string_view cardinal[] = {"N", "E", "S", "W"};
             const std::string text =
                 heading % 90 == 0 ? std::string(cardinal[heading / 90]) : std::to_string(heading / 10);
-            p.text(text, x, h * 0.38, size, kInk);
+            // A heading cut by the strip's end would show cut in the window.
+            const double half = p.text_width(text, size) / 2;
+            if (x - half >= 0 && x + half <= w) p.text(text, x, h * 0.38, size, kInk);
         } else if (heading % 10 == 0 && per_degree >= 2.0) {
             p.text(std::to_string(heading / 10), x, h * 0.4, size * 0.55, kInk, false);
         }

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "tools/art/drawers.h"
 
@@ -197,6 +198,12 @@ void adf_dial(Painter& p, const GaugeHeader* gauge) {
     p.fill_circle(px, py, reach + 3, {0.80, 0.76, 0.64});  // the ivory dial
     p.stroke_circle(px, py, reach + 3, 2, kChromeDark);
     const Colour ink{0.12, 0.10, 0.08};
+    struct Pending {
+        std::string text;
+        double a, r;
+        Colour ink;
+    };
+    std::vector<Pending> later;
     for (int b = 0; b < 3; ++b) {
         const AdfBand& band = kAdfBands[b];
         const double r = reach - 6 - 16.0 * b;
@@ -214,12 +221,32 @@ void adf_dial(Painter& p, const GaugeHeader* gauge) {
             const bool named = khz == band.start || khz == band.end ||
                                (std::fmod(khz, band.label_step * 2) < 1e-6 && std::abs(khz - band.end) > band.label_step &&
                                 std::abs(khz - band.start) > band.label_step);
-            if (major && named) p.text(number(khz), px + (r - 12) * dx_of(a), py + (r - 12) * dy_of(a), 7, ink);
+            if (major && named) later.push_back({number(khz), a, r, ink});
         }
-        const double a = angle(band.end) + radians(8);
-        p.text(band.name, px + r * dx_of(a), py + r * dy_of(a), 8, {0.55, 0.10, 0.08}, true);
+        later.push_back({band.name, angle(band.end) + radians(9), r + 2, {0.55, 0.10, 0.08}});
     }
-    p.text("kHz", px - 40, py + 45, 8, ink);
+    // Numbers inside their arcs where the band window, the band knob and the
+    // readout leave them in sight; a number those would cover is left out.
+    p.font_narrow(true);
+    // Set along the arcs, so each fits between its arc and the next; the
+    // lower half turned the other way, so none reads upside down.
+    for (const Pending& l : later) {
+        const double hw = p.text_width(l.text, kLegendSize) / 2 + 1, hh = kLegendSize * 0.36 + 1;
+        const double inward = l.r - 6.5 - hh;
+        const double down = std::cos(l.a) < 0 ? kPi : 0.0;
+        const Box b{px + inward * dx_of(l.a), py + inward * dy_of(l.a), hw, hh, l.a + down};
+        if (p.layout().clear(b)) p.text(l.text, b.cx, b.cy, kLegendSize, l.ink, true, l.a + down);
+    }
+    // The unit, at the first clear place round the middle of the dial.
+    const double hw = p.text_width("kHz", kLegendSize) / 2 + 1, hh = kLegendSize * 0.36 + 1;
+    for (int k = 0; k < 36; ++k) {
+        const double a = radians(180 + 10 * k), rr = reach * (k < 18 ? 0.3 : 0.5);
+        const Box b{px + rr * dx_of(a), py + rr * dy_of(a), hw, hh, 0.0};
+        if (!p.layout().clear(b)) continue;
+        p.text("kHz", b.cx, b.cy, kLegendSize, ink);
+        break;
+    }
+    p.font_narrow(false);
 }
 
 void adf_engraving(Painter& p) {
@@ -229,7 +256,15 @@ void adf_engraving(Painter& p) {
     engrave(p, "TUNE", 326, 30, 8);
     engrave(p, "0.5 kHz", 326, 44, 6, false);
     engrave(p, "R: 5 kHz", 326, 54, 6, false);
-    engrave(p, "BAND", 178, 182, 6);
+    // The band knob's name where the dial leaves room for it.
+    p.font_narrow(true);
+    const double hw = p.text_width("BAND", kLegendSize) / 2 + 1, hh = kLegendSize * 0.36 + 1;
+    for (const auto& [x, y] : {std::pair{220.0, 186.0}, {136.0, 186.0}, {178.0, 186.0}, {230.0, 175.0}}) {
+        if (!p.layout().clear({x, y, hw, hh, 0.0})) continue;
+        p.text("BAND", x, y, kLegendSize, kEngraving);
+        break;
+    }
+    p.font_narrow(false);
     engrave(p, "IDENT", 80, 244, 7);
     engrave(p, "POWER", 275, 244, 7);
 }
@@ -292,7 +327,10 @@ void draw_band_card(Painter& p, const BitmapRecord&, const Uses&) {
         p.text(std::string("BAND ") + std::to_string(b), cx + rr * dx_of(a), cy + rr * dy_of(a), r * 0.11, kAmber, true,
                a);
         const double r2 = r * 0.66;
-        p.text(ranges[b - 1], cx + r2 * dx_of(a), cy + r2 * dy_of(a), r * 0.075, kEngraving, false, a);
+        p.font_narrow(true);
+        p.text(ranges[b - 1], cx + r2 * dx_of(a), cy + r2 * dy_of(a), std::max(kLegendSize, r * 0.075), kEngraving,
+               false, a);
+        p.font_narrow(false);
     }
 }
 
@@ -305,7 +343,8 @@ void draw_channel_card(Painter& p, const BitmapRecord&, const Uses&) {
     p.fill_circle(cx, cy, r - 2, kBakelite);
     for (int k = 0; k < 12; ++k) {
         const double a = radians(-30.0 * k), rr = r * 0.78;
-        p.text(std::string(1, char('A' + k)), cx + rr * dx_of(a), cy + rr * dy_of(a), r * 0.17, kEngraving, true, a);
+        p.text(std::string(1, char('A' + k)), cx + rr * dx_of(a), cy + rr * dy_of(a), std::max(kLegendSize, r * 0.17),
+               kEngraving, true, a);
     }
     bakelite_knob(p, cx, cy, r * 0.55, 0.0, r * 0.5);
 }
@@ -331,7 +370,7 @@ void draw_radio_switch(Painter& p, const BitmapRecord& record, const Uses&) {
     const int w = p.width(), h = p.height();
     const bool on = record.variant == 1;
     const double cx = w / 2.0, cy = h / 2.0;
-    if (h >= 1.3 * w) {
+    if (h >= 1.2 * w) {
         const double nut = w * 0.36;
         p.fill_circle(cx, cy, nut, kChrome);
         p.stroke_circle(cx, cy, nut, 1, kChromeDark);

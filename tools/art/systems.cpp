@@ -79,7 +79,9 @@ void draw_fuel_face(Painter& p, const BitmapRecord& record, const Uses& uses) {
     const Caption c = caption_of(record.gauge);
     p.fill_rect(cx - r * 0.2, cy - size * 1.4, r * 0.4, size * 2.8, kFace);
     p.text(c.top, cx, cy - size * 0.6, size * 1.1, kInk);
-    p.text(c.bottom, cx, cy + size * 0.7, size * 0.8, kInk, false);
+    p.font_narrow(true);
+    p.text(c.bottom, cx, cy + size * 0.7, std::max(9.0, size * 0.8), kInk, false);
+    p.font_narrow(false);
 }
 
 // ------------------------------------------------------------ autopilot annunciator
