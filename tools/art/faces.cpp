@@ -310,12 +310,15 @@ private:
     std::vector<Pending> later_;
 };
 
-// Whether a text box stays out of every needle's sweep.
-bool out_of_sweeps(const FaceMarks& marks, const Box& b) {
+// Whether a text box stays out of every needle's sweep (but that of the
+// needle pivoted at `own`, if any).
+bool out_of_sweeps(const FaceMarks& marks, const Box& b, const double* own = nullptr) {
     for (const FaceMarks::Sweep& sweep : marks.sweeps())
         for (double u : {-1.0, 0.0, 1.0})
             for (double v : {-1.0, 0.0, 1.0})
-                if (sweep.covers(b.cx + u * b.half_w, b.cy + v * b.half_h)) return false;
+                if ((own == nullptr || sweep.px != own[0] || sweep.py != own[1]) &&
+                    sweep.covers(b.cx + u * b.half_w, b.cy + v * b.half_h))
+                    return false;
     return true;
 }
 
@@ -342,7 +345,19 @@ void captions(Painter& p, std::string_view gauge, Dial dial, const FaceMarks& ma
     p.font_narrow(true);
     for (const FaceMarks::SubDial& d : marks.sub_dials()) {
         const double hw = p.text_width(d.unit, kUnitSize) / 2 + 1.5, hh = kUnitSize * 0.36 + 1.5;
+        // Inside its own scale, toward the middle of the arc, where its needle
+        // passes over it only at mid-scale; else beside the sub-dial.
+        const double own[2] = {d.px, d.py};
         bool done = false;
+        for (double f : {0.5, 0.6, 0.4}) {
+            for (double t : {0.5, 0.4, 0.6, 0.3, 0.7}) {
+                const double a = d.a0 + d.sweep * t;
+                const Box b{d.px + f * d.reach * dx_of(a), d.py + f * d.reach * dy_of(a), hw, hh, 0.0};
+                if (done || !p.layout().clear(b) || !out_of_sweeps(marks, b, own)) continue;
+                p.text(d.unit, b.cx, b.cy, kUnitSize, kInk);
+                done = true;
+            }
+        }
         for (double f : {0.35, 0.5, 0.65})
             for (int k = 0; k < 24 && !done; ++k) {
                 const double a = d.a0 + d.sweep + (2 * kPi - d.sweep) * (k + 0.5) / 24;
