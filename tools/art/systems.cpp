@@ -2,6 +2,7 @@
 // gauge's face in four quarters, the autopilot annunciator's panel with a
 // legend beside every lamp and readout, and the starter's push button.
 #include <cmath>
+#include <map>
 #include <string>
 #include <string_view>
 
@@ -151,7 +152,25 @@ void draw_annunciator_panel(Painter& p, const BitmapRecord& record, const Uses& 
 
     for (const BitmapUse& use : uses) {
         if (use.element != use.background) continue;
+        // The lamp columns, by their x: a lamp alone in its column is one the
+        // panel never lights, and gets no socket; each column is headed by
+        // what its lamps tell, the mode armed or the mode on.
+        std::map<int, std::pair<int, int>> columns;  // x: lamps, topmost y
         for_each_element(use.gauge, [&](const ElementHeader* e) {
+            if (e->kind != ElementKind::ICON) return;
+            auto [it, added] = columns.try_emplace(e->x, 0, e->y);
+            ++it->second.first;
+            it->second.second = std::min(it->second.second, e->y);
+        });
+        int column = 0;
+        for (const auto& [x, column_lamps] : columns) {
+            if (column_lamps.first < 2) continue;
+            p.font_narrow(true);
+            p.text(column++ == 0 ? "ARM" : "ON", x + 4, column_lamps.second - 10, 9, kInk);
+            p.font_narrow(false);
+        }
+        for_each_element(use.gauge, [&](const ElementHeader* e) {
+            if (e->kind == ElementKind::ICON && columns[e->x].first < 2) return;
             if (e->kind == ElementKind::STRING) {
                 const auto& s = as<StringElement>(e);
                 p.rounded(e->x - 3, e->y - 2, s.box_width + 6, s.box_height + 4, 2);
