@@ -164,6 +164,18 @@ double needle_base(const ArtBook& book, const resources::BitmapRecord& needle, d
     return reach;
 }
 
+// Which pixels of a picture are painted, row by row; `into` (the picture's
+// size) keeps those already set.
+void painted(const ArtBook& book, const resources::BitmapRecord& record, std::vector<bool>& into) {
+    cairo_surface_t* s = book.draw_plain(record);
+    const unsigned char* data = cairo_image_surface_get_data(s);
+    const int stride = cairo_image_surface_get_stride(s);
+    for (int y = 0; y < record.height; ++y)
+        for (int x = 0; x < record.width; ++x)
+            if (data[y * stride + 4 * x + 3] >= 128) into[std::size_t(y) * record.width + x] = true;
+    cairo_surface_destroy(s);
+}
+
 void covers_over(const ArtBook& book, Layout& layout, const BitmapUse& use, const resources::BitmapRecord& record) {
     const ElementHeader* under = use.element;
     if (under->kind != ElementKind::STATIC_IMAGE && under->kind != ElementKind::ICON) return;
@@ -193,14 +205,8 @@ void covers_over(const ArtBook& book, Layout& layout, const BitmapUse& use, cons
                 if (window == nullptr || window->art != Art::Window) return;
                 if (e->kind == ElementKind::SPRITE && picture->art == Art::Card && picture->width <= window->width) {
                     // A card that turns inside its window: what it paints at rest.
-                    cairo_surface_t* s = book.draw_plain(*picture);
-                    const unsigned char* data = cairo_image_surface_get_data(s);
-                    const int stride = cairo_image_surface_get_stride(s);
                     std::vector<bool> opaque(std::size_t(picture->width) * picture->height, false);
-                    for (int py = 0; py < picture->height; ++py)
-                        for (int px = 0; px < picture->width; ++px)
-                            opaque[std::size_t(py) * picture->width + px] = data[py * stride + 4 * px + 3] >= 128;
-                    cairo_surface_destroy(s);
+                    painted(book, *picture, opaque);
                     layout.cover_pixels(std::move(opaque), picture->width, int(e->offset_x - picture->width / 2.0 - ox),
                                         int(e->offset_y - picture->height / 2.0 - oy), "the card " + name);
                 } else if (e->kind == ElementKind::SPRITE && window->width == window->height)
@@ -223,13 +229,7 @@ void covers_over(const ArtBook& book, Layout& layout, const BitmapUse& use, cons
         for (int k = 0; k < images; ++k) {
             const resources::BitmapRecord* image = resources::find_bitmap(picture->id + k);
             if (image == nullptr || image->width != picture->width || image->height != picture->height) break;
-            cairo_surface_t* s = book.draw_plain(*image);
-            const unsigned char* data = cairo_image_surface_get_data(s);
-            const int stride = cairo_image_surface_get_stride(s);
-            for (int py = 0; py < picture->height; ++py)
-                for (int px = 0; px < picture->width; ++px)
-                    if (data[py * stride + 4 * px + 3] >= 128) opaque[std::size_t(py) * picture->width + px] = true;
-            cairo_surface_destroy(s);
+            painted(book, *image, opaque);
         }
         layout.cover_pixels(std::move(opaque), picture->width, int(x), int(y), name);
     });

@@ -64,32 +64,12 @@ void draw_knob(Painter& p, const BitmapRecord&, const Uses& uses) {
     knob(p, c.x, c.y, r, kPi / 2, w - c.x - 1);
 }
 
-namespace {
-
-// Headings around a round card, north at 12 o'clock.
-void compass_rose(Painter& p, double cx, double cy, double r) {
-    p.fill_circle(cx, cy, r, kFace);
-    const double size = std::clamp(r * 0.13, 7.0, 20.0);
-    for (int deg = 0; deg < 360; deg += 5) {
-        const double a = radians(deg);
-        const double length = deg % 30 == 0 ? r * 0.12 : deg % 10 == 0 ? r * 0.08 : r * 0.05;
-        p.mark(cx + (r - 1 - length) * dx_of(a), cy + (r - 1 - length) * dy_of(a), cx + (r - 1) * dx_of(a),
-               cy + (r - 1) * dy_of(a), deg % 10 == 0 ? 2.0 : 1.0, kInk);
-        if (deg % 30 == 0) {
-            static constexpr std::string_view cardinal[] = {"N", "E", "S", "W"};
-            const std::string text = deg % 90 == 0 ? std::string(cardinal[deg / 90]) : std::to_string(deg / 10);
-            const double rr = r - 1 - r * 0.12 - size * 0.8;
-            p.text(text, cx + rr * dx_of(a), cy + rr * dy_of(a), size, kInk, true, a);
-        }
-    }
-}
-
-}  // namespace
-
 // A heading card: the renderer turns it so the heading flown is at the top.
 void draw_compass_card(Painter& p, const BitmapRecord&, const Uses&) {
     const double cx = p.width() / 2.0, cy = p.height() / 2.0;
-    compass_rose(p, cx, cy, std::min(cx, cy) - 1);
+    const double r = std::min(cx, cy) - 1;
+    p.fill_circle(cx, cy, r, kFace);
+    heading_ring(p, cx, cy, r, kInk);
 }
 
 // Barometric scale: the card turns 90 degrees per inch from 29.9 at rest,

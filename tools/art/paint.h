@@ -202,6 +202,10 @@ std::string number(double v);
 // A knob: a ridged disc with a pointer line from its centre along `angle`.
 void knob(Painter& p, double cx, double cy, double r, double angle, double pointer_to);
 
+// Headings round a card of radius r, north at 12 o'clock: a mark every 5
+// degrees, a number every 30 turned with the card, N E S W.
+void heading_ring(Painter& p, double cx, double cy, double r, Colour ink);
+
 // Knobs under the arrow cursors of a gauge's mouse areas: each pair of
 // decrease/increase halves is one knob.
 void knobs_from_mouse(Painter& p, const GaugeHeader* gauge);

@@ -553,18 +553,7 @@ void draw_indicator_card(Painter& p, const BitmapRecord& record, const Uses& use
     cairo_arc_negative(cr, cx, cy, inner, 2 * kPi, 0);
     p.colour({0.07, 0.07, 0.075});
     cairo_fill(cr);
-    const double size = std::clamp(r * 0.12, 9.0, 18.0);
-    for (int deg = 0; deg < 360; deg += 5) {
-        const double a = radians(deg);
-        const double length = deg % 30 == 0 ? r * 0.1 : deg % 10 == 0 ? r * 0.07 : r * 0.04;
-        p.mark(cx + (r - 1 - length) * dx_of(a), cy + (r - 1 - length) * dy_of(a), cx + (r - 1) * dx_of(a),
-               cy + (r - 1) * dy_of(a), deg % 10 == 0 ? 2.0 : 1.0, kEngraving);
-        if (deg % 30 != 0) continue;
-        static constexpr std::string_view cardinal[] = {"N", "E", "S", "W"};
-        const std::string text = deg % 90 == 0 ? std::string(cardinal[deg / 90]) : std::to_string(deg / 10);
-        const double rr = r - 1 - r * 0.1 - size * 0.75;
-        p.text(text, cx + rr * dx_of(a), cy + rr * dy_of(a), size, kEngraving, true, a);
-    }
+    heading_ring(p, cx, cy, r, kEngraving);
 }
 
 // The small indicator's window: the round dial cut off where its face ends.
