@@ -52,8 +52,10 @@ public:
     // 1x; only the pixels are finer); the caller destroys it. With
     // `problems`, what a designer would not ship about its layout is added
     // there, one sentence each naming the bitmap.
+    // With `smallest_legend`, the capital height of its smallest text at 1x
+    // (0 when it has none) is written there.
     cairo_surface_t* draw(const resources::BitmapRecord& record, int scale = 1,
-                          std::vector<std::string>* problems = nullptr) const;
+                          std::vector<std::string>* problems = nullptr, double* smallest_legend = nullptr) const;
 
     // The picture at 1x, drawn without knowing what lies over it: what
     // measures a needle's hub or a control's painted pixels reads.

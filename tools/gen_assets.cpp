@@ -4,8 +4,9 @@
 //
 // Writes every bitmap of the catalogue as DIR/bitmap-<id>.bmp, and drawn two
 // and three times finer as DIR/bitmap-<id>@2x.bmp and @3x.bmp (same depth and
-// colour table, positions unchanged), every sound as DIR/wave-<id>.wav, then
-// FILE, an assembler file that includes each of
+// colour table, positions unchanged), DIR/legends.tsv (each bitmap's smallest
+// legend, for judging how small a panel may show it), every sound as
+// DIR/wave-<id>.wav, then FILE, an assembler file that includes each of
 // them under the labels resources/directory.cpp expects. With --art, a file of
 // the same name in that folder is packaged instead of the generated one, once
 // it has been checked against the catalogue; a wrong size, depth or format, or
@@ -100,8 +101,14 @@ std::string wave_mismatch(const std::vector<unsigned char>& bytes, const resourc
 void generate(const fs::path& out) {
     tools::ArtBook book(Linkage.gauges);
     std::vector<std::string> problems;
+    std::string legends = "# id\twidth\theight\tsmallest legend's capital height at 1x (0: no text)\n";
     for (const resources::BitmapRecord& record : resources::kBitmaps) {
-        cairo_surface_t* surface = book.draw(record, 1, &problems);
+        double smallest = 0;
+        cairo_surface_t* surface = book.draw(record, 1, &problems, &smallest);
+        char row[64];
+        std::snprintf(row, sizeof row, "%u\t%u\t%u\t%.1f\n", record.id, unsigned{record.width}, unsigned{record.height},
+                      smallest);
+        legends += row;
         const std::vector<unsigned char> bytes = tools::encode_bmp(surface, record.depth);
         cairo_surface_destroy(surface);
         if (const std::string why = bitmap_mismatch(bytes, record); !why.empty())
@@ -113,6 +120,7 @@ void generate(const fs::path& out) {
             cairo_surface_destroy(finer);
         }
     }
+    write_file(out / "legends.tsv", std::vector<unsigned char>(legends.begin(), legends.end()));
     if (!problems.empty()) {
         std::string all = std::to_string(problems.size()) + " layout fault(s) in the art:";
         for (const std::string& p : problems) all += "\n  " + p;

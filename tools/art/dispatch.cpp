@@ -244,12 +244,13 @@ cairo_surface_t* ArtBook::draw_plain(const resources::BitmapRecord& record) cons
 }
 
 cairo_surface_t* ArtBook::draw(const resources::BitmapRecord& record, int scale,
-                               std::vector<std::string>* problems) const {
+                               std::vector<std::string>* problems, double* smallest_legend) const {
     Painter p(record.width, record.height, scale);
     const std::vector<BitmapUse>& users = uses(record.id);
     // What lies over the picture is known first, so its texts can keep clear.
     for (const BitmapUse& use : users) covers_over(*this, p.layout(), use, record);
     drawer_of(record)(p, record, users);
+    if (smallest_legend != nullptr) *smallest_legend = p.layout().smallest_capital();
     if (problems != nullptr) {
         std::vector<std::string> found = p.layout().problems();
         std::sort(found.begin(), found.end());

@@ -81,6 +81,12 @@ void Layout::face_circle(double cx, double cy, double r) {
 
 void Layout::text(std::string s, Box box, double cap_height) { texts_.push_back({std::move(s), box, cap_height}); }
 
+double Layout::smallest_capital() const {
+    double smallest = 0;
+    for (const Text& t : texts_) smallest = smallest == 0 ? t.cap : std::min(smallest, t.cap);
+    return smallest;
+}
+
 bool Layout::clear(const Box& box) const {
     for (const Text& t : texts_)
         if (overlap(box, t.box, 0.5)) return false;

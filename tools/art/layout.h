@@ -48,6 +48,9 @@ public:
     // drawn so far, and stay on the face.
     bool clear(const Box& box) const;
 
+    // The capital height of the smallest text, 0 without any.
+    double smallest_capital() const;
+
     // Every fault, as sentences naming the texts.
     std::vector<std::string> problems() const;
 
