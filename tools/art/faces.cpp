@@ -107,6 +107,17 @@ public:
             double label_step = scale.label_step > 0 ? scale.label_step : hi - lo;
             if (turn > 0) label_step = coarser(label_step);
             while (!is_multiple(label_step, step)) step = coarser(step);
+            // Where numbers a label step apart stand close, they are set
+            // smaller and condensed.
+            double r_mid = 0, arc = 0;
+            for (const Segment& g : segments) {
+                if (g.turn != turn) continue;
+                r_mid = std::max(r_mid, (g.r0 + g.r1) / 2);
+                arc += g.sweep * (g.r0 + g.r1) / 2;
+            }
+            const double spacing = label_step * arc / (hi - lo);
+            const double size = std::clamp(std::min(number_size(r_mid), spacing * 0.5), 9.0, 18.0);
+            const bool narrow = r_mid < dial_.r * 0.75 || spacing < 3.2 * size;
             std::vector<double> numbers;
             for (double v = std::ceil(lo / step - 1e-9) * step; v <= hi + 1e-9; v += step) {
                 double a = 0, r = 0;
@@ -140,14 +151,14 @@ public:
                 at(v, a, r);
                 if (std::abs(std::remainder(a - rest, 2 * kPi)) < radians(12) && (turn > 0 || v != segments.front().s0))
                     continue;
-                later_.push_back({px, py, a, r, number(scale.absolute ? std::abs(v) : v), ink});
+                later_.push_back({px, py, a, r, number(scale.absolute ? std::abs(v) : v), ink, size, narrow});
             }
         }
     }
 
     // Numbers that only fill gaps between the table points'.
     void finish() {
-        for (const Pending& l : later_) label(l.px, l.py, l.a, l.r, l.text, l.ink);
+        for (const Pending& l : later_) label(l.px, l.py, l.a, l.r, l.text, l.ink, 12, l.size, l.narrow);
         later_.clear();
     }
 
@@ -164,6 +175,8 @@ private:
         double px, py, a, r;
         std::string text;
         Colour ink;
+        double size;
+        bool narrow;
     };
     struct Segment {
         double a0, sweep, r0, r1, s0, s1;
@@ -225,9 +238,12 @@ private:
         double size;
         bool narrow;
     };
-    Placed label_box(double px, double py, double a, double r, const std::string& text, double clearance = 12) {
-        const double size = std::clamp(std::min(dial_.r * 0.11, r * 0.3), 9.0, 18.0);
-        const bool narrow = r < dial_.r * 0.75;
+    // Numbers as large as the dial allows, in the condensed face where the
+    // scale is crowded or small.
+    double number_size(double r) const { return std::clamp(std::min(dial_.r * 0.11, r * 0.3), 9.0, 18.0); }
+    Placed label_box(double px, double py, double a, double r, const std::string& text, double clearance = 12,
+                     double size = 0, bool narrow = false) {
+        if (size <= 0) size = number_size(r), narrow = r < dial_.r * 0.75;
         p_.font_narrow(narrow);
         const double hw = p_.text_width(text, size) / 2 + 1.5, hh = size * 0.36 + 1;
         p_.font_narrow(false);
@@ -235,8 +251,8 @@ private:
         return {{px + inward * dx_of(a), py + inward * dy_of(a), hw, hh, 0.0}, size, narrow};
     }
     void label(double px, double py, double a, double r, const std::string& text, Colour ink = kInk,
-               double clearance = 12) {
-        const Placed l = label_box(px, py, a, r, text, clearance);
+               double clearance = 12, double size = 0, bool narrow = false) {
+        const Placed l = label_box(px, py, a, r, text, clearance, size, narrow);
         if (!p_.layout().clear(l.box)) return;
         placed_.push_back({l.box.cx, l.box.cy});
         p_.font_narrow(l.narrow);
