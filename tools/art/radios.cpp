@@ -537,7 +537,9 @@ void draw_indicator_bezel(Painter& p, const BitmapRecord&, const Uses& uses) {
         p.fill_circle(x, y, 5, kChrome);
         p.line(x - 3.5, y, x + 3.5, y, 1.5, kChromeDark);
     }
-    p.fill_circle(38, std::min(h - 2.0, 272.0), 34, kChromeDark);
+    // The boss the course knob turns on, wherever its record puts it.
+    if (const ElementHeader* knob = element_with(gauge_of(uses), 2060))
+        p.fill_circle(knob->x + 1, knob->y, 34, kChromeDark);
 }
 
 // The indicator's card: a ring of headings round the dial's edge, open in the
