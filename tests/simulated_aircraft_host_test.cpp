@@ -6,10 +6,12 @@
 
 #include <cmath>
 #include <cstdint>
+#include <initializer_list>
 #include <map>
 #include <set>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "host/load/default_panel.h"
@@ -160,6 +162,10 @@ constexpr double kPsfPerInHg = 70.7328;
 constexpr double kPsfPerPsi = 144.0;
 double celsius(double rankine) { return (rankine - 491.67) / 1.8; }
 int updates_in(double seconds) { return static_cast<int>(std::lround(seconds / kSecondsPerUpdate)); }
+// Pins a rule's inputs: held tokens the systems leave alone.
+void hold(Simulation& sim, std::initializer_list<std::pair<std::uint32_t, double>> values) {
+    for (const auto& [token, value] : values) sim.set_token(token, value);
+}
 
 TEST(SimulatedAircraft, BusesFollowBatteryGeneratorAndAvionicsMaster) {
     using namespace sim::electrical;
@@ -177,10 +183,10 @@ TEST(SimulatedAircraft, BusesFollowBatteryGeneratorAndAvionicsMaster) {
     };
     for (const Case& c : cases) {
         Simulation sim;
-        sim.set_token(tokens::BATTERY_MASTER, c.battery);
-        sim.set_token(tokens::GENERATOR_SWITCH, c.generator);
-        sim.set_token(tokens::AVIONICS_MASTER, c.avionics);
-        sim.set_token(tokens::ENGINE_RPM, c.rpm);
+        hold(sim, {{tokens::BATTERY_MASTER, c.battery},
+                   {tokens::GENERATOR_SWITCH, c.generator},
+                   {tokens::AVIONICS_MASTER, c.avionics},
+                   {tokens::ENGINE_RPM, c.rpm}});
         sim.settle();
         EXPECT_EQ(sim.token(tokens::GENERATOR_ACTIVE), c.generator_active) << c.what;
         EXPECT_EQ(sim.token(tokens::MAIN_BUS_VOLTAGE), c.main_bus) << c.what;
@@ -212,13 +218,13 @@ TEST(SimulatedAircraft, EngineCatchesOnceCrankedFastEnoughWithSparkAndFuel) {
     };
     for (const Case& c : cases) {
         Simulation sim;
-        sim.set_token(tokens::ENGINE_RPM, c.rpm);
-        sim.set_token(tokens::MIXTURE_LEVER, c.mixture);
-        sim.set_token(tokens::FUEL_VALVE, c.valve);
-        sim.set_token(tokens::MAGNETO_RIGHT, c.magneto);
-        sim.set_token(tokens::MAIN_BUS_VOLTAGE, c.bus);
-        sim.set_token(tokens::CYLINDER_HEAD_TEMPERATURE, c.cylinders);
-        sim.set_token(tokens::STARTER_ENGAGED, 1.0);
+        hold(sim, {{tokens::ENGINE_RPM, c.rpm},
+                   {tokens::MIXTURE_LEVER, c.mixture},
+                   {tokens::FUEL_VALVE, c.valve},
+                   {tokens::MAGNETO_RIGHT, c.magneto},
+                   {tokens::MAIN_BUS_VOLTAGE, c.bus},
+                   {tokens::CYLINDER_HEAD_TEMPERATURE, c.cylinders},
+                   {tokens::STARTER_ENGAGED, 1.0}});
         if (c.primed) sim.key_event(events::ENGINE_PRIMER, 0);
         int caught = 0;
         for (int n = 1; n <= updates_in(kCatchSeconds) + 5 && caught == 0; ++n) {

@@ -161,10 +161,17 @@ bool fuel_reaches_engine(const Simulation& sim) {
 
 bool spark(const Simulation& sim) { return on(sim, tokens::MAGNETO_LEFT) || on(sim, tokens::MAGNETO_RIGHT); }
 
-// The outside pressure at the indicated altitude, standard atmosphere.
-double outside_psf(const Simulation& sim) {
-    const double feet = std::clamp(sim.token(tokens::ALTITUDE_INDICATED), -2000.0, 40000.0);
-    return kSeaLevelInHg * kPsfPerInHg * std::pow(1.0 - 6.8756e-6 * feet, 5.2559);
+// The outside pressure at the indicated altitude, standard atmosphere;
+// worked out again only when the altitude changes.
+double outside_psf(Simulation& sim) {
+    Memory& memory = sim.memory();
+    const double altitude = sim.token(tokens::ALTITUDE_INDICATED);
+    if (altitude != memory.outside_pressure_altitude || memory.outside_pressure_psf == 0.0) {
+        const double feet = std::clamp(altitude, -2000.0, 40000.0);
+        memory.outside_pressure_altitude = altitude;
+        memory.outside_pressure_psf = kSeaLevelInHg * kPsfPerInHg * std::pow(1.0 - 6.8756e-6 * feet, 5.2559);
+    }
+    return memory.outside_pressure_psf;
 }
 
 // The speed the engine runs at, under power, with the levers where they are.
@@ -200,8 +207,8 @@ double fuel_gallons_per_hour(const Simulation& sim, double power) {
 
 double oil_psf(double rpm) { return std::min(kOilPsiMax, rpm * kOilPsiPerRpm) * kPsfPerPsi; }
 
-double fuel_psf(const Simulation& sim, double rpm) {
-    return fuel_reaches_engine(sim) ? kFuelPsi * std::min(1.0, rpm / kIdleRpm) * kPsfPerPsi : 0.0;
+double fuel_psf(bool fuel, double rpm) {
+    return fuel ? kFuelPsi * std::min(1.0, rpm / kIdleRpm) * kPsfPerPsi : 0.0;
 }
 
 // The readings of an engine turning at `rpm`, running or not.
@@ -209,12 +216,12 @@ struct Readings {
     double manifold, oil_pressure, fuel_pressure, oil_temperature, cylinder_temperature;
 };
 
-Readings readings(const Simulation& sim, double rpm, bool running) {
+Readings readings(Simulation& sim, double rpm, bool running, bool fuel) {
     const double outside = outside_psf(sim);
     const double manifold = rpm > 0.0 ? manifold_psf(sim, rpm, outside) : outside;
     const double power = power_share(rpm, manifold, outside);
     const double air = sim.token(tokens::OUTSIDE_AIR_TEMPERATURE);
-    return {manifold, oil_psf(rpm), fuel_psf(sim, rpm),
+    return {manifold, oil_psf(rpm), fuel_psf(fuel, rpm),
             rankine(running ? kOilIdleCelsius + (kOilFullCelsius - kOilIdleCelsius) * power : air),
             rankine(running ? kCylinderIdleCelsius + (kCylinderFullCelsius - kCylinderIdleCelsius) * power : air)};
 }
@@ -226,7 +233,8 @@ Readings readings(const Simulation& sim, double rpm, bool running) {
 void step_engine(Simulation& sim) {
     Memory& memory = sim.memory();
     const double rpm = sim.token(tokens::ENGINE_RPM);
-    const bool fires = spark(sim) && fuel_reaches_engine(sim);
+    const bool fuel = fuel_reaches_engine(sim);
+    const bool fires = fuel && spark(sim);
     const bool cranking =
         on(sim, tokens::STARTER_ENGAGED) && sim.token(tokens::MAIN_BUS_VOLTAGE) > kStarterVolts;
     bool running = sim.token(tokens::ENGINE_RUNNING) > 0.0 && fires;
@@ -247,7 +255,7 @@ void step_engine(Simulation& sim) {
         next = std::max(0.0, approach(rpm, 0.0, kSpinDownFollow) - kSpinDownRpmPerSecond * kSecondsPerUpdate);
     sim.drive_token(tokens::ENGINE_RPM, next);
 
-    const Readings r = readings(sim, next, running);
+    const Readings r = readings(sim, next, running, fuel);
     sim.drive_token(tokens::MANIFOLD_PRESSURE, approach(sim.token(tokens::MANIFOLD_PRESSURE), r.manifold, kPressureFollow));
     sim.drive_token(tokens::OIL_PRESSURE, approach(sim.token(tokens::OIL_PRESSURE), r.oil_pressure, kPressureFollow));
     sim.drive_token(tokens::FUEL_PRESSURE, approach(sim.token(tokens::FUEL_PRESSURE), r.fuel_pressure, kPressureFollow));
@@ -256,7 +264,7 @@ void step_engine(Simulation& sim) {
                     approach(sim.token(tokens::CYLINDER_HEAD_TEMPERATURE), r.cylinder_temperature, kCylinderFollow));
 
     if (running) {
-        const double outside = outside_psf(sim);
+        const double outside = sim.memory().outside_pressure_psf;
         const double gallons = fuel_gallons_per_hour(sim, power_share(next, r.manifold, outside)) *
                                kSecondsPerUpdate / 3600.0;
         if (!draw(sim, kMains, gallons)) draw(sim, kAuxiliaries, gallons);
@@ -266,7 +274,7 @@ void step_engine(Simulation& sim) {
 
 // Writes the readings of an engine at `rpm` at once, without lag.
 void show_readings(Simulation& sim, double rpm, bool running) {
-    const Readings r = readings(sim, rpm, running);
+    const Readings r = readings(sim, rpm, running, fuel_reaches_engine(sim));
     sim.write_token(tokens::ENGINE_RUNNING, running ? 1.0 : 0.0);
     sim.write_token(tokens::ENGINE_RPM, rpm);
     sim.write_token(tokens::MANIFOLD_PRESSURE, r.manifold);

@@ -43,6 +43,10 @@ struct Memory {
     bool primed = false;           // the primer was pushed since the engine last ran
     bool starter_pressed = false;  // by its key event, since the last update
     bool primer_pressed = false;
+    // The outside pressure, pounds per square foot, at the altitude it was
+    // last worked out for (0: not yet).
+    double outside_pressure_psf = 0.0;
+    double outside_pressure_altitude = 0.0;
 };
 
 }  // namespace sim
