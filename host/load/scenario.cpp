@@ -62,6 +62,14 @@ public:
                 auto v = parse_number(w[2]);
                 if (!v) fail("expected a number for the value, got '" + echo(w[2]) + "'");
                 c.value = *v;
+            } else if (verb == "release") {
+                expect(w, 2, 2, "release TOKEN");
+                c.kind = Command::Kind::RELEASE;
+                c.number = static_cast<std::uint32_t>(whole(w[1], "token", 0, 0xFFFFFFFF));
+            } else if (verb == "aircraft") {
+                expect(w, 2, 2, "aircraft running|parked");
+                c.kind = Command::Kind::AIRCRAFT;
+                c.on = on_off(w[1], "running", "parked");
             } else if (verb == "update") {
                 expect(w, 1, 2, "update [N]");
                 c.kind = Command::Kind::UPDATE;
@@ -122,7 +130,7 @@ public:
                         fail("a snapshot name holds letters, digits, '-' and '_' only");
                 c.text = w[1];
             } else {
-                fail("unknown command '" + echo(verb) + "' (set, update, ready, reload, click, drag, tooltip, fail, lighting, window, atc, snapshot)");
+                fail("unknown command '" + echo(verb) + "' (set, release, aircraft, update, ready, reload, click, drag, tooltip, fail, lighting, window, atc, snapshot)");
             }
             s.commands.push_back(c);
         }

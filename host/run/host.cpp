@@ -331,6 +331,8 @@ void Host::run(const Scenario& scenario, const std::function<void(const Command&
         if (c.kind != Command::Kind::DRAG) end_drag();
         switch (c.kind) {
             case Command::Kind::SET: sim_.set_token(c.number, c.value); break;
+            case Command::Kind::RELEASE: sim_.release(c.number); break;
+            case Command::Kind::AIRCRAFT: sim_.start(c.on ? StartState::RUNNING : StartState::PARKED); break;
             case Command::Kind::UPDATE: update(c.number); break;
             case Command::Kind::READY: ready(c.gauge.name.empty() ? nullptr : find(c.gauge)); break;
             case Command::Kind::RELOAD: reload(); break;
