@@ -11,6 +11,7 @@
 #include "host/run/host.h"
 #include "tests/example_panel.h"
 #include "model/tokens.h"
+#include "model/failures.h"
 
 namespace ardelvine::hostapp {
 namespace {
@@ -126,8 +127,8 @@ TEST_F(DialsOnPanel, BarometricCardTurnsBetweenItsStops) {
         EXPECT_NEAR(element("Altimeter", 1).rotation, rotation, 1e-9) << setting;
     }
     // No failure stops the card.
-    host->simulation().set_failure(3, true);
-    host->simulation().set_failure(7, true);
+    host->simulation().set_failure(failures::PITOT_STATIC, true);
+    host->simulation().set_failure(failures::ALTIMETER, true);
     set(tokens::KOHLSMAN_SETTING, 30.4);
     EXPECT_NEAR(element("Altimeter", 1).rotation, 45.0, 1e-9);
 }

@@ -12,6 +12,8 @@
 #include "host/run/host.h"
 #include "model/events.h"
 #include "model/tokens.h"
+#include "model/failures.h"
+#include "resources/catalogue.h"
 
 namespace ardelvine::hostapp {
 namespace {
@@ -74,7 +76,7 @@ TEST_F(ControlsOnPanel, FuelNeedlesReadGallonsOnceCapacitiesAreCaptured) {
     EXPECT_NE(element("Fuel_Quantity", 4).angle, empty_angle);
     EXPECT_EQ(host->tooltip(gauge("Fuel_Quantity"), 75, 75), "Fuel quantity left main tank (25.0 gal)");
 
-    sim.set_failure(20, true);
+    sim.set_failure(failures::ELECTRICAL, true);
     host->update();
     EXPECT_EQ(element("Fuel_Quantity", 4).value, 0.0) << "the electrical failure drops the needles to zero";
 }
@@ -119,7 +121,7 @@ TEST_F(ControlsOnPanel, AutopilotEngagesOnTheHeadingAndAltitudeThenDisengages) {
     host->update();
     EXPECT_EQ(element("NAV_GPS_Switch", 1).image, 1);
     ASSERT_EQ(host->sounds().size(), 3u);
-    for (const SoundPlayed& s : host->sounds()) EXPECT_EQ(s.wave, 30u) << s.gauge;
+    for (const SoundPlayed& s : host->sounds()) EXPECT_EQ(s.wave, resources::waves::DETENT_CLICK) << s.gauge;
 }
 
 // The starter button springs back: held, it shows engaged for the update
@@ -141,7 +143,7 @@ TEST_F(ControlsOnPanel, LampsLightOnTheirConditionAndGoOutWithTheirBus) {
     host->update();
     EXPECT_TRUE(element("Generator_Light", 1).visible);
     EXPECT_TRUE(element("Flaps_Warning_Light", 1).visible);
-    sim.set_failure(21, true);
+    sim.set_failure(failures::AVIONICS, true);
     host->update();
     EXPECT_FALSE(element("Generator_Light", 1).visible);
     EXPECT_FALSE(element("Flaps_Warning_Light", 1).visible);

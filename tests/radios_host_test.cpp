@@ -14,6 +14,7 @@
 #include "model/events.h"
 #include "model/tokens.h"
 #include "tests/captured_audio.h"
+#include "resources/catalogue.h"
 
 namespace ardelvine::hostapp {
 namespace {
@@ -91,7 +92,7 @@ TEST_F(RadiosOnPanel, NavKnobGoesRoundTheSimulation) {
     ASSERT_EQ(sounds(), 0u) << "knobs do not click";
     click("Radio_NAV", 240, 60);  // the identifier switch
     ASSERT_EQ(sounds(), 1u);
-    EXPECT_EQ(host->sounds()[0].wave, 10u);
+    EXPECT_EQ(host->sounds()[0].wave, resources::waves::TOGGLE_CLICK);
     host->update();
     EXPECT_EQ(sim().events().back().event, events::NAV1_IDENT_ON);
     EXPECT_EQ(tooltip("Radio_NAV", 240, 60), "Tone switch (on)");
@@ -118,7 +119,7 @@ TEST_F(RadiosOnPanel, ComChannelAndReadout) {
     EXPECT_EQ(text("Radio_COM", 3), "123.525");
     host->update(59);
     EXPECT_FALSE(element("Radio_COM", 3).visible) << "sixty updates after the click";
-    EXPECT_EQ(host->sounds().back().wave, 30u);
+    EXPECT_EQ(host->sounds().back().wave, resources::waves::DETENT_CLICK);
 }
 
 TEST_F(RadiosOnPanel, CopiesShareThePowerSwitch) {

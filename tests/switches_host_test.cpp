@@ -20,6 +20,7 @@
 #include "model/events.h"
 #include "model/tokens.h"
 #include "tests/captured_audio.h"
+#include "resources/catalogue.h"
 
 namespace ardelvine::hostapp {
 namespace {
@@ -83,7 +84,7 @@ TEST_F(SwitchesOnPanel, BatteryClickGoesRoundTheSimulation) {
     EXPECT_EQ(host->simulation().token(kBatteryToken), 1.0);
     ASSERT_EQ(sounds(), 1u);
     EXPECT_EQ(host->sounds()[0].gauge, "Battery_Switch");
-    EXPECT_EQ(host->sounds()[0].wave, 10u);
+    EXPECT_EQ(host->sounds()[0].wave, resources::waves::TOGGLE_CLICK);
     // The lever follows the token only at the next update.
     EXPECT_EQ(tooltip("Battery_Switch"), "Battery switch (Off)");
     host->update();
@@ -138,7 +139,7 @@ TEST_F(SwitchesOnPanel, CopiesShareLeverCoverAndSound) {
     // Both copies play the one click that the gauge loaded.
     click("Battery_Switch", Button::LEFT, 2);
     ASSERT_EQ(sounds(), 4u);
-    for (const SoundPlayed& s : host->sounds()) EXPECT_EQ(s.wave, 10u) << s.gauge;
+    for (const SoundPlayed& s : host->sounds()) EXPECT_EQ(s.wave, resources::waves::TOGGLE_CLICK) << s.gauge;
 }
 
 // Each toggle switch, placed beside all the others: its click flips, in the

@@ -13,6 +13,8 @@
 #include "host/run/host.h"
 #include "model/events.h"
 #include "model/tokens.h"
+#include "resources/help.h"
+#include "model/failures.h"
 
 namespace ardelvine::hostapp {
 namespace {
@@ -85,16 +87,35 @@ TEST_F(ThrottleOnPanel, DragStaysWithItsSlotAndStopsAtTheEnds) {
     EXPECT_EQ(events().size(), 5u);
 }
 
-TEST_F(ThrottleOnPanel, LeverTooltipsAreThePerSlotHelpTexts) {
-    host->update();
-    host->tooltip(gauge("Throttle_Quadrant"), 40, 100);
-    host->tooltip(gauge("Throttle_Quadrant"), 100, 100);
-    host->tooltip(gauge("Throttle_Quadrant"), 180, 100);
+// Each slot's tooltip names the lever that a drag in that slot moves, as the
+// simulated aircraft understands its token.
+TEST_F(ThrottleOnPanel, EachSlotsTooltipNamesTheLeverItMoves) {
+    const struct {
+        std::uint32_t token;
+        const char* name;
+    } levers[] = {{tokens::THROTTLE_LEVER, "Throttle lever"},
+                  {tokens::PROPELLER_LEVER, "Propeller lever"},
+                  {tokens::MIXTURE_LEVER, "Mixture lever"}};
+    Placement& q = gauge("Throttle_Quadrant");
+    for (int x : {40, 100, 180}) {
+        host->update();
+        for (const auto& l : levers) host->simulation().set_token(l.token, 0.0);
+        host->drag(q, x, 30);  // near the top of the slot
+        host->end_drag();
+        const std::string shown = host->tooltip(q, x, 100);
+        int moved = 0;
+        for (const auto& l : levers) {
+            if (host->simulation().token(l.token) == 0.0) continue;
+            ++moved;
+            EXPECT_EQ(shown, l.name) << "slot at x " << x;
+        }
+        EXPECT_EQ(moved, 1) << "slot at x " << x;
+    }
     const nlohmann::ordered_json tips = host->state()["tooltips"];
     ASSERT_EQ(tips.size(), 3u);
-    EXPECT_EQ(tips[0]["help"], 0x31A0);
-    EXPECT_EQ(tips[1]["help"], 0x3198);
-    EXPECT_EQ(tips[2]["help"], 0x3190);
+    EXPECT_EQ(tips[0]["help"], help::THROTTLE_LEVER);
+    EXPECT_EQ(tips[1]["help"], help::PROPELLER_LEVER);
+    EXPECT_EQ(tips[2]["help"], help::MIXTURE_LEVER);
 }
 
 TEST_F(ThrottleOnPanel, AnnunciatorFollowsItsVariablesAndFailure20) {
@@ -112,7 +133,7 @@ TEST_F(ThrottleOnPanel, AnnunciatorFollowsItsVariablesAndFailure20) {
     EXPECT_EQ(lit, 1);
     EXPECT_TRUE(tester[16].visible) << "the altitude hold lamp";
 
-    host->simulation().set_failure(20, true);
+    host->simulation().set_failure(failures::ELECTRICAL, true);
     host->update();
     EXPECT_TRUE(tester[0].visible);
     for (int n = 1; n < 45; ++n) EXPECT_FALSE(tester[n].visible) << n;

@@ -95,11 +95,11 @@ ElementHeader* chain[2 * 4] = {&quadrant.header, nullptr, &lever1.header, nullpt
 
 // Each slot's tooltip area, then the three click-and-drag areas over the same slots.
 constexpr Control kLever1 =
-    control({21, 5, 51, 293}, mouse_tooltip_id(help::MIXTURE_LEVER), CURSOR_HAND, kLeverArea, &throttle_lever1_click);
+    control({21, 5, 51, 293}, mouse_tooltip_id(help::THROTTLE_LEVER), CURSOR_HAND, kLeverArea, &throttle_lever1_click);
 constexpr Control kLever2 =
     control({83, 5, 49, 293}, mouse_tooltip_id(help::PROPELLER_LEVER), CURSOR_HAND, kLeverArea, &throttle_lever2_click);
 constexpr Control kLever3 =
-    control({162, 5, 51, 288}, mouse_tooltip_id(help::THROTTLE_LEVER), CURSOR_HAND, kLeverArea, &throttle_lever3_click);
+    control({162, 5, 51, 288}, mouse_tooltip_id(help::MIXTURE_LEVER), CURSOR_HAND, kLeverArea, &throttle_lever3_click);
 
 constinit auto mouse = mouse_list(mouse_parent(),
                                   kLever1.tooltip, kLever2.tooltip, kLever3.tooltip,

@@ -14,12 +14,6 @@ namespace {
 
 constexpr double kDegree = std::numbers::pi / 180.0;
 
-// Text-drawing flag bits of a STRING element.
-constexpr std::uint32_t kTextCentre = 0x1;
-constexpr std::uint32_t kTextRight = 0x2;
-constexpr std::uint32_t kTextMiddle = 0x4;
-constexpr std::uint32_t kTextBottom = 0x8;
-
 }  // namespace
 
 std::string shown_text(const StringElement& e) {
@@ -219,10 +213,10 @@ void draw_string(const Drawing& d, const ElementState& s) {
         cairo_font_extents_t fe;
         cairo_font_extents(cr, &fe);
         double x = 0.0, y = fe.ascent;
-        if ((e.draw_flags & kTextCentre) != 0) x = (bw - te.x_advance) / 2.0;
-        else if ((e.draw_flags & kTextRight) != 0) x = bw - te.x_advance;
-        if ((e.draw_flags & kTextMiddle) != 0) y = (bh - (fe.ascent + fe.descent)) / 2.0 + fe.ascent;
-        else if ((e.draw_flags & kTextBottom) != 0) y = bh - fe.descent;
+        if ((e.draw_flags & TEXT_CENTRE) != 0) x = (bw - te.x_advance) / 2.0;
+        else if ((e.draw_flags & TEXT_RIGHT) != 0) x = bw - te.x_advance;
+        if ((e.draw_flags & TEXT_MIDDLE) != 0) y = (bh - (fe.ascent + fe.descent)) / 2.0 + fe.ascent;
+        else if ((e.draw_flags & TEXT_BOTTOM) != 0) y = bh - fe.descent;
         set_colour(cr, e.foreground, tint, d.lighting);
         cairo_move_to(cr, x, y);
         cairo_show_text(cr, text.c_str());
