@@ -71,6 +71,7 @@ struct AudioState {
     std::uint64_t rendered_frames = 0;
     double clock = 0.0;
     std::vector<AudioPlayRecord> log;
+    std::size_t logged = 0;  // log.size(), kept where a caller can read it
     // False once a look at every source found none playing, until the next
     // play: a quiet panel then asks the mixer nothing per update, however
     // many clicks are loaded.
@@ -491,6 +492,7 @@ bool audio_play(AudioBuffer* buffer, std::uint32_t flags) {
     }
     if (!al_ok()) return false;
     state().log.push_back(AudioPlayRecord{b->origin, state().clock});
+    state().logged = state().log.size();
     return true;
 }
 
@@ -650,11 +652,16 @@ void audio_shutdown() {
 
 std::size_t audio_play_count() { return state().log.size(); }
 
+const std::size_t* audio_play_count_address() { return &state().logged; }
+
 AudioPlayRecord audio_play_entry(std::size_t index) {
     const auto& log = state().log;
     return index < log.size() ? log[index] : AudioPlayRecord{0, 0.0};
 }
 
-void audio_clear_play_log() { state().log.clear(); }
+void audio_clear_play_log() {
+    state().log.clear();
+    state().logged = 0;
+}
 
 }  // namespace ardelvine::platform

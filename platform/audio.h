@@ -156,6 +156,9 @@ struct AudioPlayRecord {
 };
 
 std::size_t audio_play_count();
+// Where the count of logged plays is kept, for a caller that asks after every
+// gauge of every update: a read there costs no call.
+const std::size_t* audio_play_count_address();
 AudioPlayRecord audio_play_entry(std::size_t index);  // {0, 0} past the end
 void audio_clear_play_log();
 

@@ -269,12 +269,13 @@ void Host::update(std::uint32_t count) {
         // Each gauge's sounds are credited as it finishes, which leaves the
         // log empty for the next: the count need not be asked before each
         // one, and an empty log after a gauge means it played nothing.
-        std::size_t played = platform::audio_play_count();
+        const std::size_t* logged = platform::audio_play_count_address();
+        std::size_t played = *logged;
         for (auto& p : placements_) {
             if (!window_shown(p->panel_window())) continue;
             p->service(PANEL_SERVICE_PRE_UPDATE, 0);
             p->evaluate(sim_);
-            played = platform::audio_play_count() != 0 ? credit_sounds(*p, played) : 0;
+            played = *logged != 0 ? credit_sounds(*p, played) : 0;
         }
         sim_.settle();
         platform::audio_advance(kSecondsPerUpdate);

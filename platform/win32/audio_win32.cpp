@@ -162,6 +162,10 @@ bool audio_capture_finish() { return true; }
 std::uint64_t audio_captured_frames() { return 0; }
 void audio_shutdown() {}
 std::size_t audio_play_count() { return 0; }
+const std::size_t* audio_play_count_address() {
+    static const std::size_t none = 0;
+    return &none;
+}
 AudioPlayRecord audio_play_entry(std::size_t) { return AudioPlayRecord{0, 0.0}; }
 void audio_clear_play_log() {}
 
