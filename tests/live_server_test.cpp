@@ -207,11 +207,14 @@ TEST_F(LiveServerTest, RefusesBadRequestsWithOneLineAndChangesNothing) {
 }
 
 TEST_F(LiveServerTest, ServesThePageItsPicturesAndTheModulesSounds) {
-    for (const char* path : {"/", "/cockpit.js", "/cockpit.css"}) {
+    // The page's files as built into the program, byte for byte.
+    for (const auto& [path, file] : std::vector<std::pair<const char*, const char*>>{
+             {"/", "index.html"}, {"/cockpit.js", "cockpit.js"}, {"/cockpit.css", "cockpit.css"}}) {
         auto r = client().Get(path);
         ASSERT_TRUE(r);
         EXPECT_EQ(r->status, 200) << path;
-        EXPECT_FALSE(r->body.empty()) << path;
+        std::ifstream in(std::string(ARD_SOURCE_DIR) + "/host/live/page/" + file, std::ios::binary);
+        EXPECT_EQ(r->body, std::string(std::istreambuf_iterator<char>(in), {})) << path;
     }
     auto picture = client().Get("/window/01.png");
     ASSERT_TRUE(picture && picture->status == 200);

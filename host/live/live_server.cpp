@@ -8,6 +8,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "host/live/cockpit_page.h"
 #include "host/load/error.h"
 #include "host/load/mouse_areas.h"
 #include "host/load/text.h"
@@ -336,13 +337,13 @@ void LiveServer::routes() {
     });
 
     s.Get("/", [](const httplib::Request&, httplib::Response& res) {
-        res.set_content(kCockpitPage, "text/html; charset=utf-8");
+        res.set_content(kCockpitPage.data(), kCockpitPage.size(), "text/html; charset=utf-8");
     });
     s.Get("/cockpit.js", [](const httplib::Request&, httplib::Response& res) {
-        res.set_content(kCockpitScript, "text/javascript; charset=utf-8");
+        res.set_content(kCockpitScript.data(), kCockpitScript.size(), "text/javascript; charset=utf-8");
     });
     s.Get("/cockpit.css", [](const httplib::Request&, httplib::Response& res) {
-        res.set_content(kCockpitStyle, "text/css; charset=utf-8");
+        res.set_content(kCockpitStyle.data(), kCockpitStyle.size(), "text/css; charset=utf-8");
     });
     s.Get("/panel", guarded([this](const httplib::Request&, httplib::Response& res) {
         // The layout never changes; what is shown and the lighting do.

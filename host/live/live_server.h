@@ -73,9 +73,4 @@ private:
     std::atomic<bool> running_{false}, stopping_{false};
 };
 
-// The cockpit page and its script.
-extern const char* const kCockpitPage;
-extern const char* const kCockpitScript;
-extern const char* const kCockpitStyle;
-
 }  // namespace ardelvine::hostapp
