@@ -175,12 +175,12 @@ std::shared_ptr<const WindowPicture> WindowPicture::basis_after(const std::share
     return picture->basis_;
 }
 
-LivePanel::LivePanel(Host& host, LiveRecordLimits limits)
-    : host_(host), limits_(limits), renderer_(host_bitmaps(host)), pictures_(host.panel().windows.size()) {
+LivePanel::LivePanel(Host& host, RollingRecords records)
+    : host_(host), renderer_(host_bitmaps(host)), pictures_(host.panel().windows.size()) {
     for (const WindowConfig& w : host_.panel().windows) shown_.push_back(host_.window_shown(w.slot));
     night_ = host_.night();
-    events_seen_ = host_.simulation().events().size();
-    sounds_seen_ = host_.sounds().size();
+    host_.rolling(records);
+    records_ = host_.record_cursor();
 }
 
 LivePanel::~LivePanel() { stop(); }
@@ -312,24 +312,20 @@ void LivePanel::publish(bool drawn) {
             news = true;
         }
     }
-    const auto& events = host_.simulation().events();
-    if (events.size() > events_seen_) {
+    const NewRecords records = host_.take_records_since(records_);
+    records_ = records.next;
+    if (!records.events.empty()) {
         json list = json::array();
-        for (std::size_t i = events_seen_; i < events.size(); ++i)
-            list.push_back({{"event", events[i].event}, {"param", events[i].param}});
+        for (const KeyEvent& e : records.events) list.push_back({{"event", e.event}, {"param", e.param}});
         update["events"] = std::move(list);
         news = true;
     }
-    events_seen_ = events.size();
-    const auto& sounds = host_.sounds();
-    if (sounds.size() > sounds_seen_) {
+    if (!records.sounds.empty()) {
         json list = json::array();
-        for (std::size_t i = sounds_seen_; i < sounds.size(); ++i)
-            list.push_back({{"gauge", panel_text_utf8(sounds[i].gauge)}, {"wave", sounds[i].wave}});
+        for (const SoundPlayed& s : records.sounds) list.push_back({{"gauge", panel_text_utf8(s.gauge)}, {"wave", s.wave}});
         update["sounds"] = std::move(list);
         news = true;
     }
-    sounds_seen_ = sounds.size();
     json windows = json::array();
     const auto& configs = host_.panel().windows;
     for (std::size_t i = 0; i < configs.size(); ++i) {
@@ -346,12 +342,6 @@ void LivePanel::publish(bool drawn) {
         night_ = host_.night();
         update["lighting"] = night_ ? "night" : "day";
         news = true;
-    }
-    // Everything recorded has been published: the records may start afresh.
-    if (events.size() >= limits_.events || sounds.size() >= limits_.logged ||
-        host_.tooltips().size() >= limits_.logged) {
-        host_.forget_records();
-        events_seen_ = sounds_seen_ = 0;
     }
     if (!news) return;
     {

@@ -72,14 +72,6 @@ private:
     mutable std::shared_ptr<const WindowPicture> basis_;
 };
 
-// The host's records (key events, sounds, tooltips) start afresh once one
-// holds this much, half of what it may: the live panel runs without end, and
-// what it does must still reach the stream when a run's records would be full.
-struct LiveRecordLimits {
-    std::size_t events = Simulation::kMaxEvents / 2;
-    std::size_t logged = kMaxLogged / 2;  // sounds, tooltips
-};
-
 class LivePanel {
 public:
     static constexpr double kUpdatesPerSecond = 1.0 / kSecondsPerUpdate;
@@ -91,8 +83,9 @@ public:
         std::string text;  // one server-sent event, "event: ...\ndata: ...\n\n"
     };
 
-    // `host` is driven only from the panel thread once start() has run.
-    explicit LivePanel(Host& host, LiveRecordLimits limits = {});
+    // `host` is driven only from the panel thread once start() has run; it
+    // keeps its records rolling by `records`.
+    explicit LivePanel(Host& host, RollingRecords records = {});
     ~LivePanel();
     LivePanel(const LivePanel&) = delete;
     LivePanel& operator=(const LivePanel&) = delete;
@@ -135,7 +128,6 @@ private:
     void publish(bool drawn);
 
     Host& host_;
-    LiveRecordLimits limits_;
     Renderer renderer_;
 
     mutable std::mutex work_mutex_;
@@ -155,7 +147,7 @@ private:
     bool closed_ = false;
 
     // What the last message reported (panel thread only).
-    std::size_t events_seen_ = 0, sounds_seen_ = 0;
+    RecordCursor records_;
     std::vector<bool> shown_;
     bool night_ = false;
 

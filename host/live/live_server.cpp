@@ -142,13 +142,12 @@ int query_whole(const httplib::Request& req, const char* key, long long lo, long
     return static_cast<int>(*v);
 }
 
-// What a mouse action did: the key events and sounds it caused.
-json effects(Host& host, std::size_t events_before, std::size_t sounds_before) {
+// What a mouse action did: the key events and sounds recorded since `before`.
+json effects(Host& host, const RecordCursor& before) {
+    const NewRecords records = host.records_since(before);
     json events = json::array(), sounds = json::array();
-    const auto& e = host.simulation().events();
-    for (std::size_t i = events_before; i < e.size(); ++i) events.push_back({{"event", e[i].event}, {"param", e[i].param}});
-    for (std::size_t i = sounds_before; i < host.sounds().size(); ++i)
-        sounds.push_back({{"gauge", panel_text_utf8(host.sounds()[i].gauge)}, {"wave", host.sounds()[i].wave}});
+    for (const KeyEvent& e : records.events) events.push_back({{"event", e.event}, {"param", e.param}});
+    for (const SoundPlayed& s : records.sounds) sounds.push_back({{"gauge", panel_text_utf8(s.gauge)}, {"wave", s.wave}});
     return {{"update", host.updates()}, {"events", std::move(events)}, {"sounds", std::move(sounds)}};
 }
 
@@ -453,9 +452,9 @@ void LiveServer::routes() {
                                  static_cast<std::uint32_t>(b.whole("hold", 0, kMaxHold, 0))};
         reply_json(res, panel_->call([&](Host& host) {
             Placement& p = placed(host, ref, true);
-            const std::size_t events = host.simulation().events().size(), sounds = host.sounds().size();
+            const RecordCursor before = host.record_cursor();
             host.click(p, x, y, action);
-            return effects(host, events, sounds);
+            return effects(host, before);
         }));
     }));
     s.Post("/drag", guarded([this](const httplib::Request& req, httplib::Response& res) {
@@ -466,10 +465,10 @@ void LiveServer::routes() {
         const bool end = b.flag("end", false);
         reply_json(res, panel_->call([&](Host& host) {
             Placement& p = placed(host, ref, true);
-            const std::size_t events = host.simulation().events().size(), sounds = host.sounds().size();
+            const RecordCursor before = host.record_cursor();
             host.drag(p, x, y);
             if (end) host.end_drag();
-            return effects(host, events, sounds);
+            return effects(host, before);
         }));
     }));
     s.Post("/set", guarded([this](const httplib::Request& req, httplib::Response& res) {
@@ -524,9 +523,9 @@ void LiveServer::routes() {
         const Body b(req, {"gauge"});
         const std::optional<GaugeRef> ref = b.has("gauge") ? std::optional(gauge_ref(b.text("gauge"))) : std::nullopt;
         reply_json(res, panel_->call([&](Host& host) {
-            const std::size_t events = host.simulation().events().size(), sounds = host.sounds().size();
+            const RecordCursor before = host.record_cursor();
             host.ready(ref ? &placed(host, *ref, false) : nullptr);
-            return effects(host, events, sounds);
+            return effects(host, before);
         }));
     }));
 }

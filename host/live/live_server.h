@@ -25,7 +25,7 @@ namespace ardelvine::hostapp {
 struct ServeOptions {
     std::string bind = "127.0.0.1";
     int port = 8018;  // 0: any free port
-    LiveRecordLimits records;
+    RollingRecords records;
 };
 
 // The largest request body taken, far beyond any request the page makes.
