@@ -146,6 +146,8 @@ public:
     void drag(Placement& gauge, int x, int y);
     void end_drag() { drag_ = {}; }
     std::string tooltip(Placement& gauge, int x, int y);
+    // The tooltip with the help id it comes from; recorded only when `record`.
+    TooltipShown tooltip_shown(Placement& gauge, int x, int y, bool record);
 
     // Checks every gauge a scenario names before anything runs; throws InputError.
     void validate(const Scenario& scenario) const;
@@ -182,6 +184,8 @@ public:
     // bounds); rolling(limits) makes the host forget them as it runs on.
     void rolling(RollingRecords limits) { rolling_ = limits; }
     RecordCursor record_cursor() const;
+    // Where the records still kept begin: what was forgotten so far.
+    RecordCursor forgotten() const { return forgotten_; }
     // What was recorded after `cursor`; forgets nothing.
     NewRecords records_since(const RecordCursor& cursor) const;
     // The same; then, when rolling and a list is full, the host forgets
@@ -191,7 +195,9 @@ public:
     // Pixel size of a module bitmap, {0, 0} when it is missing.
     BitmapSize bitmap_size(std::uint32_t id) const;
 
-    nlohmann::ordered_json state() const;
+    // The JSON of `state`; without its records (key events, tooltips,
+    // sounds: empty lists), for a reader that keeps them itself.
+    nlohmann::ordered_json state(bool with_records = true) const;
 
 private:
     // Design units to a virtual cockpit's texture pixels (1:1 for a window).
