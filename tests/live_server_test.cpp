@@ -780,9 +780,10 @@ TEST_F(LiveServerTest, TheStreamKeepsBoundedBytesAndSummarisesFloods) {
     EXPECT_EQ(get_json("/state")["events"].size(), 10000u) << "state keeps them all";
 
     const std::uint64_t first = server->panel().last_message();
+    // Messages as large as they come: as many events as one lists, each of the widest numbers.
     for (int i = 0; i < 700; ++i)
-        server->panel().call([i](Host& h) {
-            for (std::uint32_t k = 0; k < 60; ++k) h.simulation().key_event(66001, static_cast<std::uint32_t>(i));
+        server->panel().call([](Host& h) {
+            for (std::size_t k = 0; k <= LivePanel::kRecordsInMessage; ++k) h.simulation().key_event(0xFFFFFFFF, 0xFFFFFFFF);
             return 0;
         });
     bool lost = false;

@@ -78,7 +78,7 @@ public:
     // Messages kept for readers that fall behind, by count and by bytes; a
     // reader further back is told to start over.
     static constexpr std::size_t kKeptMessages = 512;
-    static constexpr std::size_t kKeptMessageBytes = 2 << 20;
+    static constexpr std::size_t kKeptMessageBytes = 1 << 20;
     // Key events and sounds one message lists; past them it says how many more
     // there were (`state` has them all).
     static constexpr std::size_t kRecordsInMessage = 64;
