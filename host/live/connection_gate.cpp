@@ -357,6 +357,18 @@ void GatedServer::widen_backlog() {
     if (svr_sock_ != INVALID_SOCKET) ::listen(svr_sock_, kListenBacklog);
 }
 
+void GatedServer::drain_backlog(std::chrono::milliseconds quiet, std::chrono::milliseconds most) {
+    const auto until = Clock::now() + most;
+    auto calm_since = Clock::now();
+    while (Clock::now() < until && Clock::now() - calm_since < quiet) {
+        const socket_t sock = svr_sock_;
+        if (sock == INVALID_SOCKET) return;
+        pollfd p{sock, POLLIN, 0};
+        if (::poll(&p, 1, 1) > 0) calm_since = Clock::now();
+        else std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+}
+
 ConnectionCounts GatedServer::counts() const { return gate_ != nullptr ? gate_->counts() : ConnectionCounts{}; }
 
 bool GatedServer::process_and_close_socket(socket_t sock) {

@@ -41,6 +41,9 @@ public:
 
     // Lengthens the listen queue once bound (the library's own is short).
     void widen_backlog();
+    // Waits while connections still wait to be accepted (up to `most`), so
+    // that stopping answers them rather than resetting them.
+    void drain_backlog(std::chrono::milliseconds quiet, std::chrono::milliseconds most);
 
     ConnectionCounts counts() const;
 

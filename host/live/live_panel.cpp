@@ -414,7 +414,7 @@ void LivePanel::take_records() {
     append(unpublished_.sounds, records.sounds);
 }
 
-std::string LivePanel::state_json() {
+LivePanel::Pieces LivePanel::state_json() {
     struct Parts {
         json state;
         std::vector<std::shared_ptr<const std::string>> events, sounds, tooltips;
@@ -428,19 +428,24 @@ std::string LivePanel::state_json() {
         p.tooltips = tooltips_text_.pieces;
         return p;
     });
-    const auto list = [](const std::vector<std::shared_ptr<const std::string>>& pieces) {
-        std::string text = "[";
-        for (const auto& piece : pieces) {
-            if (text.size() > 1) text += ',';
-            text += *piece;
+    Pieces out;
+    const auto text = [&](std::string t) { out.push_back(std::make_shared<const std::string>(std::move(t))); };
+    const auto list = [&](const Pieces& pieces) {
+        for (std::size_t i = 0; i < pieces.size(); ++i) {
+            if (i > 0) text(",");
+            out.push_back(pieces[i]);
         }
-        return text + "]";
     };
     // The keys in the order Host::state() gives them.
     const json& s = parts.state;
-    return "{\"gauges\":" + s["gauges"].dump() + ",\"unloaded\":" + s["unloaded"].dump() + ",\"events\":" +
-           list(parts.events) + ",\"windows\":" + s["windows"].dump() + ",\"tooltips\":" + list(parts.tooltips) +
-           ",\"sounds\":" + list(parts.sounds) + ",\"updates\":" + s["updates"].dump() + "}";
+    text("{\"gauges\":" + s["gauges"].dump() + ",\"unloaded\":" + s["unloaded"].dump() + ",\"events\":[");
+    list(parts.events);
+    text("],\"windows\":" + s["windows"].dump() + ",\"tooltips\":[");
+    list(parts.tooltips);
+    text("],\"sounds\":[");
+    list(parts.sounds);
+    text("],\"updates\":" + s["updates"].dump() + "}");
+    return out;
 }
 
 std::shared_ptr<const WindowPicture> LivePanel::picture(int index) const {

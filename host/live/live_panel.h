@@ -115,10 +115,12 @@ public:
                                         std::size_t max_bytes = SIZE_MAX) const;
     std::uint64_t last_message() const;
 
-    // The JSON of `state` as the panel stands, written on the caller's
-    // thread: the panel thread hands over the gauges' state and the records
-    // it keeps as text, and writes nothing for the reader.
-    std::string state_json();
+    // The JSON of `state` as the panel stands, in pieces that joined make the
+    // document, written on the caller's thread: the panel thread hands over
+    // the gauges' state and the records it keeps as text, and writes nothing
+    // for the reader. The records' pieces are shared, not copied.
+    using Pieces = std::vector<std::shared_ptr<const std::string>>;
+    Pieces state_json();
 
     struct Stats {
         std::uint64_t updates = 0;  // panel updates run live

@@ -27,6 +27,10 @@ using json = nlohmann::ordered_json;
 constexpr std::chrono::milliseconds kStreamQuiet{5000};
 // What an event stream writes at a time.
 constexpr std::size_t kStreamBatchBytes = 256 << 10;
+// `state` documents written at once, and what one writes at a time.
+constexpr int kStateWriters = 2;
+constexpr std::chrono::seconds kStateWait{5};
+constexpr std::size_t kStateWriteBytes = 256 << 10;
 // The server's threads: each answers one whole request at a time, and an
 // open event stream holds one.
 constexpr std::size_t kServerThreads = 2 * kMaxStreams + 16;
@@ -201,10 +205,27 @@ void LiveServer::stop() {
     // The panel first: event streams waiting on it end, and requests in flight get 503.
     panel_->stop();
     while (running_ && !server_->is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    // Connections already made are accepted and refused before the socket closes.
+    server_->drain_backlog(std::chrono::milliseconds(50), std::chrono::seconds(1));
     server_->stop();
 }
 
 bool LiveServer::serving() const { return server_->is_running(); }
+
+LiveServer::StateTurn::StateTurn(LiveServer& s) : server(s) {
+    std::unique_lock lock(server.state_mutex_);
+    if (!server.state_turn_.wait_for(lock, kStateWait, [&] { return server.state_writers_ < kStateWriters; }))
+        refuse(503, "the panel's state is being sent to other readers; ask again");
+    ++server.state_writers_;
+}
+
+LiveServer::StateTurn::~StateTurn() {
+    {
+        std::lock_guard lock(server.state_mutex_);
+        --server.state_writers_;
+    }
+    server.state_turn_.notify_one();
+}
 
 ConnectionCounts LiveServer::connection_counts() const { return server_->counts(); }
 
@@ -291,7 +312,24 @@ void LiveServer::routes() {
         reply_json(res, body);
     }));
     s.Get("/state", guarded([this](const httplib::Request&, httplib::Response& res) {
-        res.set_content(panel_->state_json(), "application/json");
+        // A few documents go out at a time: each is large when the records
+        // are, and the panel's own thread must keep its share of the machine.
+        auto turn = std::make_shared<StateTurn>(*this);
+        auto pieces = std::make_shared<LivePanel::Pieces>(panel_->state_json());
+        std::size_t length = 0;
+        for (const auto& p : *pieces) length += p->size();
+        res.set_content_provider(length, "application/json",
+                                 [pieces, turn, at = std::size_t{0}, done = std::size_t{0}](
+                                     std::size_t offset, std::size_t, httplib::DataSink& sink) mutable {
+                                     // Pieces in order; the library asks from where the last write ended.
+                                     while (at < pieces->size() && done + (*pieces)[at]->size() <= offset)
+                                         done += (*pieces)[at++]->size();
+                                     if (at == pieces->size()) return true;
+                                     const std::string& piece = *(*pieces)[at];
+                                     const std::size_t from = offset - done;
+                                     const std::size_t n = std::min(piece.size() - from, kStateWriteBytes);
+                                     return sink.write(piece.data() + from, n);
+                                 });
     }));
     s.Get(R"(/window/(\d{1,6})\.png)", guarded([this](const httplib::Request& req, httplib::Response& res) {
         const int index = std::stoi(req.matches[1]);

@@ -9,6 +9,8 @@
 #pragma once
 
 #include <atomic>
+#include <condition_variable>
+#include <mutex>
 #include <chrono>
 #include <map>
 #include <memory>
@@ -89,6 +91,15 @@ private:
     std::string layout_;                          // the panel's windows, gauges and mouse areas as JSON
     std::map<std::uint32_t, std::string> waves_;  // the module's sounds by id
     std::atomic<int> streams_{0};
+    // `state` documents being written; a reader waits for its turn.
+    struct StateTurn {
+        explicit StateTurn(LiveServer& server);
+        ~StateTurn();
+        LiveServer& server;
+    };
+    std::mutex state_mutex_;
+    std::condition_variable state_turn_;
+    int state_writers_ = 0;
     std::atomic<bool> running_{false}, stopping_{false};
 };
 
