@@ -33,37 +33,44 @@ ServeOptions serve_options(const Options& o) {
     return s;
 }
 
-// Ctrl+C and SIGTERM stop the server; a thread of its own waits for them so
-// that no handler runs inside the server's code.
+// Ctrl+C and SIGTERM stop the server. They are blocked from the start, before
+// the host's sound library or the server starts a thread (each thread
+// inherits the mask), so that none of those threads takes one and dies with
+// the process; a thread of this program's own waits for them instead.
 class StopOnSignal {
 public:
-    explicit StopOnSignal(LiveServer& server) {
-        sigset_t set;
-        sigemptyset(&set);
-        sigaddset(&set, SIGINT);
-        sigaddset(&set, SIGTERM);
-        // Blocked here, before the server's threads exist, so that they inherit it.
-        pthread_sigmask(SIG_BLOCK, &set, &old_);
-        waiter_ = std::thread([this, set, &server] {
+    StopOnSignal() {
+        sigemptyset(&set_);
+        sigaddset(&set_, SIGINT);
+        sigaddset(&set_, SIGTERM);
+        pthread_sigmask(SIG_BLOCK, &set_, &old_);
+    }
+    // From here on a signal stops `server`; one that came earlier does so at once.
+    void stop(LiveServer& server) {
+        waiter_ = std::thread([this, &server] {
             const timespec poll{0, 200 * 1000 * 1000};
             while (!done_) {
-                if (sigtimedwait(&set, nullptr, &poll) > 0) {
+                if (sigtimedwait(&set_, nullptr, &poll) > 0) {
                     server.stop();
                     return;
                 }
             }
         });
     }
-    ~StopOnSignal() {
+    // No signal stops the server any more (it has stopped, or is about to go).
+    void release() {
         done_ = true;
-        waiter_.join();
+        if (waiter_.joinable()) waiter_.join();
+    }
+    ~StopOnSignal() {
+        release();
         pthread_sigmask(SIG_SETMASK, &old_, nullptr);
     }
     StopOnSignal(const StopOnSignal&) = delete;
     StopOnSignal& operator=(const StopOnSignal&) = delete;
 
 private:
-    sigset_t old_;
+    sigset_t set_, old_;
     std::atomic<bool> done_{false};
     std::thread waiter_;
 };
@@ -71,6 +78,7 @@ private:
 }  // namespace
 
 int cmd_serve(const Options& o, std::ostream& out, std::ostream& err) {
+    StopOnSignal signals;
     if (o.positional.size() != 1) throw InputError("serve needs one panel configuration (or \"default\")");
     const ServeOptions serve = serve_options(o);
     const std::string lighting = option(o, "--lighting", "day");
@@ -94,12 +102,14 @@ int cmd_serve(const Options& o, std::ostream& out, std::ostream& err) {
     host.run(scenario);
 
     LiveServer server(host, serve);
-    StopOnSignal signals(server);
+    signals.stop(server);
     out << "gaugehost: serving " << o.positional[0] << " at " << server.address() << " (Ctrl+C stops)" << std::endl;
     if (!loopback_address(serve.bind))
         err << "gaugehost: listening beyond this machine: anyone who can reach " << serve.bind
             << " can see and operate the panel" << std::endl;
     server.run();
+    signals.release();
+    // Requests in flight were answered or refused; the capture file is completed.
     host.finish_audio();
     return 0;
 }

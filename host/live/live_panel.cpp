@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <new>
+#include <utility>
 
 #include <zlib.h>
 
@@ -149,6 +150,15 @@ std::string event_text(const char* name, const json& data) {
     return std::string("event: ") + name + "\ndata: " + data.dump() + "\n\n";
 }
 
+// Records as `state` and the stream write them.
+json event_json(const KeyEvent& e) { return {{"event", e.event}, {"param", e.param}}; }
+json sound_json(const SoundPlayed& s) { return {{"gauge", panel_text_utf8(s.gauge)}, {"wave", s.wave}}; }
+json tooltip_json(const TooltipShown& t) {
+    json j = {{"gauge", panel_text_utf8(t.gauge)}, {"x", t.x}, {"y", t.y}, {"text", panel_text_utf8(t.text)}};
+    if (t.help != 0) j["help"] = t.help;
+    return j;
+}
+
 }  // namespace
 
 const std::string& WindowPicture::png() const {
@@ -175,12 +185,14 @@ std::shared_ptr<const WindowPicture> WindowPicture::basis_after(const std::share
     return picture->basis_;
 }
 
-LivePanel::LivePanel(Host& host, LiveRecordLimits limits)
-    : host_(host), limits_(limits), renderer_(host_bitmaps(host)), pictures_(host.panel().windows.size()) {
+LivePanel::LivePanel(Host& host, RollingRecords records)
+    : host_(host), renderer_(host_bitmaps(host)), pictures_(host.panel().windows.size()) {
     for (const WindowConfig& w : host_.panel().windows) shown_.push_back(host_.window_shown(w.slot));
     night_ = host_.night();
-    events_seen_ = host_.simulation().events().size();
-    sounds_seen_ = host_.sounds().size();
+    host_.rolling(records);
+    // What the host recorded before is in `state`, not in any message.
+    take_records();
+    unpublished_ = {};
 }
 
 LivePanel::~LivePanel() { stop(); }
@@ -312,24 +324,24 @@ void LivePanel::publish(bool drawn) {
             news = true;
         }
     }
-    const auto& events = host_.simulation().events();
-    if (events.size() > events_seen_) {
+    take_records();
+    const NewRecords records = std::exchange(unpublished_, {});
+    if (!records.events.empty()) {
         json list = json::array();
-        for (std::size_t i = events_seen_; i < events.size(); ++i)
-            list.push_back({{"event", events[i].event}, {"param", events[i].param}});
+        for (std::size_t i = 0; i < records.events.size() && i < kRecordsInMessage; ++i)
+            list.push_back(event_json(records.events[i]));
         update["events"] = std::move(list);
+        if (records.events.size() > kRecordsInMessage) update["events_more"] = records.events.size() - kRecordsInMessage;
         news = true;
     }
-    events_seen_ = events.size();
-    const auto& sounds = host_.sounds();
-    if (sounds.size() > sounds_seen_) {
+    if (!records.sounds.empty()) {
         json list = json::array();
-        for (std::size_t i = sounds_seen_; i < sounds.size(); ++i)
-            list.push_back({{"gauge", panel_text_utf8(sounds[i].gauge)}, {"wave", sounds[i].wave}});
+        for (std::size_t i = 0; i < records.sounds.size() && i < kRecordsInMessage; ++i)
+            list.push_back(sound_json(records.sounds[i]));
         update["sounds"] = std::move(list);
+        if (records.sounds.size() > kRecordsInMessage) update["sounds_more"] = records.sounds.size() - kRecordsInMessage;
         news = true;
     }
-    sounds_seen_ = sounds.size();
     json windows = json::array();
     const auto& configs = host_.panel().windows;
     for (std::size_t i = 0; i < configs.size(); ++i) {
@@ -347,19 +359,93 @@ void LivePanel::publish(bool drawn) {
         update["lighting"] = night_ ? "night" : "day";
         news = true;
     }
-    // Everything recorded has been published: the records may start afresh.
-    if (events.size() >= limits_.events || sounds.size() >= limits_.logged ||
-        host_.tooltips().size() >= limits_.logged) {
-        host_.forget_records();
-        events_seen_ = sounds_seen_ = 0;
-    }
     if (!news) return;
+    auto text = std::make_shared<const std::string>(event_text("update", update));
     {
         std::lock_guard lock(messages_mutex_);
-        messages_.push_back({++last_message_, event_text("update", update)});
-        if (messages_.size() > kKeptMessages) messages_.pop_front();
+        message_bytes_ += text->size();
+        messages_.push_back({++last_message_, std::move(text)});
+        while (messages_.size() > 1 && (messages_.size() > kKeptMessages || message_bytes_ > kKeptMessageBytes)) {
+            message_bytes_ -= messages_.front().text->size();
+            messages_.pop_front();
+        }
     }
     message_ready_.notify_all();
+}
+
+void LivePanel::RecordText::add(std::string piece) {
+    if (piece.empty()) return;
+    // Pieces join while the one before is no more than twice the newest:
+    // their sizes fall along the list, and a byte is copied a few times at most.
+    while (!pieces.empty() && pieces.back()->size() <= 2 * piece.size()) {
+        piece = *pieces.back() + "," + piece;
+        pieces.pop_back();
+    }
+    pieces.push_back(std::make_shared<const std::string>(std::move(piece)));
+}
+
+void LivePanel::take_records() {
+    NewRecords records = host_.take_records_since(records_);
+    records_ = records.next;
+    const auto joined = [](const auto& list, auto item) {
+        std::string text;
+        for (const auto& r : list) {
+            if (!text.empty()) text += ',';
+            text += item(r).dump();
+        }
+        return text;
+    };
+    std::string events = joined(records.events, event_json);
+    std::string sounds = joined(records.sounds, sound_json);
+    std::string tooltips = joined(records.tooltips, tooltip_json);
+    // The host forgets its records all at once, right after handing them out.
+    const RecordCursor forgotten = host_.forgotten();
+    {
+        std::lock_guard lock(texts_mutex_);
+        events_text_.add(std::move(events));
+        sounds_text_.add(std::move(sounds));
+        tooltips_text_.add(std::move(tooltips));
+        if (forgotten.events == records_.events) events_text_.pieces.clear();
+        if (forgotten.sounds == records_.sounds) sounds_text_.pieces.clear();
+        if (forgotten.tooltips == records_.tooltips) tooltips_text_.pieces.clear();
+    }
+    const auto append = [](auto& to, auto& from) { to.insert(to.end(), std::make_move_iterator(from.begin()), std::make_move_iterator(from.end())); };
+    append(unpublished_.events, records.events);
+    append(unpublished_.sounds, records.sounds);
+}
+
+LivePanel::Pieces LivePanel::state_json() {
+    struct Parts {
+        json state;
+        std::vector<std::shared_ptr<const std::string>> events, sounds, tooltips;
+    };
+    const Parts parts = call([this](Host& host) {
+        take_records();
+        Parts p{host.state(false), {}, {}, {}};
+        std::lock_guard lock(texts_mutex_);
+        p.events = events_text_.pieces;
+        p.sounds = sounds_text_.pieces;
+        p.tooltips = tooltips_text_.pieces;
+        return p;
+    });
+    Pieces out;
+    const auto text = [&](std::string t) { out.push_back(std::make_shared<const std::string>(std::move(t))); };
+    const auto list = [&](const Pieces& pieces) {
+        for (std::size_t i = 0; i < pieces.size(); ++i) {
+            if (i > 0) text(",");
+            out.push_back(pieces[i]);
+        }
+    };
+    // The keys in the order Host::state() gives them.
+    const json& s = parts.state;
+    text("{\"gauges\":" + s["gauges"].dump() + ",\"unloaded\":" + s["unloaded"].dump() + ",\"events\":[");
+    list(parts.events);
+    text("],\"windows\":" + s["windows"].dump() + ",\"tooltips\":[");
+    list(parts.tooltips);
+    text("],\"sounds\":[");
+    list(parts.sounds);
+    text("],\"updates\":" + s["updates"].dump() + "}");
+    return out;
 }
 
 std::shared_ptr<const WindowPicture> LivePanel::picture(int index) const {
@@ -371,13 +457,18 @@ std::shared_ptr<const WindowPicture> LivePanel::picture(int index) const {
 }
 
 std::vector<LivePanel::Message> LivePanel::messages_after(std::uint64_t after, std::chrono::milliseconds wait,
-                                                          bool* lost) const {
+                                                          bool* lost, std::size_t max_bytes) const {
     std::unique_lock lock(messages_mutex_);
     message_ready_.wait_for(lock, wait, [&] { return closed_ || last_message_ > after; });
     std::vector<Message> out;
     if (lost != nullptr) *lost = !messages_.empty() && messages_.front().number > after + 1;
-    for (const Message& m : messages_)
-        if (m.number > after) out.push_back(m);
+    std::size_t bytes = 0;
+    for (const Message& m : messages_) {
+        if (m.number <= after) continue;
+        if (!out.empty() && bytes + m.text->size() > max_bytes) break;
+        bytes += m.text->size();
+        out.push_back(m);
+    }
     return out;
 }
 

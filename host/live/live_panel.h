@@ -72,27 +72,25 @@ private:
     mutable std::shared_ptr<const WindowPicture> basis_;
 };
 
-// The host's records (key events, sounds, tooltips) start afresh once one
-// holds this much, half of what it may: the live panel runs without end, and
-// what it does must still reach the stream when a run's records would be full.
-struct LiveRecordLimits {
-    std::size_t events = Simulation::kMaxEvents / 2;
-    std::size_t logged = kMaxLogged / 2;  // sounds, tooltips
-};
-
 class LivePanel {
 public:
     static constexpr double kUpdatesPerSecond = 1.0 / kSecondsPerUpdate;
-    // Messages kept for readers that fall behind; one further back is told to start over.
+    // Messages kept for readers that fall behind, by count and by bytes; a
+    // reader further back is told to start over.
     static constexpr std::size_t kKeptMessages = 512;
+    static constexpr std::size_t kKeptMessageBytes = 1 << 20;
+    // Key events and sounds one message lists; past them it says how many more
+    // there were (`state` has them all).
+    static constexpr std::size_t kRecordsInMessage = 64;
 
     struct Message {
         std::uint64_t number;
-        std::string text;  // one server-sent event, "event: ...\ndata: ...\n\n"
+        std::shared_ptr<const std::string> text;  // one server-sent event, "event: ...\ndata: ...\n\n"
     };
 
-    // `host` is driven only from the panel thread once start() has run.
-    explicit LivePanel(Host& host, LiveRecordLimits limits = {});
+    // `host` is driven only from the panel thread once start() has run; it
+    // keeps its records rolling by `records`.
+    explicit LivePanel(Host& host, RollingRecords records = {});
     ~LivePanel();
     LivePanel(const LivePanel&) = delete;
     LivePanel& operator=(const LivePanel&) = delete;
@@ -110,10 +108,19 @@ public:
     // The newest picture of window `index`, null until it has been drawn.
     std::shared_ptr<const WindowPicture> picture(int index) const;
 
-    // Messages numbered above `after`, waiting up to `wait` for one. `lost`
-    // is set when some were dropped before the reader got them.
-    std::vector<Message> messages_after(std::uint64_t after, std::chrono::milliseconds wait, bool* lost) const;
+    // Messages numbered above `after`, waiting up to `wait` for one, and at
+    // most `max_bytes` of them (one at least). `lost` is set when some were
+    // dropped before the reader got them. The texts are shared, not copied.
+    std::vector<Message> messages_after(std::uint64_t after, std::chrono::milliseconds wait, bool* lost,
+                                        std::size_t max_bytes = SIZE_MAX) const;
     std::uint64_t last_message() const;
+
+    // The JSON of `state` as the panel stands, in pieces that joined make the
+    // document, written on the caller's thread: the panel thread hands over
+    // the gauges' state and the records it keeps as text, and writes nothing
+    // for the reader. The records' pieces are shared, not copied.
+    using Pieces = std::vector<std::shared_ptr<const std::string>>;
+    Pieces state_json();
 
     struct Stats {
         std::uint64_t updates = 0;  // panel updates run live
@@ -133,9 +140,11 @@ private:
     void tick();
     // Publishes what changed since the last message; `drawn` after an update.
     void publish(bool drawn);
+    // Takes the host's new records: into the next message, and as text into
+    // the records `state` lists.
+    void take_records();
 
     Host& host_;
-    LiveRecordLimits limits_;
     Renderer renderer_;
 
     mutable std::mutex work_mutex_;
@@ -151,11 +160,23 @@ private:
     mutable std::mutex messages_mutex_;
     mutable std::condition_variable message_ready_;
     std::deque<Message> messages_;
+    std::size_t message_bytes_ = 0;
     std::uint64_t last_message_ = 0;
     bool closed_ = false;
 
     // What the last message reported (panel thread only).
-    std::size_t events_seen_ = 0, sounds_seen_ = 0;
+    RecordCursor records_;
+    NewRecords unpublished_;
+
+    // The host's records as `state` writes them, each list in pieces of
+    // comma-separated items, never changed once made: a reader takes the
+    // pieces, not their bytes. Pieces join as they grow, so that few are kept.
+    struct RecordText {
+        std::vector<std::shared_ptr<const std::string>> pieces;
+        void add(std::string piece);
+    };
+    mutable std::mutex texts_mutex_;
+    RecordText events_text_, sounds_text_, tooltips_text_;
     std::vector<bool> shown_;
     bool night_ = false;
 
@@ -166,9 +187,13 @@ private:
 template <typename Work>
 auto LivePanel::call(Work&& work) -> std::invoke_result_t<Work&, Host&> {
     using Result = std::invoke_result_t<Work&, Host&>;
-    auto task = std::make_shared<std::packaged_task<Result()>>([this, &work] { return work(host_); });
-    std::future<Result> result = task->get_future();
-    post([task] { (*task)(); });
+    std::future<Result> result;
+    {
+        // Only the queued work holds the task: work dropped unrun breaks its promise.
+        auto task = std::make_shared<std::packaged_task<Result()>>([this, &work] { return work(host_); });
+        result = task->get_future();
+        post([task] { (*task)(); });
+    }
     try {
         return result.get();
     } catch (const std::future_error&) {

@@ -8,6 +8,9 @@
 
 #include <nlohmann/json.hpp>
 
+#include "host/live/cockpit_page.h"
+#include "host/live/connection_gate.h"
+#include "host/live/request_checks.h"
 #include "host/load/error.h"
 #include "host/load/mouse_areas.h"
 #include "host/load/text.h"
@@ -22,93 +25,24 @@ using json = nlohmann::ordered_json;
 // How long a quiet event stream waits before a keep-alive comment; a reader
 // that went away is noticed when that write fails.
 constexpr std::chrono::milliseconds kStreamQuiet{5000};
-// The server's threads: requests in flight, kept-alive connections and the
-// open event streams all hold one.
+// What an event stream writes at a time.
+constexpr std::size_t kStreamBatchBytes = 256 << 10;
+// `state` documents written at once, and what one writes at a time.
+constexpr int kStateWriters = 2;
+constexpr std::chrono::seconds kStateWait{5};
+constexpr std::size_t kStateWriteBytes = 256 << 10;
+// The server's threads: each answers one whole request at a time, and an
+// open event stream holds one.
 constexpr std::size_t kServerThreads = 2 * kMaxStreams + 16;
-constexpr std::size_t kMaxTokensAsked = 64;
 
-// A request refused: its status and the one line that says why.
-struct Refusal {
-    int status;
-    std::string reason;
-};
-
-[[noreturn]] void refuse(int status, std::string reason) { throw Refusal{status, std::move(reason)}; }
+// The cockpit page and its assets, which any page may load; the rest is the
+// panel's, and only for this server's own page.
+Reach reach_of(const httplib::Request& req) {
+    const bool page = req.method == "GET" && (req.path == "/" || req.path == "/cockpit.js" || req.path == "/cockpit.css");
+    return page ? Reach::PAGE : Reach::PANEL;
+}
 
 void reply_json(httplib::Response& res, const json& body) { res.set_content(body.dump(), "application/json"); }
-
-// A request's JSON object, its keys checked against those the request takes.
-class Body {
-public:
-    Body(const httplib::Request& req, std::initializer_list<const char*> keys) {
-        const std::string type = req.get_header_value("Content-Type");
-        if (type.rfind("application/json", 0) != 0)
-            refuse(415, "the body must be JSON, sent as Content-Type: application/json");
-        j_ = json::parse(req.body, nullptr, false);
-        if (j_.is_discarded()) refuse(400, "the body is not valid JSON");
-        if (!j_.is_object()) refuse(400, "the body must be a JSON object");
-        for (const auto& [key, value] : j_.items()) {
-            bool known = false;
-            for (const char* k : keys) known = known || key == k;
-            if (!known) refuse(400, "unknown key '" + printable(key, 64) + "'");
-        }
-    }
-
-    bool has(const char* key) const { return j_.contains(key); }
-    const json& at(const char* key) const {
-        if (!j_.contains(key)) refuse(400, std::string("missing key '") + key + "'");
-        return j_.at(key);
-    }
-
-    long long whole(const char* key, long long lo, long long hi) const {
-        const json& v = at(key);
-        double d = 0.0;
-        if (v.is_number_integer()) d = static_cast<double>(v.get<long long>());
-        else if (v.is_number_unsigned()) d = static_cast<double>(v.get<unsigned long long>());
-        else if (v.is_number_float() && std::floor(v.get<double>()) == v.get<double>()) d = v.get<double>();
-        else refuse(400, std::string("'") + key + "' must be a whole number");
-        if (d < static_cast<double>(lo) || d > static_cast<double>(hi))
-            refuse(400, std::string("'") + key + "' must lie in " + std::to_string(lo) + ".." + std::to_string(hi));
-        return static_cast<long long>(d);
-    }
-    long long whole(const char* key, long long lo, long long hi, long long fallback) const {
-        return has(key) ? whole(key, lo, hi) : fallback;
-    }
-    double number(const char* key) const {
-        const json& v = at(key);
-        if (!v.is_number()) refuse(400, std::string("'") + key + "' must be a number");
-        const double d = v.get<double>();
-        if (!std::isfinite(d)) refuse(400, std::string("'") + key + "' must be finite");
-        return d;
-    }
-    bool flag(const char* key, bool fallback) const {
-        if (!has(key)) return fallback;
-        if (!j_.at(key).is_boolean()) refuse(400, std::string("'") + key + "' must be true or false");
-        return j_.at(key).get<bool>();
-    }
-    std::string text(const char* key) const {
-        const json& v = at(key);
-        if (!v.is_string()) refuse(400, std::string("'") + key + "' must be a string");
-        return v.get<std::string>();
-    }
-
-private:
-    json j_;
-};
-
-// "Name" or "Name#2", the second placement of a gauge.
-GaugeRef gauge_ref(const std::string& text) {
-    GaugeRef ref;
-    const auto hash = text.find('#');
-    ref.name = text.substr(0, hash);
-    if (hash != std::string::npos) {
-        const auto n = parse_integer(text.substr(hash + 1));
-        if (!n || *n < 1 || *n > 9999) refuse(400, "'gauge' takes NAME or NAME#N with N from 1 to 9999");
-        ref.occurrence = static_cast<int>(*n);
-    }
-    if (ref.name.empty()) refuse(400, "'gauge' must name a gauge");
-    return ref;
-}
 
 // Runs on the panel thread: the placement a request names, in a visible window.
 Placement& placed(Host& host, const GaugeRef& ref, bool must_show) {
@@ -132,22 +66,18 @@ Button button_named(const std::string& name) {
     refuse(400, "'button' takes left, right or both");
 }
 
-int query_whole(const httplib::Request& req, const char* key, long long lo, long long hi) {
-    if (!req.has_param(key)) refuse(400, std::string("missing parameter '") + key + "'");
-    const auto v = parse_integer(req.get_param_value(key));
-    if (!v) refuse(400, std::string("parameter '") + key + "' must be a whole number");
-    if (*v < lo || *v > hi)
-        refuse(400, std::string("parameter '") + key + "' must lie in " + std::to_string(lo) + ".." + std::to_string(hi));
-    return static_cast<int>(*v);
+// A query parameter's value, nullopt when absent.
+std::optional<std::string> param(const httplib::Request& req, const char* key) {
+    if (!req.has_param(key)) return std::nullopt;
+    return req.get_param_value(key);
 }
 
-// What a mouse action did: the key events and sounds it caused.
-json effects(Host& host, std::size_t events_before, std::size_t sounds_before) {
+// What a mouse action did: the key events and sounds recorded since `before`.
+json effects(Host& host, const RecordCursor& before) {
+    const NewRecords records = host.records_since(before);
     json events = json::array(), sounds = json::array();
-    const auto& e = host.simulation().events();
-    for (std::size_t i = events_before; i < e.size(); ++i) events.push_back({{"event", e[i].event}, {"param", e[i].param}});
-    for (std::size_t i = sounds_before; i < host.sounds().size(); ++i)
-        sounds.push_back({{"gauge", panel_text_utf8(host.sounds()[i].gauge)}, {"wave", host.sounds()[i].wave}});
+    for (const KeyEvent& e : records.events) events.push_back({{"event", e.event}, {"param", e.param}});
+    for (const SoundPlayed& s : records.sounds) sounds.push_back({{"gauge", panel_text_utf8(s.gauge)}, {"wave", s.wave}});
     return {{"update", host.updates()}, {"events", std::move(events)}, {"sounds", std::move(sounds)}};
 }
 
@@ -226,21 +156,10 @@ std::string layout_json(Host& host) {
         .dump();
 }
 
-bool host_header_allowed(const std::string& header, int port) {
-    const std::string p = ":" + std::to_string(port);
-    for (const char* name : {"127.0.0.1", "localhost", "[::1]"})
-        if (header == name || header == name + p) return true;
-    return false;
-}
-
 }  // namespace
 
-bool loopback_address(const std::string& address) {
-    return address == "localhost" || address == "::1" || address.rfind("127.", 0) == 0;
-}
-
 LiveServer::LiveServer(Host& host, const ServeOptions& options)
-    : host_(host), options_(options), server_(std::make_unique<httplib::Server>()) {
+    : host_(host), options_(options), server_(std::make_unique<GatedServer>(kServerThreads, kMaxRequestBody)) {
     layout_ = layout_json(host_);
     if (const ResourceDirectory* dir = platform::resource_directory(host_.module().handle())) {
         for (std::uint32_t i = 0; i < dir->count; ++i) {
@@ -249,9 +168,7 @@ LiveServer::LiveServer(Host& host, const ServeOptions& options)
                 waves_[e.id] = std::string(reinterpret_cast<const char*>(e.begin), e.end - e.begin);
         }
     }
-    server_->new_task_queue = [] { return new httplib::ThreadPool(kServerThreads); };
     server_->set_payload_max_length(kMaxRequestBody);
-    server_->set_keep_alive_timeout(5);
     routes();
     if (options_.port < 0 || options_.port > kMaxPort)
         throw InputError("--port takes 0 to " + std::to_string(kMaxPort));
@@ -264,6 +181,7 @@ LiveServer::LiveServer(Host& host, const ServeOptions& options)
                              " (in use, or not an address of this machine)");
         port_ = options_.port;
     }
+    server_->widen_backlog();
     panel_ = std::make_unique<LivePanel>(host_, options_.records);
 }
 
@@ -287,10 +205,29 @@ void LiveServer::stop() {
     // The panel first: event streams waiting on it end, and requests in flight get 503.
     panel_->stop();
     while (running_ && !server_->is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    // Connections already made are accepted and refused before the socket closes.
+    server_->drain_backlog(std::chrono::milliseconds(50), std::chrono::seconds(1));
     server_->stop();
 }
 
 bool LiveServer::serving() const { return server_->is_running(); }
+
+LiveServer::StateTurn::StateTurn(LiveServer& s) : server(s) {
+    std::unique_lock lock(server.state_mutex_);
+    if (!server.state_turn_.wait_for(lock, kStateWait, [&] { return server.state_writers_ < kStateWriters; }))
+        refuse(503, "the panel's state is being sent to other readers; ask again");
+    ++server.state_writers_;
+}
+
+LiveServer::StateTurn::~StateTurn() {
+    {
+        std::lock_guard lock(server.state_mutex_);
+        --server.state_writers_;
+    }
+    server.state_turn_.notify_one();
+}
+
+ConnectionCounts LiveServer::connection_counts() const { return server_->counts(); }
 
 void LiveServer::routes() {
     httplib::Server& s = *server_;
@@ -312,15 +249,21 @@ void LiveServer::routes() {
     };
 
     // A page of another site must not reach a panel served on this machine
-    // through a name that points here.
+    // through a name that points here, nor make a browser act on it.
     s.set_pre_routing_handler([this, check_host](const httplib::Request& req, httplib::Response& res) {
-        if (check_host && !host_header_allowed(req.get_header_value("Host"), port_)) {
-            res.status = 403;
-            res.set_content("requests must name this machine's loopback address as their Host\n", "text/plain");
-            return httplib::Server::HandlerResponse::Handled;
-        }
         res.set_header("Cache-Control", "no-store");
         res.set_header("X-Content-Type-Options", "nosniff");
+        try {
+            if (req.get_header_value_count("Host") > 1) refuse(400, "a request names one Host");
+            const std::string host = req.get_header_value("Host");
+            if (check_host && !host_header_allowed(host, port_))
+                refuse(403, "requests must name this machine's loopback address as their Host");
+            check_origin(reach_of(req), req.get_header_value("Origin"), req.get_header_value("Sec-Fetch-Site"), host);
+        } catch (const Refusal& r) {
+            res.status = r.status;
+            res.set_content(r.reason + "\n", "text/plain; charset=utf-8");
+            return httplib::Server::HandlerResponse::Handled;
+        }
         return httplib::Server::HandlerResponse::Unhandled;
     });
     s.set_error_handler([](const httplib::Request& req, httplib::Response& res) {
@@ -336,13 +279,13 @@ void LiveServer::routes() {
     });
 
     s.Get("/", [](const httplib::Request&, httplib::Response& res) {
-        res.set_content(kCockpitPage, "text/html; charset=utf-8");
+        res.set_content(kCockpitPage.data(), kCockpitPage.size(), "text/html; charset=utf-8");
     });
     s.Get("/cockpit.js", [](const httplib::Request&, httplib::Response& res) {
-        res.set_content(kCockpitScript, "text/javascript; charset=utf-8");
+        res.set_content(kCockpitScript.data(), kCockpitScript.size(), "text/javascript; charset=utf-8");
     });
     s.Get("/cockpit.css", [](const httplib::Request&, httplib::Response& res) {
-        res.set_content(kCockpitStyle, "text/css; charset=utf-8");
+        res.set_content(kCockpitStyle.data(), kCockpitStyle.size(), "text/css; charset=utf-8");
     });
     s.Get("/panel", guarded([this](const httplib::Request&, httplib::Response& res) {
         // The layout never changes; what is shown and the lighting do.
@@ -369,7 +312,24 @@ void LiveServer::routes() {
         reply_json(res, body);
     }));
     s.Get("/state", guarded([this](const httplib::Request&, httplib::Response& res) {
-        reply_json(res, panel_->call([](Host& host) { return host.state(); }));
+        // A few documents go out at a time: each is large when the records
+        // are, and the panel's own thread must keep its share of the machine.
+        auto turn = std::make_shared<StateTurn>(*this);
+        auto pieces = std::make_shared<LivePanel::Pieces>(panel_->state_json());
+        std::size_t length = 0;
+        for (const auto& p : *pieces) length += p->size();
+        res.set_content_provider(length, "application/json",
+                                 [pieces, turn, at = std::size_t{0}, done = std::size_t{0}](
+                                     std::size_t offset, std::size_t, httplib::DataSink& sink) mutable {
+                                     // Pieces in order; the library asks from where the last write ended.
+                                     while (at < pieces->size() && done + (*pieces)[at]->size() <= offset)
+                                         done += (*pieces)[at++]->size();
+                                     if (at == pieces->size()) return true;
+                                     const std::string& piece = *(*pieces)[at];
+                                     const std::size_t from = offset - done;
+                                     const std::size_t n = std::min(piece.size() - from, kStateWriteBytes);
+                                     return sink.write(piece.data() + from, n);
+                                 });
     }));
     s.Get(R"(/window/(\d{1,6})\.png)", guarded([this](const httplib::Request& req, httplib::Response& res) {
         const int index = std::stoi(req.matches[1]);
@@ -396,46 +356,46 @@ void LiveServer::routes() {
         auto held = std::shared_ptr<void>(nullptr, [this](void*) { --streams_; });
         res.set_chunked_content_provider("text/event-stream", [this, last, held](std::size_t, httplib::DataSink& sink) {
             bool lost = false;
-            const auto messages = panel_->messages_after(*last, kStreamQuiet, &lost);
+            // A batch at a time, each message written from the panel's own copy.
+            const auto messages = panel_->messages_after(*last, kStreamQuiet, &lost, kStreamBatchBytes);
             if (panel_->stopped()) {
                 sink.done();
                 return false;
             }
-            std::string out;
-            if (lost) out += "event: resync\ndata: {}\n\n";
+            if (lost) {
+                // Fallen behind what the panel keeps: told to start over, and
+                // dropped; its browser reconnects and reads the panel afresh.
+                const std::string resync = "retry: 500\nevent: resync\ndata: {}\n\n";
+                sink.write(resync.data(), resync.size());
+                sink.done();
+                return false;
+            }
+            if (messages.empty()) return sink.write(": quiet\n\n", 9);
             for (const auto& m : messages) {
-                out += m.text;
+                if (!sink.write(m.text->data(), m.text->size())) return false;
                 *last = m.number;
             }
-            if (out.empty()) out = ": quiet\n\n";
-            return sink.write(out.data(), out.size());
+            return true;
         });
     }));
     s.Get("/tooltip", guarded([this](const httplib::Request& req, httplib::Response& res) {
         if (!req.has_param("gauge")) refuse(400, "missing parameter 'gauge'");
         const GaugeRef ref = gauge_ref(req.get_param_value("gauge"));
-        const int x = query_whole(req, "x", -kMaxMousePosition, kMaxMousePosition);
-        const int y = query_whole(req, "y", -kMaxMousePosition, kMaxMousePosition);
+        const int x = query_whole(param(req, "x"), "x", -kMaxMousePosition, kMaxMousePosition);
+        const int y = query_whole(param(req, "y"), "y", -kMaxMousePosition, kMaxMousePosition);
+        // Only the page's own look at a tooltip is recorded, as a tooltip shown.
+        const bool record = asked_by_page(req.get_header_value("Sec-Fetch-Site"));
         reply_json(res, panel_->call([&](Host& host) {
             Placement& p = placed(host, ref, false);
-            const std::size_t before = host.tooltips().size();
-            const std::string text = host.tooltip(p, x, y);
-            json j = {{"gauge", panel_text_utf8(p.name())}, {"x", x}, {"y", y}, {"text", panel_text_utf8(text)}};
-            if (host.tooltips().size() > before && host.tooltips().back().help != 0)
-                j["help"] = host.tooltips().back().help;
+            const TooltipShown shown = host.tooltip_shown(p, x, y, record);
+            json j = {{"gauge", panel_text_utf8(p.name())}, {"x", x}, {"y", y}, {"text", panel_text_utf8(shown.text)}};
+            if (shown.help != 0) j["help"] = shown.help;
             return j;
         }));
     }));
     s.Get("/tokens", guarded([this](const httplib::Request& req, httplib::Response& res) {
         if (!req.has_param("numbers")) refuse(400, "missing parameter 'numbers' (a comma-separated list of tokens)");
-        std::vector<std::uint32_t> numbers;
-        for (const std::string& t : split(req.get_param_value("numbers"), ',')) {
-            const auto n = parse_integer(trim(t));
-            if (!n || *n < 0 || *n > 0xFFFFFFFFll) refuse(400, "'numbers' holds token numbers 0 to 4294967295");
-            if (numbers.size() == kMaxTokensAsked)
-                refuse(400, "at most " + std::to_string(kMaxTokensAsked) + " tokens at a time");
-            numbers.push_back(static_cast<std::uint32_t>(*n));
-        }
+        const std::vector<std::uint32_t> numbers = token_numbers(req.get_param_value("numbers"));
         reply_json(res, panel_->call([&](Host& host) {
             json j = json::object();
             for (std::uint32_t n : numbers) j[std::to_string(n)] = host.simulation().token(n);
@@ -444,7 +404,7 @@ void LiveServer::routes() {
     }));
 
     s.Post("/click", guarded([this](const httplib::Request& req, httplib::Response& res) {
-        const Body b(req, {"gauge", "x", "y", "button", "hold"});
+        const Body b(req.get_header_value("Content-Type"), req.body, {"gauge", "x", "y", "button", "hold"});
         const GaugeRef ref = gauge_ref(b.text("gauge"));
         const int x = static_cast<int>(b.whole("x", -kMaxMousePosition, kMaxMousePosition));
         const int y = static_cast<int>(b.whole("y", -kMaxMousePosition, kMaxMousePosition));
@@ -452,27 +412,27 @@ void LiveServer::routes() {
                                  static_cast<std::uint32_t>(b.whole("hold", 0, kMaxHold, 0))};
         reply_json(res, panel_->call([&](Host& host) {
             Placement& p = placed(host, ref, true);
-            const std::size_t events = host.simulation().events().size(), sounds = host.sounds().size();
+            const RecordCursor before = host.record_cursor();
             host.click(p, x, y, action);
-            return effects(host, events, sounds);
+            return effects(host, before);
         }));
     }));
     s.Post("/drag", guarded([this](const httplib::Request& req, httplib::Response& res) {
-        const Body b(req, {"gauge", "x", "y", "end"});
+        const Body b(req.get_header_value("Content-Type"), req.body, {"gauge", "x", "y", "end"});
         const GaugeRef ref = gauge_ref(b.text("gauge"));
         const int x = static_cast<int>(b.whole("x", -kMaxMousePosition, kMaxMousePosition));
         const int y = static_cast<int>(b.whole("y", -kMaxMousePosition, kMaxMousePosition));
         const bool end = b.flag("end", false);
         reply_json(res, panel_->call([&](Host& host) {
             Placement& p = placed(host, ref, true);
-            const std::size_t events = host.simulation().events().size(), sounds = host.sounds().size();
+            const RecordCursor before = host.record_cursor();
             host.drag(p, x, y);
             if (end) host.end_drag();
-            return effects(host, events, sounds);
+            return effects(host, before);
         }));
     }));
     s.Post("/set", guarded([this](const httplib::Request& req, httplib::Response& res) {
-        const Body b(req, {"token", "value"});
+        const Body b(req.get_header_value("Content-Type"), req.body, {"token", "value"});
         const auto token = static_cast<std::uint32_t>(b.whole("token", 0, 0xFFFFFFFFll));
         const double value = b.number("value");
         reply_json(res, panel_->call([&](Host& host) {
@@ -481,7 +441,7 @@ void LiveServer::routes() {
         }));
     }));
     s.Post("/fail", guarded([this](const httplib::Request& req, httplib::Response& res) {
-        const Body b(req, {"key", "on"});
+        const Body b(req.get_header_value("Content-Type"), req.body, {"key", "on"});
         const auto key = static_cast<std::uint32_t>(b.whole("key", 1, 63));
         if (!b.has("on")) refuse(400, "missing key 'on'");
         const bool on = b.flag("on", false);
@@ -491,7 +451,7 @@ void LiveServer::routes() {
         }));
     }));
     s.Post("/lighting", guarded([this](const httplib::Request& req, httplib::Response& res) {
-        const Body b(req, {"mode"});
+        const Body b(req.get_header_value("Content-Type"), req.body, {"mode"});
         const std::string mode = b.text("mode");
         if (mode != "day" && mode != "night") refuse(400, "'mode' takes day or night");
         reply_json(res, panel_->call([&](Host& host) {
@@ -500,7 +460,7 @@ void LiveServer::routes() {
         }));
     }));
     s.Post("/window", guarded([this](const httplib::Request& req, httplib::Response& res) {
-        const Body b(req, {"ident", "visible"});
+        const Body b(req.get_header_value("Content-Type"), req.body, {"ident", "visible"});
         std::uint32_t ident = 0;
         if (b.at("ident").is_string()) {
             const auto named = window_ident_by_name(b.text("ident"));
@@ -520,12 +480,12 @@ void LiveServer::routes() {
         }));
     }));
     s.Post("/ready", guarded([this](const httplib::Request& req, httplib::Response& res) {
-        const Body b(req, {"gauge"});
+        const Body b(req.get_header_value("Content-Type"), req.body, {"gauge"});
         const std::optional<GaugeRef> ref = b.has("gauge") ? std::optional(gauge_ref(b.text("gauge"))) : std::nullopt;
         reply_json(res, panel_->call([&](Host& host) {
-            const std::size_t events = host.simulation().events().size(), sounds = host.sounds().size();
+            const RecordCursor before = host.record_cursor();
             host.ready(ref ? &placed(host, *ref, false) : nullptr);
-            return effects(host, events, sounds);
+            return effects(host, before);
         }));
     }));
 }

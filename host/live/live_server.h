@@ -9,6 +9,9 @@
 #pragma once
 
 #include <atomic>
+#include <condition_variable>
+#include <mutex>
+#include <chrono>
 #include <map>
 #include <memory>
 #include <string>
@@ -16,16 +19,14 @@
 
 #include "host/live/live_panel.h"
 
-namespace httplib {
-class Server;
-}
-
 namespace ardelvine::hostapp {
+
+class GatedServer;
 
 struct ServeOptions {
     std::string bind = "127.0.0.1";
     int port = 8018;  // 0: any free port
-    LiveRecordLimits records;
+    RollingRecords records;
 };
 
 // The largest request body taken, far beyond any request the page makes.
@@ -34,9 +35,28 @@ inline constexpr std::size_t kMaxRequestBody = 4096;
 inline constexpr int kMaxPort = 0xFFFF;
 // Event streams open at once; each keeps one of the server's threads.
 inline constexpr int kMaxStreams = 16;
+// What one client may hold while its requests arrive (connection_gate.h):
+// the time from its connection to its request's last header byte, the
+// connections of one address still waiting for their request, and the
+// connections waiting in all.
+inline constexpr std::chrono::milliseconds kHeaderDeadline{4000};
+inline constexpr std::size_t kConnectionsPerClient = 128;
+inline constexpr std::size_t kWaitingConnections = 512;
+// Far beyond any header the page's browser sends.
+inline constexpr std::size_t kMaxHeaderBytes = 16384;
+// Connections waiting to be accepted: a burst of clients waits in the
+// kernel rather than being reset.
+inline constexpr int kListenBacklog = 512;
 
-// Whether `address` is one only this machine can reach.
+// Whether `address` is one only this machine can reach: "localhost", or an
+// IPv4 or IPv6 loopback address in any spelling.
 bool loopback_address(const std::string& address);
+
+// What the connection gate holds and did so far (connection_gate.h).
+struct ConnectionCounts {
+    std::size_t waiting = 0, serving = 0;             // connections now
+    std::size_t pushed_out = 0, timed_out = 0, refused = 0;  // turned away so far
+};
 
 class LiveServer {
 public:
@@ -58,6 +78,7 @@ public:
     bool serving() const;
 
     LivePanel& panel() { return *panel_; }
+    ConnectionCounts connection_counts() const;
 
 private:
     void routes();
@@ -65,17 +86,21 @@ private:
     Host& host_;
     ServeOptions options_;
     int port_ = 0;
-    std::unique_ptr<httplib::Server> server_;
+    std::unique_ptr<GatedServer> server_;
     std::unique_ptr<LivePanel> panel_;
     std::string layout_;                          // the panel's windows, gauges and mouse areas as JSON
     std::map<std::uint32_t, std::string> waves_;  // the module's sounds by id
     std::atomic<int> streams_{0};
+    // `state` documents being written; a reader waits for its turn.
+    struct StateTurn {
+        explicit StateTurn(LiveServer& server);
+        ~StateTurn();
+        LiveServer& server;
+    };
+    std::mutex state_mutex_;
+    std::condition_variable state_turn_;
+    int state_writers_ = 0;
     std::atomic<bool> running_{false}, stopping_{false};
 };
-
-// The cockpit page and its script.
-extern const char* const kCockpitPage;
-extern const char* const kCockpitScript;
-extern const char* const kCockpitStyle;
 
 }  // namespace ardelvine::hostapp

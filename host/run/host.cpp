@@ -326,6 +326,48 @@ void validate_scenario(const PanelConfig& panel, const Scenario& scenario) {
 
 void Host::validate(const Scenario& scenario) const { validate_scenario(panel_, scenario); }
 
+RecordCursor Host::record_cursor() const {
+    return {forgotten_.events + sim_.events().size(), forgotten_.sounds + sounds_.size(),
+            forgotten_.tooltips + tooltips_.size()};
+}
+
+namespace {
+
+// The records of `list` after the reader's count `seen`, where the list
+// begins at record `first`; counts what the reader missed.
+template <typename Record>
+std::vector<Record> records_after(const std::vector<Record>& list, std::uint64_t first, std::uint64_t seen,
+                                  std::uint64_t& missed) {
+    if (seen < first) missed += first - seen;
+    const std::uint64_t from = std::max(seen, first) - first;
+    if (from >= list.size()) return {};
+    return std::vector<Record>(list.begin() + static_cast<std::ptrdiff_t>(from), list.end());
+}
+
+}  // namespace
+
+NewRecords Host::records_since(const RecordCursor& cursor) const {
+    NewRecords out;
+    out.events = records_after(sim_.events(), forgotten_.events, cursor.events, out.missed);
+    out.sounds = records_after(sounds_, forgotten_.sounds, cursor.sounds, out.missed);
+    out.tooltips = records_after(tooltips_, forgotten_.tooltips, cursor.tooltips, out.missed);
+    out.next = record_cursor();
+    return out;
+}
+
+NewRecords Host::take_records_since(const RecordCursor& cursor) {
+    NewRecords out = records_since(cursor);
+    if (rolling_ && (sim_.events().size() >= rolling_->events || sounds_.size() >= rolling_->logged ||
+                     tooltips_.size() >= rolling_->logged)) {
+        forgotten_ = record_cursor();
+        sim_.clear_events();
+        tooltips_.clear();
+        sounds_.clear();
+        log_full_ = false;
+    }
+    return out;
+}
+
 void Host::run(const Scenario& scenario, const std::function<void(const Command&)>& snapshot) {
     validate(scenario);
     for (const Command& c : scenario.commands) {

@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -78,6 +79,33 @@ struct SoundPlayed {
     std::uint32_t wave;
 };
 
+// A reader's place in the host's records (key events, sounds, tooltips):
+// how many of each the host has recorded since it started, forgotten ones
+// included, when the reader last looked.
+struct RecordCursor {
+    std::uint64_t events = 0, sounds = 0, tooltips = 0;
+    bool operator==(const RecordCursor&) const = default;
+};
+
+// What was recorded after a cursor, and the cursor that follows it.
+struct NewRecords {
+    std::vector<KeyEvent> events;
+    std::vector<SoundPlayed> sounds;
+    std::vector<TooltipShown> tooltips;
+    RecordCursor next;
+    // Records the host forgot before the reader took them.
+    std::uint64_t missed = 0;
+};
+
+// How a host that runs without end (the live panel) keeps its records: once
+// a list holds this many, half of what a run may record, the host forgets
+// them all right after handing them out, so that it keeps recording what
+// happens now.
+struct RollingRecords {
+    std::size_t events = Simulation::kMaxEvents / 2;
+    std::size_t logged = kMaxLogged / 2;  // sounds, tooltips
+};
+
 // A mouse action as the scenario gives it.
 struct MouseAction {
     Button button = Button::LEFT;
@@ -118,6 +146,8 @@ public:
     void drag(Placement& gauge, int x, int y);
     void end_drag() { drag_ = {}; }
     std::string tooltip(Placement& gauge, int x, int y);
+    // The tooltip with the help id it comes from; recorded only when `record`.
+    TooltipShown tooltip_shown(Placement& gauge, int x, int y, bool record);
 
     // Checks every gauge a scenario names before anything runs; throws InputError.
     void validate(const Scenario& scenario) const;
@@ -149,19 +179,25 @@ public:
     std::uint64_t updates() const { return updates_; }
     const std::vector<TooltipShown>& tooltips() const { return tooltips_; }
     const std::vector<SoundPlayed>& sounds() const { return sounds_; }
-    // Forgets the key events, tooltips and sounds recorded so far, so that a
-    // panel running for days keeps recording what happens now.
-    void forget_records() {
-        sim_.clear_events();
-        tooltips_.clear();
-        sounds_.clear();
-        log_full_ = false;
-    }
+
+    // The records as a reader sees them. A run keeps every record (up to its
+    // bounds); rolling(limits) makes the host forget them as it runs on.
+    void rolling(RollingRecords limits) { rolling_ = limits; }
+    RecordCursor record_cursor() const;
+    // Where the records still kept begin: what was forgotten so far.
+    RecordCursor forgotten() const { return forgotten_; }
+    // What was recorded after `cursor`; forgets nothing.
+    NewRecords records_since(const RecordCursor& cursor) const;
+    // The same; then, when rolling and a list is full, the host forgets
+    // every record it holds (the reader has just been handed them).
+    NewRecords take_records_since(const RecordCursor& cursor);
 
     // Pixel size of a module bitmap, {0, 0} when it is missing.
     BitmapSize bitmap_size(std::uint32_t id) const;
 
-    nlohmann::ordered_json state() const;
+    // The JSON of `state`; without its records (key events, tooltips,
+    // sounds: empty lists), for a reader that keeps them itself.
+    nlohmann::ordered_json state(bool with_records = true) const;
 
 private:
     // Design units to a virtual cockpit's texture pixels (1:1 for a window).
@@ -205,6 +241,8 @@ private:
     std::uint64_t updates_ = 0;
     std::string capture_path_;
     bool log_full_ = false;  // a sound or tooltip went unrecorded
+    std::optional<RollingRecords> rolling_;
+    RecordCursor forgotten_;  // records forgotten so far, per list
 };
 
 template <typename Call>

@@ -118,7 +118,9 @@ void Host::drag(Placement& gauge, int x, int y) {
     with_gauge(gauge, [&] { r.handler(&record, MOUSE_DRAG); });
 }
 
-std::string Host::tooltip(Placement& gauge, int x, int y) {
+std::string Host::tooltip(Placement& gauge, int x, int y) { return tooltip_shown(gauge, x, y, true).text; }
+
+TooltipShown Host::tooltip_shown(Placement& gauge, int x, int y, bool record) {
     end_drag();
     const auto areas = mouse_areas(gauge.mouse(), gauge.mouse_count(), gauge.background_size());
     const MouseArea* area = on_screen(gauge) ? area_at(areas, x, y, MouseKind::PARENT, true) : nullptr;
@@ -137,9 +139,11 @@ std::string Host::tooltip(Placement& gauge, int x, int y) {
             help = t.help_id;
         }
     }
-    if (tooltips_.size() < kMaxLogged) tooltips_.push_back({gauge.name(), x, y, text, help});
+    TooltipShown shown{gauge.name(), x, y, std::move(text), help};
+    if (!record) return shown;
+    if (tooltips_.size() < kMaxLogged) tooltips_.push_back(shown);
     else log_full_ = true;
-    return text;
+    return shown;
 }
 
 }  // namespace ardelvine::hostapp

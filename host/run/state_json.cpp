@@ -80,7 +80,7 @@ json element_json(int index, const ElementState& s) {
 
 }  // namespace
 
-nlohmann::ordered_json Host::state() const {
+nlohmann::ordered_json Host::state(bool with_records) const {
     json gauges = json::array();
     for (const auto& p : placements_) {
         json elements = json::array();
@@ -99,18 +99,18 @@ nlohmann::ordered_json Host::state() const {
         g.update({{"x", u.x}, {"y", u.y}, {"w", u.w}, {"h", u.h}});
         unloaded.push_back(std::move(g));
     }
-    json events = json::array();
-    for (const KeyEvent& e : sim_.events()) events.push_back({{"event", e.event}, {"param", e.param}});
+    json events = json::array(), tooltips = json::array(), sounds = json::array();
+    if (with_records) {
+        for (const KeyEvent& e : sim_.events()) events.push_back({{"event", e.event}, {"param", e.param}});
+        for (const TooltipShown& t : tooltips_) {
+            json j = {{"gauge", text(t.gauge)}, {"x", t.x}, {"y", t.y}, {"text", text(t.text)}};
+            if (t.help != 0) j["help"] = t.help;
+            tooltips.push_back(std::move(j));
+        }
+        for (const SoundPlayed& s : sounds_) sounds.push_back({{"gauge", text(s.gauge)}, {"wave", s.wave}});
+    }
     json windows = json::array();
     for (const PanelWindowState& w : sim_.windows()) windows.push_back({{"ident", w.ident}, {"visible", w.visible}});
-    json tooltips = json::array();
-    for (const TooltipShown& t : tooltips_) {
-        json j = {{"gauge", text(t.gauge)}, {"x", t.x}, {"y", t.y}, {"text", text(t.text)}};
-        if (t.help != 0) j["help"] = t.help;
-        tooltips.push_back(std::move(j));
-    }
-    json sounds = json::array();
-    for (const SoundPlayed& s : sounds_) sounds.push_back({{"gauge", text(s.gauge)}, {"wave", s.wave}});
     json held = json::array();
     for (std::uint32_t token : sim_.held_tokens()) held.push_back(token);
     return {{"gauges", std::move(gauges)}, {"unloaded", std::move(unloaded)}, {"events", std::move(events)},

@@ -1,81 +1,4 @@
-// The cockpit page served by `gaugehost serve`: plain HTML, CSS and
-// JavaScript, nothing fetched from anywhere else.
-#include "host/live/live_server.h"
-
-namespace ardelvine::hostapp {
-
-const char* const kCockpitPage = R"page(<!doctype html>
-<html lang="en">
-<head>
-<meta charset="utf-8">
-<meta name="viewport" content="width=device-width, initial-scale=1">
-<title>Live cockpit</title>
-<link rel="stylesheet" href="/cockpit.css">
-</head>
-<body>
-<header id="bar">
-  <strong>Live cockpit</strong>
-  <span id="status" aria-live="polite">connecting…</span>
-  <label>Zoom <select id="zoom">
-    <option value="fit" selected>fit</option><option value="0.5">50%</option><option value="0.75">75%</option>
-    <option value="1">100%</option><option value="1.5">150%</option></select></label>
-  <button id="drawer-toggle" type="button" aria-expanded="true" aria-controls="drawer">Controls</button>
-</header>
-<div id="layout">
-  <main id="viewport"><div id="desk"></div></main>
-  <aside id="drawer" class="open">
-    <section><h2>Start</h2>
-      <button id="cold-and-dark" type="button" title="Engine_Off at panel ready: everything off, levers back">Cold and dark</button>
-      <button id="ready" type="button" title="Engine_On at panel ready: radios on">Ready</button>
-    </section>
-    <section><h2>Lighting</h2>
-      <label><input type="radio" name="lighting" value="day" id="day" checked> Day</label>
-      <label><input type="radio" name="lighting" value="night" id="night"> Night</label>
-    </section>
-    <section id="flight"><h2>Flight</h2></section>
-    <section id="engine"><h2>Engine and fuel</h2></section>
-    <section id="electrical"><h2>Electrical</h2></section>
-    <section id="radios"><h2>Radios</h2></section>
-    <section id="windows"><h2>Windows</h2></section>
-    <section id="failures"><h2>Failures</h2></section>
-  </aside>
-</div>
-<div id="tooltip" role="tooltip" hidden></div>
-<script src="/cockpit.js"></script>
-</body>
-</html>
-)page";
-
-const char* const kCockpitStyle = R"css(
-* { box-sizing: border-box; }
-html, body { margin: 0; height: 100%; background: #101214; color: #d8dde2; font: 14px/1.35 system-ui, sans-serif; }
-#bar { display: flex; gap: 1em; align-items: center; padding: 6px 12px; background: #1b1f23; border-bottom: 1px solid #2c3238; height: 40px; }
-#status { flex: 1; color: #8a949e; }
-#status.live { color: #7cc47c; }
-#status.lost { color: #e07a5f; }
-#layout { display: flex; height: calc(100% - 40px); }
-#viewport { flex: 1; overflow: auto; position: relative; }
-#desk { position: relative; transform-origin: 0 0; }
-.window { position: absolute; border: 1px solid #2c3238; user-select: none; touch-action: none; }
-.window[hidden] { display: none; }
-.window img { display: block; width: 100%; height: 100%; image-rendering: auto; pointer-events: none; }
-.window .title { position: absolute; top: -18px; left: 0; font-size: 11px; color: #8a949e; white-space: nowrap; }
-#drawer { width: 320px; overflow-y: auto; background: #181b1f; border-left: 1px solid #2c3238; padding: 8px 12px; display: none; }
-#drawer.open { display: block; }
-#drawer h2 { font-size: 13px; text-transform: uppercase; letter-spacing: .06em; color: #9fb3c8; margin: 14px 0 6px; }
-#drawer label { display: block; margin: 3px 0; }
-.control { display: grid; grid-template-columns: 1fr 4.8em; gap: 2px 8px; margin: 6px 0; align-items: center; }
-.control .name { grid-column: 1 / 3; color: #b8c2cc; }
-.control input[type=range] { width: 100%; }
-.control input[type=number], .control input[type=text] { width: 100%; background: #0e1012; color: inherit; border: 1px solid #2c3238; padding: 2px 4px; }
-.control output { grid-column: 1 / 3; color: #8a949e; font-size: 12px; }
-button { background: #2a3138; color: #e6ebf0; border: 1px solid #3a434c; padding: 4px 10px; border-radius: 3px; cursor: pointer; }
-button:disabled { opacity: .45; cursor: default; }
-.failure .gauges { color: #8a949e; font-size: 12px; }
-#tooltip { position: fixed; z-index: 10; background: #fff8d8; color: #222; border: 1px solid #887; padding: 2px 6px; font-size: 12px; pointer-events: none; white-space: pre; }
-)css";
-
-const char* const kCockpitScript = R"js('use strict';
+'use strict';
 // The page keeps a copy of the panel's layout (windows, gauges, mouse areas)
 // and draws each window from its latest picture. The event stream says which
 // windows were drawn anew; only those are fetched again.
@@ -621,6 +544,3 @@ connect();
 cockpit.ready = load().then(() => {
   setInterval(() => readTokens().catch(() => {}), 1000);
 }).catch(showError);
-)js";
-
-}  // namespace ardelvine::hostapp
