@@ -3,6 +3,7 @@
 // pixels matter), redraws that only touch changed gauges, lighting, and the
 // render command.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cairo.h>
 #include <dlfcn.h>
@@ -545,7 +546,7 @@ gauge02=Ardelvine_Instr!Tachometer, 320, 0, 160
 }
 
 TEST(RenderCommand, WritesEveryVisibleWindowAtScale) {
-    const std::filesystem::path dir = std::filesystem::temp_directory_path() / "ardelvine-render-test";
+    const std::filesystem::path dir = std::filesystem::temp_directory_path() / ("ardelvine-render-test-" + std::to_string(getpid()));
     std::filesystem::remove_all(dir);
     const std::filesystem::path scenario = dir / "s.txt";
     std::filesystem::create_directories(dir);

@@ -2,6 +2,7 @@
 // with black made transparent, and the export of every resource to files.
 #include <dlfcn.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstring>
 #include <filesystem>
@@ -75,7 +76,7 @@ TEST_F(ModuleResources, DecodedBitmapsAreOpaqueOrTransparent) {
 }
 
 TEST_F(ModuleResources, ExportWritesEveryResourceByteForByte) {
-    const auto dir = std::filesystem::path(::testing::TempDir()) / "ardelvine-export";
+    const auto dir = std::filesystem::path(::testing::TempDir()) / ("ardelvine-export-" + std::to_string(getpid()));
     std::filesystem::remove_all(dir);
     EXPECT_EQ(export_resources(module_, dir.string()), 197u);
     for (const auto& [type, id, name] : {std::tuple{ResourceType::BITMAP, 1400u, "bitmap-1400.bmp"},
@@ -98,7 +99,7 @@ TEST_F(ModuleResources, ExportWritesEveryResourceByteForByte) {
 // package would never include is not counted as packaged.
 TEST(ReplacementArt, BuildRefusesWhatTheHostCannotDraw) {
     namespace fs = std::filesystem;
-    const fs::path dir = fs::path(::testing::TempDir()) / "ardelvine-art";
+    const fs::path dir = fs::path(::testing::TempDir()) / ("ardelvine-art-" + std::to_string(getpid()));
     const fs::path art = dir / "art", out = dir / "out";
     const std::string generator = std::string(ARD_GEN_ASSETS) + " --out " + out.string() + " --asm " +
                                   (dir / "r.S").string() + " --art " + art.string();

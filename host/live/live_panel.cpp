@@ -444,7 +444,7 @@ LivePanel::Pieces LivePanel::state_json() {
     list(parts.tooltips);
     text("],\"sounds\":[");
     list(parts.sounds);
-    text("],\"updates\":" + s["updates"].dump() + "}");
+    text("],\"held\":" + s["held"].dump() + ",\"updates\":" + s["updates"].dump() + "}");
     return out;
 }
 
