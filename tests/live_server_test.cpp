@@ -685,6 +685,25 @@ TEST_F(LiveServerTest, TheStateReadLiveIsTheHostsOwn) {
     EXPECT_EQ(live["tooltips"].size(), 1u);
 }
 
+// What the drawer sets stays set until it is handed back, and the start
+// buttons put the aircraft in its running state before the gauge acts.
+TEST_F(LiveServerTest, ASetHoldsUntilReleasedAndTheAircraftStartsRunning) {
+    ASSERT_EQ(post("/aircraft", R"({"state":"parked"})")->status, 200);
+    ASSERT_EQ(post("/set", R"({"token":753,"value":12.5})")->status, 200);
+    std::this_thread::sleep_for(std::chrono::milliseconds(120));  // the bus model had its turns
+    EXPECT_EQ(get_json("/held")["held"], json::array({753}));
+    EXPECT_EQ(get_json("/tokens?numbers=753")["753"], 12.5);
+
+    ASSERT_EQ(post("/release", R"({"token":753})")->status, 200);
+    EXPECT_EQ(get_json("/held")["held"], json::array());
+    ASSERT_EQ(post("/aircraft", R"({"state":"running"})")->status, 200);
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));  // a few updates
+    const json t = get_json("/tokens?numbers=60,753");
+    EXPECT_GT(t["60"].get<double>(), 0.0);
+    EXPECT_GT(t["753"].get<double>(), 20.0);
+    EXPECT_EQ(post("/aircraft", R"({"state":"flying"})")->status, 400);
+}
+
 // Cross-site request forgery: a page of another site reaches the page
 // itself and nothing else; a tooltip is recorded only for the page's own look.
 TEST_F(LiveServerTest, AnotherSitesPageReachesOnlyThePage) {

@@ -403,6 +403,14 @@ void LiveServer::routes() {
         }));
     }));
 
+    s.Get("/held", guarded([this](const httplib::Request&, httplib::Response& res) {
+        reply_json(res, panel_->call([&](Host& host) {
+            json held = json::array();
+            for (std::uint32_t token : host.simulation().held_tokens()) held.push_back(token);
+            return json{{"held", std::move(held)}};
+        }));
+    }));
+
     s.Post("/click", guarded([this](const httplib::Request& req, httplib::Response& res) {
         const Body b(req.get_header_value("Content-Type"), req.body, {"gauge", "x", "y", "button", "hold"});
         const GaugeRef ref = gauge_ref(b.text("gauge"));
@@ -438,6 +446,24 @@ void LiveServer::routes() {
         reply_json(res, panel_->call([&](Host& host) {
             host.simulation().set_token(token, value);
             return json{{"token", token}, {"value", host.simulation().token(token)}};
+        }));
+    }));
+    // The simulated aircraft takes a token back that a set held.
+    s.Post("/release", guarded([this](const httplib::Request& req, httplib::Response& res) {
+        const Body b(req.get_header_value("Content-Type"), req.body, {"token"});
+        const auto token = static_cast<std::uint32_t>(b.whole("token", 0, 0xFFFFFFFFll));
+        reply_json(res, panel_->call([&](Host& host) {
+            host.simulation().release(token);
+            return json{{"token", token}, {"value", host.simulation().token(token)}};
+        }));
+    }));
+    s.Post("/aircraft", guarded([this](const httplib::Request& req, httplib::Response& res) {
+        const Body b(req.get_header_value("Content-Type"), req.body, {"state"});
+        const std::string state = b.text("state");
+        if (state != "running" && state != "parked") refuse(400, "'state' takes running or parked");
+        reply_json(res, panel_->call([&](Host& host) {
+            host.simulation().start(state == "running" ? StartState::RUNNING : StartState::PARKED);
+            return json{{"state", state}};
         }));
     }));
     s.Post("/fail", guarded([this](const httplib::Request& req, httplib::Response& res) {

@@ -205,6 +205,7 @@ test('the drawer hides a window and starts the aircraft cold and dark', async ()
   await page.click('#cold-and-dark');
   await expect.poll(() => token(364)).toBe(0);
   expect(await token(558)).toBe(0);  // the throttle back
+  await expect.poll(() => token(60)).toBe(0);  // and the engine stopped
   // Ready: Engine_On switches the radios on, telling the receivers' tone off as it goes.
   const answered = page.waitForResponse((r) => r.url().endsWith('/ready'));
   await page.click('#ready');

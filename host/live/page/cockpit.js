@@ -417,7 +417,8 @@ function buildDrawer() {
     for (const c of list) {
       const el = document.createElement('div');
       el.className = 'control';
-      el.innerHTML = `<span class="name"></span><input type="range"><input type="number">`;
+      el.innerHTML = `<span class="name"></span><input type="range"><input type="number">` +
+        `<button type="button" class="release" hidden title="Hand the value back to the simulated aircraft">release</button>`;
       el.querySelector('.name').textContent = `${c.name} (${c.unit})`;
       const [range, number] = el.querySelectorAll('input');
       for (const input of [range, number]) {
@@ -432,8 +433,11 @@ function buildDrawer() {
         if (number.value === '' || !Number.isFinite(Number(number.value))) return;
         range.value = number.value; send(Number(number.value));
       });
+      const release = el.querySelector('.release');
+      release.setAttribute('aria-label', `Release ${c.name}`);
+      release.addEventListener('click', async () => { await post('/release', { token: c.token }); await readTokens(); });
       box.appendChild(el);
-      sliders.push({ c, range, number });
+      sliders.push({ c, range, number, release });
     }
   }
   const radios = $('radios');
@@ -489,8 +493,9 @@ function buildDrawer() {
   const starts = cockpit.layout.start_states;
   const start = (gauge) => async () => {
     unlockAudio();
-    // The start-state gauges act only while the engine runs.
-    await post('/set', { token: 60, value: 1 });
+    // The start-state gauges act on a running aircraft, as the simulator
+    // starts one.
+    await post('/aircraft', { state: 'running' });
     await post('/ready', { gauge });
     setTimeout(readTokens, 200);
   };
@@ -517,7 +522,10 @@ async function readTokens() {
   const numbers = new Set(sliders.map((s) => s.c.token));
   RADIOS.forEach((r) => r.tokens.forEach((t) => numbers.add(t)));
   const values = await request('GET', `/tokens?numbers=${[...numbers].join(',')}`);
+  const held = new Set((await request('GET', '/held')).held);
   for (const s of sliders) {
+    // A value set here stays until released: the aircraft no longer moves it.
+    s.release.hidden = !held.has(s.c.token);
     if (document.activeElement === s.range || document.activeElement === s.number) continue;
     const v = values[s.c.token];
     const shown = s.c.fromToken ? s.c.fromToken(v) : v;
