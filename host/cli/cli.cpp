@@ -1,10 +1,12 @@
 #include "host/cli/cli.h"
 
+#include <cstdio>
 #include <iostream>
 #include <map>
 #include <optional>
 
 #include "host/cli/checker.h"
+#include "host/cli/gauge_sizes.h"
 #include "host/cli/cli_options.h"
 #include "host/load/default_panel.h"
 #include "host/load/error.h"
@@ -20,7 +22,12 @@ Usage:
   gaugehost [--out DIR]              run the built-in panel and scenario (all 62 gauges) and
                                      write a PNG of each window to DIR (./gaugehost-out)
   gaugehost render PANEL [options]   run a panel and write a PNG of each visible window
-  gaugehost list                     the module's gauges: Linkage order, default width, callback
+  gaugehost list [--json]            the module's gauges in Linkage order: default width and
+                                     height in panel units, background bitmap size, callback
+  gaugehost catalogue DIR            write the gauge catalogue for panel designers into DIR:
+                                     index.html and a page per gauge with its pictures, sizes,
+                                     panel line, tokens, key events, tooltips, parameter
+                                     options, failures and sounds
   gaugehost resources export DIR     write every bitmap and sound of the module by id
                                      (bitmap-1400.bmp, wave-10.wav): the names replacement
                                      art takes (configure with -DARD_ART_DIR=DIR)
@@ -83,7 +90,7 @@ constexpr std::size_t kMaxMessage = 400;
 
 constexpr const char* kValueOptions[] = {"--scenario", "--module", "--atc-id", "--out", "--lighting", "--audio-capture", "--scale",
                                          "--port", "--bind"};
-constexpr const char* kFlagOptions[] = {"--areas", "--strict"};
+constexpr const char* kFlagOptions[] = {"--areas", "--strict", "--json"};
 
 Options parse_options(const std::vector<std::string>& args) {
     Options o;
@@ -171,14 +178,27 @@ int cmd_list(const Options& o, std::ostream& out) {
     expect_no_arguments(o, "list");
     PanelServices none{};
     LoadedModule module(option(o, "--module", ARD_DEFAULT_MODULE), &none);
-    out << module.name() << ": " << module.gauges().size() << " gauges\n";
+    const std::vector<GaugeSize> sizes = gauge_sizes(module);
+    if (o.values.count("--json") > 0) {
+        nlohmann::ordered_json gauges = nlohmann::ordered_json::array();
+        for (const GaugeSize& g : sizes)
+            gauges.push_back({{"name", g.gauge->name}, {"width", g.width}, {"height", g.height},
+                              {"bitmap", {{"id", g.bitmap}, {"width", g.face.width}, {"height", g.face.height}}},
+                              {"callback", g.gauge->callback != nullptr}});
+        out << nlohmann::ordered_json{{"module", module.name()}, {"gauges", std::move(gauges)}}.dump(2) << "\n";
+        return 0;
+    }
+    out << module.name() << ": " << sizes.size()
+        << " gauges; default width and height in panel units (a panel line may give its own)\n";
+    char line[160];
+    std::snprintf(line, sizeof line, "%3s  %-26s %6s %6s  %-9s %s\n", "#", "name", "width", "height", "bitmap", "callback");
+    out << line;
     int n = 1;
-    for (const GaugeHeader* g : module.gauges()) {
-        out << (n < 10 ? " " : "") << n << "  " << g->name;
-        for (std::size_t pad = std::string(g->name).size(); pad < 26; ++pad) out << ' ';
-        out << g->default_width << " mm" << (g->default_width < 100 ? " " : "") << "  "
-            << (g->callback != nullptr ? "callback" : "-") << "\n";
-        ++n;
+    for (const GaugeSize& g : sizes) {
+        const std::string face = std::to_string(g.face.width) + "x" + std::to_string(g.face.height);
+        std::snprintf(line, sizeof line, "%3d  %-26s %6u %6d  %-9s %s\n", n++, g.gauge->name, g.width, g.height,
+                      face.c_str(), g.gauge->callback != nullptr ? "callback" : "-");
+        out << line;
     }
     return 0;
 }
@@ -250,6 +270,7 @@ int run_cli(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         if (o.command == "state") return cmd_state(o, out, err);
         if (o.command == "check") return cmd_check(o, out);
         if (o.command == "serve") return cmd_serve(o, out, err);
+        if (o.command == "catalogue") return cmd_catalogue(o, out, err);
         throw InputError("unknown command '" + o.command + "' (see gaugehost --help)");
     } catch (const InputError& e) {
         err << "gaugehost: " << printable(e.what(), kMaxMessage) << "\n";

@@ -111,13 +111,7 @@ Host::Host(PanelConfig panel, HostOptions options) : panel_(std::move(panel)) {
                                   "gauge " + p.line->gauge + ": width " + std::to_string(w) + " must lie in 1.." +
                                       std::to_string(kMaxGaugeSide));
             int h = p.line->height ? t.h(*p.line->height) : 0;
-            if (h == 0) {
-                // The background's proportions decide the height.
-                const std::uint32_t root = (p.gauge->elements && p.gauge->elements[0]) ? p.gauge->elements[0]->bitmap : 0;
-                const BitmapSize s = bitmap_size(root);
-                h = s.width > 0 ? static_cast<int>(static_cast<long long>(w) * s.height / s.width) : w;
-                if (h <= 0) h = 1;
-            }
+            if (h == 0) h = proportional_height(w, bitmap_size(background_bitmap(*p.gauge)));
             if (h > kMaxGaugeSide)
                 throw input_error(panel_.file, p.line->line,
                                   "gauge " + p.line->gauge + ": height " + std::to_string(h) + " must lie in 1.." +
