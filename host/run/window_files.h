@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "host/draw/area_overlay.h"
 #include "host/draw/cairo_handles.h"
 #include "host/load/panel_config.h"
 #include "host/draw/render.h"
@@ -43,8 +44,12 @@ struct RenderRequest {
 // modules outlined and, when asked, every mouse area drawn over it. What is
 // drawn over goes on a copy held in `copy` (the renderer keeps its own picture
 // for the next frame); the result lives as long as the renderer and `copy`.
+// With `legend`, the areas' colours are explained along the bottom edge.
 cairo_surface_t* window_picture(const Host& host, Renderer& renderer, const WindowConfig& window, Lighting lighting,
-                                bool areas, Surface& copy);
+                                bool areas, Surface& copy, bool legend = true);
+
+// The text each tooltip area of the host's gauges shows now, for labelling it.
+AreaTooltip area_tooltip(const Host& host);
 
 // Writes a PNG of every window of the host's panel that is visible now;
 // returns the paths written. Throws InputError when a file cannot be written.
