@@ -1,8 +1,8 @@
 // The parameter language as a panel designer reads it: each option of the
 // window buttons and of the registration plate, when it acts, what it does
 // and an example. The host's catalogue shows these rows beside the window
-// and tooltip names of params.h; its test places every example and checks
-// that the gauge does what its row says.
+// and tooltip names of params.h, each example as a whole panel line, which
+// its test hands to the checker.
 #pragma once
 
 namespace ardelvine::params {
