@@ -141,6 +141,24 @@ TEST_F(Catalogue, ListedSizesAreTheSizesPlaced) {
     EXPECT_NE(text.str().find(" 30     44  30x44 "), std::string::npos) << text.str();  // Battery_Switch
 }
 
+// A designer checks a subpanel without a scenario that opens it.
+TEST(RenderAllWindows, DrawsHiddenWindowsToo) {
+    const fs::path dir = fs::path(::testing::TempDir()) / "all-windows";
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    std::ofstream(dir / "panel.cfg") << "[Window00]\nsize_mm=60,60\nvisible=1\ngauge00=Ardelvine_Instr!Battery_Switch, 0, 0\n"
+                                        "[Window01]\nsize_mm=60,60\nvisible=0\nident=GPS_PANEL\n"
+                                        "gauge00=Ardelvine_Instr!Fuel_Valve, 0, 0\n";
+    for (const bool all : {false, true}) {
+        std::vector<std::string> args = {"render", (dir / "panel.cfg").string(), "--out", (dir / "out").string(), "--areas"};
+        if (all) args.push_back("--all-windows");
+        std::ostringstream out, err;
+        ASSERT_EQ(run_cli(args, out, err), 0) << err.str();
+        EXPECT_EQ(fs::exists(dir / "out" / "window-01-window1.png"), all) << out.str();
+        fs::remove_all(dir / "out");
+    }
+}
+
 // The catalogue's code names no gauge: what a page tells of one comes from
 // its records, its description and the host's names.
 TEST(CatalogueSource, NamesNoGauge) {

@@ -66,7 +66,9 @@ Render options:
                        night only bright and, with the panel lights on, lit parts shine
   --scale N            pixels per panel unit (default 1)
   --areas              draw every mouse area over the gauges: a colour per cursor,
-                       the key event or handler of click areas, the tooltip of others
+                       the key event's name (or handler) and buttons of click areas,
+                       the tooltip text of others, labels placed clear of each other
+  --all-windows        every window starts shown and is drawn, hidden subpanels too
 
 Serve options (also --scenario, --lighting):
   --port N             the port to listen on (default 8018; 0 picks a free one)
@@ -90,7 +92,7 @@ constexpr std::size_t kMaxMessage = 400;
 
 constexpr const char* kValueOptions[] = {"--scenario", "--module", "--atc-id", "--out", "--lighting", "--audio-capture", "--scale",
                                          "--port", "--bind"};
-constexpr const char* kFlagOptions[] = {"--areas", "--strict", "--json"};
+constexpr const char* kFlagOptions[] = {"--areas", "--strict", "--json", "--all-windows"};
 
 Options parse_options(const std::vector<std::string>& args) {
     Options o;

@@ -187,6 +187,17 @@ void draw_mouse_areas(cairo_surface_t* target, const WindowConfig& window,
             free_place(l.area, te.x_advance + 3, kLabelHeight, width, height - legend_height, taken);
         if (!place) continue;
         taken.push_back(*place);
+        // A label away from its area points at it.
+        const Box near{l.area.x0 - 3, l.area.y0 - 3, l.area.x1 + 3, l.area.y1 + 3};
+        if (!near.overlaps(*place)) {
+            const double lx = std::clamp((l.area.x0 + l.area.x1) / 2, place->x0, place->x1);
+            const double ly = place->y1 <= l.area.y0 ? place->y1 : place->y0 >= l.area.y1 ? place->y0 : (place->y0 + place->y1) / 2;
+            cairo_set_source_rgba(cr, l.colour.r, l.colour.g, l.colour.b, 0.8);
+            cairo_set_line_width(cr, 1.0);
+            cairo_move_to(cr, lx, ly);
+            cairo_line_to(cr, std::clamp(lx, l.area.x0, l.area.x1), std::clamp(ly, l.area.y0, l.area.y1));
+            cairo_stroke(cr);
+        }
         draw_label(cr, place->x0, place->y0, l.text, l.colour, kLabelHeight);
     }
     if (legend) {

@@ -38,6 +38,7 @@ struct RenderRequest {
     std::string out_dir = ".";
     std::string prefix;  // put before each file name, e.g. "cruise-"
     bool areas = false;
+    bool all_windows = false;  // hidden windows too
 };
 
 // The window as it is seen: the renderer's picture, with the gauges of other
@@ -51,7 +52,8 @@ cairo_surface_t* window_picture(const Host& host, Renderer& renderer, const Wind
 // The text each tooltip area of the host's gauges shows now, for labelling it.
 AreaTooltip area_tooltip(const Host& host);
 
-// Writes a PNG of every window of the host's panel that is visible now;
+// Writes a PNG of every window of the host's panel that is visible now (or of
+// every window, with `all_windows`);
 // returns the paths written. Throws InputError when a file cannot be written.
 std::vector<std::string> render_windows(Host& host, Renderer& renderer, const RenderRequest& request);
 
