@@ -81,6 +81,13 @@ inline constexpr std::uint32_t IMAGE_LIT = 0x4000;
 inline constexpr std::uint32_t IMAGE_HIDDEN = 0x40000000;
 inline constexpr std::uint32_t IMAGE_DRAWN = 0x80000000u;  // host: cleared to ask for a redraw
 
+// String draw flag bits: where the text sits in its box.
+inline constexpr std::uint32_t TEXT_CENTRE = 0x1;    // across
+inline constexpr std::uint32_t TEXT_RIGHT = 0x2;
+inline constexpr std::uint32_t TEXT_MIDDLE = 0x4;    // down
+inline constexpr std::uint32_t TEXT_BOTTOM = 0x8;
+inline constexpr std::uint32_t TEXT_ONE_LINE = 0x20;
+
 struct FailureRecord {
     std::uint32_t key;       // 0 ends a list
     std::uint32_t action;    // FailureAction
@@ -149,7 +156,7 @@ struct StringElement {
     char font[kFontNameLength];
     std::uint32_t weight;      // 400 normal, 700 bold
     std::uint32_t charset;     // 1
-    std::uint32_t draw_flags;  // 0x25: centred both ways on one line
+    std::uint32_t draw_flags;  // TEXT_ bits
     std::uint32_t chars;       // number of characters shown
     HostWord host_d[2];
     ElementCallback update;

@@ -8,7 +8,7 @@ namespace {
 void ARD_CALL module_init() {}
 void ARD_CALL module_deinit() {}
 
-#define ARD_COUNT_GAUGE(name, width, callback, state) +1
+#define ARD_COUNT_GAUGE(name, width, callback) +1
 static_assert(0 ARDELVINE_GAUGES(ARD_COUNT_GAUGE) == ardelvine::kGaugeCount);
 #undef ARD_COUNT_GAUGE
 
@@ -23,7 +23,7 @@ ardelvine::LinkageRecord Linkage = {
     0,
     ardelvine::kModuleVersion,
     {
-#define ARD_GAUGE_POINTER(name, width, callback, state) &ardelvine::gauges::name,
+#define ARD_GAUGE_POINTER(name, width, callback) &ardelvine::gauges::name,
         ARDELVINE_GAUGES(ARD_GAUGE_POINTER)
 #undef ARD_GAUGE_POINTER
         nullptr,

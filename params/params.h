@@ -25,6 +25,7 @@
 #include <cstdint>
 
 #include "model/records.h"
+#include "resources/help.h"
 
 namespace ardelvine::params {
 
@@ -54,12 +55,12 @@ struct TooltipName {
 };
 
 inline constexpr TooltipName kTooltipNames[] = {
-    {"TOGGLE_RADIO_WINDOW", 0xAB86},
-    {"TOGGLE_GPS_WINDOW", 0xAB87},
-    {"TOGGLE_THROTTLE_WINDOW", 0xAB88},
-    {"TOGGLE_COMPASS_WINDOW", 0xAB89},
-    {"TOGGLE_FUEL_WINDOW", 0xAB8A},
-    {"TOGGLE_COLLECTIVE_WINDOW", 0xAB8B},
+    {"TOGGLE_RADIO_WINDOW", help::RADIO_STACK_WINDOW},
+    {"TOGGLE_GPS_WINDOW", help::GPS_WINDOW},
+    {"TOGGLE_THROTTLE_WINDOW", help::THROTTLE_QUADRANT_WINDOW},
+    {"TOGGLE_COMPASS_WINDOW", help::COMPASS_WINDOW},
+    {"TOGGLE_FUEL_WINDOW", help::FUEL_PANEL_WINDOW},
+    {"TOGGLE_COLLECTIVE_WINDOW", help::COLLECTIVE_WINDOW},
 };
 
 // Host text ids start here; a smaller number given for h clears the tooltip.

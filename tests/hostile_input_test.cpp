@@ -123,17 +123,47 @@ TEST_F(HostileInput, ScenariosPastTheRunBoundsAreRefused) {
     }
 }
 
+// Bytes that would garble the terminal or hide the message: escapes, a NUL
+// (which would end the message where it is read as a C string), a UTF-16
+// file's bytes, a line of a megabyte. A CR-only file is read line by line.
 TEST_F(HostileInput, EchoesAreEscapedAndCut) {
-    std::string err;
-    const std::string escape = file("escape.cfg", "[Window00]\ngauge00=Ardelvine_Instr!Nope\x1b[2K\x07, 0, 0\n");
-    EXPECT_EQ(run({"state", escape}, &err), 2);
-    EXPECT_NE(err.find("'Nope\\x1b[2K\\x07'"), std::string::npos) << err;
-    EXPECT_EQ(err.find('\x1b'), std::string::npos);
-
-    const std::string long_line = file("long.cfg", "[Window00]\n" + std::string(1 << 20, 'q') + "\n");
-    EXPECT_EQ(run({"state", long_line}, &err), 2);
-    EXPECT_LT(err.size(), 600u);
-    EXPECT_NE(err.find("more bytes)"), std::string::npos) << err;
+    using namespace std::string_literals;
+    const std::string utf16 = "\xFF\xFE[\0W\0i\0n\0d\0o\0w\0\x30\0\x30\0]\0\r\0\n\0"s;
+    struct Case {
+        const char* name;
+        std::string text;
+        std::vector<std::string> shown;  // each in the message, in its order
+        std::string scenario = "";
+    } cases[] = {
+        {"terminal escapes", "[Window00]\ngauge00=Ardelvine_Instr!Nope\x1b[2K\x07, 0, 0\n", {"'Nope\\x1b[2K\\x07'"}},
+        {"NUL inside an echo", "[Window00]\nvisible=1\0 and after\n"s, {":2: expected a whole number for visible, got '1\\x00 and after'"}},
+        {"NUL in a gauge name", "[Window00]\ngauge00=Ardelvine_Instr!No\0pe, 0, 0\n"s, {"no gauge named 'No\\x00pe'"}},
+        {"UTF-16, little-endian", utf16, {": is UTF-16 text", "save it as ANSI or UTF-8"}},
+        {"UTF-16, big-endian", "\xFE\xFF\0[\0W"s, {": is UTF-16 text"}},
+        {"bytes of no character", "[Window00]\nvisible=\xFF\xC3\xA9\n", {"got '\\xff\xC3\xA9'"}},
+        {"a megabyte line", "[Window00]\n" + std::string(1 << 20, 'q') + "\n", {"got 'qqq", "more bytes)'"}},
+        {"CR-only panel", "[Window00]\rsize_mm=100,100\rgauge00=Ardelvine_Instr!Nope, 0, 0\r", {":3: module Ardelvine_Instr has no gauge named 'Nope'"}},
+        {"CR-only scenario", "[Window00]\ngauge00=Ardelvine_Instr!Battery_Switch, 0, 0\n", {".scn:2: unknown command 'jump'"}, "update\rjump 2\r"},
+        {"UTF-16 scenario", "[Window00]\ngauge00=Ardelvine_Instr!Battery_Switch, 0, 0\n", {".scn: is UTF-16 text"}, utf16},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = {"state", file("echo.cfg", c.text)};
+        if (!c.scenario.empty()) args.insert(args.end(), {"--scenario", file("echo.scn", c.scenario)});
+        std::string err;
+        EXPECT_EQ(run(args, &err), 2) << c.name;
+        std::size_t at = 0;
+        for (const std::string& part : c.shown) {
+            at = err.find(part, at);
+            EXPECT_NE(at, std::string::npos) << c.name << ": " << part << " in " << err;
+        }
+        EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << c.name << ": " << err;
+        EXPECT_TRUE(std::none_of(err.begin(), err.end() - 1, [](char ch) { return static_cast<unsigned char>(ch) < 0x20; }))
+            << c.name << ": " << err;
+        EXPECT_LT(err.size(), 600u) << c.name;
+    }
+    // Read line by line, a CR-only panel runs as its CRLF twin does.
+    const std::string cr = file("cr.cfg", "[Window00]\rsize_mm=100,100\rgauge00=Ardelvine_Instr!Battery_Switch, 0, 0\r");
+    EXPECT_EQ(run({"state", cr}), 0);
 }
 
 TEST_F(HostileInput, RefusedPanelLeavesNoCaptureFile) {

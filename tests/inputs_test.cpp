@@ -88,7 +88,7 @@ TEST(PanelConfig, BadConfigurationsNameFileAndLine) {
         {"[Window00]\n[window00]\n", "p.cfg:2: section [window00] is defined twice"},
         {"[Window00]\nsize_mm=100,x\n", "p.cfg:2: expected a whole number for size_mm, got 'x'"},
         {"[Window00]\nsize_mm=1,2,3\n", "p.cfg:2: expected two numbers for size_mm"},
-        {"[Vcockpit01]\npixel_size=20000,512\n", "p.cfg:2: pixel_size must lie in 1..16384"},
+        {"[Vcockpit01]\npixel_size=20000,512\n", "p.cfg:2: pixel_size must lie in 0..16384"},
         {"[Color]\nNight=255,128\n", "p.cfg:2: expected Night=r,g,b"},
         {"[Views]\n", "p.cfg: no [WindowNN] section"},
     };

@@ -12,7 +12,9 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <optional>
+#include <chrono>
 #include <sstream>
 #include <thread>
 
@@ -25,6 +27,7 @@
 #include "host/live/live_server.h"
 #include "host/load/panel_config.h"
 #include "host/load/text.h"
+#include "model/tokens.h"
 
 namespace ardelvine::hostapp {
 namespace {
@@ -358,30 +361,49 @@ TEST(PanelReading, ASemicolonInAGaugeLineIsACommentUntilItsParametersBegin) {
     EXPECT_EQ(empty.warnings[0].text, "'gauge00' places nothing, ignored");
 }
 
+// Backgrounds come from the panel's own folder alone: a name leading out of it
+// by `..`, an absolute path, a drive or a symbolic link is not opened (`serve
+// --bind` would show any bitmap the host can read to the network).
 TEST(PanelReading, BackgroundsFoundBesideThePanelWhateverTheirCase) {
-    const fs::path dir = fs::temp_directory_path() / "ardelvine-backgrounds";
-    fs::remove_all(dir);
+    const fs::path root = fs::temp_directory_path() / "ardelvine-backgrounds";
+    const fs::path dir = root / "panel";
+    fs::remove_all(root);
     fs::create_directories(dir / "Art");
+    fs::create_directories(root / "outside");
     write(dir / "Art" / "WIDE.bmp", bmp(200, 50, {9, 9, 9}, {9, 9, 9}, 8));
     write(dir / "tall.BMP", bmp(50, 100, {9, 9, 9}, {9, 9, 9}));
     write(dir / "broken.bmp", "BM not really");
+    write(root / "outside" / "x.bmp", bmp(50, 100, {9, 9, 9}, {9, 9, 9}));
+    fs::create_symlink(root / "outside" / "x.bmp", dir / "link.bmp");
+    fs::create_directory_symlink(root / "outside", dir / "linked");
+    fs::create_symlink(dir / "tall.BMP", dir / "Art" / "near.bmp");
+    const std::string outside = "lies outside the panel's folder";
     struct Case {
-        const char* lines;
+        std::string lines;
         int height;          // of a window 100 wide
-        const char* warning;  // after "background bitmap NAME "
+        std::string warning;  // after "background bitmap NAME "; empty: none
     } cases[] = {
-        {"file=art\\wide.bmp\nsize_mm=100\n", 25, nullptr},
-        {"file=art/Wide.BMP\nsize_mm=100\n", 25, nullptr},
-        {"file=TALL.bmp\nsize_mm=100\n", 200, nullptr},
-        {"file=tall.bmp\nsize_mm=100,30\n", 30, nullptr},  // a height given stays
+        {"file=art\\wide.bmp\nsize_mm=100\n", 25, ""},
+        {"file=art/Wide.BMP\nsize_mm=100\n", 25, ""},
+        {"file=TALL.bmp\nsize_mm=100\n", 200, ""},
+        {"file=tall.bmp\nsize_mm=100,30\n", 30, ""},  // a height given stays
+        {"file=Art/../tall.bmp\nsize_mm=100\n", 200, ""},
+        {"file=art/near.bmp\nsize_mm=100\n", 200, ""},  // a link that stays inside
         {"file=gone.bmp\nsize_mm=100\ngauge00=M!G, 0, 0, 10, 70\n", 70, "is not beside the panel file"},
         {"file=broken.bmp\nsize_mm=100\n", 0, "not a BMP file"},  // the host makes it 1 high
+        {"file=../outside/x.bmp\nsize_mm=100\n", 0, outside},
+        {"file=..\\outside\\x.bmp\nsize_mm=100\n", 0, outside},
+        {"file=Art/../../outside/x.bmp\nsize_mm=100\n", 0, outside},
+        {"file=" + (root / "outside" / "x.bmp").string() + "\nsize_mm=100\n", 0, outside},
+        {"file=C:\\outside\\x.bmp\nsize_mm=100\n", 0, outside},
+        {"file=link.bmp\nsize_mm=100\n", 0, outside},
+        {"file=linked/x.bmp\nsize_mm=100\n", 0, outside},
     };
     for (const Case& c : cases) {
-        PanelConfig p = parse_panel_config(std::string("[Window00]\n") + c.lines, (dir / "p.cfg").string());
+        PanelConfig p = parse_panel_config("[Window00]\n" + c.lines, (dir / "p.cfg").string());
         find_backgrounds(p, dir.string());
         EXPECT_EQ(p.windows[0].size_h, c.height) << c.lines;
-        if (c.warning == nullptr) {
+        if (c.warning.empty()) {
             EXPECT_TRUE(p.warnings.empty()) << c.lines << p.warnings[0].text;
             EXPECT_FALSE(p.windows[0].background_path.empty()) << c.lines;
         } else {
@@ -391,7 +413,7 @@ TEST(PanelReading, BackgroundsFoundBesideThePanelWhateverTheirCase) {
             EXPECT_TRUE(p.windows[0].background_path.empty()) << c.lines;
         }
     }
-    fs::remove_all(dir);
+    fs::remove_all(root);
 }
 
 // The live page shows the panel's windows with the other modules outlined as
@@ -552,6 +574,96 @@ TEST(PanelChecker, ReportsOnStdoutAndExitsZeroWithWarnings) {
     const CliRun bad = cli({"check", (dir / "bad.cfg").string()});
     EXPECT_EQ(bad.status, 2);
     EXPECT_EQ(bad.err, "gaugehost: " + (dir / "bad.cfg").string() + ":2: expected a whole number for x, got 'left'\n");
+    fs::remove_all(dir);
+}
+
+// Thousands of gauges stacked on one spot have millions of overlapping pairs:
+// the report stops at a few per gauge and a few thousand in all, then says how
+// many more of each kind there were, and ends in seconds.
+TEST(PanelChecker, StacksOfGaugesGiveABoundedReport) {
+    const fs::path dir = fs::temp_directory_path() / "ardelvine-checker-stack";
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    constexpr int kGauges = 10000;
+    std::string text = "[Window00]\nsize_mm=100,100\n";
+    for (int i = 0; i < kGauges; ++i) text += "gauge" + std::to_string(i) + "=Ardelvine_Instr!Battery_Switch, 10, 10\n";
+    write(dir / "stack.cfg", text);
+    const std::string panel = (dir / "stack.cfg").string();
+
+    const auto start = std::chrono::steady_clock::now();
+    const CliRun run = cli({"check", panel});
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_LT(seconds, 60.0) << "a quadratic report of 50 million lines takes hours";
+    const std::vector<std::string> out = lines_of(run.out);
+    const CheckLimits limits;
+    ASSERT_EQ(out.size(), limits.total + 2);
+    const std::size_t pairs = std::size_t{kGauges} * (kGauges - 1) / 2;
+    EXPECT_EQ(out[limits.total], panel + ": " + std::to_string(pairs - limits.total) + " more findings not listed (" +
+                                     std::to_string(pairs - limits.total) + " overlap)");
+    EXPECT_EQ(out.back(), "1 windows, 10000 gauges placed: " + std::to_string(pairs) + " findings");
+    // The line of the third gauge (line 5) reports both gauges before it; later
+    // ones at most limits.per_gauge.
+    std::map<std::string, int> at_line;
+    for (std::size_t i = 0; i < limits.total; ++i) ++at_line[out[i].substr(0, out[i].find(": overlap"))];
+    EXPECT_EQ(at_line[panel + ":4"], 1);
+    EXPECT_EQ(at_line[panel + ":5"], 2);
+    for (const auto& [line, n] : at_line) EXPECT_LE(n, static_cast<int>(limits.per_gauge)) << line;
+    fs::remove_all(dir);
+}
+
+// Real aircraft put gauges that only do work in sections of zero size. They
+// load, their gauges run (a start state placed so runs its sequence), nothing
+// of them is drawn, and the checker says what they are.
+TEST(PanelWindows, SectionsOfZeroSizeRunTheirGaugesAndDrawNothing) {
+    const fs::path dir = fs::temp_directory_path() / "ardelvine-zero-size";
+    fs::remove_all(dir);
+    fs::create_directories(dir / "out");
+    write(dir / "logic.cfg",
+          "[Window00]\nsize_mm=200,100\ngauge00=Ardelvine_Instr!Battery_Switch, 0, 0\n"
+          "[VCockpit01]\nsize_mm=0,0\npixel_size=0,0\ngauge00=Ardelvine_Instr!Engine_Off,0,0,0,0\n"
+          "[Window01]\nsize_mm=0,0\ngauge00=Ardelvine_Instr!Engine_On,0,0,0,0\n"
+          "[VCockpit02]\nsize_mm=0,0\npixel_size=1024,1024\ngauge00=Ardelvine_Instr!Voltmeter,0,0,10,10\n");
+    const std::string panel = (dir / "logic.cfg").string();
+
+    {
+        HostOptions options;
+        options.main_window = false;
+        Host host(load_panel_config(panel), options);
+        ASSERT_EQ(host.placements().size(), 4u);
+        const Placement& logic = *host.placements()[1];
+        EXPECT_EQ(std::make_pair(logic.width(), logic.height()), std::make_pair(0, 0));
+        EXPECT_EQ(host.placements()[3]->width(), 10) << "no texture scale from a size of zero";
+        Simulation& sim = host.simulation();
+        sim.set_token(tokens::ENGINE_RUNNING, 1.0);
+        sim.set_token(tokens::BATTERY_MASTER, 1.0);
+        host.ready(host.placements()[1].get());
+        host.update();
+        EXPECT_EQ(sim.token(tokens::BATTERY_MASTER), 0.0) << "Engine_Off ran its sequence";
+    }
+
+    const CliRun render = cli({"render", panel, "--out", (dir / "out").string()});
+    EXPECT_EQ(render.status, 0) << render.err;
+    std::vector<std::string> pictures;
+    for (const auto& entry : fs::directory_iterator(dir / "out")) pictures.push_back(entry.path().filename().string());
+    EXPECT_EQ(pictures, std::vector<std::string>{"window-00-window0.png"});
+
+    const CliRun check = cli({"check", panel, "--strict"});
+    EXPECT_EQ(check.status, 0) << check.err;
+    const std::vector<std::string> out = lines_of(check.out);
+    ASSERT_EQ(out.size(), 4u) << check.out;
+    EXPECT_EQ(out[0], panel + ":4: note: [Vcockpit01] is of zero size: nothing of it is drawn; the 1 gauge of "
+                              "this module in it runs as any other (logic only)");
+    EXPECT_EQ(out[1].rfind(panel + ":8: note: [Window01] is of zero size", 0), 0u) << out[1];
+    EXPECT_EQ(out[3], "4 windows, 4 gauges placed: nothing to report");
+
+    // Only a section of zero size may place a gauge of zero size.
+    try {
+        parse_panel_config("[Window00]\ngauge00=M!G, 0, 0, 0, 0\n", "p.cfg");
+        ADD_FAILURE() << "a gauge of zero size in a window of some size";
+    } catch (const InputError& e) {
+        EXPECT_STREQ(e.what(), "p.cfg:2: gauge G: width must be positive");
+    }
     fs::remove_all(dir);
 }
 

@@ -12,6 +12,7 @@
 #include "host/load/error.h"
 #include "host/cli/resources_export.h"
 #include "platform/platform.h"
+#include "resources/formats.h"
 #include "tests/run_program.h"
 
 namespace ardelvine::hostapp {
@@ -117,6 +118,19 @@ TEST(ReplacementArt, BuildRefusesWhatTheHostCannotDraw) {
     auto run = ardelvine::testing::run_program(generator);
     EXPECT_EQ(run.status, 0) << run.output;
     EXPECT_NE(run.output.find("packaged 1 replacement"), std::string::npos) << run.output;
+    // Generated pictures come finer too, at the same depth; a replaced one
+    // does not, so a host enlarges the replacement rather than the picture
+    // it replaced.
+    for (const auto& [name, size] : {std::pair{"bitmap-1400@2x.bmp", 600}, {"bitmap-1400@3x.bmp", 900}}) {
+        std::ifstream in(out / name, std::ios::binary);
+        const std::vector<unsigned char> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        const auto layout = resources::read_bmp(bytes);
+        ASSERT_TRUE(layout) << name;
+        EXPECT_EQ(layout->width, size) << name;
+        EXPECT_EQ(layout->bits, 8) << name;
+    }
+    EXPECT_FALSE(fs::exists(out / "bitmap-60@2x.bmp"));
+    EXPECT_TRUE(fs::exists(out / "bitmap-50@2x.bmp"));
 
     write("bitmap-060.bmp", good);
     run = ardelvine::testing::run_program(generator);

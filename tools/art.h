@@ -27,6 +27,7 @@
 
 #include <cstdint>
 #include <map>
+#include <string>
 #include <vector>
 
 #include "model/records.h"
@@ -46,9 +47,19 @@ public:
     // Collects the uses of every bitmap from the gauges of a Linkage.
     explicit ArtBook(GaugeHeader* const* gauges);
 
-    // A new ARGB32 surface of the record's size holding its picture; the
-    // caller destroys it.
-    cairo_surface_t* draw(const resources::BitmapRecord& record) const;
+    // A new ARGB32 surface holding the record's picture at `scale` times its
+    // size (positions, pivots and windows stay where the records put them at
+    // 1x; only the pixels are finer); the caller destroys it. With
+    // `problems`, what a designer would not ship about its layout is added
+    // there, one sentence each naming the bitmap.
+    // With `smallest_legend`, the capital height of its smallest text at 1x
+    // (0 when it has none) is written there.
+    cairo_surface_t* draw(const resources::BitmapRecord& record, int scale = 1,
+                          std::vector<std::string>* problems = nullptr, double* smallest_legend = nullptr) const;
+
+    // The picture at 1x, drawn without knowing what lies over it: what
+    // measures a needle's hub or a control's painted pixels reads.
+    cairo_surface_t* draw_plain(const resources::BitmapRecord& record) const;
 
     const std::vector<BitmapUse>& uses(std::uint32_t id) const;
 

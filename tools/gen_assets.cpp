@@ -2,8 +2,11 @@
 //
 //   ardelvine_gen_assets --out DIR --asm FILE [--art DIR]
 //
-// Writes every bitmap of the catalogue as DIR/bitmap-<id>.bmp and every sound
-// as DIR/wave-<id>.wav, then FILE, an assembler file that includes each of
+// Writes every bitmap of the catalogue as DIR/bitmap-<id>.bmp, and drawn two
+// and three times finer as DIR/bitmap-<id>@2x.bmp and @3x.bmp (same depth and
+// colour table, positions unchanged), DIR/legends.tsv (each bitmap's smallest
+// legend, for judging how small a panel may show it), every sound as
+// DIR/wave-<id>.wav, then FILE, an assembler file that includes each of
 // them under the labels resources/directory.cpp expects. With --art, a file of
 // the same name in that folder is packaged instead of the generated one, once
 // it has been checked against the catalogue; a wrong size, depth or format, or
@@ -11,7 +14,10 @@
 // that names the file.
 //
 // The art is drawn from the module's own element records, which this program
-// reads from the Linkage it is linked with.
+// reads from the Linkage it is linked with. It refuses art whose layout a
+// designer would not ship (texts overlapping each other or a scale mark,
+// leaving their face, hidden under a window, control or needle hub, or with
+// capitals under 6 pixels at 1x), naming each fault.
 #include <cairo.h>
 
 #include <algorithm>
@@ -56,6 +62,13 @@ void write_file(const fs::path& path, const std::vector<unsigned char>& bytes) {
 fs::path bitmap_name(std::uint32_t id) { return "bitmap-" + std::to_string(id) + ".bmp"; }
 fs::path wave_name(std::uint32_t id) { return "wave-" + std::to_string(id) + ".wav"; }
 
+// Every bitmap is also drawn at these multiples of its size, for hosts that
+// draw the panel larger: bitmap-<id>@<scale>x.bmp.
+constexpr int kFinerScales[] = {2, 3};
+fs::path finer_name(std::uint32_t id, int scale) {
+    return "bitmap-" + std::to_string(id) + "@" + std::to_string(scale) + "x.bmp";
+}
+
 // Why a bitmap file cannot stand for catalogue record `r`, or empty. The
 // host draws with the same reader, so whatever passes here it can draw.
 std::string bitmap_mismatch(const std::vector<unsigned char>& bytes, const resources::BitmapRecord& r) {
@@ -87,13 +100,31 @@ std::string wave_mismatch(const std::vector<unsigned char>& bytes, const resourc
 
 void generate(const fs::path& out) {
     tools::ArtBook book(Linkage.gauges);
+    std::vector<std::string> problems;
+    std::string legends = "# id\twidth\theight\tsmallest legend's capital height at 1x (0: no text)\n";
     for (const resources::BitmapRecord& record : resources::kBitmaps) {
-        cairo_surface_t* surface = book.draw(record);
+        double smallest = 0;
+        cairo_surface_t* surface = book.draw(record, 1, &problems, &smallest);
+        char row[64];
+        std::snprintf(row, sizeof row, "%u\t%u\t%u\t%.1f\n", record.id, unsigned{record.width}, unsigned{record.height},
+                      smallest);
+        legends += row;
         const std::vector<unsigned char> bytes = tools::encode_bmp(surface, record.depth);
         cairo_surface_destroy(surface);
         if (const std::string why = bitmap_mismatch(bytes, record); !why.empty())
             throw Failure("generated bitmap " + std::to_string(record.id) + " " + why);
         write_file(out / bitmap_name(record.id), bytes);
+        for (int scale : kFinerScales) {
+            cairo_surface_t* finer = book.draw(record, scale);
+            write_file(out / finer_name(record.id, scale), tools::encode_bmp(finer, record.depth));
+            cairo_surface_destroy(finer);
+        }
+    }
+    write_file(out / "legends.tsv", std::vector<unsigned char>(legends.begin(), legends.end()));
+    if (!problems.empty()) {
+        std::string all = std::to_string(problems.size()) + " layout fault(s) in the art:";
+        for (const std::string& p : problems) all += "\n  " + p;
+        throw Failure(all);
     }
     for (const resources::WaveRecord& record : resources::kWaves) {
         const std::vector<unsigned char> bytes = tools::make_wave(record);
@@ -149,6 +180,10 @@ int replace(const fs::path& art, const fs::path& out) {
         }
         if (!why.empty()) throw Failure(file.string() + ": " + why);
         write_file(out / filename, bytes);
+        // A replaced picture is enlarged as it is, not swapped for finer
+        // drawings of the picture it replaced.
+        if (kind == "bitmap")
+            for (int scale : kFinerScales) fs::remove(out / finer_name(id, scale));
         ++replaced;
     }
     return replaced;

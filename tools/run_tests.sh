@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Builds and runs every test: the normal build, the live cockpit's page in
-# Chromium, the 32-bit Windows module and host under Wine, the same tests built with clang, the same tests under
+# Chromium, the 32-bit Windows module and host under Wine, the same tests built with clang, the same tests
+# in the Release build packagers and benchmarks use, the same tests under
 # AddressSanitizer and UndefinedBehaviorSanitizer, and the 32-bit layout check
-# of the shared records.
+# of the shared records. Every build here treats warnings as errors.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
+export ARD_WERROR=ON
 
 echo "== 32-bit record layout"
 for header in model/records.h module/exports.h; do
@@ -30,6 +32,12 @@ CC=clang CXX=clang++ cmake -S . -B build-clang -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build-clang -j"$jobs"
 echo "== tests with clang"
 (cd build-clang && ctest --output-on-failure -j"$jobs")
+
+echo "== Release build (-O3: the optimiser warns of what other builds do not see)"
+cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DARD_BUILD_BENCH=OFF >/dev/null
+cmake --build build-release -j"$jobs"
+echo "== tests in the Release build"
+(cd build-release && ctest --output-on-failure -j"$jobs")
 
 echo "== build with sanitizers"
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DARD_SANITIZE=ON -DARD_BUILD_BENCH=OFF >/dev/null

@@ -121,8 +121,8 @@ void put_list(std::vector<unsigned char>& out) {
 std::vector<unsigned char> make_wave(const WaveRecord& record) {
     const std::uint32_t bytes_per_sample = record.bits_per_sample / 8;
     const std::size_t samples = record.data_bytes / bytes_per_sample;
-    std::vector<double> s = record.id == 20 ? servo_run(samples)
-                            : record.id == 30 ? detent_click(samples)
+    std::vector<double> s = record.id == resources::waves::SERVO_RUN ? servo_run(samples)
+                            : record.id == resources::waves::DETENT_CLICK ? detent_click(samples)
                                               : toggle_click(samples);
     finish(s);
 

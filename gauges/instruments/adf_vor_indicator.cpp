@@ -11,11 +11,13 @@
 // click. The needles park when the radio that drives them is switched off.
 #include <cmath>
 
+#include "gauges/gauge.h"
 #include "gauges/radios/radio.h"
-#include "gauges/radios/radio_records.h"
 #include "model/events.h"
 #include "model/tokens.h"
 #include "module/host.h"
+#include "model/failures.h"
+#include "resources/catalogue.h"
 
 namespace ardelvine::gauges {
 namespace {
@@ -32,15 +34,30 @@ constexpr std::uint32_t kCourseToken = tokens::VOR1_COURSE;
 constexpr std::uint32_t kHeadingToken = tokens::GYRO_HEADING;
 constexpr std::uint32_t kSetCard = events::ADF_CARD_SET;
 constexpr std::uint32_t kSetCourse = events::VOR1_COURSE_SET;
-constexpr std::uint16_t kClickWave = 10;
 constexpr double kParked = 90.0;  // 3 o'clock
 
 struct IndicatorArt {
     const GaugeEntry* gauge;  // its registry entry
     std::uint32_t face, adf_overlay, vor_overlay, card, vor_glass, bezel;
 };
-constexpr IndicatorArt kLarge{&registry::ADF_VOR_Indicator, 2000, 2010, 2150, 2040, 2090, 2050};
-constexpr IndicatorArt kSmall{&registry::ADF_VOR_Indicator_Small, 3100, 3110, 3140, 3130, 3150, 3120};
+constexpr IndicatorArt kLarge{
+    .gauge = &registry::ADF_VOR_Indicator,
+    .face = bitmaps::INDICATOR_FACE,
+    .adf_overlay = bitmaps::INDICATOR_ADF_OVERLAY,
+    .vor_overlay = bitmaps::INDICATOR_VOR_OVERLAY,
+    .card = bitmaps::INDICATOR_CARD,
+    .vor_glass = bitmaps::INDICATOR_VOR_GLASS,
+    .bezel = bitmaps::INDICATOR_BEZEL,
+};
+constexpr IndicatorArt kSmall{
+    .gauge = &registry::ADF_VOR_Indicator_Small,
+    .face = bitmaps::SMALL_INDICATOR_FACE,
+    .adf_overlay = bitmaps::SMALL_INDICATOR_ADF_OVERLAY,
+    .vor_overlay = bitmaps::SMALL_INDICATOR_VOR_OVERLAY,
+    .card = bitmaps::SMALL_INDICATOR_CARD,
+    .vor_glass = bitmaps::SMALL_INDICATOR_VOR_GLASS,
+    .bezel = bitmaps::SMALL_INDICATOR_BEZEL,
+};
 
 double source_value(const ElementHeader* element) {
     switch (element->kind) {
@@ -87,7 +104,7 @@ struct Indicator {
     static inline LastText course_text{};
 
     static void ARD_CALL service(GaugeHeader*, std::int32_t code, std::uintptr_t data) {
-        sound::gauge_sound_service(sound, code, data, kClickWave);
+        sound::gauge_sound_service(sound, code, data, waves::TOGGLE_CLICK);
     }
 
     // Shows the element only in its mode; true when it is showing.
@@ -169,10 +186,10 @@ struct Indicator {
     static inline NonlinearityEntry course_knob_table[] = {through(0, 37, 252), through(30, 37, 292)};
     static inline NonlinearityEntry card_knob_table[] = {through(0, 43, 243), through(20, 43, 299)};
 
-    static inline FailureRecord card_failures[] = {{5, FAIL_NONE}, {0}};
-    static inline FailureRecord bearing_failures[] = {{21, FAIL_ZERO}, {20, FAIL_FREEZE}, {0}};
-    static inline FailureRecord nav_failures[] = {{14, FAIL_ZERO}, {21, FAIL_ZERO}, {20, FAIL_FREEZE}, {0}};
-    static inline FailureRecord window_failures[] = {{21, FAIL_HIDE}, {0}};
+    static inline FailureRecord card_failures[] = {{failures::ADF, FAIL_NONE}, {0}};
+    static inline FailureRecord bearing_failures[] = {{failures::AVIONICS, FAIL_ZERO}, {failures::ELECTRICAL, FAIL_FREEZE}, {0}};
+    static inline FailureRecord nav_failures[] = {{failures::NAV, FAIL_ZERO}, {failures::AVIONICS, FAIL_ZERO}, {failures::ELECTRICAL, FAIL_FREEZE}, {0}};
+    static inline FailureRecord window_failures[] = {{failures::AVIONICS, FAIL_HIDE}, {0}};
 
     static constexpr IconSpec overlay(std::uint32_t bitmap, ElementCallback update, std::uint32_t flags) {
         return {.bitmap = bitmap, .at = {0, 0}, .images = 1, .update = update, .flags = flags};
@@ -185,27 +202,27 @@ struct Indicator {
                                                    .rotation_scale = 1.0, .rotation = adf_source,
                                                    .token = kCardToken, .failures = card_failures,
                                                    .flags = kLitSmoothFlags}, next_of(chain, 3));
-    static inline Needle bearing_needle = pointer(Gauge, {.bitmap = 2030, .pivot = {154, 152}, .offset = {123, 20},
+    static inline Needle bearing_needle = pointer(Gauge, {.bitmap = bitmaps::INDICATOR_BEARING_NEEDLE, .pivot = {154, 152}, .offset = {123, 20},
                                                           .table = bearing_table, .update = bearing,
                                                           .token = kBearingToken, .failures = bearing_failures,
                                                           .flags = kLitSmoothFlags}, next_of(chain, 4));
-    static inline Needle station_needle = pointer(Gauge, {.bitmap = 2130, .pivot = {156, 159}, .offset = {39, 12},
+    static inline Needle station_needle = pointer(Gauge, {.bitmap = bitmaps::INDICATOR_STATION_NEEDLE, .pivot = {156, 159}, .offset = {39, 12},
                                                           .table = station_table, .update = station,
                                                           .failures = nav_failures, .flags = kLitSmoothFlags},
                                                   next_of(chain, 5));
-    static inline Needle deviation = pointer(Gauge, {.bitmap = 2080, .pivot = {155, 84}, .offset = {-7, 2},
+    static inline Needle deviation = pointer(Gauge, {.bitmap = bitmaps::INDICATOR_DEVIATION_NEEDLE, .pivot = {155, 84}, .offset = {-7, 2},
                                                      .table = deviation_table, .update = nav_source,
                                                      .token = kDeviationToken, .failures = nav_failures,
                                                      .flags = kLitSmoothFlags}, next_of(chain, 6));
-    static inline Needle glide_slope = pointer(Gauge, {.bitmap = 2140, .pivot = {74, 159}, .offset = {0, 2},
+    static inline Needle glide_slope = pointer(Gauge, {.bitmap = bitmaps::INDICATOR_GLIDE_SLOPE_NEEDLE, .pivot = {74, 159}, .offset = {0, 2},
                                                        .table = glide_table, .update = nav_source,
                                                        .token = kGlideSlopeToken, .failures = nav_failures,
                                                        .flags = kLitSmoothFlags}, next_of(chain, 7));
     static inline Icon vor_glass = icon(Gauge, overlay(Art.vor_glass, vor_only, kLitSmoothFlags), next_of(chain, 8));
-    static inline Icon to_from = icon(Gauge, {.bitmap = 2100, .at = {73, 139}, .images = 2, .token = kToFromToken,
+    static inline Icon to_from = icon(Gauge, {.bitmap = bitmaps::INDICATOR_TO_FROM_FLAG, .at = {73, 139}, .images = 2, .token = kToFromToken,
                                               .update = nav_source, .failures = nav_failures,
                                               .flags = kLitSmoothFlags}, next_of(chain, 9));
-    static inline Icon signal = icon(Gauge, {.bitmap = 2120, .at = {131, 223}, .images = 2, .token = kSignalToken,
+    static inline Icon signal = icon(Gauge, {.bitmap = bitmaps::INDICATOR_SIGNAL_FLAG, .at = {131, 223}, .images = 2, .token = kSignalToken,
                                              .update = signal_flag, .failures = nav_failures,
                                              .flags = kLitSmoothFlags}, next_of(chain, 10));
     static inline StringElement course = text(Gauge, {.at = {127, 34}, .chars = 3, .width = 66, .height = 26,
@@ -216,23 +233,23 @@ struct Indicator {
     // One bezel bitmap drawn at this place in either mode.
     static inline Icon vor_bezel = icon(Gauge, overlay(Art.bezel, vor_only, kPlainFlags), next_of(chain, 12));
     static inline Icon adf_bezel = icon(Gauge, overlay(Art.bezel, adf_only, kPlainFlags), next_of(chain, 13));
-    static inline Needle course_knob = pointer(Gauge, {.bitmap = 2060, .pivot = {37, 272}, .offset = {37, 37},
+    static inline Needle course_knob = pointer(Gauge, {.bitmap = bitmaps::INDICATOR_COURSE_KNOB, .pivot = {37, 272}, .offset = {37, 37},
                                                        .table = course_knob_table, .update = vor_source,
                                                        .token = kCourseToken}, next_of(chain, 14));
-    static inline Needle card_knob = pointer(Gauge, {.bitmap = 2020, .pivot = {43, 271}, .offset = {28, 28},
+    static inline Needle card_knob = pointer(Gauge, {.bitmap = bitmaps::INDICATOR_CARD_KNOB, .pivot = {43, 271}, .offset = {28, 28},
                                                      .table = card_knob_table, .update = adf_source,
                                                      .token = kCardToken}, next_of(chain, 15));
 
     static inline MouseRect mouse[] = {
         mouse_parent(),
-        mouse_parent(0, 0, 306, 104),
+        mouse_parent({0, 0, 306, 104}),
         mouse_tooltip("ADF or VOR1"),
         mouse_end_parent(),
-        mouse_parent(0, 236, 72, 72),
+        mouse_parent({0, 236, 72, 72}),
         mouse_end_parent(),
-        mouse_child(103, 104, 100, 100, CURSOR_HAND, MOUSE_LEFT, mode_click),
-        mouse_child(0, 236, 36, 72, CURSOR_DOWN, MOUSE_LEFT | MOUSE_RIGHT | MOUSE_REPEAT, knob_down),
-        mouse_child(36, 236, 36, 72, CURSOR_UP, MOUSE_LEFT | MOUSE_RIGHT | MOUSE_REPEAT, knob_up),
+        mouse_child({103, 104, 100, 100}, CURSOR_HAND, MOUSE_LEFT, mode_click),
+        mouse_child({0, 236, 36, 72}, CURSOR_DOWN, MOUSE_LEFT | MOUSE_RIGHT | MOUSE_REPEAT, knob_down),
+        mouse_child({36, 236, 36, 72}, CURSOR_UP, MOUSE_LEFT | MOUSE_RIGHT | MOUSE_REPEAT, knob_up),
         mouse_end_parent(),
         mouse_end(),
     };

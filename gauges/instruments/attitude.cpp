@@ -6,6 +6,8 @@
 #include "gauges/instruments/dial.h"
 #include "model/events.h"
 #include "model/tokens.h"
+#include "model/failures.h"
+#include "resources/help.h"
 
 namespace ardelvine::gauges {
 namespace {
@@ -38,12 +40,12 @@ double ARD_CALL cage_position(ElementHeader* element) {
 // The bank pointer points straight down at wings level and turns clockwise
 // with the card, a quarter turn at 90 degrees of bank either way.
 NonlinearityEntry bank_table[] = {
-    mark(-90, 175, 122),  //  90 degrees: 3 o'clock
-    mark(90, 75, 122),    // 270 degrees: 9 o'clock, clockwise through 6 o'clock
+    through(-90, 175, 122),  //  90 degrees: 3 o'clock
+    through(90, 75, 122),    // 270 degrees: 9 o'clock, clockwise through 6 o'clock
 };
 
 // Gyro failures leave the card and pointer where the gyro put them.
-FailureRecord gyro_failures[] = {{8, FAIL_NONE}, {2, FAIL_NONE}, {4, FAIL_NONE}, {0}};
+FailureRecord gyro_failures[] = {{failures::ATTITUDE, FAIL_NONE}, {failures::ENGINE, FAIL_NONE}, {failures::VACUUM, FAIL_NONE}, {0}};
 
 constexpr Point kCentre = {125, 122};
 
@@ -66,12 +68,12 @@ struct Horizon {
 template <std::size_t N>
 constexpr Horizon make_horizon(GaugeHeader& gauge, ElementHeader* (&chain)[N], const Variant& v) {
     return Horizon{
-        .face = dial_face(gauge, v.face, next_of(chain, 0)),
-        // The card (320) shows through the round window 321.
+        .face = plate(gauge, v.face, next_of(chain, 0), kLitFlags),
+        // The card shows through its round window (the next bitmap).
         .card = {
-            .header = {.kind = ElementKind::SPRITE, .bitmap = 320, .x = 0, .y = 0, .offset_x = kCentre.x,
+            .header = {.kind = ElementKind::SPRITE, .bitmap = bitmaps::ATTITUDE_HORIZON, .x = 0, .y = 0, .offset_x = kCentre.x,
                        .offset_y = kCentre.y, .gauge = &gauge, .children = next_of(chain, 1),
-                       .failures = gyro_failures, .image_flags = kNeedleFlags},
+                       .failures = gyro_failures, .image_flags = kLitSmoothFlags},
             .x = {.source = {.token = 0}, .scale = 0.0},
             .y = {.source = {.token = tokens::ATTITUDE_PITCH}, .scale = 1.3},
             .rotation = {.source = {.token = tokens::ATTITUDE_BANK}, .scale = -1.0},
@@ -82,9 +84,9 @@ constexpr Horizon make_horizon(GaugeHeader& gauge, ElementHeader* (&chain)[N], c
             .rotation_update = nullptr,
         },
         .bank_pointer = {
-            .header = {.kind = ElementKind::NEEDLE, .bitmap = 330, .x = kCentre.x, .y = kCentre.y, .offset_x = 95,
+            .header = {.kind = ElementKind::NEEDLE, .bitmap = bitmaps::ATTITUDE_BANK_POINTER, .x = kCentre.x, .y = kCentre.y, .offset_x = 95,
                        .offset_y = 5, .gauge = &gauge, .children = next_of(chain, 2), .failures = gyro_failures,
-                       .image_flags = kNeedleFlags},
+                       .image_flags = kLitSmoothFlags},
             .source = {.token = tokens::ATTITUDE_BANK},
             .table = bank_table,
             .table_entries = std::size(bank_table),
@@ -93,17 +95,17 @@ constexpr Horizon make_horizon(GaugeHeader& gauge, ElementHeader* (&chain)[N], c
         },
         // A higher bar setting lifts the bars.
         .bars = {
-            .header = {.kind = ElementKind::SLIDER, .bitmap = 350, .x = 62, .y = 119, .gauge = &gauge,
-                       .children = next_of(chain, 3), .failures = nullptr, .image_flags = kNeedleFlags},
+            .header = {.kind = ElementKind::SLIDER, .bitmap = bitmaps::ATTITUDE_BARS, .x = 62, .y = 119, .gauge = &gauge,
+                       .children = next_of(chain, 3), .failures = nullptr, .image_flags = kLitSmoothFlags},
             .x = {.source = {.token = 0}, .scale = 0.0},
             .y = {.source = {.token = tokens::ATTITUDE_BARS_POSITION}, .scale = -0.14},
             .x_update = nullptr,
             .y_update = nullptr,
         },
         .cover = {.header = {.kind = ElementKind::STATIC_IMAGE, .bitmap = v.cover, .gauge = &gauge,
-                             .children = next_of(chain, 4), .image_flags = kCoverFlags}},
-        .glass = {.header = {.kind = ElementKind::STATIC_IMAGE, .bitmap = 340, .gauge = &gauge,
-                             .children = next_of(chain, 5), .image_flags = kNeedleFlags}},
+                             .children = next_of(chain, 4), .image_flags = kPlainFlags}},
+        .glass = {.header = {.kind = ElementKind::STATIC_IMAGE, .bitmap = bitmaps::ATTITUDE_GLASS, .gauge = &gauge,
+                             .children = next_of(chain, 5), .image_flags = kLitSmoothFlags}},
     };
 }
 
@@ -116,7 +118,7 @@ constexpr std::uint32_t kHeld = MOUSE_LEFT | MOUSE_REPEAT;
 namespace plain {
 extern ElementHeader* chain[2 * 6];
 
-constinit Horizon horizon = make_horizon(Attitude, chain, {.face = 310, .cover = 360,
+constinit Horizon horizon = make_horizon(Attitude, chain, {.face = bitmaps::ATTITUDE_FACE, .cover = bitmaps::ATTITUDE_COVER,
                                                            .pitch_limit = attitude_pitch_limit});
 
 ElementHeader* chain[] = {
@@ -130,9 +132,9 @@ ElementHeader* chain[] = {
 
 MouseRect mouse[] = {
     mouse_parent(),
-    mouse_tooltip_id(0x3092),
-    mouse_child_event(100, 235, 25, 41, CURSOR_DOWN, kHeld, events::ATTITUDE_BARS_DOWN),
-    mouse_child_event(125, 235, 25, 41, CURSOR_UP, kHeld, events::ATTITUDE_BARS_UP),
+    mouse_tooltip_id(help::ATTITUDE_INDICATOR),
+    mouse_child_event({100, 235, 25, 41}, CURSOR_DOWN, kHeld, events::ATTITUDE_BARS_DOWN),
+    mouse_child_event({125, 235, 25, 41}, CURSOR_UP, kHeld, events::ATTITUDE_BARS_UP),
     mouse_end_parent(),
     mouse_end(),
 };
@@ -144,13 +146,13 @@ static_assert(std::size(mouse) == 6);
 namespace caged {
 extern ElementHeader* chain[2 * 7];
 
-constinit Horizon horizon = make_horizon(Attitude_w_Cage, chain, {.face = 3060, .cover = 3070,
+constinit Horizon horizon = make_horizon(Attitude_w_Cage, chain, {.face = bitmaps::CAGED_ATTITUDE_FACE, .cover = bitmaps::CAGED_ATTITUDE_COVER,
                                                                   .pitch_limit = cage_pitch_limit});
 
 // Knob pushed in (0), on its way (1), pulled and locked (2).
 Icon cage_knob = {
-    .header = {.kind = ElementKind::ICON, .bitmap = 370, .x = 194, .y = 204, .gauge = &Attitude_w_Cage,
-               .children = nullptr, .failures = nullptr, .image_flags = kCoverFlags},
+    .header = {.kind = ElementKind::ICON, .bitmap = bitmaps::CAGE_KNOB, .x = 194, .y = 204, .gauge = &Attitude_w_Cage,
+               .children = nullptr, .failures = nullptr, .image_flags = kPlainFlags},
     .source = {.token = tokens::ATTITUDE_CAGE},
     .scale = 1.0,
     .images = 3,
@@ -167,23 +169,19 @@ ElementHeader* chain[] = {
     &cage_knob.header,            nullptr,
 };
 
-MouseRect mouse[] = {
+constexpr Control kCageButton = control({194, 204, 100, 100}, mouse_tooltip("Attitude indicator cage button"),
+                                         CURSOR_HAND, MOUSE_LEFT, events::ATTITUDE_CAGE_BUTTON);
+
+constinit auto mouse = mouse_list(
     mouse_parent(),
-    mouse_parent(0, 0, 250, 204),
-    mouse_tooltip_id(0x3092),
+    tooltip_area({0, 0, 250, 204}, mouse_tooltip_id(help::ATTITUDE_INDICATOR)),
+    kCageButton.tooltip,
+    tooltip_area({100, 235, 50, 50}, mouse_tooltip("Attitude indicator plane adjusting button")),
+    kCageButton.click,
+    mouse_child_event({100, 235, 25, 41}, CURSOR_DOWN, kHeld, events::ATTITUDE_BARS_DOWN),
+    mouse_child_event({125, 235, 25, 41}, CURSOR_UP, kHeld, events::ATTITUDE_BARS_UP),
     mouse_end_parent(),
-    mouse_parent(194, 204, 100, 100),
-    mouse_tooltip("Attitude indicator cage button"),
-    mouse_end_parent(),
-    mouse_parent(100, 235, 50, 50),
-    mouse_tooltip("Attitude indicator plane adjusting button"),
-    mouse_end_parent(),
-    mouse_child_event(194, 204, 100, 100, CURSOR_HAND, MOUSE_LEFT, events::ATTITUDE_CAGE_BUTTON),
-    mouse_child_event(100, 235, 25, 41, CURSOR_DOWN, kHeld, events::ATTITUDE_BARS_DOWN),
-    mouse_child_event(125, 235, 25, 41, CURSOR_UP, kHeld, events::ATTITUDE_BARS_UP),
-    mouse_end_parent(),
-    mouse_end(),
-};
+    mouse_end());
 static_assert(std::size(mouse) == 15);
 }  // namespace caged
 
@@ -192,6 +190,6 @@ static_assert(std::size(mouse) == 15);
 
 constinit GaugeHeader Attitude = make_gauge(registry::Attitude, attitude::plain::chain, attitude::plain::mouse);
 constinit GaugeHeader Attitude_w_Cage =
-    make_gauge(registry::Attitude_w_Cage, attitude::caged::chain, attitude::caged::mouse);
+    make_gauge(registry::Attitude_w_Cage, attitude::caged::chain, attitude::caged::mouse.data());
 
 }  // namespace ardelvine::gauges

@@ -4,6 +4,7 @@
 // the second hand once per minute.
 #include "gauges/instruments/dial.h"
 #include "model/tokens.h"
+#include "resources/help.h"
 
 namespace ardelvine::gauges {
 namespace {
@@ -13,21 +14,21 @@ using namespace dials;
 constexpr Point kPivot = {153, 150};
 
 // (153, 130) is 12 o'clock and (153, 170) 6 o'clock from the pivot.
-NonlinearityEntry hour_table[] = {mark(0, 153, 130), mark(21600, 153, 170)};
-NonlinearityEntry minute_table[] = {mark(0, 153, 130), mark(1800, 153, 170)};
-NonlinearityEntry second_table[] = {mark(0, 153, 130), mark(30, 153, 170)};
+NonlinearityEntry hour_table[] = {through(0, 153, 130), through(21600, 153, 170)};
+NonlinearityEntry minute_table[] = {through(0, 153, 130), through(1800, 153, 170)};
+NonlinearityEntry second_table[] = {through(0, 153, 130), through(30, 153, 170)};
 
-constinit Dial<3> dial = make_dial(dial, Waltham_Clock, {.face = 2160, .cover = 2200}, {
-    {.bitmap = 2190, .pivot = kPivot, .offset = {12, 12}, .token = tokens::TIME_OF_DAY, .table = hour_table, .failures = nullptr},
-    {.bitmap = 2180, .pivot = kPivot, .offset = {12, 12}, .token = tokens::TIME_OF_DAY, .table = minute_table, .failures = nullptr},
-    {.bitmap = 2170, .pivot = kPivot, .offset = {53, 8}, .token = tokens::TIME_OF_DAY, .table = second_table, .failures = nullptr},
+constinit Dial<3> dial = make_dial(dial, Waltham_Clock, {.face = bitmaps::CLOCK_FACE, .cover = bitmaps::CLOCK_COVER}, {
+    {.bitmap = bitmaps::CLOCK_HOUR_HAND, .pivot = kPivot, .offset = {12, 12}, .token = tokens::TIME_OF_DAY, .table = hour_table, .failures = nullptr},
+    {.bitmap = bitmaps::CLOCK_MINUTE_HAND, .pivot = kPivot, .offset = {12, 12}, .token = tokens::TIME_OF_DAY, .table = minute_table, .failures = nullptr},
+    {.bitmap = bitmaps::CLOCK_SECOND_HAND, .pivot = kPivot, .offset = {53, 8}, .token = tokens::TIME_OF_DAY, .table = second_table, .failures = nullptr},
 });
 
 // The whole clock carries one help text on the area itself and another in its
 // tooltip entry; the host shows the tooltip entry's.
 MouseRect mouse[] = {
-    mouse_parent(0, 0, 0, 0, CURSOR_NONE, 0xAB16),
-    mouse_tooltip_id(0x3018),
+    mouse_parent({0, 0, 0, 0}, CURSOR_NONE, help::CLOCK_AREA),
+    mouse_tooltip_id(help::CLOCK),
     mouse_end_parent(),
     mouse_end(),
 };

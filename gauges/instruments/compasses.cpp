@@ -6,20 +6,22 @@
 #include "gauges/instruments/dial.h"
 #include "model/events.h"
 #include "model/tokens.h"
+#include "model/failures.h"
+#include "resources/help.h"
 
 namespace ardelvine::gauges {
 namespace {
 
 // Either compass card fails in place.
-FailureRecord card_failures[] = {{12, FAIL_NONE}, {0}};
+FailureRecord card_failures[] = {{failures::COMPASS, FAIL_NONE}, {0}};
 
 // A card strip: horizontal travel over the heading from 360 down to 0, no
 // vertical travel (both ends of that axis are 360, so it never moves).
-constexpr MovingImage heading_strip(GaugeHeader& gauge, std::uint32_t bitmap, dials::Point at,
+constexpr MovingImage heading_strip(GaugeHeader& gauge, std::uint32_t bitmap, Point at,
                                     std::uint32_t token, ElementHeader** children) {
     return MovingImage{
         .header = {.kind = ElementKind::MOVING_IMAGE, .bitmap = bitmap, .x = at.x, .y = at.y, .gauge = &gauge,
-                   .children = children, .failures = card_failures, .image_flags = dials::kNeedleFlags},
+                   .children = children, .failures = card_failures, .image_flags = kLitSmoothFlags},
         .x = {.source = {.token = token}, .minimum = 360.0, .maximum = 0.0},
         .y = {.source = {.token = 0}, .minimum = 360.0, .maximum = 360.0},
         .x_update = nullptr,
@@ -35,29 +37,29 @@ using namespace dials;
 constexpr std::size_t kElements = 3;
 extern ElementHeader* chain[2 * kElements];
 
-StaticImage face = {.header = {.kind = ElementKind::STATIC_IMAGE, .bitmap = 470, .gauge = &Gyro_Compass,
-                               .children = next_of(chain, 0), .image_flags = kCoverFlags}};
+StaticImage face = {.header = {.kind = ElementKind::STATIC_IMAGE, .bitmap = bitmaps::GYRO_COMPASS_FACE, .gauge = &Gyro_Compass,
+                               .children = next_of(chain, 0), .image_flags = kPlainFlags}};
 
-// The card strip (480, 1219 by 53) shows through its window (481, 139 by 53).
-MovingImage card = heading_strip(Gyro_Compass, 480, {48, 65}, tokens::GYRO_HEADING, next_of(chain, 1));
+// The card strip (1219 by 53) shows through its window (139 by 53).
+MovingImage card = heading_strip(Gyro_Compass, bitmaps::GYRO_COMPASS_STRIP, {48, 65}, tokens::GYRO_HEADING, next_of(chain, 1));
 
 // The knob turns once per third of a full card setting.
 NonlinearityEntry knob_table[] = {
-    mark(0, 118, 273),             //   0 degrees
-    mark(0x10000 / 6.0, 118, 313),   // 180 degrees
+    through(0, 118, 273),             //   0 degrees
+    through(0x10000 / 6.0, 118, 313),   // 180 degrees
 };
 
 Needle knob = {
-    .header = {.kind = ElementKind::NEEDLE, .bitmap = 490, .x = 118, .y = 293, .offset_x = 41, .offset_y = 41,
+    .header = {.kind = ElementKind::NEEDLE, .bitmap = bitmaps::GYRO_DRIFT_KNOB, .x = 118, .y = 293, .offset_x = 41, .offset_y = 41,
                .gauge = &Gyro_Compass, .children = nullptr, .failures = nullptr,
-               .image_flags = IMAGE_SMOOTH | IMAGE_RESTORE | IMAGE_TRANSPARENT},
+               .image_flags = kSmoothFlags},
     .source = {.token = tokens::GYRO_DRIFT},
     .table = knob_table,
     .table_entries = std::size(knob_table),
     .max_swing = 0,
     .update = nullptr,
 };
-static_assert((IMAGE_SMOOTH | IMAGE_RESTORE | IMAGE_TRANSPARENT) == 0x83);
+static_assert((kSmoothFlags) == 0x83);
 
 ElementHeader* chain[] = {
     &face.header, nullptr,
@@ -70,13 +72,13 @@ ElementHeader* chain[] = {
 
 MouseRect mouse[] = {
     mouse_parent(),
-    mouse_parent(0, 0, 232, 252),
-    mouse_tooltip_id(0x3208),
+    mouse_parent({0, 0, 232, 252}),
+    mouse_tooltip_id(help::HEADING_INDICATOR),
     mouse_end_parent(),
-    mouse_parent(77, 252, 82, 82, CURSOR_NONE, 0xAB35),
+    mouse_parent({77, 252, 82, 82}, CURSOR_NONE, help::HEADING_INDICATOR_AREA),
     mouse_end_parent(),
-    mouse_child_event(77, 252, 41, 82, CURSOR_DOWN, MOUSE_LEFT | MOUSE_REPEAT, events::GYRO_DRIFT_DECREASE),
-    mouse_child_event(118, 252, 41, 82, CURSOR_UP, MOUSE_LEFT | MOUSE_REPEAT, events::GYRO_DRIFT_INCREASE),
+    mouse_child_event({77, 252, 41, 82}, CURSOR_DOWN, MOUSE_LEFT | MOUSE_REPEAT, events::GYRO_DRIFT_DECREASE),
+    mouse_child_event({118, 252, 41, 82}, CURSOR_UP, MOUSE_LEFT | MOUSE_REPEAT, events::GYRO_DRIFT_INCREASE),
     mouse_end_parent(),
     mouse_end(),
 };
@@ -91,18 +93,18 @@ using namespace dials;
 constexpr std::size_t kElements = 2;
 extern ElementHeader* chain[2 * kElements];
 
-StaticImage face = {.header = {.kind = ElementKind::STATIC_IMAGE, .bitmap = 2210, .gauge = &Whiskey_Compass,
-                               .children = next_of(chain, 0), .image_flags = kCoverFlags}};
+StaticImage face = {.header = {.kind = ElementKind::STATIC_IMAGE, .bitmap = bitmaps::MAGNETIC_COMPASS_FACE, .gauge = &Whiskey_Compass,
+                               .children = next_of(chain, 0), .image_flags = kPlainFlags}};
 
-// The card strip (2220, 292 by 23) shows through its window (2221, 76 by 23).
-MovingImage card = heading_strip(Whiskey_Compass, 2220, {0, 10}, tokens::MAGNETIC_COMPASS, next_of(chain, 1));
+// The card strip (292 by 23) shows through its window (76 by 23).
+MovingImage card = heading_strip(Whiskey_Compass, bitmaps::MAGNETIC_COMPASS_STRIP, {0, 10}, tokens::MAGNETIC_COMPASS, next_of(chain, 1));
 
 ElementHeader* chain[] = {
     &face.header, nullptr,
     &card.header, nullptr,
 };
 
-MouseRect mouse[] = {mouse_parent(), mouse_tooltip_id(0x31B8), mouse_end_parent(), mouse_end()};
+MouseRect mouse[] = {mouse_parent(), mouse_tooltip_id(help::MAGNETIC_COMPASS), mouse_end_parent(), mouse_end()};
 }  // namespace whiskey
 
 }  // namespace

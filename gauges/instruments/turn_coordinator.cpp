@@ -3,6 +3,8 @@
 // because the tube curves up at both ends; the needle shows the rate of turn.
 #include "gauges/instruments/dial.h"
 #include "model/tokens.h"
+#include "model/failures.h"
+#include "resources/help.h"
 
 namespace ardelvine::gauges {
 namespace {
@@ -27,21 +29,21 @@ extern ElementHeader* chain[2 * kElements];
 // The needle sweeps 90 degrees through 12 o'clock between the marks for
 // -4.5 and 4.5 and stops there.
 NonlinearityEntry needle_table[] = {
-    mark(-5, 66, 128),    // 315 degrees
-    mark(-4.5, 66, 128),  // 315 degrees
-    mark(4.5, 132, 128),  //  45 degrees
-    mark(5, 132, 128),    //  45 degrees
+    through(-5, 66, 128),    // 315 degrees
+    through(-4.5, 66, 128),  // 315 degrees
+    through(4.5, 132, 128),  //  45 degrees
+    through(5, 132, 128),    //  45 degrees
 };
 
 // The instrument's own failure freezes the needle; an electrical failure lets
 // it fall back to the middle.
-FailureRecord needle_failures[] = {{18, FAIL_FREEZE}, {20, FAIL_ZERO}, {0}};
+FailureRecord needle_failures[] = {{failures::TURN_COORDINATOR, FAIL_FREEZE}, {failures::ELECTRICAL, FAIL_ZERO}, {0}};
 
-StaticImage face = dial_face(Turn_Coordinator, 390, next_of(chain, 0));
+StaticImage face = plate(Turn_Coordinator, bitmaps::TURN_FACE, next_of(chain, 0), kLitFlags);
 
 Slider ball = {
-    .header = {.kind = ElementKind::SLIDER, .bitmap = 410, .x = 88, .y = 119, .gauge = &Turn_Coordinator,
-               .children = next_of(chain, 1), .failures = nullptr, .image_flags = kNeedleFlags},
+    .header = {.kind = ElementKind::SLIDER, .bitmap = bitmaps::TURN_BALL, .x = 88, .y = 119, .gauge = &Turn_Coordinator,
+               .children = next_of(chain, 1), .failures = nullptr, .image_flags = kLitSmoothFlags},
     .x = {.source = {.token = tokens::TURN_BALL}, .scale = 0.46875},
     .y = {.source = {.token = tokens::TURN_BALL}, .scale = -9.0 / 16384.0},
     .x_update = nullptr,
@@ -51,8 +53,8 @@ static_assert(-9.0 / 16384.0 == -0.00054931640625);
 
 // The tube's clip and centre marks, always its first picture.
 Icon tube_marks = {
-    .header = {.kind = ElementKind::ICON, .bitmap = 420, .x = 81, .y = 110, .gauge = &Turn_Coordinator,
-               .children = next_of(chain, 2), .failures = nullptr, .image_flags = kFaceFlags},
+    .header = {.kind = ElementKind::ICON, .bitmap = bitmaps::TURN_OVERLAY, .x = 81, .y = 110, .gauge = &Turn_Coordinator,
+               .children = next_of(chain, 2), .failures = nullptr, .image_flags = kLitFlags},
     .source = {.token = 0},
     .scale = 1.0,
     .images = 1,
@@ -60,9 +62,9 @@ Icon tube_marks = {
 };
 
 Needle needle = {
-    .header = {.kind = ElementKind::NEEDLE, .bitmap = 400, .x = 99, .y = 161, .offset_x = 22, .offset_y = 13,
+    .header = {.kind = ElementKind::NEEDLE, .bitmap = bitmaps::TURN_AIRPLANE, .x = 99, .y = 161, .offset_x = 22, .offset_y = 13,
                .gauge = &Turn_Coordinator, .children = next_of(chain, 3), .failures = needle_failures,
-               .image_flags = kNeedleFlags},
+               .image_flags = kLitSmoothFlags},
     .source = {.token = tokens::TURN_RATE},
     .table = needle_table,
     .table_entries = std::size(needle_table),
@@ -70,7 +72,7 @@ Needle needle = {
     .update = turn_rate_scale,
 };
 
-StaticImage cover = dial_cover(Turn_Coordinator, 430);
+StaticImage cover = plate(Turn_Coordinator, bitmaps::TURN_COVER, nullptr);
 
 ElementHeader* chain[] = {
     &face.header,       nullptr,
@@ -80,7 +82,7 @@ ElementHeader* chain[] = {
     &cover.header,      nullptr,
 };
 
-MouseRect mouse[] = {mouse_parent(), mouse_tooltip_id(0x3090), mouse_end_parent(), mouse_end()};
+MouseRect mouse[] = {mouse_parent(), mouse_tooltip_id(help::TURN_COORDINATOR), mouse_end_parent(), mouse_end()};
 
 }  // namespace turn_coordinator
 }  // namespace

@@ -14,6 +14,7 @@
 #include "model/events.h"
 #include "module/host.h"
 #include "params/params.h"
+#include "resources/help.h"
 
 namespace ardelvine::gauges {
 namespace {
@@ -54,10 +55,10 @@ template <std::size_t N>
 constexpr std::array<MouseRect, N> button_mouse(const ButtonRow& row) {
     std::array<MouseRect, N> list{};
     std::size_t n = 0;
-    list[n++] = mouse_parent(0, 0, 0, 0, CURSOR_NONE, row.help_id);
+    list[n++] = mouse_parent({0, 0, 0, 0}, CURSOR_NONE, row.help_id);
     if (row.tooltip != nullptr) list[n++] = mouse_tooltip(row.tooltip);
-    list[n++] = row.event != 0 ? mouse_child_event(3, 3, 13, 13, CURSOR_HAND, MOUSE_LEFT, row.event)
-                               : mouse_child(3, 3, 13, 13, CURSOR_HAND, MOUSE_LEFT, &button_click);
+    list[n++] = row.event != 0 ? mouse_child_event({3, 3, 13, 13}, CURSOR_HAND, MOUSE_LEFT, row.event)
+                               : mouse_child({3, 3, 13, 13}, CURSOR_HAND, MOUSE_LEFT, &button_click);
     list[n++] = mouse_end_parent();
     list[n++] = mouse_end();
     return list;
@@ -80,7 +81,7 @@ struct WindowButton {
 template <const ButtonRow& Row, GaugeHeader& Gauge>
 constinit StaticImage WindowButton<Row, Gauge>::face = {
     .header = {.kind = ElementKind::STATIC_IMAGE, .bitmap = Row.face, .x = 0, .y = 0, .gauge = &Gauge,
-               .image_flags = IMAGE_TRANSPARENT | IMAGE_RESTORE}};
+               .image_flags = kPlainFlags}};
 
 template <const ButtonRow& Row, GaugeHeader& Gauge>
 constinit ElementHeader* WindowButton<Row, Gauge>::chain[2] = {&face.header, nullptr};
@@ -92,20 +93,20 @@ constinit std::array<MouseRect, Row.tooltip != nullptr ? 5 : 4> WindowButton<Row
 // ------------------------------------------------------------ the buttons
 
 // Configurable: faces 100 to 180, the ones a parameter string may choose.
-constexpr ButtonRow kInvisible{registry::Invisible_Toggle, 100, 0, nullptr, 0};
-constexpr ButtonRow kCloseSubpanel{registry::Close_Subpanel, 110, 0, "Close the subpanel", 0};
-constexpr ButtonRow kRadios{registry::Radios_Toggle, 120, 0xAB86, nullptr, 0};
-constexpr ButtonRow kLandingView{registry::Landing_View_Toggle, 130, 0, "Switch between Normal and Landing view", 0};
-constexpr ButtonRow kGps{registry::GPS_Toggle, 140, 0xAB87, nullptr, 0};
-constexpr ButtonRow kThrottle{registry::Throttle_Toggle, 150, 0xAB88, nullptr, 0};
-constexpr ButtonRow kCompass{registry::Compass_Toggle, 160, 0xAB89, nullptr, 0};
-constexpr ButtonRow kFuel{registry::Fuel_Toggle, 170, 0xAB8A, "Display/Hide the fuel subpanel", 0};
-constexpr ButtonRow kElectricity{registry::Electricity_Toggle, 180, 0, "Display/Hide the electricity switches", 0};
+constexpr ButtonRow kInvisible{registry::Invisible_Toggle, bitmaps::INVISIBLE_BUTTON, 0, nullptr, 0};
+constexpr ButtonRow kCloseSubpanel{registry::Close_Subpanel, bitmaps::CLOSE_BUTTON, 0, "Close the subpanel", 0};
+constexpr ButtonRow kRadios{registry::Radios_Toggle, bitmaps::RADIOS_BUTTON, help::RADIO_STACK_WINDOW, nullptr, 0};
+constexpr ButtonRow kLandingView{registry::Landing_View_Toggle, bitmaps::LANDING_VIEW_BUTTON, 0, "Switch between Normal and Landing view", 0};
+constexpr ButtonRow kGps{registry::GPS_Toggle, bitmaps::GPS_BUTTON, help::GPS_WINDOW, nullptr, 0};
+constexpr ButtonRow kThrottle{registry::Throttle_Toggle, bitmaps::THROTTLE_BUTTON, help::THROTTLE_QUADRANT_WINDOW, nullptr, 0};
+constexpr ButtonRow kCompass{registry::Compass_Toggle, bitmaps::COMPASS_BUTTON, help::COMPASS_WINDOW, nullptr, 0};
+constexpr ButtonRow kFuel{registry::Fuel_Toggle, bitmaps::FUEL_BUTTON, help::FUEL_PANEL_WINDOW, "Display/Hide the fuel subpanel", 0};
+constexpr ButtonRow kElectricity{registry::Electricity_Toggle, bitmaps::ELECTRICITY_BUTTON, 0, "Display/Hide the electricity switches", 0};
 
 // Fixed: the host sends the event; no code, no parameters.
-constexpr ButtonRow kKneeboard{registry::Kneeboard_Toggle, 60, 0xAB93, nullptr, events::KNEEBOARD_WINDOW};
-constexpr ButtonRow kMap{registry::Map_Toggle, 70, 0xAB8F, nullptr, events::MAP_WINDOW};
-constexpr ButtonRow kAtc{registry::ATC_Toggle, 80, 0xAB94, nullptr, events::ATC_WINDOW};
+constexpr ButtonRow kKneeboard{registry::Kneeboard_Toggle, bitmaps::KNEEBOARD_BUTTON, help::KNEEBOARD_WINDOW, nullptr, events::KNEEBOARD_WINDOW};
+constexpr ButtonRow kMap{registry::Map_Toggle, bitmaps::MAP_BUTTON, help::MAP_WINDOW, nullptr, events::MAP_WINDOW};
+constexpr ButtonRow kAtc{registry::ATC_Toggle, bitmaps::ATC_BUTTON, help::ATC_WINDOW, nullptr, events::ATC_WINDOW};
 
 static_assert(kInvisible.face == params::kFirstFace && kElectricity.face == params::kLastFace,
               "the configurable faces are the ones the b option chooses from");

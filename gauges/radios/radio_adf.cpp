@@ -5,11 +5,13 @@
 // window is clicked. Main switch, lamp and tone switch as every set has them.
 #include <cmath>
 
+#include "gauges/gauge.h"
 #include "gauges/radios/radio.h"
-#include "gauges/radios/radio_records.h"
 #include "model/events.h"
 #include "model/tokens.h"
 #include "module/host.h"
+#include "model/failures.h"
+#include "resources/catalogue.h"
 
 namespace ardelvine::gauges {
 namespace {
@@ -20,7 +22,6 @@ constexpr std::uint32_t kUnitsToken = tokens::ADF_FREQUENCY;
 constexpr std::uint32_t kTenthsToken = tokens::ADF_FREQUENCY_EXTENDED;
 constexpr std::uint32_t kToneToken = tokens::ADF_IDENT_AUDIO;
 constexpr std::uint32_t kToneOff = events::ADF_IDENT_OFF, kToneOn = events::ADF_IDENT_ON;
-constexpr std::uint16_t kClickWave = 30;
 // Each click sends its step five times: 0.5 kHz with the left button, 5 kHz with the right.
 constexpr int kStepsPerClick = 5;
 
@@ -80,7 +81,7 @@ void ARD_CALL adf_service(GaugeHeader*, std::int32_t service, std::uintptr_t dat
     } else if (service == PANEL_SERVICE_PRE_UPDATE) {
         decode();  // the band stays as installed or chosen
     }
-    sound::gauge_sound_service(sound, service, data, kClickWave);
+    sound::gauge_sound_service(sound, service, data, waves::DETENT_CLICK);
 }
 
 // While the set is off the pointer stays where it was.
@@ -188,8 +189,8 @@ const char* ARD_CALL power_arg(ARD_TOOLTIP_WORDS) { return on_off(radio_power.ad
 constexpr std::size_t kElements = 10;
 extern ElementHeader* chain[2 * kElements];
 
-FailureRecord readout_failures[] = {{20, FAIL_HIDE}, {21, FAIL_HIDE}, {5, FAIL_NONE}, {0}};
-FailureRecord lamp_failures[] = {{20, FAIL_HIDE}, {21, FAIL_HIDE}, {0}};
+FailureRecord readout_failures[] = {{failures::ELECTRICAL, FAIL_HIDE}, {failures::AVIONICS, FAIL_HIDE}, {failures::ADF, FAIL_NONE}, {0}};
+FailureRecord lamp_failures[] = {{failures::ELECTRICAL, FAIL_HIDE}, {failures::AVIONICS, FAIL_HIDE}, {0}};
 
 // Each straight above and below its pivot: the frequency pointer turns one
 // degree per unit of the dial, the tuning knob 3 degrees per unit (starting
@@ -198,28 +199,28 @@ NonlinearityEntry frequency_table[] = {through(0, 178, 29), through(180, 178, 22
 NonlinearityEntry tuning_table[] = {through(0, 275, 13), through(60, 275, 73)};
 NonlinearityEntry band_table[] = {through(1, 178, 114), through(3, 178, 178)};
 
-StaticImage panel = plate(Radio_ADF, 1000, next_of(chain, 0));
-Needle pointer_needle = pointer(Radio_ADF, {.bitmap = 1070, .pivot = {178, 127}, .offset = {98, 98},
+StaticImage panel = plate(Radio_ADF, bitmaps::ADF_PANEL, next_of(chain, 0));
+Needle pointer_needle = pointer(Radio_ADF, {.bitmap = bitmaps::ADF_FREQUENCY_POINTER, .pivot = {178, 127}, .offset = {98, 98},
                                             .table = frequency_table, .update = frequency_pointer,
                                             .flags = kLitSmoothFlags}, next_of(chain, 1));
-Sprite card_sprite = card(Radio_ADF, {.bitmap = 1060 /* window 1061 */, .at = {130, 30}, .axle = {178, 127},
+Sprite card_sprite = card(Radio_ADF, {.bitmap = bitmaps::ADF_BAND_CARD, .at = {130, 30}, .axle = {178, 127},
                                       .rotation_scale = 1.0, .rotation = band_card, .flags = kLitSmoothFlags},
                           next_of(chain, 2));
-StaticImage glass = plate(Radio_ADF, 1080, next_of(chain, 3));
+StaticImage glass = plate(Radio_ADF, bitmaps::ADF_GLASS, next_of(chain, 3));
 StringElement frequency_text = text(Radio_ADF,
                                     {.at = {135, 195}, .chars = 7, .width = 84, .height = 25, .colour = 0x00FAFA,
                                      .highlight = 0x00FFFF, .token = kUnitsToken, .second_token = 0,
                                      .update = readout, .failures = readout_failures, .flags = kBrightFlags},
                                     next_of(chain, 4));
-Needle tuning = pointer(Radio_ADF, {.bitmap = 1020, .pivot = {275, 43}, .offset = {21, 21}, .table = tuning_table,
+Needle tuning = pointer(Radio_ADF, {.bitmap = bitmaps::ADF_TUNING_KNOB, .pivot = {275, 43}, .offset = {21, 21}, .table = tuning_table,
                                     .update = tuning_knob}, next_of(chain, 5));
-Needle band_selector = pointer(Radio_ADF, {.bitmap = 1010, .pivot = {178, 146}, .offset = {32, 32},
+Needle band_selector = pointer(Radio_ADF, {.bitmap = bitmaps::ADF_BAND_KNOB, .pivot = {178, 146}, .offset = {32, 32},
                                            .table = band_table, .update = band_knob}, next_of(chain, 6));
-Icon tone = icon(Radio_ADF, {.bitmap = 1050 /* off; 1051 on */, .at = {48, 174}, .images = 2, .token = kToneToken,
+Icon tone = icon(Radio_ADF, {.bitmap = bitmaps::ADF_TONE_SWITCH /* off, then on */, .at = {48, 174}, .images = 2, .token = kToneToken,
                              .update = tone_lever}, next_of(chain, 7));
-Icon lamp = icon(Radio_ADF, {.bitmap = 1040, .at = {169, 229}, .images = 1, .update = power_lamp_image,
+Icon lamp = icon(Radio_ADF, {.bitmap = bitmaps::ADF_POWER_LAMP, .at = {169, 229}, .images = 1, .update = power_lamp_image,
                              .failures = lamp_failures, .flags = kBrightFlags}, next_of(chain, 8));
-Icon lever = icon(Radio_ADF, {.bitmap = 1030 /* off; 1031 on */, .at = {243, 177}, .images = 2,
+Icon lever = icon(Radio_ADF, {.bitmap = bitmaps::ADF_MAIN_SWITCH /* off, then on */, .at = {243, 177}, .images = 2,
                               .update = main_switch_lever}, next_of(chain, 9));
 
 ElementHeader* chain[] = {
@@ -237,31 +238,29 @@ ElementHeader* chain[] = {
 
 TooltipArg args[] = {tooltip_number(frequency_arg), tooltip_text(tone_arg), tooltip_text(power_arg)};
 
-MouseRect mouse[] = {
+constexpr Control kToneSwitch =
+    control({48, 174, 64, 64}, mouse_tooltip("Tone switch (%2!s!)", args), CURSOR_HAND, MOUSE_LEFT, tone_switch_click);
+constexpr Control kMainSwitch =
+    control({243, 177, 64, 64}, mouse_tooltip("ADF main switch (%3!s!)", args), CURSOR_HAND, MOUSE_LEFT, power_switch);
+
+constinit auto mouse = mouse_list(
     mouse_parent(),
-    mouse_parent(0, 0, 350, 170),
-    mouse_tooltip("Navigation Radio ADF - %1!07.2f! kHz", args),
+    tooltip_area({0, 0, 350, 170}, mouse_tooltip("Navigation Radio ADF - %1!07.2f! kHz", args)),
+    kToneSwitch.tooltip,
+    kMainSwitch.tooltip,
+    kMainSwitch.click,
+    kToneSwitch.click,
+    mouse_child({146, 114, 30, 60}, CURSOR_DOWN, MOUSE_LEFT | MOUSE_REPEAT, band_down),
+    mouse_child({178, 114, 30, 60}, CURSOR_UP, MOUSE_LEFT | MOUSE_REPEAT, band_up),
+    mouse_child({245, 13, 30, 60}, CURSOR_DOWN, MOUSE_LEFT | MOUSE_RIGHT | MOUSE_REPEAT, tune_down),
+    mouse_child({275, 13, 30, 60}, CURSOR_UP, MOUSE_LEFT | MOUSE_RIGHT | MOUSE_REPEAT, tune_up),
+    mouse_child({78, 0, 49, 49}, CURSOR_HAND, MOUSE_LEFT | MOUSE_REPEAT, readout_window),
     mouse_end_parent(),
-    mouse_parent(48, 174, 64, 64),
-    mouse_tooltip("Tone switch (%2!s!)", args),
-    mouse_end_parent(),
-    mouse_parent(243, 177, 64, 64),
-    mouse_tooltip("ADF main switch (%3!s!)", args),
-    mouse_end_parent(),
-    mouse_child(243, 177, 64, 64, CURSOR_HAND, MOUSE_LEFT, power_switch),
-    mouse_child(48, 174, 64, 64, CURSOR_HAND, MOUSE_LEFT, tone_switch_click),
-    mouse_child(146, 114, 30, 60, CURSOR_DOWN, MOUSE_LEFT | MOUSE_REPEAT, band_down),
-    mouse_child(178, 114, 30, 60, CURSOR_UP, MOUSE_LEFT | MOUSE_REPEAT, band_up),
-    mouse_child(245, 13, 30, 60, CURSOR_DOWN, MOUSE_LEFT | MOUSE_RIGHT | MOUSE_REPEAT, tune_down),
-    mouse_child(275, 13, 30, 60, CURSOR_UP, MOUSE_LEFT | MOUSE_RIGHT | MOUSE_REPEAT, tune_up),
-    mouse_child(78, 0, 49, 49, CURSOR_HAND, MOUSE_LEFT | MOUSE_REPEAT, readout_window),
-    mouse_end_parent(),
-    mouse_end(),
-};
+    mouse_end());
 
 }  // namespace adf
 }  // namespace
 
-constinit GaugeHeader Radio_ADF = make_gauge(registry::Radio_ADF, adf::chain, adf::mouse, adf::adf_service);
+constinit GaugeHeader Radio_ADF = make_gauge(registry::Radio_ADF, adf::chain, adf::mouse.data(), adf::adf_service);
 
 }  // namespace ardelvine::gauges

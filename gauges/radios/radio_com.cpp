@@ -2,11 +2,13 @@
 // megahertz), the main switch, and a lit frequency readout that comes up for a
 // moment when its window is clicked. The set keeps itself between 118.000 and
 // 135.975 MHz; how a step moves the frequency is the simulator's.
+#include "gauges/gauge.h"
 #include "gauges/radios/radio.h"
-#include "gauges/radios/radio_records.h"
 #include "model/events.h"
 #include "model/tokens.h"
 #include "module/host.h"
+#include "model/failures.h"
+#include "resources/catalogue.h"
 
 namespace ardelvine::gauges {
 namespace {
@@ -14,7 +16,6 @@ namespace com {
 using namespace radios;
 
 constexpr std::uint32_t kFrequencyToken = tokens::COM1_FREQUENCY;
-constexpr std::uint16_t kClickWave = 30;
 
 // The knob's face carries twelve channel letters 30 degrees apart.
 constexpr double kChannelTurn = 30.0, kMegahertzTurn = 90.0;
@@ -33,7 +34,7 @@ void ARD_CALL com_service(GaugeHeader*, std::int32_t service, std::uintptr_t dat
         tuned = decode_com(read_bcd_token(kFrequencyToken));
         frequency = tuned.whole + tuned.hundredths / 100.0;
     }
-    sound::gauge_sound_service(sound, service, data, kClickWave);
+    sound::gauge_sound_service(sound, service, data, waves::DETENT_CLICK);
 }
 
 double ARD_CALL knob_rotation(ElementHeader*) { return knob_angle; }
@@ -99,14 +100,14 @@ const char* ARD_CALL power_arg(ARD_TOOLTIP_WORDS) { return on_off(radio_power.co
 constexpr std::size_t kElements = 5;
 extern ElementHeader* chain[2 * kElements];
 
-FailureRecord lamp_failures[] = {{21, FAIL_HIDE}, {9, FAIL_NONE}, {0}};
+FailureRecord lamp_failures[] = {{failures::AVIONICS, FAIL_HIDE}, {failures::COM, FAIL_NONE}, {0}};
 
-StaticImage panel = plate(Radio_COM, 1090, next_of(chain, 0));
+StaticImage panel = plate(Radio_COM, bitmaps::COM_PANEL, next_of(chain, 0));
 Sprite knob = card(Radio_COM,
-                   {.bitmap = 1120 /* window 1121 */, .at = {132, 14}, .axle = {181, 63}, .rotation_scale = -1.0,
+                   {.bitmap = bitmaps::COM_TUNING_CARD, .at = {132, 14}, .axle = {181, 63}, .rotation_scale = -1.0,
                     .rotation = knob_rotation},
                    next_of(chain, 1));
-Icon lever = icon(Radio_COM, {.bitmap = 1110 /* off; 1111 on */, .at = {46, 58}, .images = 2,
+Icon lever = icon(Radio_COM, {.bitmap = bitmaps::COM_MAIN_SWITCH /* off, then on */, .at = {46, 58}, .images = 2,
                               .update = main_switch_lever},
                   next_of(chain, 2));
 StringElement frequency_text = text(Radio_COM,
@@ -114,7 +115,7 @@ StringElement frequency_text = text(Radio_COM,
                                      .highlight = 0x00FFFF, .token = kFrequencyToken, .second_token = 0,
                                      .update = readout, .failures = nullptr, .flags = kBrightFlags},
                                     next_of(chain, 3));
-Icon lamp = icon(Radio_COM, {.bitmap = 1100, .at = {243, 90}, .images = 1, .update = power_lamp_image,
+Icon lamp = icon(Radio_COM, {.bitmap = bitmaps::COM_POWER_LAMP, .at = {243, 90}, .images = 1, .update = power_lamp_image,
                              .failures = lamp_failures, .flags = kBrightFlags},
                  next_of(chain, 4));
 
@@ -129,28 +130,24 @@ ElementHeader* chain[] = {
 TooltipArg args[] = {tooltip_number(frequency_arg), tooltip_text(power_arg)};
 constexpr const char* kFrequencyTip = "Communications Radio COM1 - %1!07.3f! MHz";
 
-MouseRect mouse[] = {
+constexpr Control kMainSwitch =
+    control({46, 58, 67, 58}, mouse_tooltip("COM1 main switch (%2!s!)", args), CURSOR_HAND, MOUSE_LEFT, power_switch);
+
+constinit auto mouse = mouse_list(
     mouse_parent(),
-    mouse_parent(0, 0, 350, 58),
-    mouse_tooltip(kFrequencyTip, args),
+    tooltip_area({0, 0, 350, 58}, mouse_tooltip(kFrequencyTip, args)),
+    tooltip_area({113, 58, 237, 72}, mouse_tooltip(kFrequencyTip, args)),
+    kMainSwitch.tooltip,
+    mouse_child({132, 14, 49, 98}, CURSOR_DOWN, MOUSE_LEFT | MOUSE_RIGHT | MOUSE_REPEAT, tune_down),
+    mouse_child({181, 14, 49, 98}, CURSOR_UP, MOUSE_LEFT | MOUSE_RIGHT | MOUSE_REPEAT, tune_up),
+    mouse_child({256, 0, 44, 44}, CURSOR_HAND, MOUSE_LEFT | MOUSE_REPEAT, readout_window),
+    kMainSwitch.click,
     mouse_end_parent(),
-    mouse_parent(113, 58, 237, 72),
-    mouse_tooltip(kFrequencyTip, args),
-    mouse_end_parent(),
-    mouse_parent(46, 58, 67, 58),
-    mouse_tooltip("COM1 main switch (%2!s!)", args),
-    mouse_end_parent(),
-    mouse_child(132, 14, 49, 98, CURSOR_DOWN, MOUSE_LEFT | MOUSE_RIGHT | MOUSE_REPEAT, tune_down),
-    mouse_child(181, 14, 49, 98, CURSOR_UP, MOUSE_LEFT | MOUSE_RIGHT | MOUSE_REPEAT, tune_up),
-    mouse_child(256, 0, 44, 44, CURSOR_HAND, MOUSE_LEFT | MOUSE_REPEAT, readout_window),
-    mouse_child(46, 58, 67, 58, CURSOR_HAND, MOUSE_LEFT, power_switch),
-    mouse_end_parent(),
-    mouse_end(),
-};
+    mouse_end());
 
 }  // namespace com
 }  // namespace
 
-constinit GaugeHeader Radio_COM = make_gauge(registry::Radio_COM, com::chain, com::mouse, com::com_service);
+constinit GaugeHeader Radio_COM = make_gauge(registry::Radio_COM, com::chain, com::mouse.data(), com::com_service);
 
 }  // namespace ardelvine::gauges

@@ -3,11 +3,13 @@
 // half, the main switch and the station identifier (tone) switch. The set
 // keeps the megahertz between 108 and 117; the fraction's steps and wrap are
 // the simulator's.
+#include "gauges/gauge.h"
 #include "gauges/radios/radio.h"
-#include "gauges/radios/radio_records.h"
 #include "model/events.h"
 #include "model/tokens.h"
 #include "module/host.h"
+#include "model/failures.h"
+#include "resources/catalogue.h"
 
 #include <cmath>
 
@@ -18,7 +20,6 @@ using namespace radios;
 
 constexpr std::uint32_t kFrequencyToken = tokens::NAV1_FREQUENCY;
 constexpr std::uint32_t kToneOff = events::NAV1_IDENT_OFF, kToneOn = events::NAV1_IDENT_ON;
-constexpr std::uint16_t kClickWave = 10;
 constexpr double kLowest = 108.0, kHighest = 117.0;
 
 // Module-wide state of NAV1 (power and tone flags are in radio_power).
@@ -31,7 +32,7 @@ void ARD_CALL nav_service(GaugeHeader*, std::int32_t service, std::uintptr_t dat
     // A fresh set starts with its identifier silent, whatever the tone switch says.
     if (service == PANEL_SERVICE_PRE_INSTALL) panel_services::trigger_key_event(kToneOff, 0);
     if (service == PANEL_SERVICE_PRE_UPDATE) decode();
-    sound::gauge_sound_service(sound, service, data, kClickWave);
+    sound::gauge_sound_service(sound, service, data, waves::TOGGLE_CLICK);
 }
 
 double units_of(double v) { return v - 10.0 * std::floor(v / 10.0); }
@@ -108,7 +109,7 @@ const char* ARD_CALL power_arg(ARD_TOOLTIP_WORDS) { return on_off(radio_power.na
 constexpr std::size_t kElements = 11;
 extern ElementHeader* chain[2 * kElements];
 
-FailureRecord dark_failures[] = {{21, FAIL_HIDE}, {14, FAIL_NONE}, {0}};
+FailureRecord dark_failures[] = {{failures::AVIONICS, FAIL_HIDE}, {failures::NAV, FAIL_NONE}, {0}};
 
 // Straight above and below each pivot. The megahertz pointer turns clockwise
 // 45 degrees per megahertz from 108 at 12 o'clock. The fraction pointer turns
@@ -118,30 +119,30 @@ FailureRecord dark_failures[] = {{21, FAIL_HIDE}, {14, FAIL_NONE}, {0}};
 NonlinearityEntry megahertz_table[] = {through(108, 79, 11), through(112, 79, 79)};
 NonlinearityEntry fraction_table[] = {through(100, 195, 11), through(50, 195, 79)};
 
-StaticImage panel = plate(Radio_NAV, 1210, next_of(chain, 0));
-MovingImage hundredths = drum(Radio_NAV, {.bitmap = 1230, .at = {159, 36}, .top = 10, .update = hundredths_drum,
+StaticImage panel = plate(Radio_NAV, bitmaps::NAV_PANEL, next_of(chain, 0));
+MovingImage hundredths = drum(Radio_NAV, {.bitmap = bitmaps::NAV_DIGIT_DRUM, .at = {159, 36}, .top = 10, .update = hundredths_drum,
                                           .failures = dark_failures}, next_of(chain, 1));
-MovingImage tenths = drum(Radio_NAV, {.bitmap = 1230, .at = {146, 36}, .top = 10, .update = tenths_drum,
+MovingImage tenths = drum(Radio_NAV, {.bitmap = bitmaps::NAV_DIGIT_DRUM, .at = {146, 36}, .top = 10, .update = tenths_drum,
                                       .failures = dark_failures}, next_of(chain, 2));
-MovingImage units = drum(Radio_NAV, {.bitmap = 1230, .at = {128, 36}, .top = 10, .update = units_drum,
+MovingImage units = drum(Radio_NAV, {.bitmap = bitmaps::NAV_DIGIT_DRUM, .at = {128, 36}, .top = 10, .update = units_drum,
                                      .failures = dark_failures}, next_of(chain, 3));
-MovingImage tens = drum(Radio_NAV, {.bitmap = 1240, .at = {115, 36}, .top = 1, .update = tens_drum,
+MovingImage tens = drum(Radio_NAV, {.bitmap = bitmaps::NAV_TENS_DRUM, .at = {115, 36}, .top = 1, .update = tens_drum,
                                     .failures = dark_failures}, next_of(chain, 4));
 // The leading 1 never changes: its scale 0 keeps it on its one image.
-Icon leading = icon(Radio_NAV, {.bitmap = 1250, .at = {102, 36}, .images = 1, .update = leading_one,
+Icon leading = icon(Radio_NAV, {.bitmap = bitmaps::NAV_LEADING_ONE, .at = {102, 36}, .images = 1, .update = leading_one,
                                 .failures = dark_failures, .flags = kSmoothFlags, .scale = 0.0},
                     next_of(chain, 5));
-Needle fraction_knob = pointer(Radio_NAV, {.bitmap = 1220, .pivot = {195, 45}, .offset = {17, 17},
+Needle fraction_knob = pointer(Radio_NAV, {.bitmap = bitmaps::NAV_KNOB, .pivot = {195, 45}, .offset = {17, 17},
                                            .table = fraction_table, .update = fraction_pointer},
                                next_of(chain, 6));
-Needle megahertz_knob = pointer(Radio_NAV, {.bitmap = 1220, .pivot = {79, 45}, .offset = {17, 17},
+Needle megahertz_knob = pointer(Radio_NAV, {.bitmap = bitmaps::NAV_KNOB, .pivot = {79, 45}, .offset = {17, 17},
                                             .table = megahertz_table, .update = megahertz_pointer},
                                 next_of(chain, 7));
-Icon tone = icon(Radio_NAV, {.bitmap = 1270 /* off; 1271 on */, .at = {225, 47}, .images = 2, .update = tone_lever,
+Icon tone = icon(Radio_NAV, {.bitmap = bitmaps::NAV_TONE_SWITCH /* off, then on */, .at = {225, 47}, .images = 2, .update = tone_lever,
                              .failures = dark_failures}, next_of(chain, 8));
-Icon lever = icon(Radio_NAV, {.bitmap = 1260 /* off; 1261 on */, .at = {25, 32}, .images = 2,
+Icon lever = icon(Radio_NAV, {.bitmap = bitmaps::NAV_MAIN_SWITCH /* off, then on */, .at = {25, 32}, .images = 2,
                               .update = main_switch_lever}, next_of(chain, 9));
-Icon lamp = icon(Radio_NAV, {.bitmap = 1280, .at = {272, 44}, .images = 1, .update = power_lamp_image,
+Icon lamp = icon(Radio_NAV, {.bitmap = bitmaps::NAV_POWER_LAMP, .at = {272, 44}, .images = 1, .update = power_lamp_image,
                              .failures = dark_failures, .flags = kBrightFlags}, next_of(chain, 10));
 
 ElementHeader* chain[] = {
@@ -160,30 +161,28 @@ ElementHeader* chain[] = {
 
 TooltipArg args[] = {tooltip_number(frequency_arg), tooltip_text(tone_arg), tooltip_text(power_arg)};
 
-MouseRect mouse[] = {
+constexpr Control kToneSwitch =
+    control({225, 47, 34, 34}, mouse_tooltip("Tone switch (%2!s!)", args), CURSOR_HAND, MOUSE_LEFT, tone_switch_click);
+constexpr Control kMainSwitch =
+    control({25, 32, 28, 52}, mouse_tooltip("NAV1 main switch (%3!s!)", args), CURSOR_HAND, MOUSE_LEFT, power_switch);
+
+constinit auto mouse = mouse_list(
     mouse_parent(),
-    mouse_parent(55, 0, 168, 95),
-    mouse_tooltip("Navigation Radio NAV1 - %1!07.3f! MHz", args),
+    tooltip_area({55, 0, 168, 95}, mouse_tooltip("Navigation Radio NAV1 - %1!07.3f! MHz", args)),
+    kToneSwitch.tooltip,
+    kMainSwitch.tooltip,
+    mouse_child({62, 28, 17, 34}, CURSOR_DOWN, MOUSE_LEFT | MOUSE_REPEAT, megahertz_down),
+    mouse_child({79, 28, 17, 34}, CURSOR_UP, MOUSE_LEFT | MOUSE_REPEAT, megahertz_up),
+    mouse_child({178, 28, 17, 34}, CURSOR_DOWN, MOUSE_LEFT | MOUSE_REPEAT, fraction_down),
+    mouse_child({195, 28, 17, 34}, CURSOR_UP, MOUSE_LEFT | MOUSE_REPEAT, fraction_up),
+    kMainSwitch.click,
+    kToneSwitch.click,
     mouse_end_parent(),
-    mouse_parent(225, 47, 34, 34),
-    mouse_tooltip("Tone switch (%2!s!)", args),
-    mouse_end_parent(),
-    mouse_parent(25, 32, 28, 52),
-    mouse_tooltip("NAV1 main switch (%3!s!)", args),
-    mouse_end_parent(),
-    mouse_child(62, 28, 17, 34, CURSOR_DOWN, MOUSE_LEFT | MOUSE_REPEAT, megahertz_down),
-    mouse_child(79, 28, 17, 34, CURSOR_UP, MOUSE_LEFT | MOUSE_REPEAT, megahertz_up),
-    mouse_child(178, 28, 17, 34, CURSOR_DOWN, MOUSE_LEFT | MOUSE_REPEAT, fraction_down),
-    mouse_child(195, 28, 17, 34, CURSOR_UP, MOUSE_LEFT | MOUSE_REPEAT, fraction_up),
-    mouse_child(25, 32, 28, 52, CURSOR_HAND, MOUSE_LEFT, power_switch),
-    mouse_child(225, 47, 34, 34, CURSOR_HAND, MOUSE_LEFT, tone_switch_click),
-    mouse_end_parent(),
-    mouse_end(),
-};
+    mouse_end());
 
 }  // namespace nav
 }  // namespace
 
-constinit GaugeHeader Radio_NAV = make_gauge(registry::Radio_NAV, nav::chain, nav::mouse, nav::nav_service);
+constinit GaugeHeader Radio_NAV = make_gauge(registry::Radio_NAV, nav::chain, nav::mouse.data(), nav::nav_service);
 
 }  // namespace ardelvine::gauges

@@ -83,12 +83,12 @@ double ARD_CALL registration_text(ElementHeader* element) {
 extern ElementHeader* chain[2 * 2];
 
 constinit StaticImage plate = {
-    .header = {.kind = ElementKind::STATIC_IMAGE, .bitmap = 50, .x = 0, .y = 0, .gauge = &Registration,
-               .children = chain_link(chain, 1), .image_flags = IMAGE_TRANSPARENT | IMAGE_RESTORE}};
+    .header = {.kind = ElementKind::STATIC_IMAGE, .bitmap = bitmaps::REGISTRATION_PLATE, .x = 0, .y = 0, .gauge = &Registration,
+               .children = chain_link(chain, 1), .image_flags = kPlainFlags}};
 
 constinit StringElement text = {
     .header = {.kind = ElementKind::STRING, .bitmap = kNoBitmap, .x = 0, .y = 0, .gauge = &Registration,
-               .image_flags = IMAGE_TRANSPARENT | IMAGE_RESTORE},
+               .image_flags = kPlainFlags},
     .sources = {},  // no variable: the callback writes the text
     .box_width = 150,
     .box_height = 25,
@@ -98,7 +98,7 @@ constinit StringElement text = {
     .font = "Arial",
     .weight = 400,
     .charset = 1,
-    .draw_flags = 0x25,  // centred both ways, one line
+    .draw_flags = kCentredLine,
     .chars = kPlateChars,
     .update = &registration_text,
 };

@@ -4,11 +4,14 @@
 // simulator keeps each digit within 0 to 7.
 #include <cmath>
 
+#include "gauges/gauge.h"
 #include "gauges/radios/radio.h"
-#include "gauges/radios/radio_records.h"
 #include "model/events.h"
 #include "model/tokens.h"
 #include "module/host.h"
+#include "model/failures.h"
+#include "resources/help.h"
+#include "resources/catalogue.h"
 
 namespace ardelvine::gauges {
 namespace {
@@ -16,7 +19,6 @@ namespace xpdr {
 using namespace radios;
 
 constexpr std::uint32_t kCodeToken = tokens::TRANSPONDER_CODE;
-constexpr std::uint16_t kClickWave = 30;
 
 
 // Module-wide state of the transponder (its power flag is in radio_power).
@@ -25,7 +27,7 @@ sound::GaugeSound sound{};
 
 void ARD_CALL xpdr_service(GaugeHeader*, std::int32_t service, std::uintptr_t data) {
     if (service == PANEL_SERVICE_PRE_UPDATE) code = decode_code(read_bcd_token(kCodeToken));
-    sound::gauge_sound_service(sound, service, data, kClickWave);
+    sound::gauge_sound_service(sound, service, data, waves::DETENT_CLICK);
 }
 
 // Each drum reads the code afresh and shows one decimal place of it.
@@ -69,23 +71,23 @@ const char* ARD_CALL power_arg(ARD_TOOLTIP_WORDS) { return on_off(radio_power.tr
 constexpr std::size_t kElements = 8;
 extern ElementHeader* chain[2 * kElements];
 
-FailureRecord dark_failures[] = {{20, FAIL_HIDE}, {21, FAIL_HIDE}, {17, FAIL_NONE}, {0}};
+FailureRecord dark_failures[] = {{failures::ELECTRICAL, FAIL_HIDE}, {failures::AVIONICS, FAIL_HIDE}, {failures::TRANSPONDER, FAIL_NONE}, {0}};
 
-StaticImage panel = plate(Radio_IFF_XPDR, 1130, next_of(chain, 0));
-// Strip 1140 of cells 0-9-0 behind window 1141; the tens drum has no token.
-MovingImage units = drum(Radio_IFF_XPDR, {.bitmap = 1140, .at = {184, 57}, .top = 10, .update = units_drum,
+StaticImage panel = plate(Radio_IFF_XPDR, bitmaps::XPDR_PANEL, next_of(chain, 0));
+// A strip of cells 0-9-0 behind its window; the tens drum has no token.
+MovingImage units = drum(Radio_IFF_XPDR, {.bitmap = bitmaps::XPDR_DIGIT_DRUM, .at = {184, 57}, .top = 10, .update = units_drum,
                                           .failures = dark_failures, .token = kCodeToken}, next_of(chain, 1));
-MovingImage tens = drum(Radio_IFF_XPDR, {.bitmap = 1140, .at = {161, 57}, .top = 10, .update = tens_drum,
+MovingImage tens = drum(Radio_IFF_XPDR, {.bitmap = bitmaps::XPDR_DIGIT_DRUM, .at = {161, 57}, .top = 10, .update = tens_drum,
                                          .failures = dark_failures}, next_of(chain, 2));
-MovingImage hundreds = drum(Radio_IFF_XPDR, {.bitmap = 1140, .at = {138, 57}, .top = 10, .update = hundreds_drum,
+MovingImage hundreds = drum(Radio_IFF_XPDR, {.bitmap = bitmaps::XPDR_DIGIT_DRUM, .at = {138, 57}, .top = 10, .update = hundreds_drum,
                                              .failures = dark_failures, .token = kCodeToken}, next_of(chain, 3));
-MovingImage thousands = drum(Radio_IFF_XPDR, {.bitmap = 1140, .at = {115, 57}, .top = 10, .update = thousands_drum,
+MovingImage thousands = drum(Radio_IFF_XPDR, {.bitmap = bitmaps::XPDR_DIGIT_DRUM, .at = {115, 57}, .top = 10, .update = thousands_drum,
                                               .failures = dark_failures, .token = kCodeToken}, next_of(chain, 4));
-Icon second_switch = icon(Radio_IFF_XPDR, {.bitmap = 1170, .at = {208, 31}, .images = 2,
+Icon second_switch = icon(Radio_IFF_XPDR, {.bitmap = bitmaps::XPDR_SECOND_SWITCH, .at = {208, 31}, .images = 2,
                                            .failures = dark_failures}, next_of(chain, 5));
-Icon lamp = icon(Radio_IFF_XPDR, {.bitmap = 1160, .at = {53, 79}, .images = 1, .update = power_lamp_image,
+Icon lamp = icon(Radio_IFF_XPDR, {.bitmap = bitmaps::XPDR_POWER_LAMP, .at = {53, 79}, .images = 1, .update = power_lamp_image,
                                   .failures = dark_failures, .flags = kBrightFlags}, next_of(chain, 6));
-Icon lever = icon(Radio_IFF_XPDR, {.bitmap = 1150 /* off; 1151 on */, .at = {27, 8}, .images = 2,
+Icon lever = icon(Radio_IFF_XPDR, {.bitmap = bitmaps::XPDR_MAIN_SWITCH /* off, then on */, .at = {27, 8}, .images = 2,
                                    .update = main_switch_lever}, next_of(chain, 7));
 
 ElementHeader* chain[] = {
@@ -100,35 +102,33 @@ ElementHeader* chain[] = {
 };
 
 TooltipArg args[] = {tooltip_text(power_arg)};
-constexpr std::uint32_t kTransponderHelp = 0x3180;
+constexpr std::uint32_t kTransponderHelp = help::TRANSPONDER;
 constexpr std::uint32_t kButton = MOUSE_LEFT | MOUSE_REPEAT;
 
-MouseRect mouse[] = {
+constexpr Control kMainSwitch = control({29, 12, 24, 60}, mouse_tooltip("Transponder main switch (%1!s!)", args),
+                                         CURSOR_HAND, MOUSE_LEFT, power_switch);
+
+constinit auto mouse = mouse_list(
     mouse_parent(),
-    mouse_parent(53, 0, 200, 99),
-    mouse_tooltip_id(kTransponderHelp),
+    tooltip_area({53, 0, 200, 99}, mouse_tooltip_id(kTransponderHelp)),
+    kMainSwitch.tooltip,
+    kMainSwitch.click,
+    mouse_child({111, 76, 23, 15}, CURSOR_DOWN, kButton, digit_button<events::TRANSPONDER_THOUSANDS_DOWN>),
+    mouse_child({111, 44, 23, 15}, CURSOR_UP, kButton, digit_button<events::TRANSPONDER_THOUSANDS_UP>),
+    mouse_child({134, 76, 23, 15}, CURSOR_DOWN, kButton, digit_button<events::TRANSPONDER_HUNDREDS_DOWN>),
+    mouse_child({134, 44, 23, 15}, CURSOR_UP, kButton, digit_button<events::TRANSPONDER_HUNDREDS_UP>),
+    mouse_child({157, 76, 23, 15}, CURSOR_DOWN, kButton, digit_button<events::TRANSPONDER_TENS_DOWN>),
+    mouse_child({157, 44, 23, 15}, CURSOR_UP, kButton, digit_button<events::TRANSPONDER_TENS_UP>),
+    mouse_child({180, 76, 23, 15}, CURSOR_DOWN, kButton, digit_button<events::TRANSPONDER_UNITS_DOWN>),
+    mouse_child({180, 44, 23, 15}, CURSOR_UP, kButton, digit_button<events::TRANSPONDER_UNITS_UP>),
+    mouse_child({208, 31, 24, 32}, CURSOR_HAND, MOUSE_LEFT, inert_switch),
     mouse_end_parent(),
-    mouse_parent(29, 12, 24, 60),
-    mouse_tooltip("Transponder main switch (%1!s!)", args),
-    mouse_end_parent(),
-    mouse_child(29, 12, 24, 60, CURSOR_HAND, MOUSE_LEFT, power_switch),
-    mouse_child(111, 76, 23, 15, CURSOR_DOWN, kButton, digit_button<events::TRANSPONDER_THOUSANDS_DOWN>),
-    mouse_child(111, 44, 23, 15, CURSOR_UP, kButton, digit_button<events::TRANSPONDER_THOUSANDS_UP>),
-    mouse_child(134, 76, 23, 15, CURSOR_DOWN, kButton, digit_button<events::TRANSPONDER_HUNDREDS_DOWN>),
-    mouse_child(134, 44, 23, 15, CURSOR_UP, kButton, digit_button<events::TRANSPONDER_HUNDREDS_UP>),
-    mouse_child(157, 76, 23, 15, CURSOR_DOWN, kButton, digit_button<events::TRANSPONDER_TENS_DOWN>),
-    mouse_child(157, 44, 23, 15, CURSOR_UP, kButton, digit_button<events::TRANSPONDER_TENS_UP>),
-    mouse_child(180, 76, 23, 15, CURSOR_DOWN, kButton, digit_button<events::TRANSPONDER_UNITS_DOWN>),
-    mouse_child(180, 44, 23, 15, CURSOR_UP, kButton, digit_button<events::TRANSPONDER_UNITS_UP>),
-    mouse_child(208, 31, 24, 32, CURSOR_HAND, MOUSE_LEFT, inert_switch),
-    mouse_end_parent(),
-    mouse_end(),
-};
+    mouse_end());
 
 }  // namespace xpdr
 }  // namespace
 
 constinit GaugeHeader Radio_IFF_XPDR =
-    make_gauge(registry::Radio_IFF_XPDR, xpdr::chain, xpdr::mouse, xpdr::xpdr_service);
+    make_gauge(registry::Radio_IFF_XPDR, xpdr::chain, xpdr::mouse.data(), xpdr::xpdr_service);
 
 }  // namespace ardelvine::gauges

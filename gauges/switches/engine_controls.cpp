@@ -16,11 +16,12 @@
 #include "gauges/whole_number.h"
 #include "module/host.h"
 #include "sound/gauge_sound.h"
+#include "resources/help.h"
+#include "resources/catalogue.h"
 
 namespace ardelvine::gauges {
 namespace {
 
-constexpr std::uint16_t kControlClickWave = 30;
 constexpr std::uint32_t kHeld = MOUSE_LEFT | MOUSE_REPEAT;  // repeats while the button is held
 static_assert(kHeld == 0x20200000u);
 
@@ -52,8 +53,8 @@ const char* ARD_CALL magneto_state_text(ARD_TOOLTIP_WORDS) {
     return "Off";
 }
 
-constinit PlateAndIcon control = make_plate_and_icon(control, Magnetos_Switch, 2300,
-    {.bitmap = 2310 /* off, right, left, both: 2310-2313 */, .x = 9, .y = 23, .images = 4,
+constinit PlateAndIcon control = make_plate_and_icon(control, Magnetos_Switch, bitmaps::MAGNETOS_PLATE,
+    {.bitmap = bitmaps::MAGNETOS_KEY /* off, right, left, both */, .at = {9, 23}, .images = 4,
      .token = tokens::MAGNETO_RIGHT, .update = &magneto_icon_value});
 
 TooltipArg state_arg[] = {tooltip_text(&magneto_state_text)};
@@ -61,8 +62,8 @@ TooltipArg state_arg[] = {tooltip_text(&magneto_state_text)};
 MouseRect mouse[] = {
     mouse_parent(),
     mouse_tooltip("Magnetos switch (%1!s!)", state_arg),
-    mouse_child(0, 20, 49, 75, CURSOR_UP, kHeld, &magneto_click),
-    mouse_child_event(50, 20, 49, 75, CURSOR_DOWN, kHeld, events::MAGNETOS_DECREASE),
+    mouse_child({0, 20, 49, 75}, CURSOR_UP, kHeld, &magneto_click),
+    mouse_child_event({50, 20, 49, 75}, CURSOR_DOWN, kHeld, events::MAGNETOS_DECREASE),
     mouse_end_parent(),
     mouse_end(),
 };
@@ -73,13 +74,13 @@ MouseRect mouse[] = {
 
 namespace starter {
 
-constinit PlateAndIcon control = make_plate_and_icon(control, Starter_Switch, 3080,
-    {.bitmap = 3090 /* released; 3091 engaged */, .images = 2,
+constinit PlateAndIcon control = make_plate_and_icon(control, Starter_Switch, bitmaps::STARTER_PLATE,
+    {.bitmap = bitmaps::STARTER_SWITCH /* released, then engaged */, .images = 2,
      .token = tokens::STARTER_ENGAGED, .update = nullptr});
 
 MouseRect mouse[] = {
-    mouse_parent(0, 0, 0, 0, CURSOR_NONE, 0xAB65),
-    mouse_child_event(0, 0, 28, 28, CURSOR_HAND, kHeld, events::STARTER_ENGAGE),
+    mouse_parent({0, 0, 0, 0}, CURSOR_NONE, help::STARTER_SWITCH),
+    mouse_child_event({0, 0, 28, 28}, CURSOR_HAND, kHeld, events::STARTER_ENGAGE),
     mouse_end_parent(),
     mouse_end(),
 };
@@ -94,14 +95,14 @@ double ARD_CALL carb_heat_icon_value(ElementHeader* element) {
     return element != nullptr && icon_source_value(element) > 0.0 ? 1.0 : 0.0;
 }
 
-constinit PlateAndIcon control = make_plate_and_icon(control, Carburetor_Heat, 3170,
-    {.bitmap = 3180 /* cold; 3181 hot */, .images = 2,
+constinit PlateAndIcon control = make_plate_and_icon(control, Carburetor_Heat, bitmaps::CARB_HEAT_PLATE,
+    {.bitmap = bitmaps::CARB_HEAT_KNOB /* cold, then hot */, .images = 2,
      .token = tokens::CARBURETOR_HEAT, .update = &carb_heat_icon_value});
 
 MouseRect mouse[] = {
     mouse_parent(),
-    mouse_tooltip_id(0x3343),
-    mouse_child_event(0, 0, 60, 60, CURSOR_HAND, MOUSE_LEFT, events::CARBURETOR_HEAT_TOGGLE),
+    mouse_tooltip_id(help::CARBURETOR_HEAT),
+    mouse_child_event({0, 0, 60, 60}, CURSOR_HAND, MOUSE_LEFT, events::CARBURETOR_HEAT_TOGGLE),
     mouse_end_parent(),
     mouse_end(),
 };
@@ -120,8 +121,8 @@ double ARD_CALL primer_icon_value(ElementHeader* element) {
 
 const char* ARD_CALL primer_state_text(ARD_TOOLTIP_WORDS) { return panel_services::read_token(tokens::ENGINE_PRIMER) > 0.0 ? "on" : "off"; }
 
-constinit PlateAndIcon control = make_plate_and_icon(control, Engine_Primer, 3190,
-    {.bitmap = 3200 /* out; 3201 in */, .images = 2, .token = tokens::ENGINE_PRIMER,
+constinit PlateAndIcon control = make_plate_and_icon(control, Engine_Primer, bitmaps::PRIMER_PLATE,
+    {.bitmap = bitmaps::PRIMER_KNOB /* out, then in */, .images = 2, .token = tokens::ENGINE_PRIMER,
      .update = &primer_icon_value});
 
 TooltipArg state_arg[] = {tooltip_text(&primer_state_text)};
@@ -129,7 +130,7 @@ TooltipArg state_arg[] = {tooltip_text(&primer_state_text)};
 MouseRect mouse[] = {
     mouse_parent(),
     mouse_tooltip("Engine primer switch (%1!s!)", state_arg),
-    mouse_child_event(0, 0, 70, 70, CURSOR_HAND, kHeld, events::ENGINE_PRIMER),
+    mouse_child_event({0, 0, 70, 70}, CURSOR_HAND, kHeld, events::ENGINE_PRIMER),
     mouse_end_parent(),
     mouse_end(),
 };
@@ -143,7 +144,7 @@ namespace nav_gps {
 sound::GaugeSound sound{};
 
 void ARD_CALL nav_gps_service(GaugeHeader*, std::int32_t service, std::uintptr_t data) {
-    sound::gauge_sound_service(sound, service, data, kControlClickWave);
+    sound::gauge_sound_service(sound, service, data, waves::DETENT_CLICK);
 }
 
 std::int32_t ARD_CALL nav_gps_click(MouseClick*, std::uint32_t) {
@@ -152,13 +153,13 @@ std::int32_t ARD_CALL nav_gps_click(MouseClick*, std::uint32_t) {
     return 0;
 }
 
-constinit PlateAndIcon control = make_plate_and_icon(control, NAV_GPS_Switch, 2350,
-    {.bitmap = 2360 /* NAV; 2361 GPS */, .images = 2,
+constinit PlateAndIcon control = make_plate_and_icon(control, NAV_GPS_Switch, bitmaps::NAV_GPS_PLATE,
+    {.bitmap = bitmaps::NAV_GPS_SWITCH /* NAV, then GPS */, .images = 2,
      .token = tokens::GPS_DRIVES_NAV1, .update = nullptr});
 
 MouseRect mouse[] = {
-    mouse_parent(0, 0, 0, 0, CURSOR_NONE, 0xAB4D),
-    mouse_child(0, 10, 30, 40, CURSOR_HAND, MOUSE_LEFT, &nav_gps_click),
+    mouse_parent({0, 0, 0, 0}, CURSOR_NONE, help::NAV_GPS_SWITCH),
+    mouse_child({0, 10, 30, 40}, CURSOR_HAND, MOUSE_LEFT, &nav_gps_click),
     mouse_end_parent(),
     mouse_end(),
 };
@@ -172,7 +173,7 @@ namespace autopilot {
 sound::GaugeSound sound{};
 
 void ARD_CALL autopilot_service(GaugeHeader*, std::int32_t service, std::uintptr_t data) {
-    sound::gauge_sound_service(sound, service, data, kControlClickWave);
+    sound::gauge_sound_service(sound, service, data, waves::DETENT_CLICK);
 }
 
 double ARD_CALL autopilot_icon_value(ElementHeader* element) {
@@ -204,8 +205,8 @@ const char* ARD_CALL autopilot_state_text(ARD_TOOLTIP_WORDS) {
     return panel_services::read_token(tokens::AUTOPILOT_ENGAGED) > 0.0 ? "on" : "off";
 }
 
-constinit PlateAndIcon control = make_plate_and_icon(control, Autopilot_Switch, 3210,
-    {.bitmap = 3220 /* off; 3221 engaged */, .images = 2, .token = tokens::AUTOPILOT_ENGAGED,
+constinit PlateAndIcon control = make_plate_and_icon(control, Autopilot_Switch, bitmaps::AUTOPILOT_PLATE,
+    {.bitmap = bitmaps::AUTOPILOT_SWITCH /* off, then engaged */, .images = 2, .token = tokens::AUTOPILOT_ENGAGED,
      .update = &autopilot_icon_value});
 
 TooltipArg state_arg[] = {tooltip_text(&autopilot_state_text)};
@@ -213,7 +214,7 @@ TooltipArg state_arg[] = {tooltip_text(&autopilot_state_text)};
 MouseRect mouse[] = {
     mouse_parent(),
     mouse_tooltip("Autopilot switch (%1!s!)", state_arg),
-    mouse_child(0, 0, 72, 72, CURSOR_HAND, kHeld, &autopilot_click),
+    mouse_child({0, 0, 72, 72}, CURSOR_HAND, kHeld, &autopilot_click),
     mouse_end_parent(),
     mouse_end(),
 };

@@ -92,8 +92,8 @@ struct Invisible {
 
 constexpr Invisible make_invisible(Invisible& self, GaugeHeader& gauge) {
     return Invisible{
-        .blank = {.header = {.kind = ElementKind::STATIC_IMAGE, .bitmap = 40 /* 5 x 5 */, .gauge = &gauge,
-                             .children = nullptr, .image_flags = IMAGE_TRANSPARENT | IMAGE_RESTORE}},
+        .blank = {.header = {.kind = ElementKind::STATIC_IMAGE, .bitmap = bitmaps::INVISIBLE_TOKEN /* 5 x 5 */, .gauge = &gauge,
+                             .children = nullptr, .image_flags = kPlainFlags}},
         .chain = {&self.blank.header, nullptr},
         .mouse = {mouse_parent(), mouse_end_parent(), mouse_end()},
     };

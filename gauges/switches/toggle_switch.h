@@ -19,6 +19,7 @@
 #include "gauges/gauge.h"
 #include "module/host.h"
 #include "sound/gauge_sound.h"
+#include "resources/catalogue.h"
 
 namespace ardelvine::gauges {
 
@@ -29,43 +30,17 @@ struct SwitchRow {
     const char* tooltip;      // one string argument: the state
 };
 
-inline constexpr std::uint16_t kSwitchClickWave = 10;
-inline constexpr std::uint32_t kSwitchImageFlags = IMAGE_TRANSPARENT | IMAGE_RESTORE;
-static_assert(kSwitchImageFlags == 0x3);
 
 // The lifecycle of every switch: open a device and load the click at install,
 // release both at kill; nothing else.
 template <sound::GaugeSound& Sound>
 void ARD_CALL switch_service(GaugeHeader*, std::int32_t service, std::uintptr_t data) {
-    sound::gauge_sound_service(Sound, service, data, kSwitchClickWave);
+    sound::gauge_sound_service(Sound, service, data, waves::TOGGLE_CLICK);
 }
 
 // The value the host refreshed in an icon's source before calling its callback.
 inline double icon_source_value(const ElementHeader* element) {
     return reinterpret_cast<const Icon*>(element)->source.value;
-}
-
-// Every element of a switch sits at (0,0) with flags 0x3; each is the only
-// child of the one before, so the chain is the drawing order.
-constexpr StaticImage switch_plate(GaugeHeader& gauge, std::uint32_t bitmap, ElementHeader** children) {
-    return StaticImage{.header = {.kind = ElementKind::STATIC_IMAGE, .bitmap = bitmap, .x = 0, .y = 0,
-                                  .gauge = &gauge, .children = children, .image_flags = kSwitchImageFlags}};
-}
-
-struct SwitchIcon {
-    std::uint32_t bitmap;  // the first image; the others follow it
-    std::uint32_t token;   // 0: the value comes only from the callback
-    std::uint32_t images;
-    ElementCallback update;
-};
-
-constexpr Icon switch_icon(GaugeHeader& gauge, const SwitchIcon& icon, ElementHeader** children) {
-    return Icon{.header = {.kind = ElementKind::ICON, .bitmap = icon.bitmap, .x = 0, .y = 0, .gauge = &gauge,
-                           .children = children, .image_flags = kSwitchImageFlags},
-                .source = {.token = icon.token},
-                .scale = 1.0,
-                .images = icon.images,
-                .update = icon.update};
 }
 
 // ------------------------------------------------------------ plain switch
@@ -114,11 +89,11 @@ template <const SwitchRow& Row, GaugeHeader& Gauge>
 constinit sound::GaugeSound PlainSwitch<Row, Gauge>::sound{};
 
 template <const SwitchRow& Row, GaugeHeader& Gauge>
-constinit StaticImage PlainSwitch<Row, Gauge>::plate = switch_plate(Gauge, 2370, next_of(chain, 0));
+constinit StaticImage PlainSwitch<Row, Gauge>::plate = gauges::plate(Gauge, bitmaps::TOGGLE_PLATE, next_of(chain, 0));
 
 template <const SwitchRow& Row, GaugeHeader& Gauge>
-constinit Icon PlainSwitch<Row, Gauge>::lever = switch_icon(
-    Gauge, {.bitmap = 2380 /* off; 2381 on */, .token = Row.token, .images = 2, .update = &switch_icon_value},
+constinit Icon PlainSwitch<Row, Gauge>::lever = icon(
+    Gauge, {.bitmap = bitmaps::TOGGLE_LEVER /* off, then on */, .images = 2, .token = Row.token, .update = &switch_icon_value},
     next_of(chain, 1));
 
 template <const SwitchRow& Row, GaugeHeader& Gauge>
@@ -131,7 +106,7 @@ template <const SwitchRow& Row, GaugeHeader& Gauge>
 constinit MouseRect PlainSwitch<Row, Gauge>::mouse[5] = {
     mouse_parent(),
     mouse_tooltip(Row.tooltip, state_arg),
-    mouse_child(0, 0, 30, 44, CURSOR_HAND, MOUSE_LEFT, &switch_click),
+    mouse_child({0, 0, 30, 44}, CURSOR_HAND, MOUSE_LEFT, &switch_click),
     mouse_end_parent(),
     mouse_end(),
 };
@@ -195,16 +170,16 @@ template <const SwitchRow& Row, GaugeHeader& Gauge>
 constinit sound::GaugeSound GuardedSwitch<Row, Gauge>::sound{};
 
 template <const SwitchRow& Row, GaugeHeader& Gauge>
-constinit StaticImage GuardedSwitch<Row, Gauge>::plate = switch_plate(Gauge, 2420, next_of(chain, 0));
+constinit StaticImage GuardedSwitch<Row, Gauge>::plate = gauges::plate(Gauge, bitmaps::GUARDED_PLATE, next_of(chain, 0));
 
 template <const SwitchRow& Row, GaugeHeader& Gauge>
-constinit Icon GuardedSwitch<Row, Gauge>::lever = switch_icon(
-    Gauge, {.bitmap = 2440 /* off; 2441 on */, .token = Row.token, .images = 2, .update = &guarded_icon_value},
+constinit Icon GuardedSwitch<Row, Gauge>::lever = icon(
+    Gauge, {.bitmap = bitmaps::GUARDED_LEVER /* off, then on */, .images = 2, .token = Row.token, .update = &guarded_icon_value},
     next_of(chain, 1));
 
 template <const SwitchRow& Row, GaugeHeader& Gauge>
-constinit Icon GuardedSwitch<Row, Gauge>::cover = switch_icon(
-    Gauge, {.bitmap = 2430 /* closed cover */, .token = 0, .images = 1, .update = &cover_icon_value},
+constinit Icon GuardedSwitch<Row, Gauge>::cover = icon(
+    Gauge, {.bitmap = bitmaps::GUARD_COVER /* closed cover */, .images = 1, .token = 0, .update = &cover_icon_value},
     next_of(chain, 2));
 
 template <const SwitchRow& Row, GaugeHeader& Gauge>
@@ -218,7 +193,7 @@ template <const SwitchRow& Row, GaugeHeader& Gauge>
 constinit MouseRect GuardedSwitch<Row, Gauge>::mouse[5] = {
     mouse_parent(),
     mouse_tooltip(Row.tooltip, state_arg),
-    mouse_child(0, 5, 54, 110, CURSOR_HAND, MOUSE_LEFT | MOUSE_RIGHT, &guarded_click),
+    mouse_child({0, 5, 54, 110}, CURSOR_HAND, MOUSE_LEFT | MOUSE_RIGHT, &guarded_click),
     mouse_end_parent(),
     mouse_end(),
 };

@@ -7,7 +7,7 @@
 namespace ardelvine::gauges {
 namespace {
 
-// Plain switches: plate 2370, lever 2380 off / 2381 on, hand area 30 x 44 at (0,0).
+// Plain switches: toggle plate and lever, hand area 30 x 44 at (0,0).
 constexpr SwitchRow kAvionics{.gauge = &registry::Avionics_Switch, .token = tokens::AVIONICS_MASTER,
                               .key_event = events::AVIONICS_MASTER_TOGGLE, .tooltip = "Avionics switch (%1!s!)"};
 constexpr SwitchRow kBattery{.gauge = &registry::Battery_Switch, .token = tokens::BATTERY_MASTER,
@@ -25,7 +25,7 @@ constexpr SwitchRow kPitot{.gauge = &registry::Pitot_Heat_Switch, .token = token
 constexpr SwitchRow kStrobe{.gauge = &registry::Strobe_Lights_Switch, .token = tokens::STROBE_LIGHTS,
                             .key_event = events::STROBE_LIGHTS_TOGGLE, .tooltip = "Strobe lights switch (%1!s!)"};
 
-// Guarded switches: plate 2420, lever 2440 off / 2441 on, cover 2430, hand area
+// Guarded switches: guarded plate and lever under the guard cover, hand area
 // 54 x 110 at (0,5) taking left and right clicks.
 constexpr SwitchRow kFuelValve{.gauge = &registry::Fuel_Valve, .token = tokens::FUEL_VALVE,
                                .key_event = events::FUEL_VALVE_TOGGLE, .tooltip = "Fuel valve (%1!s!)"};

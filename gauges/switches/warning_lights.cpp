@@ -12,6 +12,8 @@
 #include "gauges/switches/plate_and_icon.h"
 #include "gauges/switches/toggle_switch.h"
 #include "module/host.h"
+#include "model/failures.h"
+#include "resources/help.h"
 
 namespace ardelvine::gauges {
 namespace {
@@ -45,33 +47,30 @@ double ARD_CALL tail_hook_light_value(ElementHeader* element) {
     return element != nullptr && icon_source_value(element) > 0.5 ? kLit : kDark;
 }
 
-constexpr std::uint32_t kBrightFlags = kPlateFlags | IMAGE_BRIGHT;
-static_assert(kBrightFlags == 0x7);
-
-FailureRecord electrical[] = {{20, FAIL_HIDE}, {0}};
-FailureRecord avionics[] = {{21, FAIL_HIDE}, {0}};
+FailureRecord electrical[] = {{failures::ELECTRICAL, FAIL_HIDE}, {0}};
+FailureRecord avionics[] = {{failures::AVIONICS, FAIL_HIDE}, {0}};
 
 // One row per light: the dark lamp, then the lit picture drawn over it.
-constinit PlateAndIcon flaps = make_plate_and_icon(flaps, Flaps_Warning_Light, 3040,
-    {.bitmap = 3050, .images = 1, .token = tokens::FLAPS_POSITION, .update = &flaps_light_value,
-     .flags = kBrightFlags, .failures = avionics});
-constinit PlateAndIcon gear = make_plate_and_icon(gear, Gear_Warning_Light, 2470,
-    {.bitmap = 2480, .images = 1, .token = tokens::GEAR_POSITION, .update = &gear_light_value,
-     .flags = kBrightFlags, .failures = electrical});
+constinit PlateAndIcon flaps = make_plate_and_icon(flaps, Flaps_Warning_Light, bitmaps::FLAPS_LAMP,
+    {.bitmap = bitmaps::FLAPS_LAMP_LIT, .images = 1, .token = tokens::FLAPS_POSITION, .update = &flaps_light_value,
+     .failures = avionics, .flags = kBrightFlags});
+constinit PlateAndIcon gear = make_plate_and_icon(gear, Gear_Warning_Light, bitmaps::GEAR_LAMP,
+    {.bitmap = bitmaps::GEAR_LAMP_LIT, .images = 1, .token = tokens::GEAR_POSITION, .update = &gear_light_value,
+     .failures = electrical, .flags = kBrightFlags});
 // Declares a second picture that it never selects and that has no bitmap.
-constinit PlateAndIcon generator = make_plate_and_icon(generator, Generator_Light, 2450,
-    {.bitmap = 2460, .images = 2, .token = tokens::GENERATOR_ACTIVE, .update = &generator_light_value,
-     .flags = kPlateFlags, .failures = avionics});
-constinit PlateAndIcon dive_brake = make_plate_and_icon(dive_brake, Dive_Brake_Warning_Light, 3000,
-    {.bitmap = 3010, .images = 1, .token = tokens::DIVE_BRAKE_POSITION, .update = &dive_brake_light_value,
-     .flags = kBrightFlags, .failures = electrical});
-constinit PlateAndIcon tail_hook = make_plate_and_icon(tail_hook, Tail_Hook_Warning_Light, 3020,
-    {.bitmap = 3030, .images = 1, .token = tokens::TAIL_HOOK_POSITION, .update = &tail_hook_light_value,
-     .flags = kBrightFlags, .failures = electrical});
+constinit PlateAndIcon generator = make_plate_and_icon(generator, Generator_Light, bitmaps::GENERATOR_LAMP,
+    {.bitmap = bitmaps::GENERATOR_LAMP_LIT, .images = 2, .token = tokens::GENERATOR_ACTIVE, .update = &generator_light_value,
+     .failures = avionics, .flags = kPlainFlags});
+constinit PlateAndIcon dive_brake = make_plate_and_icon(dive_brake, Dive_Brake_Warning_Light, bitmaps::DIVE_BRAKE_LAMP,
+    {.bitmap = bitmaps::DIVE_BRAKE_LAMP_LIT, .images = 1, .token = tokens::DIVE_BRAKE_POSITION, .update = &dive_brake_light_value,
+     .failures = electrical, .flags = kBrightFlags});
+constinit PlateAndIcon tail_hook = make_plate_and_icon(tail_hook, Tail_Hook_Warning_Light, bitmaps::TAIL_HOOK_LAMP,
+    {.bitmap = bitmaps::TAIL_HOOK_LAMP_LIT, .images = 1, .token = tokens::TAIL_HOOK_POSITION, .update = &tail_hook_light_value,
+     .failures = electrical, .flags = kBrightFlags});
 
 MouseRect flaps_mouse[] = {mouse_parent(), mouse_tooltip("Flaps extended warning light"), mouse_end_parent(), mouse_end()};
 MouseRect gear_mouse[] = {mouse_parent(), mouse_tooltip("Gear down light"), mouse_end_parent(), mouse_end()};
-MouseRect generator_mouse[] = {mouse_parent(), mouse_tooltip_id(0x3032), mouse_end_parent(), mouse_end()};
+MouseRect generator_mouse[] = {mouse_parent(), mouse_tooltip_id(help::GENERATOR_WARNING_LIGHT), mouse_end_parent(), mouse_end()};
 MouseRect dive_brake_mouse[] = {mouse_parent(), mouse_tooltip("Dive brake deployed warning light"), mouse_end_parent(),
                                 mouse_end()};
 MouseRect tail_hook_mouse[] = {mouse_parent(), mouse_tooltip("Tail hook extended warning light"), mouse_end_parent(),

@@ -14,6 +14,7 @@
 
 #include "gauges/gauge.h"
 #include "model/tokens.h"
+#include "model/failures.h"
 
 namespace ardelvine::gauges {
 
@@ -46,10 +47,6 @@ bool ap_readout_format(double v, char (&text)[kApReadoutChars + 1]) {
 
 namespace {
 
-constexpr std::uint32_t kShownFlags = IMAGE_TRANSPARENT | IMAGE_RESTORE | IMAGE_BRIGHT;
-constexpr std::uint32_t kPanelFlags = IMAGE_TRANSPARENT | IMAGE_RESTORE;
-static_assert(kShownFlags == 0x7 && kPanelFlags == 0x3);
-
 // Lit while the lamp's variable is above zero.
 double ARD_CALL ap_lamp(ElementHeader* element) {
     if (element == nullptr) return -1.0;
@@ -70,26 +67,86 @@ double ARD_CALL ap_readout_text(ElementHeader* element) {
     return v;
 }
 
-FailureRecord failures[] = {{20, FAIL_HIDE}, {0}};
+FailureRecord failures[] = {{failures::ELECTRICAL, FAIL_HIDE}, {0}};
 
-extern ElementHeader* chain[2 * kApTesterElements];
+constexpr std::uint32_t kPanel = bitmaps::AP_PANEL, kLamp = bitmaps::AP_LAMP, kModeLamp = bitmaps::AP_MODE_LAMP;
 
-constexpr Icon lamp(std::size_t n, std::uint32_t bitmap, std::int32_t x, std::int32_t y, std::uint32_t token,
+// The panel's rows in chain order: each readout's and lamp's height on the
+// panel and the variable it shows; each mode lamp's height, in the column to
+// the left of the lamps.
+struct Row {
+    std::int32_t y;
+    std::uint32_t token;
+};
+
+constexpr Point kFootLamp = {256, 255};
+
+constexpr std::int32_t kReadoutX = 34;
+constexpr Row kReadouts[] = {
+    {519, tokens::AUTOPILOT_RPM},
+    {505, tokens::AUTOPILOT_MACH},
+    {491, tokens::AUTOPILOT_AIRSPEED},
+    {477, tokens::AUTOPILOT_VERTICAL_SPEED},
+    {463, tokens::AUTOPILOT_ALTITUDE},
+    {449, tokens::AUTOPILOT_HEADING},
+};
+
+constexpr std::int32_t kLampX = 83;
+constexpr Row kLamps[] = {
+    {423, tokens::AUTOPILOT_RPM_HOLD},
+    {409, tokens::AUTOTHROTTLE_ARMED},
+    {381, tokens::AUTOPILOT_MACH_HOLD},
+    {367, tokens::AUTOTHROTTLE_ACTIVE},
+    {353, tokens::AUTOPILOT_AIRSPEED_HOLD},
+    {325, tokens::AUTOPILOT_ATTITUDE_HOLD},
+    {311, tokens::AUTOPILOT_WING_LEVELER},
+    {283, tokens::AUTOPILOT_VERTICAL_SPEED_HOLD},
+    {255, tokens::AUTOPILOT_ALTITUDE_HOLD},
+    {227, tokens::AUTOPILOT_BACK_COURSE_HOLD},
+    {213, tokens::AUTOPILOT_GLIDE_SLOPE_HOLD},
+    {199, tokens::AUTOPILOT_APPROACH_HOLD},
+    {185, tokens::AUTOPILOT_NAV1_HOLD},
+    {157, tokens::AUTOPILOT_HEADING_HOLD},
+    {129, tokens::FLIGHT_DIRECTOR_ACTIVE},
+    {115, tokens::AUTOPILOT_YAW_DAMPER},
+    {101, tokens::AUTOPILOT_ENGAGED},
+    {73, tokens::AUTOPILOT_AVAILABLE},
+};
+
+constexpr std::int32_t kModeLampX = 54;
+constexpr std::int32_t kModeLamps[] = {423, 409, 381, 367, 353, 325, 311, 283, 262, 248,
+                                       227, 213, 199, 185, 157, 129, 115, 101, 73};
+
+// Places in the chain: panel, foot lamp, readouts, lamps, mode lamps.
+constexpr std::size_t kFootLampAt = 1;
+constexpr std::size_t kFirstReadoutAt = kFootLampAt + 1;
+constexpr std::size_t kFirstLampAt = kFirstReadoutAt + kApReadouts;
+constexpr std::size_t kFirstModeLampAt = kFirstLampAt + kApLamps;
+static_assert(std::size(kReadouts) == kApReadouts && std::size(kLamps) == kApLamps &&
+              std::size(kModeLamps) == kApModeLamps);
+static_assert(kFirstModeLampAt + kApModeLamps == kApTesterElements);
+
+struct Annunciator {
+    StaticImage panel;
+    Icon foot_lamp;
+    StringElement readouts[kApReadouts];
+    Icon lamps[kApLamps];
+    Icon mode_lamps[kApModeLamps];
+    ElementHeader* chain[2 * kApTesterElements];
+};
+
+constexpr Icon lamp(ElementHeader** next, std::uint32_t bitmap, Point at, std::uint32_t token,
                     ElementCallback update) {
-    return Icon{.header = {.kind = ElementKind::ICON, .bitmap = bitmap, .x = x, .y = y,
-                           .gauge = &AP_Tester, .children = next_of(chain, n), .failures = failures,
-                           .image_flags = kShownFlags},
-                .source = {.token = token},
-                .scale = 1.0,
-                .images = 1,
-                .update = update};
+    return icon(AP_Tester, {.bitmap = bitmap, .at = at, .images = 1, .token = token, .update = update,
+                            .failures = failures, .flags = kBrightFlags},
+                next);
 }
 
-constexpr StringElement readout(std::size_t n, std::int32_t y, std::uint32_t token) {
-    StringElement s{.header = {.kind = ElementKind::STRING, .bitmap = kNoBitmap, .x = 34, .y = y,
-                               .gauge = &AP_Tester, .children = next_of(chain, n), .failures = failures,
-                               .image_flags = kShownFlags},
-                    .sources = {{.token = token}, {.token = 0}, {.token = 0}},
+constexpr StringElement readout(ElementHeader** next, Row row) {
+    StringElement s{.header = {.kind = ElementKind::STRING, .bitmap = kNoBitmap, .x = kReadoutX, .y = row.y,
+                               .gauge = &AP_Tester, .children = next, .failures = failures,
+                               .image_flags = kBrightFlags},
+                    .sources = {{.token = row.token}, {.token = 0}, {.token = 0}},
                     .box_width = 60,
                     .box_height = 13,
                     .foreground = 0x23F905,
@@ -98,86 +155,40 @@ constexpr StringElement readout(std::size_t n, std::int32_t y, std::uint32_t tok
                     .font = "Quartz",
                     .weight = 400,
                     .charset = 1,
-                    .draw_flags = 0x25,
+                    .draw_flags = kCentredLine,
                     .chars = kApReadoutChars,
                     .update = &ap_readout_text};
     return s;
 }
 
+// `self` is the object being initialised: the elements point into its chain.
+constexpr Annunciator make_annunciator(Annunciator& self) {
+    Annunciator a{};
+    auto place = [&](std::size_t n, ElementHeader& element) { a.chain[2 * n] = &element; };
+    a.panel = plate(AP_Tester, kPanel, next_of(self.chain, 0));
+    place(0, self.panel.header);
+    a.foot_lamp = lamp(next_of(self.chain, kFootLampAt), kModeLamp, kFootLamp, 0, &ap_dark_lamp);
+    place(kFootLampAt, self.foot_lamp.header);
+    for (std::size_t i = 0; i < kApReadouts; ++i) {
+        a.readouts[i] = readout(next_of(self.chain, kFirstReadoutAt + i), kReadouts[i]);
+        place(kFirstReadoutAt + i, self.readouts[i].header);
+    }
+    for (std::size_t i = 0; i < kApLamps; ++i) {
+        a.lamps[i] = lamp(next_of(self.chain, kFirstLampAt + i), kLamp, {kLampX, kLamps[i].y}, kLamps[i].token,
+                          &ap_lamp);
+        place(kFirstLampAt + i, self.lamps[i].header);
+    }
+    for (std::size_t i = 0; i < kApModeLamps; ++i) {
+        a.mode_lamps[i] = lamp(next_of(self.chain, kFirstModeLampAt + i), kModeLamp, {kModeLampX, kModeLamps[i]}, 0,
+                               &ap_dark_lamp);
+        place(kFirstModeLampAt + i, self.mode_lamps[i].header);
+    }
+    return a;
+}
+
 // ------------------------------------------------------------ records, in drawing order
 
-StaticImage panel = {.header = {.kind = ElementKind::STATIC_IMAGE, .bitmap = 7000, .gauge = &AP_Tester,
-                                .children = next_of(chain, 0), .image_flags = kPanelFlags}};
-
-Icon foot_lamp = lamp(1, 7010, 256, 255, 0, &ap_dark_lamp);
-
-StringElement readouts[kApReadouts] = {
-    //      n  y    token
-    readout(2, 519, tokens::AUTOPILOT_RPM),
-    readout(3, 505, tokens::AUTOPILOT_MACH),
-    readout(4, 491, tokens::AUTOPILOT_AIRSPEED),
-    readout(5, 477, tokens::AUTOPILOT_VERTICAL_SPEED),
-    readout(6, 463, tokens::AUTOPILOT_ALTITUDE),
-    readout(7, 449, tokens::AUTOPILOT_HEADING),
-};
-
-constexpr std::uint32_t kLamp = 7020, kModeLamp = 7010;
-
-Icon lamps[kApLamps] = {
-    //   n   bitmap x   y    token
-    lamp(8,  kLamp, 83, 423, tokens::AUTOPILOT_RPM_HOLD, &ap_lamp),
-    lamp(9,  kLamp, 83, 409, tokens::AUTOTHROTTLE_ARMED, &ap_lamp),
-    lamp(10, kLamp, 83, 381, tokens::AUTOPILOT_MACH_HOLD, &ap_lamp),
-    lamp(11, kLamp, 83, 367, tokens::AUTOTHROTTLE_ACTIVE, &ap_lamp),
-    lamp(12, kLamp, 83, 353, tokens::AUTOPILOT_AIRSPEED_HOLD, &ap_lamp),
-    lamp(13, kLamp, 83, 325, tokens::AUTOPILOT_ATTITUDE_HOLD, &ap_lamp),
-    lamp(14, kLamp, 83, 311, tokens::AUTOPILOT_WING_LEVELER, &ap_lamp),
-    lamp(15, kLamp, 83, 283, tokens::AUTOPILOT_VERTICAL_SPEED_HOLD, &ap_lamp),
-    lamp(16, kLamp, 83, 255, tokens::AUTOPILOT_ALTITUDE_HOLD, &ap_lamp),
-    lamp(17, kLamp, 83, 227, tokens::AUTOPILOT_BACK_COURSE_HOLD, &ap_lamp),
-    lamp(18, kLamp, 83, 213, tokens::AUTOPILOT_GLIDE_SLOPE_HOLD, &ap_lamp),
-    lamp(19, kLamp, 83, 199, tokens::AUTOPILOT_APPROACH_HOLD, &ap_lamp),
-    lamp(20, kLamp, 83, 185, tokens::AUTOPILOT_NAV1_HOLD, &ap_lamp),
-    lamp(21, kLamp, 83, 157, tokens::AUTOPILOT_HEADING_HOLD, &ap_lamp),
-    lamp(22, kLamp, 83, 129, tokens::FLIGHT_DIRECTOR_ACTIVE, &ap_lamp),
-    lamp(23, kLamp, 83, 115, tokens::AUTOPILOT_YAW_DAMPER, &ap_lamp),
-    lamp(24, kLamp, 83, 101, tokens::AUTOPILOT_ENGAGED, &ap_lamp),
-    lamp(25, kLamp, 83, 73,  tokens::AUTOPILOT_AVAILABLE, &ap_lamp),
-};
-
-Icon mode_lamps[kApModeLamps] = {
-    lamp(26, kModeLamp, 54, 423, 0, &ap_dark_lamp), lamp(27, kModeLamp, 54, 409, 0, &ap_dark_lamp),
-    lamp(28, kModeLamp, 54, 381, 0, &ap_dark_lamp), lamp(29, kModeLamp, 54, 367, 0, &ap_dark_lamp),
-    lamp(30, kModeLamp, 54, 353, 0, &ap_dark_lamp), lamp(31, kModeLamp, 54, 325, 0, &ap_dark_lamp),
-    lamp(32, kModeLamp, 54, 311, 0, &ap_dark_lamp), lamp(33, kModeLamp, 54, 283, 0, &ap_dark_lamp),
-    lamp(34, kModeLamp, 54, 262, 0, &ap_dark_lamp), lamp(35, kModeLamp, 54, 248, 0, &ap_dark_lamp),
-    lamp(36, kModeLamp, 54, 227, 0, &ap_dark_lamp), lamp(37, kModeLamp, 54, 213, 0, &ap_dark_lamp),
-    lamp(38, kModeLamp, 54, 199, 0, &ap_dark_lamp), lamp(39, kModeLamp, 54, 185, 0, &ap_dark_lamp),
-    lamp(40, kModeLamp, 54, 157, 0, &ap_dark_lamp), lamp(41, kModeLamp, 54, 129, 0, &ap_dark_lamp),
-    lamp(42, kModeLamp, 54, 115, 0, &ap_dark_lamp), lamp(43, kModeLamp, 54, 101, 0, &ap_dark_lamp),
-    lamp(44, kModeLamp, 54, 73,  0, &ap_dark_lamp),
-};
-
-// Panel, foot lamp, readouts, lamps, mode lamps: each element's n above is its
-// place in this chain.
-ElementHeader* chain[2 * kApTesterElements] = {
-    &panel.header, nullptr, &foot_lamp.header, nullptr,
-    &readouts[0].header, nullptr, &readouts[1].header, nullptr, &readouts[2].header, nullptr,
-    &readouts[3].header, nullptr, &readouts[4].header, nullptr, &readouts[5].header, nullptr,
-    &lamps[0].header, nullptr, &lamps[1].header, nullptr, &lamps[2].header, nullptr,
-    &lamps[3].header, nullptr, &lamps[4].header, nullptr, &lamps[5].header, nullptr,
-    &lamps[6].header, nullptr, &lamps[7].header, nullptr, &lamps[8].header, nullptr,
-    &lamps[9].header, nullptr, &lamps[10].header, nullptr, &lamps[11].header, nullptr,
-    &lamps[12].header, nullptr, &lamps[13].header, nullptr, &lamps[14].header, nullptr,
-    &lamps[15].header, nullptr, &lamps[16].header, nullptr, &lamps[17].header, nullptr,
-    &mode_lamps[0].header, nullptr, &mode_lamps[1].header, nullptr, &mode_lamps[2].header, nullptr,
-    &mode_lamps[3].header, nullptr, &mode_lamps[4].header, nullptr, &mode_lamps[5].header, nullptr,
-    &mode_lamps[6].header, nullptr, &mode_lamps[7].header, nullptr, &mode_lamps[8].header, nullptr,
-    &mode_lamps[9].header, nullptr, &mode_lamps[10].header, nullptr, &mode_lamps[11].header, nullptr,
-    &mode_lamps[12].header, nullptr, &mode_lamps[13].header, nullptr, &mode_lamps[14].header, nullptr,
-    &mode_lamps[15].header, nullptr, &mode_lamps[16].header, nullptr, &mode_lamps[17].header, nullptr,
-    &mode_lamps[18].header, nullptr,
-};
+constinit Annunciator annunciator = make_annunciator(annunciator);
 
 MouseRect mouse[] = {
     mouse_parent(),
@@ -188,6 +199,6 @@ MouseRect mouse[] = {
 
 }  // namespace
 
-constinit GaugeHeader AP_Tester = make_gauge(registry::AP_Tester, chain, mouse);
+constinit GaugeHeader AP_Tester = make_gauge(registry::AP_Tester, annunciator.chain, mouse);
 
 }  // namespace ardelvine::gauges

@@ -8,9 +8,9 @@
 namespace ardelvine::gauges {
 
 inline constexpr std::uint32_t kApReadoutChars = 6;
-inline constexpr std::size_t kApReadouts = 6;     // chain elements 2..7
-inline constexpr std::size_t kApLamps = 18;       // chain elements 8..25
-inline constexpr std::size_t kApModeLamps = 19;   // chain elements 26..44
+inline constexpr std::size_t kApReadouts = 6;     // after the panel and the foot lamp
+inline constexpr std::size_t kApLamps = 18;       // after the readouts
+inline constexpr std::size_t kApModeLamps = 19;   // after the lamps
 inline constexpr std::size_t kApTesterElements = 2 + kApReadouts + kApLamps + kApModeLamps;
 static_assert(kApTesterElements == 45);
 

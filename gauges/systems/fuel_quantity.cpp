@@ -15,6 +15,7 @@
 #include "gauges/instruments/dial.h"
 #include "model/tokens.h"
 #include "module/host.h"
+#include "model/failures.h"
 
 namespace ardelvine::gauges {
 
@@ -63,63 +64,63 @@ double ARD_CALL tank_tip(ARD_TOOLTIP_WORDS) {
 // Main tanks: 0 to 70 gallons, held at the ends beyond.
 NonlinearityEntry left_main_table[] = {
     //  gal  point        direction
-    mark(80, 123, 20),   //  45°
-    mark(70, 123, 20),   //  45°
-    mark(60, 129, 32),   //  55°
-    mark(50, 138, 45),   //  67°
-    mark(40, 144, 60),   //  79°
-    mark(30, 145, 82),   //  95°
-    mark(20, 139, 102),  // 111°
-    mark(10, 131, 119),  // 125°
-    mark(0,  122, 129),  // 135°
-    mark(-1, 122, 129),  // 135°
+    through(80, 123, 20),   //  45°
+    through(70, 123, 20),   //  45°
+    through(60, 129, 32),   //  55°
+    through(50, 138, 45),   //  67°
+    through(40, 144, 60),   //  79°
+    through(30, 145, 82),   //  95°
+    through(20, 139, 102),  // 111°
+    through(10, 131, 119),  // 125°
+    through(0,  122, 129),  // 135°
+    through(-1, 122, 129),  // 135°
 };
 NonlinearityEntry right_main_table[] = {
-    mark(-1, 179, 129),  // 224°
-    mark(0,  179, 129),  // 224°
-    mark(10, 170, 119),  // 235°
-    mark(20, 163, 102),  // 249°
-    mark(30, 157, 81),   // 265°
-    mark(40, 161, 61),   // 281°
-    mark(50, 162, 45),   // 293°
-    mark(60, 171, 32),   // 305°
-    mark(70, 177, 19),   // 316°
-    mark(80, 177, 19),   // 316°
+    through(-1, 179, 129),  // 224°
+    through(0,  179, 129),  // 224°
+    through(10, 170, 119),  // 235°
+    through(20, 163, 102),  // 249°
+    through(30, 157, 81),   // 265°
+    through(40, 161, 61),   // 281°
+    through(50, 162, 45),   // 293°
+    through(60, 171, 32),   // 305°
+    through(70, 177, 19),   // 316°
+    through(80, 177, 19),   // 316°
 };
 
 // Auxiliary tanks: 0 to 30 gallons.
 NonlinearityEntry left_aux_table[] = {
-    mark(40, 121, 173),  //  46°
-    mark(30, 121, 173),  //  46°
-    mark(25, 129, 178),  //  52°
-    mark(20, 134, 191),  //  63°
-    mark(15, 141, 205),  //  75°
-    mark(10, 142, 224),  //  89°
-    mark(5,  138, 254),  // 113°
-    mark(0,  123, 281),  // 136°
-    mark(-1, 123, 281),  // 136°
+    through(40, 121, 173),  //  46°
+    through(30, 121, 173),  //  46°
+    through(25, 129, 178),  //  52°
+    through(20, 134, 191),  //  63°
+    through(15, 141, 205),  //  75°
+    through(10, 142, 224),  //  89°
+    through(5,  138, 254),  // 113°
+    through(0,  123, 281),  // 136°
+    through(-1, 123, 281),  // 136°
 };
 NonlinearityEntry right_aux_table[] = {
-    mark(-1, 177, 282),  // 224°
-    mark(0,  177, 282),  // 224°
-    mark(5,  161, 255),  // 247°
-    mark(10, 159, 224),  // 271°
-    mark(15, 159, 205),  // 285°
-    mark(20, 166, 190),  // 298°
-    mark(25, 171, 178),  // 308°
-    mark(30, 176, 170),  // 314°
-    mark(40, 176, 170),  // 314°
+    through(-1, 177, 282),  // 224°
+    through(0,  177, 282),  // 224°
+    through(5,  161, 255),  // 247°
+    through(10, 159, 224),  // 271°
+    through(15, 159, 205),  // 285°
+    through(20, 166, 190),  // 298°
+    through(25, 171, 178),  // 308°
+    through(30, 176, 170),  // 314°
+    through(40, 176, 170),  // 314°
 };
 static_assert(std::size(left_main_table) == 10 && std::size(right_main_table) == 10);
 static_assert(std::size(left_aux_table) == 9 && std::size(right_aux_table) == 9);
 
-FailureRecord failures[] = {{2, FAIL_NONE}, {20, FAIL_ZERO}, {0}};
+FailureRecord failures[] = {{failures::ENGINE, FAIL_NONE}, {failures::ELECTRICAL, FAIL_ZERO}, {0}};
 
-constexpr std::uint32_t kNeedle = 2330;
+constexpr std::uint32_t kNeedle = bitmaps::FUEL_NEEDLE;
 constexpr Point kNeedlePivot = {23, 9};
 
 // Drawn right auxiliary first and left main last.
-constinit Dial<4> dial = make_dial(dial, Fuel_Quantity, {.face = 2320, .cover = 2340}, {
+constinit Dial<4> dial = make_dial(dial, Fuel_Quantity, {.face = bitmaps::FUEL_FACE, .cover = bitmaps::FUEL_COVER}, {
     {.bitmap = kNeedle, .pivot = {232, 225}, .offset = kNeedlePivot, .token = tokens::FUEL_RIGHT_AUX_LEVEL,
      .table = right_aux_table, .failures = failures, .update = &tank_gallons<&FuelTanks::right_aux>},
     {.bitmap = kNeedle, .pivot = {68, 225}, .offset = kNeedlePivot, .token = tokens::FUEL_LEFT_AUX_LEVEL,
@@ -138,26 +139,18 @@ TooltipArg contents_args[] = {
     tooltip_number(&tank_tip<&FuelTanks::right_aux>),
 };
 
-MouseRect mouse[] = {
+constinit auto mouse = mouse_list(
     mouse_parent(),
-    mouse_parent(0, 0, 150, 150),
-    mouse_tooltip("Fuel quantity left main tank (%1!3.1f! gal)", contents_args),
+    tooltip_area({0, 0, 150, 150}, mouse_tooltip("Fuel quantity left main tank (%1!3.1f! gal)", contents_args)),
+    tooltip_area({150, 0, 150, 150}, mouse_tooltip("Fuel quantity right main tank (%2!3.1f! gal)", contents_args)),
+    tooltip_area({0, 150, 150, 150}, mouse_tooltip("Fuel quantity left auxiliary tank (%3!3.1f! gal)", contents_args)),
+    tooltip_area({150, 150, 150, 150},
+                 mouse_tooltip("Fuel quantity right auxiliary tank (%4!3.1f! gal)", contents_args)),
     mouse_end_parent(),
-    mouse_parent(150, 0, 150, 150),
-    mouse_tooltip("Fuel quantity right main tank (%2!3.1f! gal)", contents_args),
-    mouse_end_parent(),
-    mouse_parent(0, 150, 150, 150),
-    mouse_tooltip("Fuel quantity left auxiliary tank (%3!3.1f! gal)", contents_args),
-    mouse_end_parent(),
-    mouse_parent(150, 150, 150, 150),
-    mouse_tooltip("Fuel quantity right auxiliary tank (%4!3.1f! gal)", contents_args),
-    mouse_end_parent(),
-    mouse_end_parent(),
-    mouse_end(),
-};
+    mouse_end());
 
 }  // namespace
 
-constinit GaugeHeader Fuel_Quantity = make_gauge(registry::Fuel_Quantity, dial.chain, mouse);
+constinit GaugeHeader Fuel_Quantity = make_gauge(registry::Fuel_Quantity, dial.chain, mouse.data());
 
 }  // namespace ardelvine::gauges

@@ -15,6 +15,7 @@
 
 #include "gauges/gauge.h"
 #include "module/host.h"
+#include "resources/help.h"
 
 namespace ardelvine::gauges {
 
@@ -28,9 +29,8 @@ double lever_fraction(std::int32_t y, std::int32_t height) {
 
 namespace {
 
-constexpr std::uint32_t kLeverFlags = IMAGE_TRANSPARENT | IMAGE_RESTORE;
 constexpr std::uint32_t kLeverArea = MOUSE_LEFT | MOUSE_DRAG;
-static_assert(kLeverFlags == 0x3 && kLeverArea == 0x20800000u);
+static_assert(kLeverArea == 0x20800000u);
 
 constexpr std::uint32_t kLeverFullTravel = 16384;
 
@@ -69,7 +69,7 @@ struct LeverRow {
 
 constexpr Slider lever(GaugeHeader& gauge, const LeverRow& row, ElementHeader** children) {
     return Slider{.header = {.kind = ElementKind::SLIDER, .bitmap = row.bitmap, .x = row.x, .y = row.y,
-                             .gauge = &gauge, .children = children, .image_flags = kLeverFlags},
+                             .gauge = &gauge, .children = children, .image_flags = kPlainFlags},
                   .x = {.source = {.token = 0}, .scale = 1.0},
                   .y = {.source = {.token = row.token}, .scale = row.scale}};
 }
@@ -78,13 +78,13 @@ constexpr Slider lever(GaugeHeader& gauge, const LeverRow& row, ElementHeader** 
 
 extern ElementHeader* chain[2 * 4];
 
-StaticImage quadrant = {.header = {.kind = ElementKind::STATIC_IMAGE, .bitmap = 2230, .gauge = &Throttle_Quadrant,
-                                   .children = next_of(chain, 0), .image_flags = kLeverFlags}};
+StaticImage quadrant = {.header = {.kind = ElementKind::STATIC_IMAGE, .bitmap = bitmaps::QUADRANT_PANEL, .gauge = &Throttle_Quadrant,
+                                   .children = next_of(chain, 0), .image_flags = kPlainFlags}};
 
 constexpr LeverRow kLevers[] = {
-    {.bitmap = 2260, .x = 21, .y = 205, .token = kLever1Token, .scale = -200.0},   // left
-    {.bitmap = 2250, .x = 83, .y = 249, .token = kLever2Token, .scale = -244.0},   // middle
-    {.bitmap = 2240, .x = 162, .y = 247, .token = kLever3Token, .scale = -242.0},  // right
+    {.bitmap = bitmaps::QUADRANT_LEFT_LEVER, .x = 21, .y = 205, .token = kLever1Token, .scale = -200.0},   // left
+    {.bitmap = bitmaps::QUADRANT_MIDDLE_LEVER, .x = 83, .y = 249, .token = kLever2Token, .scale = -244.0},   // middle
+    {.bitmap = bitmaps::QUADRANT_RIGHT_LEVER, .x = 162, .y = 247, .token = kLever3Token, .scale = -242.0},  // right
 };
 
 Slider lever1 = lever(Throttle_Quadrant, kLevers[0], next_of(chain, 1));
@@ -94,22 +94,22 @@ ElementHeader* chain[2 * 4] = {&quadrant.header, nullptr, &lever1.header, nullpt
                                &lever2.header, nullptr, &lever3.header, nullptr};
 
 // Each slot's tooltip area, then the three click-and-drag areas over the same slots.
-MouseRect mouse[] = {
-    mouse_parent(),
-    mouse_parent(21, 5, 51, 293), mouse_tooltip_id(0x31A0), mouse_end_parent(),
-    mouse_parent(83, 5, 49, 293), mouse_tooltip_id(0x3198), mouse_end_parent(),
-    mouse_parent(162, 5, 51, 288), mouse_tooltip_id(0x3190), mouse_end_parent(),
-    mouse_child(21, 5, 51, 293, CURSOR_HAND, kLeverArea, &throttle_lever1_click),
-    mouse_child(83, 5, 49, 293, CURSOR_HAND, kLeverArea, &throttle_lever2_click),
-    mouse_child(162, 5, 51, 288, CURSOR_HAND, kLeverArea, &throttle_lever3_click),
-    mouse_end_parent(),
-    mouse_end(),
-};
+constexpr Control kLever1 =
+    control({21, 5, 51, 293}, mouse_tooltip_id(help::MIXTURE_LEVER), CURSOR_HAND, kLeverArea, &throttle_lever1_click);
+constexpr Control kLever2 =
+    control({83, 5, 49, 293}, mouse_tooltip_id(help::PROPELLER_LEVER), CURSOR_HAND, kLeverArea, &throttle_lever2_click);
+constexpr Control kLever3 =
+    control({162, 5, 51, 288}, mouse_tooltip_id(help::THROTTLE_LEVER), CURSOR_HAND, kLeverArea, &throttle_lever3_click);
+
+constinit auto mouse = mouse_list(mouse_parent(),
+                                  kLever1.tooltip, kLever2.tooltip, kLever3.tooltip,
+                                  kLever1.click, kLever2.click, kLever3.click,
+                                  mouse_end_parent(), mouse_end());
 static_assert(std::size(mouse) == 15);
 
 }  // namespace
 
 constinit GaugeHeader Throttle_Quadrant =
-    make_gauge(registry::Throttle_Quadrant, chain, mouse, &throttle_quadrant_callback);
+    make_gauge(registry::Throttle_Quadrant, chain, mouse.data(), &throttle_quadrant_callback);
 
 }  // namespace ardelvine::gauges

@@ -33,21 +33,20 @@ std::string window_name(const WindowConfig& w) {
     return name.append(std::to_string(w.size_h)).append(")");
 }
 
-void check_outside(const std::string& what, int line, const WindowConfig& w, int x, int y, int width, int height,
-                   std::vector<Finding>& out) {
+// What reaches past the window's edges, as a finding's text; empty when
+// nothing does.
+std::string outside_text(const std::string& what, const WindowConfig& w, int x, int y, int width, int height) {
     std::vector<std::string> edges;
     if (x < 0) edges.push_back("left");
     if (y < 0) edges.push_back("top");
     if (x + width > w.size_w) edges.push_back("right");
     if (y + height > w.size_h) edges.push_back("bottom");
-    if (edges.empty()) return;
+    if (edges.empty()) return {};
     const bool gone = x >= w.size_w || y >= w.size_h || x + width <= 0 || y + height <= 0;
     std::string where;
     for (std::size_t i = 0; i < edges.size(); ++i) where += (i == 0 ? "" : i + 1 == edges.size() ? " and " : ", ") + edges[i];
-    out.push_back({Finding::Kind::OUTSIDE, line,
-                   what + " at " + box(x, y, width, height) + (gone ? " lies wholly outside " : " reaches past the " + where +
-                                                                                      " edge of ") +
-                       window_name(w)});
+    return what + " at " + box(x, y, width, height) +
+           (gone ? " lies wholly outside " : " reaches past the " + where + " edge of ") + window_name(w);
 }
 
 // The click areas of a placed gauge, in its window's units.
@@ -103,80 +102,197 @@ const char* finding_kind_name(Finding::Kind kind) {
         case Finding::Kind::OVERLAP: return "overlap";
         case Finding::Kind::PROPORTIONS: return "proportions";
         case Finding::Kind::UNREACHABLE: return "unreachable";
+        case Finding::Kind::NOTE: return "note";
     }
     return "finding";
 }
 
-std::vector<Finding> check_panel(const Host& host) {
+std::size_t CheckCounts::findings() const {
+    std::size_t n = 0;
+    for (std::size_t k = 0; k < kFindingKinds; ++k) n += k == static_cast<std::size_t>(Finding::Kind::NOTE) ? 0 : found[k];
+    return n;
+}
+
+std::size_t CheckCounts::unshown() const {
+    std::size_t n = 0;
+    for (std::size_t k = 0; k < kFindingKinds; ++k) n += found[k] - shown[k];
+    return n;
+}
+
+namespace {
+
+// Counts every finding and shows those the limits allow, making the text of
+// a finding only when it is shown.
+class Reporter {
+public:
+    Reporter(const std::function<void(const Finding&)>& report, const CheckLimits& limits)
+        : report_(report), limits_(limits) {}
+
+    template <class Text>
+    bool add(Finding::Kind kind, int line, const Text& text, bool allowed = true) {
+        const auto k = static_cast<std::size_t>(kind);
+        ++counts_.found[k];
+        const bool note = kind == Finding::Kind::NOTE;
+        if (!allowed || (!note && shown_ >= limits_.total)) return false;
+        ++counts_.shown[k];
+        shown_ += note ? 0 : 1;
+        report_({kind, line, text()});
+        return true;
+    }
+    const CheckCounts& counts() const { return counts_; }
+
+private:
+    const std::function<void(const Finding&)>& report_;
+    const CheckLimits& limits_;
+    CheckCounts counts_;
+    std::size_t shown_ = 0;
+};
+
+Rect bounds(const std::vector<Rect>& areas) {
+    Rect b{0, 0, 0, 0};
+    for (std::size_t i = 0; i < areas.size(); ++i) {
+        const Rect& a = areas[i];
+        b = i == 0 ? a : Rect{std::min(b.x0, a.x0), std::min(b.y0, a.y0), std::max(b.x1, a.x1), std::max(b.y1, a.y1)};
+    }
+    return b;
+}
+
+}  // namespace
+
+CheckCounts check_panel(const Host& host, const std::function<void(const Finding&)>& report, const CheckLimits& limits) {
     const PanelConfig& panel = host.panel();
     const auto& placements = host.placements();
     const auto& lines = host.placement_lines();
-    std::vector<Finding> out;
-    for (const PanelWarning& w : panel.warnings) out.push_back({Finding::Kind::WARNING, w.line, w.text});
+    const auto& unloaded = host.unloaded();
+    Reporter out(report, limits);
 
-    for (std::size_t i = 0; i < placements.size(); ++i) {
-        const Placement& p = *placements[i];
-        check_outside("gauge " + p.name(), lines[i], panel.windows[p.panel_window()], p.x(), p.y(), p.width(),
-                      p.height(), out);
-    }
-    for (const UnloadedGauge& u : host.unloaded())
-        check_outside("gauge " + u.module + "!" + u.gauge, u.line, panel.windows[u.window], u.x, u.y, u.w, u.h, out);
+    // What speaks at each line, in line order; at one line the panel's
+    // warnings come before what is found of its gauge.
+    enum Source { WARNING, GAUGE, UNLOADED, WINDOW };
+    struct Item {
+        int line;
+        Source source;
+        std::size_t index;
+    };
+    std::vector<Item> items;
+    items.reserve(panel.warnings.size() + placements.size() + unloaded.size() + panel.windows.size());
+    for (std::size_t i = 0; i < panel.warnings.size(); ++i) items.push_back({panel.warnings[i].line, WARNING, i});
+    for (std::size_t i = 0; i < placements.size(); ++i) items.push_back({lines[i], GAUGE, i});
+    for (std::size_t i = 0; i < unloaded.size(); ++i) items.push_back({unloaded[i].line, UNLOADED, i});
+    for (std::size_t i = 0; i < panel.windows.size(); ++i) items.push_back({panel.windows[i].line, WINDOW, i});
+    std::stable_sort(items.begin(), items.end(), [](const Item& a, const Item& b) {
+        return a.line != b.line ? a.line < b.line : a.source < b.source;
+    });
 
-    // Click areas of two gauges in one window that overlap: once per pair.
+    // Click areas, and their bounds to pass over most pairs at once.
     std::vector<std::vector<Rect>> areas;
-    for (const auto& p : placements) areas.push_back(click_areas(*p));
-    for (std::size_t i = 0; i < placements.size(); ++i) {
-        for (std::size_t j = i + 1; j < placements.size(); ++j) {
-            if (placements[i]->panel_window() != placements[j]->panel_window()) continue;
-            bool found = false;
-            for (const Rect& a : areas[i]) {
-                for (const Rect& b : areas[j]) {
-                    if (found || !a.overlaps(b)) continue;
-                    found = true;
-                    const double x0 = std::max(a.x0, b.x0), y0 = std::max(a.y0, b.y0);
-                    const double x1 = std::min(a.x1, b.x1), y1 = std::min(a.y1, b.y1);
-                    out.push_back({Finding::Kind::OVERLAP, lines[j],
-                                   "click areas of " + placements[j]->name() + " and " + placements[i]->name() +
-                                       " (line " + std::to_string(lines[i]) + ") overlap at " +
-                                       box(x0, y0, x1 - x0, y1 - y0) + ": a click there reaches only one of them"});
-                }
-            }
-        }
+    std::vector<Rect> extent;
+    areas.reserve(placements.size());
+    for (const auto& p : placements) {
+        areas.push_back(click_areas(*p));
+        extent.push_back(bounds(areas.back()));
     }
-
-    for (std::size_t i = 0; i < placements.size(); ++i) {
-        const Placement& p = *placements[i];
-        const BitmapSize face = p.background_size();
-        if (face.width <= 0 || face.height <= 0 || p.width() <= 0 || p.height() <= 0) continue;
-        const double placed = static_cast<double>(p.width()) / p.height();
-        const double natural = static_cast<double>(face.width) / face.height;
-        const double factor = placed / natural;
-        if (factor <= kStretchedProportions && factor >= 1.0 / kStretchedProportions) continue;
-        char ratio[32];
-        std::snprintf(ratio, sizeof ratio, "%.2f", factor >= 1.0 ? factor : 1.0 / factor);
-        out.push_back({Finding::Kind::PROPORTIONS, lines[i],
-                       "gauge " + p.name() + " is placed " + std::to_string(p.width()) + "x" + std::to_string(p.height()) +
-                           ", " + ratio + " times " + (factor >= 1.0 ? "wider" : "taller") +
-                           " for its size than its face (" + std::to_string(face.width) + "x" +
-                           std::to_string(face.height) + "): it will look stretched"});
-    }
+    std::vector<std::vector<std::size_t>> in_window(panel.windows.size());
+    for (std::size_t i = 0; i < placements.size(); ++i) in_window[placements[i]->panel_window()].push_back(i);
 
     std::vector<std::int64_t> opened;
     for (const auto& p : placements)
         for (std::int64_t ident : windows_opened(const_cast<Placement&>(*p).header()->parameters)) opened.push_back(ident);
-    for (const WindowConfig& w : panel.windows) {
-        if (w.vcockpit || w.visible || named_window(w.ident)) continue;
-        if (std::find(opened.begin(), opened.end(), static_cast<std::int64_t>(w.ident)) != opened.end()) continue;
-        std::string text = "[";
-        text.append(section_name(w)).append("] starts hidden, no button of this module opens ident ");
-        text.append(std::to_string(w.ident)).append(" and it is no window the simulator's keys open: ");
-        text += w.nomenu ? "with nomenu=1 nothing can show it" : "only the simulator's menu can show it";
-        if (!host.unloaded().empty()) text += " (unless a gauge of another module does)";
-        out.push_back({Finding::Kind::UNREACHABLE, w.line, text});
-    }
+    std::sort(opened.begin(), opened.end());
 
-    std::stable_sort(out.begin(), out.end(), [](const Finding& a, const Finding& b) { return a.line < b.line; });
-    return out;
+    using K = Finding::Kind;
+    for (const Item& item : items) {
+        switch (item.source) {
+            case WARNING:
+                out.add(K::WARNING, item.line, [&] { return panel.warnings[item.index].text; });
+                break;
+            case UNLOADED: {
+                const UnloadedGauge& u = unloaded[item.index];
+                const WindowConfig& w = panel.windows[u.window];
+                if (w.zero_size) break;
+                const std::string text = outside_text("gauge " + u.module + "!" + u.gauge, w, u.x, u.y, u.w, u.h);
+                if (!text.empty()) out.add(K::OUTSIDE, u.line, [&] { return text; });
+                break;
+            }
+            case GAUGE: {
+                const std::size_t j = item.index;
+                const Placement& p = *placements[j];
+                const WindowConfig& w = panel.windows[p.panel_window()];
+                if (!w.zero_size) {
+                    const std::string text = outside_text("gauge " + p.name(), w, p.x(), p.y(), p.width(), p.height());
+                    if (!text.empty()) out.add(K::OUTSIDE, item.line, [&] { return text; });
+                }
+                // Click areas of this gauge and an earlier one in its window
+                // that overlap: once per pair, at the later gauge's line.
+                std::size_t shown_here = 0;
+                for (std::size_t i : in_window[p.panel_window()]) {
+                    if (i >= j) break;
+                    if (areas[i].empty() || areas[j].empty() || !extent[i].overlaps(extent[j])) continue;
+                    const Rect* a = nullptr;
+                    const Rect* b = nullptr;
+                    for (std::size_t m = 0; a == nullptr && m < areas[i].size(); ++m)
+                        for (std::size_t n = 0; a == nullptr && n < areas[j].size(); ++n)
+                            if (areas[i][m].overlaps(areas[j][n])) a = &areas[i][m], b = &areas[j][n];
+                    if (a == nullptr) continue;
+                    const bool shown = out.add(K::OVERLAP, item.line, [&] {
+                        const double x0 = std::max(a->x0, b->x0), y0 = std::max(a->y0, b->y0);
+                        const double x1 = std::min(a->x1, b->x1), y1 = std::min(a->y1, b->y1);
+                        return "click areas of " + p.name() + " and " + placements[i]->name() + " (line " +
+                               std::to_string(lines[i]) + ") overlap at " + box(x0, y0, x1 - x0, y1 - y0) +
+                               ": a click there reaches only one of them";
+                    }, shown_here < limits.per_gauge);
+                    shown_here += shown ? 1 : 0;
+                }
+                const BitmapSize face = p.background_size();
+                if (face.width <= 0 || face.height <= 0 || p.width() <= 0 || p.height() <= 0) break;
+                const double factor = (static_cast<double>(p.width()) / p.height()) /
+                                      (static_cast<double>(face.width) / face.height);
+                if (factor <= kStretchedProportions && factor >= 1.0 / kStretchedProportions) break;
+                out.add(K::PROPORTIONS, item.line, [&] {
+                    char ratio[32];
+                    std::snprintf(ratio, sizeof ratio, "%.2f", factor >= 1.0 ? factor : 1.0 / factor);
+                    return "gauge " + p.name() + " is placed " + std::to_string(p.width()) + "x" +
+                           std::to_string(p.height()) + ", " + ratio + " times " + (factor >= 1.0 ? "wider" : "taller") +
+                           " for its size than its face (" + std::to_string(face.width) + "x" +
+                           std::to_string(face.height) + "): it will look stretched";
+                });
+                break;
+            }
+            case WINDOW: {
+                const WindowConfig& w = panel.windows[item.index];
+                if (w.zero_size) {
+                    out.add(K::NOTE, w.line, [&] {
+                        const std::size_t ours = in_window[w.slot].size();
+                        // Appended, as the unreachable text is: GCC 12 at -O3 warns
+                        // falsely of "[" + std::string.
+                        std::string text = "[";
+                        text.append(section_name(w)).append("] is of zero size: nothing of it is drawn; the ");
+                        text.append(std::to_string(ours));
+                        text += ours == 1 ? " gauge of this module in it runs" : " gauges of this module in it run";
+                        return text + " as any other (logic only)";
+                    });
+                }
+                if (w.vcockpit || w.visible || named_window(w.ident)) break;
+                if (std::binary_search(opened.begin(), opened.end(), static_cast<std::int64_t>(w.ident))) break;
+                out.add(K::UNREACHABLE, w.line, [&] {
+                    std::string text = "[";
+                    text.append(section_name(w)).append("] starts hidden, no button of this module opens ident ");
+                    text.append(std::to_string(w.ident)).append(" and it is no window the simulator's keys open: ");
+                    text += w.nomenu ? "with nomenu=1 nothing can show it" : "only the simulator's menu can show it";
+                    if (!unloaded.empty()) text += " (unless a gauge of another module does)";
+                    return text;
+                });
+                break;
+            }
+        }
+    }
+    return out.counts();
+}
+
+std::vector<Finding> check_panel(const Host& host) {
+    std::vector<Finding> found;
+    check_panel(host, [&](const Finding& f) { found.push_back(f); });
+    return found;
 }
 
 }  // namespace ardelvine::hostapp

@@ -3,9 +3,14 @@
 // of them. Besides the panel's warnings it looks for gauges that reach out of
 // their window, click areas of two gauges that overlap (a click there reaches
 // only one of them), gauges of this module stretched far from the
-// proportions of their face, and hidden windows that nothing can open.
+// proportions of their face, and hidden windows that nothing can open. It
+// works through the panel once, in line order, holding no more than the
+// panel itself: its output and memory stay bounded whatever the panel.
 #pragma once
 
+#include <array>
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,21 +19,44 @@
 namespace ardelvine::hostapp {
 
 struct Finding {
-    enum class Kind { WARNING, OUTSIDE, OVERLAP, PROPORTIONS, UNREACHABLE };
+    // NOTE says what a section is (one of zero size) and counts as no finding.
+    enum class Kind { WARNING, OUTSIDE, OVERLAP, PROPORTIONS, UNREACHABLE, NOTE };
     Kind kind;
     int line = 0;
     std::string text;
 };
+inline constexpr std::size_t kFindingKinds = 6;
 
 // A placed gauge's width for its height against its face's: beyond this
 // factor either way it looks stretched.
 inline constexpr double kStretchedProportions = 1.25;
 
-// Every finding on the host's panel, in line order. The host need not have
-// installed its gauges (HostOptions::install = false).
+// How much of a panel's findings is shown. A panel of thousands of gauges
+// stacked on one another has millions of overlapping pairs: past these the
+// findings are only counted.
+struct CheckLimits {
+    std::size_t per_gauge = 3;  // overlaps shown at one gauge's line
+    std::size_t total = 2000;   // findings shown in all
+};
+
+struct CheckCounts {
+    std::array<std::size_t, kFindingKinds> found{}, shown{};
+    // Findings, notes aside.
+    std::size_t findings() const;
+    std::size_t warnings() const { return found[0]; }
+    // Found but not shown, of every kind.
+    std::size_t unshown() const;
+};
+
+// Gives `report` each finding shown on the host's panel, in line order, as it
+// is found; counts every one. The host need not have installed its gauges
+// (HostOptions::install = false).
+CheckCounts check_panel(const Host& host, const std::function<void(const Finding&)>& report,
+                        const CheckLimits& limits = {});
+// The findings shown, as a list.
 std::vector<Finding> check_panel(const Host& host);
 
-// "warning", "outside", "overlap", "proportions", "unreachable".
+// "warning", "outside", "overlap", "proportions", "unreachable", "note".
 const char* finding_kind_name(Finding::Kind kind);
 
 }  // namespace ardelvine::hostapp

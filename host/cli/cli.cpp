@@ -234,23 +234,32 @@ int cmd_check(const Options& o, std::ostream& out) {
     options.install = false;
     options.main_window = false;
     Host host(panel_from(o.positional[0]), options);
-    const std::vector<Finding> findings = check_panel(host);
     const std::string& file = host.panel().file;
-    std::size_t warnings = 0;
-    for (const Finding& f : findings) {
-        warnings += f.kind == Finding::Kind::WARNING ? 1 : 0;
+    // Each line goes out as it is found: a large panel's report starts at once.
+    const CheckCounts counts = check_panel(host, [&](const Finding& f) {
         out << printable(file + ":" + (f.line > 0 ? std::to_string(f.line) + ":" : "") + " " +
                              finding_kind_name(f.kind) + ": " + f.text,
                          kMaxMessage)
             << "\n";
+    });
+    if (const std::size_t more = counts.unshown(); more > 0) {
+        out << file << ": " << more << " more " << (more == 1 ? "finding" : "findings") << " not listed (";
+        const char* separator = "";
+        for (std::size_t k = 0; k < kFindingKinds; ++k) {
+            if (counts.found[k] == counts.shown[k]) continue;
+            out << separator << counts.found[k] - counts.shown[k] << " " << finding_kind_name(static_cast<Finding::Kind>(k));
+            separator = ", ";
+        }
+        out << ")\n";
     }
+    const std::size_t findings = counts.findings();
     out << host.panel().windows.size() << " windows, " << host.placements().size() << " gauges placed";
     if (!host.unloaded().empty()) out << ", " << host.unloaded().size() << " of other modules outlined";
-    out << ": " << (findings.empty() ? "nothing to report" : std::to_string(findings.size()) + (findings.size() == 1 ? " finding" : " findings"))
+    out << ": " << (findings == 0 ? "nothing to report" : std::to_string(findings) + (findings == 1 ? " finding" : " findings"))
         << "\n";
     // A checker run for a build wants every finding to fail it, not only the reader's.
-    if (o.values.count("--strict") > 0 && !findings.empty())
-        refuse_strict(file, findings.size(), warnings == findings.size() ? "warning" : "finding");
+    if (o.values.count("--strict") > 0 && findings > 0)
+        refuse_strict(file, findings, counts.warnings() == findings ? "warning" : "finding");
     return 0;
 }
 

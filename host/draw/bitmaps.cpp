@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "host/draw/cairo_handles.h"
+#include "host/draw/geometry.h"
+#include "model/records.h"
 #include "platform/platform.h"
 #include "resources/formats.h"
 
@@ -43,9 +45,111 @@ cairo_surface_t* decode_bitmap_file(const std::string& path) {
 
 cairo_surface_t* BitmapCache::get(std::uint32_t id) {
     auto it = surfaces_.find(id);
-    if (it == surfaces_.end())
-        it = surfaces_.emplace(id, std::unique_ptr<cairo_surface_t, SurfaceDeleter>(decode_bitmap(module_, id))).first;
+    if (it == surfaces_.end()) it = surfaces_.emplace(id, Surface(decode_bitmap(module_, id))).first;
     return it->second.get();
+}
+
+namespace {
+
+// A copy of a picture with its colours multiplied.
+Surface tinted_copy(cairo_surface_t* plain, TintFactors f) {
+    const int w = width_of(plain), h = height_of(plain);
+    Surface copy = new_image(w, h);
+    {
+        Context cr = new_context(copy.get());
+        cairo_set_operator(cr.get(), CAIRO_OPERATOR_SOURCE);
+        cairo_set_source_surface(cr.get(), plain, 0, 0);
+        cairo_paint(cr.get());
+    }
+    cairo_surface_flush(copy.get());
+    unsigned char* data = cairo_image_surface_get_data(copy.get());
+    const int stride = cairo_image_surface_get_stride(copy.get());
+    for (int row = 0; row < h; ++row) {
+        auto* px = reinterpret_cast<std::uint32_t*>(data + static_cast<std::ptrdiff_t>(row) * stride);
+        for (int col = 0; col < w; ++col) {
+            const std::uint32_t p = px[col];
+            const auto r = static_cast<std::uint32_t>(((p >> 16) & 0xFF) * f.r);
+            const auto g = static_cast<std::uint32_t>(((p >> 8) & 0xFF) * f.g);
+            const auto b = static_cast<std::uint32_t>((p & 0xFF) * f.b);
+            px[col] = (p & 0xFF000000u) | (r << 16) | (g << 8) | b;
+        }
+    }
+    cairo_surface_mark_dirty(copy.get());
+    return copy;
+}
+
+}  // namespace
+
+Tint element_tint(std::uint32_t image_flags, Lighting lighting) {
+    if (!lighting.night || (image_flags & IMAGE_BRIGHT) != 0) return Tint::NONE;
+    if ((image_flags & IMAGE_LIT) != 0 && lighting.panel_lights) return Tint::LIT;
+    return Tint::DARK;
+}
+
+TintFactors tint_factors(Tint tint, const std::optional<RgbBytes>& night_colour) {
+    switch (tint) {
+        case Tint::NONE: return {1.0, 1.0, 1.0};
+        case Tint::DARK: return {0.16, 0.17, 0.22};   // moonlight on an unlit panel
+        case Tint::LIT:
+            if (night_colour) return {(*night_colour)[0] / 255.0, (*night_colour)[1] / 255.0, (*night_colour)[2] / 255.0};
+            return {0.95, 0.72, 0.50};  // warm panel flood light
+    }
+    return {1.0, 1.0, 1.0};
+}
+
+cairo_surface_t* BitmapStore::bitmap(std::uint32_t id, Tint tint) {
+    cairo_surface_t* plain = source_ ? source_(id) : nullptr;
+    if (plain == nullptr || tint == Tint::NONE) return plain;
+    const std::uint64_t key = (std::uint64_t{id} << 8) | static_cast<std::uint8_t>(tint);
+    auto it = tinted_.find(key);
+    if (it != tinted_.end()) return it->second.get();
+    return tinted_.emplace(key, tinted_copy(plain, tint_factors(tint, night_colour_))).first->second.get();
+}
+
+bool BitmapStore::opaque(std::uint32_t id) {
+    auto it = opaque_.find(id);
+    if (it != opaque_.end()) return it->second;
+    cairo_surface_t* s = source_ ? source_(id) : nullptr;
+    bool all = s != nullptr;
+    if (all) {
+        cairo_surface_flush(s);
+        const unsigned char* data = cairo_image_surface_get_data(s);
+        const int stride = cairo_image_surface_get_stride(s);
+        for (int row = 0; all && row < height_of(s); ++row) {
+            const auto* px = reinterpret_cast<const std::uint32_t*>(data + static_cast<std::ptrdiff_t>(row) * stride);
+            for (int col = 0; all && col < width_of(s); ++col) all = (px[col] >> 24) == 0xFF;
+        }
+    }
+    return opaque_.emplace(id, all).first->second;
+}
+
+const Padded& BitmapStore::padded(cairo_surface_t* bitmap) {
+    auto it = padded_.find(bitmap);
+    if (it != padded_.end()) return it->second;
+    return padded_.emplace(bitmap, pad_bitmap(bitmap)).first->second;
+}
+
+cairo_surface_t* BitmapStore::background(const WindowConfig& window, Tint tint) {
+    if (window.background_path.empty()) return nullptr;
+    auto it = backgrounds_.find(window.slot);
+    if (it == backgrounds_.end())
+        it = backgrounds_.emplace(window.slot, Surface(decode_bitmap_file(window.background_path))).first;
+    if (!it->second || tint == Tint::NONE) return it->second.get();
+    auto dark = dark_backgrounds_.find(window.slot);
+    if (dark == dark_backgrounds_.end())
+        dark = dark_backgrounds_.emplace(window.slot, tinted_copy(it->second.get(), tint_factors(tint, night_colour_))).first;
+    return dark->second.get();
+}
+
+bool BitmapStore::set_night_colour(const std::optional<RgbBytes>& colour) {
+    if (night_colour_ == colour) return false;
+    night_colour_ = colour;
+    tinted_.clear();
+    // Turned pictures were kept by the address of a tinted bitmap now gone.
+    padded_.clear();
+    openings_.clear();
+    dark_backgrounds_.clear();
+    return true;
 }
 
 }  // namespace ardelvine::hostapp

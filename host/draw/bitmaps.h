@@ -1,4 +1,5 @@
-// The module's bitmaps as Cairo surfaces.
+// The module's bitmaps as Cairo surfaces, and the store the renderer draws
+// them from.
 //
 // A bitmap resource is an uncompressed BMP (8 bits with a colour table, or 24
 // bits) found by numeric id in the module's resource directory, read by the
@@ -6,17 +7,29 @@
 // becomes an ARGB32 image surface in which pure black (0,0,0), the module's
 // transparent colour, is fully transparent and every other pixel opaque; the
 // renderer draws elements whose transparency flag is clear as they are.
+//
+// At night an element's bitmap is drawn tinted: its colours multiplied by
+// moonlight, or by the panel's light colour while it is lit. The store keeps
+// each bitmap in the forms drawing needs (tinted copies, the padded pixels
+// the turned-picture painter reads, whether it is opaque all over) and every
+// window's background bitmap, each made once on first use.
 #pragma once
 
 #include <cairo.h>
 
 #include <cstdint>
+#include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "host/draw/bitmap_info.h"
+#include "host/draw/cairo_handles.h"
+#include "host/draw/turned.h"
+#include "host/load/panel_config.h"
 
 namespace ardelvine::hostapp {
 
@@ -37,11 +50,65 @@ public:
     cairo_surface_t* get(std::uint32_t id);
 
 private:
-    struct SurfaceDeleter {
-        void operator()(cairo_surface_t* s) const { cairo_surface_destroy(s); }
-    };
     void* module_;
-    std::unordered_map<std::uint32_t, std::unique_ptr<cairo_surface_t, SurfaceDeleter>> surfaces_;
+    std::unordered_map<std::uint32_t, Surface> surfaces_;
+};
+
+// Decoded module bitmaps by resource id (ARGB32, transparent colour cleared).
+// The source keeps ownership; null for an id it does not have.
+using BitmapSource = std::function<cairo_surface_t*(std::uint32_t id)>;
+
+struct Lighting {
+    bool night = false;
+    bool panel_lights = false;
+    // The panel's own colour for its lights at night ([Color] Night=); none:
+    // a warm flood light.
+    std::optional<RgbBytes> night_colour;
+    bool operator==(const Lighting&) const = default;
+};
+
+// What an element's colours are multiplied by under a lighting.
+enum class Tint : std::uint8_t { NONE, DARK, LIT };
+Tint element_tint(std::uint32_t image_flags, Lighting lighting);
+struct TintFactors {
+    double r, g, b;
+};
+TintFactors tint_factors(Tint tint, const std::optional<RgbBytes>& night_colour = {});
+
+// The bitmaps one renderer draws from, in every form it draws them.
+class BitmapStore {
+public:
+    explicit BitmapStore(BitmapSource source) : source_(std::move(source)) {}
+
+    // The bitmap under a tint: the source's own for NONE, else a copy with
+    // its colours multiplied, owned by the store. Null when there is none.
+    cairo_surface_t* bitmap(std::uint32_t id, Tint tint);
+    // Whether a bitmap has no transparent pixel.
+    bool opaque(std::uint32_t id);
+    // A bitmap's pixels with a transparent border, for painting it turned.
+    const Padded& padded(cairo_surface_t* bitmap);
+    // The openings of sprite windows, by placement, that the painter keeps.
+    std::vector<Opening>& openings() { return openings_; }
+    // A window's background bitmap, plain or darkened; null when it has none
+    // or it cannot be read.
+    cairo_surface_t* background(const WindowConfig& window, Tint tint);
+
+    // Lit bitmaps take the colour of the panel's lights; another colour
+    // drops every tinted bitmap and what was made from them. Returns whether
+    // the colour changed.
+    bool set_night_colour(const std::optional<RgbBytes>& colour);
+
+private:
+    BitmapSource source_;
+    // The colour tinted bitmaps were made under.
+    std::optional<RgbBytes> night_colour_;
+    std::unordered_map<std::uint64_t, Surface> tinted_;
+    std::unordered_map<std::uint32_t, bool> opaque_;
+    // By the address of the surface, plain or tinted.
+    std::unordered_map<cairo_surface_t*, Padded> padded_;
+    std::vector<Opening> openings_;
+    // Background bitmaps by window slot, plain and darkened; null when unreadable.
+    std::map<std::size_t, Surface> backgrounds_, dark_backgrounds_;
 };
 
 }  // namespace ardelvine::hostapp

@@ -2,24 +2,12 @@
 // panel window into a picture.
 //
 // A window is drawn at `scale` pixels per panel unit: its background colour
-// and over it its background bitmap stretched to the window, then every gauge of the window in placement order, each scaled from its
-// background bitmap's pixels to the placement's width and height. Within a
-// gauge the elements are drawn in chain order (the order of
-// Placement::elements()), each by the rule of its kind:
-//   STATIC_IMAGE  the bitmap at the element's position
-//   NEEDLE        the bitmap (drawn pointing along +x) turned about its offset
-//                 point, which sits on the element's position
-//   ICON          bitmap id + image index at the element's position
-//   SLIDER        the bitmap shifted by dx, dy
-//   MOVING_IMAGE  the strip (id) shifted by dx, dy, seen through the window
-//                 bitmap (id + 1) at the element's position
-//   SPRITE        the picture (id), centred on the element's offset point
-//                 (a point of the background, the centre of rotation),
-//                 shifted by dx (right) and dy (up) along its own axes,
-//                 scaled by its texture scale and turned counter-clockwise by
-//                 `rotation`; seen through the window bitmap (id + 1) at the
-//                 element's position
-//   STRING        the element's text in its box, font and colours
+// and over it its background bitmap stretched to the window, then every
+// gauge of the window in placement order, each scaled from its background
+// bitmap's pixels to the placement's width and height. Within a gauge the
+// elements are drawn in chain order (the order of Placement::elements()),
+// each by the rule of its kind (host/draw/elements.h).
+//
 // Pure black is transparent in every decoded bitmap; an element without the
 // transparent flag gets a black backing instead. Elements with the smooth flag
 // are filtered bilinearly, the others sampled nearest. At night everything not
@@ -34,45 +22,17 @@
 
 #include <cairo.h>
 
-#include <cstdint>
-#include <functional>
+#include <cstddef>
 #include <memory>
-#include <optional>
-#include <string>
 #include <vector>
 
+#include "host/draw/bitmaps.h"
+#include "host/draw/elements.h"
 #include "host/load/panel_config.h"
 #include "host/load/placement.h"
 #include "model/tokens.h"
 
 namespace ardelvine::hostapp {
-
-// Decoded module bitmaps by resource id (ARGB32, transparent colour cleared).
-// The source keeps ownership; null for an id it does not have.
-using BitmapSource = std::function<cairo_surface_t*(std::uint32_t id)>;
-
-struct Lighting {
-    bool night = false;
-    bool panel_lights = false;
-    // The panel's own colour for its lights at night ([Color] Night=); none:
-    // a warm flood light.
-    std::optional<RgbBytes> night_colour;
-    bool operator==(const Lighting&) const = default;
-};
-
-// What an element's colours are multiplied by under a lighting.
-enum class Tint : std::uint8_t { NONE, DARK, LIT };
-Tint element_tint(std::uint32_t image_flags, Lighting lighting);
-struct TintFactors {
-    double r, g, b;
-};
-TintFactors tint_factors(Tint tint, const std::optional<RgbBytes>& night_colour = {});
-
-// Placement of the element pictures in gauge (background bitmap) pixels:
-// each matrix maps the element's own bitmap pixels onto the gauge.
-cairo_matrix_t needle_matrix(const ElementHeader& element, double angle_deg);
-cairo_matrix_t sprite_matrix(const Sprite& sprite, double dx, double dy, double rotation_deg, int picture_width,
-                             int picture_height);
 
 class Renderer {
 public:

@@ -92,33 +92,35 @@ background_color=24,26,28
 gauge00=Ardelvine_Instr!Throttle_Quadrant, 10, 10, 217
 )";
 
-const char* const kDefaultScenario = R"(# A short flight: power on, cruise numbers, one click and one tooltip, then
-# the subpanels closed and opened again with the panel-window buttons.
-# The engine is running when the panel comes up; of the two start-state
-# gauges the panel holds, Engine_On sets the start: radios on.
-set 60 1          # engine running
+const char* const kDefaultScenario = R"(# A short flight: cruise numbers, one click and one tooltip, then the
+# subpanels closed and opened again with the panel-window buttons.
+# The aircraft is cruising at 3500 feet when the panel comes up: engine
+# running at cruise power, battery, generator and avionics on; of the two
+# start-state gauges the panel holds, Engine_On sets the start: radios on.
+set 74 3500       # indicated altitude, feet: the engine breathes the air up here
+aircraft running  # throttle 0.85, propeller 0.95, mixture rich
 set 290 70        # fuel tank capacities, gallons: mains 70, auxiliaries 30
 set 384 70
 set 292 30
 set 298 30
 set 289 6291457   # levels, 8388610 full: left main 3/4, right main 2/3,
-set 383 5592407   #   auxiliaries 1/2 and 1/4
-set 291 4194305
+set 383 5592407   #   auxiliaries 1/2 and 1/4; released, so that the
+set 291 4194305   #   engine burns from them
 set 297 2097152
+release 289
+release 383
+release 291
+release 297
 ready Engine_On
-set 558 0.85      # throttle, propeller and mixture levers
-set 559 0.95
-set 560 1
 set 104 1         # autopilot: wing leveler and altitude hold lamps,
 set 108 1         #   altitude and heading readouts
 set 109 3500
 set 107 95
 set 61 120        # indicated airspeed, knots
-set 74 3500       # indicated altitude, feet
 set 65 2.5        # vertical speed
 set 76 29.92      # barometric setting
+set 341 8         # outside air temperature, Celsius: a standard day at 3500 feet
 # The radio stack: COM1 122.800, NAV1 113.90, ADF 365.0 kHz, squawk 1200.
-set 755 28        # avionics bus, volts
 set 23 8832       # COM1 (BCD 0x2280)
 set 24 5008       # NAV1 (BCD 0x1390)
 set 16 869        # ADF (BCD 0x365)
@@ -138,9 +140,9 @@ set 44 1          # TO
 update 2
 click Radio_COM 270 10               # COM1's readout, up for sixty updates
 click ADF_VOR_Indicator_Small 150 150  # the small indicator in VOR mode
-click Battery_Switch 15 22
+click Landing_Lights_Switch 15 22
 update
-tooltip Battery_Switch 15 22
+tooltip Landing_Lights_Switch 15 22
 snapshot cruise
 click Close_Subpanel 9 9    # closes the radio stack and the throttle window
 update

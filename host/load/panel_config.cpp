@@ -82,21 +82,23 @@ public:
 
     int integer(const std::string& text, const char* what) const {
         auto v = parse_integer(text);
-        if (!v || *v < -1000000 || *v > 1000000) fail(std::string("expected a whole number for ") + what + ", got '" + trim(text) + "'");
+        if (!v || *v < -1000000 || *v > 1000000) fail(std::string("expected a whole number for ") + what + ", got '" + echo(trim(text)) + "'");
         return static_cast<int>(*v);
     }
 
-    void pair(const std::string& value, const char* what, int& a, int& b) const {
+    // A size: a side of 0 makes the section one of zero size.
+    void pair(const std::string& value, const char* what, int& a, int& b, WindowConfig& w) const {
         auto parts = split(value, ',');
-        if (parts.size() != 2) fail(std::string("expected two numbers for ") + what + ", got '" + value + "'");
+        if (parts.size() != 2) fail(std::string("expected two numbers for ") + what + ", got '" + echo(value) + "'");
         a = integer(parts[0], what);
         b = integer(parts[1], what);
-        if (a <= 0 || b <= 0) fail(std::string(what) + " must be positive");
+        if (a < 0 || b < 0) fail(std::string(what) + " must not be negative");
+        w.zero_size = w.zero_size || a == 0 || b == 0;
     }
 
     RgbBytes colour(const std::string& value, const char* what) const {
         auto parts = split(value, ',');
-        if (parts.size() != 3) fail(std::string("expected ") + what + "=r,g,b, got '" + value + "'");
+        if (parts.size() != 3) fail(std::string("expected ") + what + "=r,g,b, got '" + echo(value) + "'");
         RgbBytes c{};
         for (std::size_t i = 0; i < 3; ++i) {
             const int v = integer(parts[i], what);
@@ -113,10 +115,10 @@ public:
         const std::string name = trim(fields[0]);
         const auto bang = name.find('!');
         if (bang == std::string::npos || bang == 0 || bang + 1 == name.size())
-            fail("expected Module!Gauge, x, y[, w[, h]][, parameters], got '" + trim(value) + "'");
+            fail("expected Module!Gauge, x, y[, w[, h]][, parameters], got '" + echo(trim(value)) + "'");
         g.module = trim(name.substr(0, bang));
         g.gauge = trim(name.substr(bang + 1));
-        if (fields.size() < 3) fail("gauge " + g.gauge + ": expected x and y after the gauge name");
+        if (fields.size() < 3) fail("gauge " + echo(g.gauge) + ": expected x and y after the gauge name");
         g.x = integer(fields[1], "x");
         g.y = integer(fields[2], "y");
         std::size_t next = 3;
@@ -126,10 +128,11 @@ public:
         }
         // "160.5" is a size written wrongly, not a parameter string.
         if (next < fields.size() && next < 5 && !parse_integer(fields[next]) && parse_number(fields[next]))
-            fail("gauge " + g.gauge + ": expected a whole number for the " + (next == 3 ? "width" : "height") +
-                 ", got '" + trim(fields[next]) + "'");
-        if (g.width && *g.width <= 0) fail("gauge " + g.gauge + ": width must be positive");
-        if (g.height && *g.height <= 0) fail("gauge " + g.gauge + ": height must be positive");
+            fail("gauge " + echo(g.gauge) + ": expected a whole number for the " + (next == 3 ? "width" : "height") +
+                 ", got '" + echo(trim(fields[next])) + "'");
+        // 0 only in a section of zero size, known once the section is read.
+        if (g.width && *g.width < 0) fail("gauge " + echo(g.gauge) + ": width must be positive");
+        if (g.height && *g.height < 0) fail("gauge " + echo(g.gauge) + ": height must be positive");
         std::string rest;
         for (std::size_t i = next; i < fields.size(); ++i) {
             if (i > next) rest += ',';
@@ -143,7 +146,7 @@ public:
         if (is_gauge_key(key)) {
             const std::string placed = gauge_without_comment(value);
             if (placed.empty()) {
-                warn("'" + key + "' places nothing, ignored");
+                warn("'" + echo(key) + "' places nothing, ignored");
                 return;
             }
             w.gauges.push_back(gauge(placed));
@@ -151,17 +154,18 @@ public:
             // One number is a width; the background bitmap or the gauges give the height.
             if (split(value, ',').size() == 1) {
                 w.size_w = integer(value, "size_mm");
-                if (w.size_w <= 0) fail("size_mm must be positive");
+                if (w.size_w < 0) fail("size_mm must not be negative");
+                w.zero_size = w.zero_size || w.size_w == 0;
                 w.height_given = false;
             } else {
-                pair(value, "size_mm", w.size_w, w.size_h);
+                pair(value, "size_mm", w.size_w, w.size_h, w);
                 w.height_given = true;
             }
             w.size_given = true;
         } else if (key == "pixel_size") {
-            pair(value, "pixel_size", w.texture_w, w.texture_h);
+            pair(value, "pixel_size", w.texture_w, w.texture_h, w);
             // A texture is a picture: no larger than the host draws one.
-            if (w.texture_w > 16384 || w.texture_h > 16384) fail("pixel_size must lie in 1..16384 a side");
+            if (w.texture_w > 16384 || w.texture_h > 16384) fail("pixel_size must lie in 0..16384 a side");
         } else if (key == "visible") {
             const int v = integer(value, "visible");
             if (v != 0 && v != 1) fail("expected visible=0 or visible=1");
@@ -175,7 +179,7 @@ public:
             } else if (auto named = window_ident_by_name(value)) {
                 w.ident = *named;
             } else {
-                warn("ident '" + value + "' is no window name this host knows; " + section_name(w) +
+                warn("ident '" + echo(value) + "' is no window name this host knows; " + section_name(w) +
                      " keeps ident " + std::to_string(w.ident));
             }
         } else if (key == "position") {
@@ -195,7 +199,7 @@ public:
                 w.background_line = line_;
             }
         } else if (!is_ignored_key(key)) {
-            warn("unknown key '" + key + "' in [" + section_name(w) + "], ignored");
+            warn("unknown key '" + echo(key) + "' in [" + section_name(w) + "], ignored");
         }
     }
 
@@ -207,9 +211,8 @@ public:
         WindowConfig* window = nullptr;
 
         line_ = 0;
-        for (std::string raw : split(text, '\n')) {
+        for (const std::string& raw : text_lines(text, file_)) {
             ++line_;
-            if (line_ == 1 && raw.rfind("\xEF\xBB\xBF", 0) == 0) raw.erase(0, 3);  // a byte-order mark
             const std::string whole = trim(raw);
             if (whole.empty() || whole[0] == ';' || whole.rfind("//", 0) == 0) continue;
             const auto eq = whole.find('=');
@@ -218,7 +221,7 @@ public:
             const std::string l = without_comment(whole, gauge_line);
             if (l.empty()) continue;
             if (l[0] == '[') {
-                if (l.back() != ']') fail("expected a section name in brackets, got '" + l + "'");
+                if (l.back() != ']') fail("expected a section name in brackets, got '" + echo(l) + "'");
                 const std::string name = trim(l.substr(1, l.size() - 2));
                 const auto window_n = numbered(name, "window");
                 const auto vc_n = numbered(name, "vcockpit");
@@ -232,7 +235,7 @@ public:
                     const bool vc = vc_n.has_value();
                     const int n = vc ? *vc_n : *window_n;
                     for (const auto& w : config_.windows)
-                        if (w.index == n && w.vcockpit == vc) fail("section [" + name + "] is defined twice");
+                        if (w.index == n && w.vcockpit == vc) fail("section [" + echo(name) + "] is defined twice");
                     section = Section::WINDOW;
                     config_.windows.push_back({});
                     window = &config_.windows.back();
@@ -246,12 +249,12 @@ public:
                 continue;
             }
             const auto is = l.find('=');
-            if (is == std::string::npos) fail("expected key=value, got '" + l + "'");
+            if (is == std::string::npos) fail("expected key=value, got '" + echo(l) + "'");
             const std::string key = lower(trim(l.substr(0, is)));
             const std::string value = trim(l.substr(is + 1));
             switch (section) {
                 case Section::NONE:
-                    fail("'" + key + "' stands before any [section]");
+                    fail("'" + echo(key) + "' stands before any [section]");
                 case Section::OTHER:
                     break;
                 case Section::COLOUR:
@@ -260,7 +263,7 @@ public:
                 case Section::TITLES: {
                     auto n = numbered(key, "window");
                     if (!n) {
-                        warn("'" + key + "' in [Window Titles] names no window, ignored");
+                        warn("'" + echo(key) + "' in [Window Titles] names no window, ignored");
                         break;
                     }
                     titles.emplace_back(*n, value);
@@ -277,6 +280,16 @@ public:
             for (auto& [n, title] : titles)
                 if (!w.vcockpit && w.index == n) w.title = title;
             if (w.title.empty()) w.title = w.vcockpit ? section_name(w) : "Window" + std::to_string(w.index);
+            if (w.zero_size) {
+                w.size_w = w.size_h = 0;
+                w.size_given = w.height_given = true;
+                continue;
+            }
+            for (const GaugeLine& g : w.gauges) {
+                line_ = g.line;
+                if (g.width == 0) fail("gauge " + echo(g.gauge) + ": width must be positive");
+                if (g.height == 0) fail("gauge " + echo(g.gauge) + ": height must be positive");
+            }
             if (!w.size_given) {
                 // Until the host knows the gauges' sizes: as large as what it holds.
                 for (const GaugeLine& g : w.gauges) {
@@ -318,6 +331,42 @@ std::filesystem::path find_ignoring_case(const std::filesystem::path& folder, co
     return {};
 }
 
+// Whether `path` (canonical) is `folder` (canonical) or lies within it.
+bool within(const std::filesystem::path& folder, const std::filesystem::path& path) {
+    auto p = path.begin();
+    for (auto f = folder.begin(); f != folder.end(); ++f, ++p) {
+        if (f->empty()) continue;  // the trailing separator of "dir/"
+        if (p == path.end() || *p != *f) return false;
+    }
+    return true;
+}
+
+// Where `name`, written as the simulator writes it (either separator, any
+// case), stands within `folder` (canonical). Each step is found whatever its
+// case and resolved with its symbolic links before the next is looked up, so
+// that no folder outside is even listed.
+struct Found {
+    std::filesystem::path path;  // empty when nothing is there
+    bool outside = false;        // absolute, on a drive, or a step leads out
+};
+Found inside_folder(const std::filesystem::path& folder, const std::string& name) {
+    namespace fs = std::filesystem;
+    if (name.empty() || name[0] == '/' || name[0] == '\\' || name.find(':') != std::string::npos) return {{}, true};
+    std::string steps = name;
+    std::replace(steps.begin(), steps.end(), '\\', '/');
+    fs::path at = folder;
+    for (const std::string& part : split(steps, '/')) {
+        if (part.empty() || part == ".") continue;
+        fs::path next = part == ".." ? at.parent_path() : find_ignoring_case(at, part);
+        if (next.empty()) return {};
+        std::error_code ec;
+        next = fs::weakly_canonical(next, ec);
+        if (ec || !within(folder, next)) return {{}, true};
+        at = next;
+    }
+    return {at, false};
+}
+
 // Backgrounds are whole-window pictures; past this they are refused unread.
 constexpr std::uintmax_t kMaxBackgroundBytes = 64u << 20;
 
@@ -341,20 +390,23 @@ PanelConfig parse_panel_config(const std::string& text, const std::string& file_
 
 void find_backgrounds(PanelConfig& config, const std::string& folder) {
     namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::path given = folder.empty() ? fs::path(".") : fs::path(folder);
+    fs::path base = fs::weakly_canonical(given, ec);
+    if (ec) base = fs::absolute(given, ec).lexically_normal();
     for (WindowConfig& w : config.windows) {
         if (w.background_file.empty()) continue;
         auto warn = [&](const std::string& why) {
-            config.warnings.push_back({w.background_line, "background bitmap " + w.background_file + " " + why +
+            config.warnings.push_back({w.background_line, "background bitmap " + echo(w.background_file) + " " + why +
                                                               ": a plain background instead"});
         };
-        // Folders as the simulator writes them, each found whatever its case.
-        fs::path at = folder.empty() ? fs::path(".") : fs::path(folder);
-        for (const std::string& part : split(w.background_file, w.background_file.find('\\') != std::string::npos ? '\\' : '/')) {
-            if (part.empty() || part == ".") continue;
-            at = part == ".." ? at / ".." : find_ignoring_case(at, part);
-            if (at.empty()) break;
+        const auto [at, outside] = inside_folder(base, w.background_file);
+        if (outside) {
+            // Only the panel's own folder: `serve --bind` would otherwise show
+            // any bitmap the host can read to whoever reaches it.
+            warn("lies outside the panel's folder");
+            continue;
         }
-        std::error_code ec;
         if (at.empty() || !fs::is_regular_file(at, ec)) {
             warn("is not beside the panel file");
             continue;

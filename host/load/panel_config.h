@@ -17,6 +17,10 @@
 //   pixel_size=1024,1024
 //   texture=$VC_panel
 //   gauge00=Ardelvine_Instr!Clock, 0, 0, 128
+//   [Vcockpit02]            (of zero size: logic only, nothing drawn)
+//   size_mm=0,0
+//   pixel_size=0,0
+//   gauge00=Ardelvine_Instr!Engine_On, 0, 0, 0, 0
 //   [Color]
 //   Night=255,160,96
 //
@@ -72,6 +76,11 @@ struct WindowConfig {
     bool size_given = false;
     bool height_given = false;
     int texture_w = 0, texture_h = 0;  // pixel_size of a virtual-cockpit texture; 0: as size_mm
+    // size_mm or pixel_size with a side of 0: where real panels put gauges
+    // that only do work (start states, sounds, logic). Nothing of it is drawn;
+    // its gauges of this module are installed and updated as any other, and
+    // may be placed with a width and height of 0.
+    bool zero_size = false;
     std::uint32_t ident = 0;
     bool visible = true;
     bool nomenu = false;

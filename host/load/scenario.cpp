@@ -22,7 +22,7 @@ public:
 
     long long whole(const std::string& text, const char* what, long long lo, long long hi) const {
         auto v = parse_integer(text);
-        if (!v) fail(std::string("expected a whole number for ") + what + ", got '" + text + "'");
+        if (!v) fail(std::string("expected a whole number for ") + what + ", got '" + echo(text) + "'");
         if (*v < lo || *v > hi)
             fail(std::string(what) + " must lie in " + std::to_string(lo) + ".." + std::to_string(hi));
         return *v;
@@ -45,7 +45,7 @@ public:
     Scenario parse(const std::string& text) {
         Scenario s;
         s.file = file_;
-        for (const std::string& raw : split(text, '\n')) {
+        for (const std::string& raw : text_lines(text, file_)) {
             ++line_;
             std::string l = raw;
             if (auto hash = l.find('#'); hash != std::string::npos && (hash == 0 || std::isspace(static_cast<unsigned char>(l[hash - 1]))))
@@ -60,8 +60,16 @@ public:
                 c.kind = Command::Kind::SET;
                 c.number = static_cast<std::uint32_t>(whole(w[1], "token", 0, 0xFFFFFFFF));
                 auto v = parse_number(w[2]);
-                if (!v) fail("expected a number for the value, got '" + w[2] + "'");
+                if (!v) fail("expected a number for the value, got '" + echo(w[2]) + "'");
                 c.value = *v;
+            } else if (verb == "release") {
+                expect(w, 2, 2, "release TOKEN");
+                c.kind = Command::Kind::RELEASE;
+                c.number = static_cast<std::uint32_t>(whole(w[1], "token", 0, 0xFFFFFFFF));
+            } else if (verb == "aircraft") {
+                expect(w, 2, 2, "aircraft running|parked");
+                c.kind = Command::Kind::AIRCRAFT;
+                c.on = on_off(w[1], "running", "parked");
             } else if (verb == "update") {
                 expect(w, 1, 2, "update [N]");
                 c.kind = Command::Kind::UPDATE;
@@ -83,7 +91,7 @@ public:
                     else if (w[i] == "both") c.button = Button::BOTH;
                     else if (w[i] == "hold" && i + 1 < w.size())
                         c.number = static_cast<std::uint32_t>(whole(w[++i], "hold count", 0, kMaxHold));
-                    else fail("expected left, right, both or hold N, got '" + w[i] + "'");
+                    else fail("expected left, right, both or hold N, got '" + echo(w[i]) + "'");
                 }
             } else if (verb == "drag") {
                 expect(w, 4, 4, "drag GAUGE X Y");
@@ -122,7 +130,7 @@ public:
                         fail("a snapshot name holds letters, digits, '-' and '_' only");
                 c.text = w[1];
             } else {
-                fail("unknown command '" + verb + "' (set, update, ready, reload, click, drag, tooltip, fail, lighting, window, atc, snapshot)");
+                fail("unknown command '" + echo(verb) + "' (set, release, aircraft, update, ready, reload, click, drag, tooltip, fail, lighting, window, atc, snapshot)");
             }
             s.commands.push_back(c);
         }
@@ -139,7 +147,7 @@ private:
     bool on_off(const std::string& word, const char* yes, const char* no) const {
         if (word == yes) return true;
         if (word == no) return false;
-        fail(std::string("expected ") + yes + " or " + no + ", got '" + word + "'");
+        fail(std::string("expected ") + yes + " or " + no + ", got '" + echo(word) + "'");
     }
 
     std::string file_;

@@ -1,7 +1,10 @@
 // Scenarios: a small line-based language that drives a panel.
 //
 //   # comment
-//   set 61 120            token value
+//   set 61 120            token value, held there until released
+//   release 61            the token handed back to the simulated aircraft
+//   aircraft running      the aircraft put at once in a start state: running
+//                         or parked (every held token released)
 //   update 10             ten panel updates (default 1)
 //   ready [GAUGE]         the panel is laid out (service 14 to every gauge,
 //                         or only to the one named)
@@ -38,12 +41,14 @@ inline constexpr int kMaxMousePosition = 100000;  // x and y, either sign
 inline constexpr long long kMaxHold = 10000;      // held repeats of one click
 
 struct Command {
-    enum class Kind { SET, UPDATE, READY, RELOAD, CLICK, DRAG, TOOLTIP, FAIL, LIGHTING, WINDOW, ATC, SNAPSHOT };
+    enum class Kind {
+        SET, RELEASE, AIRCRAFT, UPDATE, READY, RELOAD, CLICK, DRAG, TOOLTIP, FAIL, LIGHTING, WINDOW, ATC, SNAPSHOT
+    };
     Kind kind;
     int line = 0;
     std::uint32_t number = 0;  // token, update count, failure key, window ident, hold repeats
     double value = 0.0;        // set
-    bool on = false;           // fail on, lighting night, window show
+    bool on = false;           // fail on, lighting night, window show, aircraft running
     GaugeRef gauge;
     int x = 0, y = 0;
     Button button = Button::LEFT;

@@ -70,22 +70,71 @@ std::optional<double> parse_number(std::string_view text) {
     return value;
 }
 
+namespace {
+
+// Length of the valid UTF-8 sequence that starts `bytes`, 0 when none does.
+std::size_t utf8_sequence(std::string_view bytes) {
+    const auto at = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
+    const unsigned char lead = at(0);
+    if (lead < 0x80) return 1;
+    std::size_t length = 0;
+    unsigned char low = 0x80, high = 0xBF;  // the range of the second byte
+    if (lead >= 0xC2 && lead <= 0xDF) length = 2;
+    else if (lead == 0xE0) length = 3, low = 0xA0;
+    else if (lead >= 0xE1 && lead <= 0xEF) length = 3, high = lead == 0xED ? 0x9F : 0xBF;
+    else if (lead == 0xF0) length = 4, low = 0x90;
+    else if (lead >= 0xF1 && lead <= 0xF3) length = 4;
+    else if (lead == 0xF4) length = 4, high = 0x8F;
+    else return 0;
+    if (bytes.size() < length || at(1) < low || at(1) > high) return 0;
+    for (std::size_t i = 2; i < length; ++i)
+        if (at(i) < 0x80 || at(i) > 0xBF) return 0;
+    return length;
+}
+
+}  // namespace
+
 std::string printable(std::string_view text, std::size_t max_bytes) {
     std::string out;
-    const std::size_t shown = std::min(text.size(), max_bytes);
-    for (std::size_t i = 0; i < shown; ++i) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        if (c < 0x20 || c == 0x7F) {
+    std::size_t at = 0;
+    while (at < text.size()) {
+        const auto c = static_cast<unsigned char>(text[at]);
+        const std::size_t n = utf8_sequence(text.substr(at));
+        if (at + std::max<std::size_t>(n, 1) > max_bytes) break;
+        if (n > 1) {
+            out.append(text.substr(at, n));
+            at += n;
+        } else if (n == 0 || c < 0x20 || c == 0x7F) {
             static constexpr char kHex[] = "0123456789abcdef";
             out += "\\x";
             out += kHex[c >> 4];
             out += kHex[c & 0xF];
+            ++at;
         } else {
             out += static_cast<char>(c);
+            ++at;
         }
     }
-    if (shown < text.size()) out += "... (" + std::to_string(text.size() - shown) + " more bytes)";
+    if (at < text.size()) out += "... (" + std::to_string(text.size() - at) + " more bytes)";
     return out;
+}
+
+std::string echo(std::string_view text) { return printable(text, kMaxEcho); }
+
+std::vector<std::string> text_lines(std::string_view text, const std::string& file) {
+    if (text.size() >= 2 && ((text[0] == '\xFF' && text[1] == '\xFE') || (text[0] == '\xFE' && text[1] == '\xFF')))
+        throw input_error(file, 0, "is UTF-16 text (it starts with a UTF-16 byte-order mark): save it as ANSI or UTF-8");
+    if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\r' && text[i] != '\n') continue;
+        lines.emplace_back(text.substr(start, i - start));
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        start = i + 1;
+    }
+    lines.emplace_back(text.substr(start));
+    return lines;
 }
 
 void check_regular_file(const std::string& path, const char* missing) {
@@ -110,26 +159,6 @@ std::string read_file(const std::string& path, std::size_t max_bytes) {
 }
 
 namespace {
-
-// Length of the valid UTF-8 sequence that starts `bytes`, 0 when none does.
-std::size_t utf8_sequence(std::string_view bytes) {
-    const auto at = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
-    const unsigned char lead = at(0);
-    if (lead < 0x80) return 1;
-    std::size_t length = 0;
-    unsigned char low = 0x80, high = 0xBF;  // the range of the second byte
-    if (lead >= 0xC2 && lead <= 0xDF) length = 2;
-    else if (lead == 0xE0) length = 3, low = 0xA0;
-    else if (lead >= 0xE1 && lead <= 0xEF) length = 3, high = lead == 0xED ? 0x9F : 0xBF;
-    else if (lead == 0xF0) length = 4, low = 0x90;
-    else if (lead >= 0xF1 && lead <= 0xF3) length = 4;
-    else if (lead == 0xF4) length = 4, high = 0x8F;
-    else return 0;
-    if (bytes.size() < length || at(1) < low || at(1) > high) return 0;
-    for (std::size_t i = 2; i < length; ++i)
-        if (at(i) < 0x80 || at(i) > 0xBF) return 0;
-    return length;
-}
 
 void append_utf8(std::string& out, char32_t c) {
     if (c < 0x80) {

@@ -15,9 +15,19 @@ std::vector<std::string> split(std::string_view text, char separator);
 std::vector<std::string> split_words(std::string_view text);
 std::optional<long long> parse_integer(std::string_view text);
 std::optional<double> parse_number(std::string_view text);
-// `text` fit for one line of a terminal: control bytes shown as \xNN, and
-// anything past `max_bytes` cut, saying how much was left out.
+// `text` fit for one line of a terminal: control bytes (NUL among them) and
+// bytes of no valid UTF-8 sequence shown as \xNN, and anything past
+// `max_bytes` cut between characters, saying how much was left out.
 std::string printable(std::string_view text, std::size_t max_bytes);
+// How much of a line of input a message quotes.
+inline constexpr std::size_t kMaxEcho = 80;
+// Input quoted in a message: printable and cut at kMaxEcho bytes, so that a
+// line of a megabyte or of binary bytes leaves the message readable.
+std::string echo(std::string_view text);
+// The lines of a text file, ended by LF, CRLF or a CR alone, without a UTF-8
+// byte-order mark. Throws InputError naming `file` for UTF-16 text, whose
+// bytes would otherwise be read as lines of NULs.
+std::vector<std::string> text_lines(std::string_view text, const std::string& file);
 // Panel configurations and scenarios are read whole, up to this size.
 inline constexpr std::size_t kMaxInputFile = 4u << 20;
 // Throws InputError (`missing` when there is nothing at `path`) unless `path`

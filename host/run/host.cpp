@@ -106,12 +106,14 @@ Host::Host(PanelConfig panel, HostOptions options) : panel_(std::move(panel)) {
             const TextureScale t = texture_scale(*p.window);
             const int given_w = p.line->width.value_or(static_cast<int>(p.gauge->default_width));
             const int w = given_w > 0 ? t.w(given_w) : given_w;
-            if (w <= 0 || w > kMaxGaugeSide)
+            // A section of zero size may place its gauges so, drawing nothing.
+            const bool nothing = p.window->zero_size && w == 0;
+            if ((w <= 0 && !nothing) || w > kMaxGaugeSide)
                 throw input_error(panel_.file, p.line->line,
                                   "gauge " + p.line->gauge + ": width " + std::to_string(w) + " must lie in 1.." +
                                       std::to_string(kMaxGaugeSide));
-            int h = p.line->height ? t.h(*p.line->height) : 0;
-            if (h == 0) h = proportional_height(w, bitmap_size(background_bitmap(*p.gauge)));
+            int h = p.line->height.value_or(0) > 0 ? t.h(*p.line->height) : 0;
+            if (h == 0 && !nothing) h = proportional_height(w, bitmap_size(background_bitmap(*p.gauge)));
             if (h > kMaxGaugeSide)
                 throw input_error(panel_.file, p.line->line,
                                   "gauge " + p.line->gauge + ": height " + std::to_string(h) + " must lie in 1.." +
@@ -161,7 +163,7 @@ Host::Host(PanelConfig panel, HostOptions options) : panel_(std::move(panel)) {
 
 Host::TextureScale Host::texture_scale(const WindowConfig& w) {
     TextureScale t;
-    if (w.vcockpit && w.size_given && w.height_given && w.texture_w > 0) {
+    if (w.vcockpit && w.size_given && w.height_given && w.texture_w > 0 && !w.zero_size) {
         t.fx = static_cast<double>(w.texture_w) / w.size_w;
         t.fy = static_cast<double>(w.texture_h) / w.size_h;
     }
@@ -186,9 +188,11 @@ void Host::warn_unloaded() {
 }
 
 // A window without a size holds its gauges as placed; one with a width alone
-// takes the height they need. A virtual cockpit is its texture.
+// takes the height they need. A virtual cockpit is its texture. A section of
+// zero size stays so: nothing of it is drawn.
 void Host::size_windows() {
     for (WindowConfig& w : panel_.windows) {
+        if (w.zero_size) continue;
         if (w.vcockpit && w.texture_w > 0) {
             w.size_w = w.texture_w, w.size_h = w.texture_h;
             w.size_given = w.height_given = true;
@@ -321,6 +325,8 @@ void Host::run(const Scenario& scenario, const std::function<void(const Command&
         if (c.kind != Command::Kind::DRAG) end_drag();
         switch (c.kind) {
             case Command::Kind::SET: sim_.set_token(c.number, c.value); break;
+            case Command::Kind::RELEASE: sim_.release(c.number); break;
+            case Command::Kind::AIRCRAFT: sim_.start(c.on ? StartState::RUNNING : StartState::PARKED); break;
             case Command::Kind::UPDATE: update(c.number); break;
             case Command::Kind::READY: ready(c.gauge.name.empty() ? nullptr : find(c.gauge)); break;
             case Command::Kind::RELOAD: reload(); break;

@@ -1,6 +1,6 @@
 // The `state` report: what every placed gauge's elements show after the last
 // update, and what the host saw happen (key events, panel windows, tooltips,
-// sounds), as JSON. Every string in it is valid UTF-8 whatever bytes a gauge
+// sounds) and which tokens are held, as JSON. Every string in it is valid UTF-8 whatever bytes a gauge
 // wrote (see panel_text_utf8).
 #include <cstring>
 #include <string>
@@ -98,9 +98,11 @@ nlohmann::ordered_json Host::state() const {
     }
     json sounds = json::array();
     for (const SoundPlayed& s : sounds_) sounds.push_back({{"gauge", text(s.gauge)}, {"wave", s.wave}});
+    json held = json::array();
+    for (std::uint32_t token : sim_.held_tokens()) held.push_back(token);
     return {{"gauges", std::move(gauges)}, {"unloaded", std::move(unloaded)}, {"events", std::move(events)},
             {"windows", std::move(windows)}, {"tooltips", std::move(tooltips)}, {"sounds", std::move(sounds)},
-            {"updates", updates_}};
+            {"held", std::move(held)}, {"updates", updates_}};
 }
 
 }  // namespace ardelvine::hostapp

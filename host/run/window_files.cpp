@@ -108,7 +108,8 @@ std::vector<std::string> render_windows(Host& host, Renderer& renderer, const Re
     const Lighting lighting = lighting_of(host);
     std::vector<std::string> written;
     for (const WindowConfig& w : host.panel().windows) {
-        if (!request.all_windows && !host.window_shown(w.slot)) continue;
+        // A section of zero size holds gauges that only do work: no picture.
+        if ((!request.all_windows && !host.window_shown(w.slot)) || w.zero_size) continue;
         Surface copy;
         cairo_surface_t* picture = window_picture(host, renderer, w, lighting, request.areas, copy);
         const std::string path = (fs::path(request.out_dir) / (request.prefix + window_file_name(w))).string();

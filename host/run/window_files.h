@@ -53,8 +53,8 @@ cairo_surface_t* window_picture(const Host& host, Renderer& renderer, const Wind
 AreaTooltip area_tooltip(const Host& host);
 
 // Writes a PNG of every window of the host's panel that is visible now (or of
-// every window, with `all_windows`);
-// returns the paths written. Throws InputError when a file cannot be written.
+// every window, with `all_windows`) and not of zero size; returns the paths
+// written. Throws InputError when a file cannot be written.
 std::vector<std::string> render_windows(Host& host, Renderer& renderer, const RenderRequest& request);
 
 }  // namespace ardelvine::hostapp

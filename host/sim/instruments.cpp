@@ -33,7 +33,7 @@ constexpr double kKohlsmanMax = 31.5;
 
 void step_kohlsman(Simulation& sim, const EventRule& rule, std::uint32_t) {
     const double stepped = std::round((sim.token(rule.token) + rule.amount) * 100.0) / 100.0;
-    sim.set_token(rule.token, std::clamp(stepped, kKohlsmanMin, kKohlsmanMax));
+    sim.write_token(rule.token, std::clamp(stepped, kKohlsmanMin, kKohlsmanMax));
 }
 
 // The reference bars move a twentieth of their travel per step of the knob,
@@ -42,7 +42,7 @@ constexpr double kBarsStep = 5.0;
 constexpr double kBarsStop = 100.0;
 
 void step_bars(Simulation& sim, const EventRule& rule, std::uint32_t) {
-    sim.set_token(rule.token, std::clamp(sim.token(rule.token) + rule.amount, -kBarsStop, kBarsStop));
+    sim.write_token(rule.token, std::clamp(sim.token(rule.token) + rule.amount, -kBarsStop, kBarsStop));
 }
 
 // A value brought into [0, turn).
@@ -59,9 +59,9 @@ constexpr double kSettingPerTurn = 65536.0;
 
 void step_gyro(Simulation& sim, const EventRule& rule, std::uint32_t) {
     const double degrees = rule.amount;
-    sim.set_token(tokens::GYRO_DRIFT, wrapped(sim.token(tokens::GYRO_DRIFT) + degrees * kSettingPerTurn / 360.0,
+    sim.write_token(tokens::GYRO_DRIFT, wrapped(sim.token(tokens::GYRO_DRIFT) + degrees * kSettingPerTurn / 360.0,
                                               kSettingPerTurn));
-    sim.set_token(tokens::GYRO_HEADING, wrapped(sim.token(tokens::GYRO_HEADING) + degrees, 360.0));
+    sim.write_token(tokens::GYRO_HEADING, wrapped(sim.token(tokens::GYRO_HEADING) + degrees, 360.0));
 }
 
 // The cage knob: 0 pushed in (the gyro free), 1 on its way out, 2 pulled and
@@ -73,20 +73,29 @@ constexpr double kCagePulling = 1.0;
 constexpr double kCageLocked = 2.0;
 
 void press_cage(Simulation& sim, const EventRule& rule, std::uint32_t) {
-    sim.set_token(rule.token, sim.token(rule.token) == kCageFree ? kCagePulling : kCageFree);
+    sim.write_token(rule.token, sim.token(rule.token) == kCageFree ? kCagePulling : kCageFree);
 }
 
 constexpr double kSecondsPerDay = 86400.0;
 
 // Between updates: the cage knob finishes coming out, and the clock runs on
-// by one update's time from wherever it stands, a scenario's `set` included,
-// round to 0 at midnight. Caging moves the knob only: both horizons read the
+// by one update's time from wherever it stands, round to 0 at midnight: a
+// `set` of the clock sets it as a watch is set, and holds nothing. Caging moves the knob only: both horizons read the
 // same pitch and bank, so levelling them would level the horizon that is not
 // caged as well.
 void settle_instruments(Simulation& sim) {
-    if (sim.token(tokens::ATTITUDE_CAGE) == kCagePulling) sim.set_token(tokens::ATTITUDE_CAGE, kCageLocked);
+    if (sim.token(tokens::ATTITUDE_CAGE) == kCagePulling) sim.drive_token(tokens::ATTITUDE_CAGE, kCageLocked);
     const double time = sim.token(tokens::TIME_OF_DAY) + kSecondsPerUpdate;
-    sim.set_token(tokens::TIME_OF_DAY, time >= kSecondsPerDay ? std::fmod(time, kSecondsPerDay) : time);
+    sim.write_token(tokens::TIME_OF_DAY, time >= kSecondsPerDay ? std::fmod(time, kSecondsPerDay) : time);
+}
+
+// Parked, the aircraft stands level on the ground: no speed, no climb, no
+// turn. Started, it keeps whatever the instruments show.
+void start_instruments(Simulation& sim, StartState state) {
+    if (state != StartState::PARKED) return;
+    for (std::uint32_t token : {tokens::AIRSPEED_INDICATED, tokens::VERTICAL_SPEED, tokens::ATTITUDE_PITCH,
+                                tokens::ATTITUDE_BANK, tokens::TURN_RATE, tokens::TURN_BALL})
+        sim.write_token(token, 0.0);
 }
 
 constexpr EventRule kEvents[] = {
@@ -103,6 +112,7 @@ constexpr EventRule kEvents[] = {
 
 }  // namespace
 
-extern const System instruments = {"instruments", kTokens, kEvents, settle_instruments};
+extern const System instruments = {"instruments", kTokens, kEvents, settle_instruments,
+                                      start_instruments};
 
 }  // namespace ardelvine::hostapp::sim

@@ -26,7 +26,7 @@ using Step = std::uint32_t (*)(std::uint32_t bits, int direction);
 // Each tuning rule's amount is its direction, +1 or -1.
 template <Step step>
 void tune(Simulation& sim, const EventRule& rule, std::uint32_t) {
-    sim.set_token(rule.token, step(radio_tuning::bits_of(sim.token(rule.token)), rule.amount > 0 ? 1 : -1));
+    sim.write_token(rule.token, step(radio_tuning::bits_of(sim.token(rule.token)), rule.amount > 0 ? 1 : -1));
 }
 
 radio_tuning::AdfTokens adf_now(const Simulation& sim) {
@@ -35,8 +35,8 @@ radio_tuning::AdfTokens adf_now(const Simulation& sim) {
 }
 
 void adf_store(Simulation& sim, radio_tuning::AdfTokens f) {
-    sim.set_token(tokens::ADF_FREQUENCY, f.units);
-    sim.set_token(tokens::ADF_FREQUENCY_EXTENDED, f.tenths);
+    sim.write_token(tokens::ADF_FREQUENCY, f.units);
+    sim.write_token(tokens::ADF_FREQUENCY_EXTENDED, f.tenths);
 }
 
 // The amount is the step in tenths of a kilohertz.

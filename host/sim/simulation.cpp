@@ -1,19 +1,41 @@
 #include "host/sim/simulation.h"
 
 #include "host/sim/system.h"
+#include "model/tokens.h"
 
 namespace ardelvine::hostapp {
 
 Simulation::Simulation() {
     for (const sim::System* system : sim::systems())
-        for (const sim::OwnedToken& owned : system->tokens) set_token(owned.token, owned.start);
+        for (const sim::OwnedToken& owned : system->tokens) write_token(owned.token, owned.start);
+    start(StartState::PARKED);
 }
 
-void Simulation::set_token(std::uint32_t number, double value) {
-    if (number < kFlatTokens)
-        flat_[number] = value;
-    else
-        other_[number] = value;
+// The clock is set as a watch is, and runs on: holding it would stop it.
+void Simulation::hold(std::uint32_t number) {
+    if (number == tokens::TIME_OF_DAY) return;
+    if (number < kFlatTokens) {
+        if (held_flat_[number]) return;
+        held_flat_[number] = true;
+    }
+    held_.insert(number);
+}
+
+void Simulation::release(std::uint32_t number) {
+    if (number < kFlatTokens) held_flat_[number] = false;
+    held_.erase(number);
+}
+
+void Simulation::release_all() {
+    held_flat_.reset();
+    held_.clear();
+}
+
+void Simulation::start(StartState state) {
+    release_all();
+    memory_ = {};
+    for (const sim::System* system : sim::systems())
+        if (system->start != nullptr) system->start(*this, state);
 }
 
 void Simulation::key_event(std::uint32_t event, std::uint32_t param) {

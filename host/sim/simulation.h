@@ -5,7 +5,9 @@
 #pragma once
 
 #include <array>
+#include <bitset>
 #include <cstdint>
+#include <set>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -23,9 +25,31 @@ struct PanelWindowState {
     bool visible;
 };
 
-// Simulated time per panel update, by which the clock on the panel and the
-// mixer's clock move on.
+// Simulated time per panel update, by which the clock on the panel, the
+// aircraft's systems and the mixer's clock move on.
 inline constexpr double kSecondsPerUpdate = 1.0 / 18.0;
+
+// The states an aircraft can be put in at once (scenario `aircraft`).
+enum class StartState {
+    PARKED,   // cold: engine stopped, switches off, levers back, at rest
+    RUNNING,  // engine running, electrics on, temperatures and pressures up
+};
+
+namespace sim {
+
+// What the systems keep between updates that no token shows.
+struct Memory {
+    double cranked_seconds = 0.0;  // turned by the starter with spark and fuel since the engine last ran
+    bool primed = false;           // the primer was pushed since the engine last ran
+    bool starter_pressed = false;  // by its key event, since the last update
+    bool primer_pressed = false;
+    // The outside pressure, pounds per square foot, at the altitude it was
+    // last worked out for (0: not yet).
+    double outside_pressure_psf = 0.0;
+    double outside_pressure_altitude = 0.0;
+};
+
+}  // namespace sim
 
 class Simulation {
 public:
@@ -35,7 +59,39 @@ public:
     double token(std::uint32_t number) const {
         return number < kFlatTokens ? flat_[number] : other_token(number);
     }
-    void set_token(std::uint32_t number, double value);
+    // Three ways a token is written:
+    // - set_token, from outside the aircraft (a scenario's `set`, the live
+    //   page): the token takes the value and is held at it, so that the
+    //   systems leave it alone until it is released;
+    // - write_token, by a key event or a start state: whether held or not;
+    // - drive_token, by a system stepping on its own: not while held.
+    void set_token(std::uint32_t number, double value) {
+        write_token(number, value);
+        hold(number);
+    }
+    void write_token(std::uint32_t number, double value) {
+        if (number < kFlatTokens)
+            flat_[number] = value;
+        else
+            other_[number] = value;
+    }
+    void drive_token(std::uint32_t number, double value) {
+        if (!held(number)) write_token(number, value);
+    }
+    bool held(std::uint32_t number) const {
+        return number < kFlatTokens ? held_flat_[number] : held_.count(number) != 0;
+    }
+    // The tokens held now, in ascending order.
+    const std::set<std::uint32_t>& held_tokens() const { return held_; }
+    // Hands a token back to the systems, which move it from the value it has.
+    void release(std::uint32_t number);
+    void release_all();
+
+    // Every hold released and each system put in the state at once (its
+    // tokens written as a key event would); the clock and the radios'
+    // frequencies stay.
+    void start(StartState state);
+    sim::Memory& memory() { return memory_; }
 
     // A key event from a gauge or a mouse area: recorded, then given to the
     // system whose table holds it. Unknown events are only recorded. The
@@ -51,7 +107,7 @@ public:
         events_lost_ = false;
     }
 
-    // The end of a panel update: each system does what it does by itself.
+    // The end of a panel update: each system steps by one update's time.
     void settle();
 
     // Panel windows, one entry each in the order they are added. Windows may
@@ -80,9 +136,13 @@ private:
     // Tokens past the flat table; kept out of line so that token() stays small
     // enough to inline wherever it is read.
     double other_token(std::uint32_t number) const;
+    void hold(std::uint32_t number);
     static constexpr std::uint32_t kFlatTokens = 2048;
     std::array<double, kFlatTokens> flat_{};
     std::unordered_map<std::uint32_t, double> other_;
+    std::bitset<kFlatTokens> held_flat_;  // the systems' tokens are all here: one bit test per write
+    std::set<std::uint32_t> held_;
+    sim::Memory memory_;
     std::vector<KeyEvent> events_;
     std::vector<PanelWindowState> windows_;
     std::uint64_t failures_ = 0;

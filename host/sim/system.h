@@ -9,11 +9,9 @@
 #include <cstdint>
 #include <span>
 
-namespace ardelvine::hostapp {
+#include "host/sim/simulation.h"
 
-class Simulation;
-
-namespace sim {
+namespace ardelvine::hostapp::sim {
 
 struct EventRule;
 using Effect = void (*)(Simulation& sim, const EventRule& rule, std::uint32_t param);
@@ -36,8 +34,11 @@ struct System {
     std::span<const OwnedToken> tokens;
     std::span<const EventRule> events;
     // Runs after every panel update, or null: what the system does by itself
-    // between updates (a spring-loaded control letting go).
+    // in one update's time (a spring-loaded control letting go, the engine
+    // turning). It moves its tokens with drive_token, so held ones stay.
     void (*settle)(Simulation& sim) = nullptr;
+    // Puts the system in a start state at once, or null when it has none.
+    void (*start)(Simulation& sim, StartState state) = nullptr;
 };
 
 // ------------------------------------------------------------ effects
@@ -74,6 +75,42 @@ constexpr EventRule recorded(std::uint32_t event, const char* reason) { return {
 
 // ------------------------------------------------------------ the aircraft
 
+// The rules' constants, where a designer checking the gauges and the tests
+// of the rules' edges read them. docs/simulated-aircraft.md tells the rules.
+namespace electrical {
+inline constexpr double kBatteryVolts = 24.0;
+inline constexpr double kChargingVolts = 28.0;
+// The generator charges from this engine speed up: at idle, not while cranking.
+inline constexpr double kChargingRpm = 600.0;
+}  // namespace electrical
+
+namespace engine {
+// Running, the throttle sets the speed from idle to full power, and the
+// propeller lever caps it from kGovernedLowRpm (back) to kFullRpm (forward).
+inline constexpr double kIdleRpm = 700.0;
+inline constexpr double kFullRpm = 2500.0;
+inline constexpr double kGovernedLowRpm = 1800.0;
+inline constexpr double kCarburetorHeatRpmDrop = 75.0;
+// The starter turns the engine at kCrankRpm while engaged and the main bus
+// carries more than kStarterVolts; with spark and fuel it catches after
+// turning at kCatchRpm or faster for kCatchSeconds, or kCatchSecondsEasy when
+// primed or when the cylinders are still at kWarmCylinderRankine or above.
+inline constexpr double kCrankRpm = 250.0;
+inline constexpr double kStarterVolts = 18.0;
+inline constexpr double kCatchRpm = 150.0;
+inline constexpr double kCatchSeconds = 3.0;
+inline constexpr double kCatchSecondsEasy = 1.0;
+inline constexpr double kWarmCylinderRankine = 50.0 * 1.8 + 491.67;  // 50 degrees Celsius
+// The mixture lever at or below this is cut off: no fuel reaches the cylinders.
+inline constexpr double kMixtureCutOff = 0.1;
+// A fuel level token reads this for a full tank.
+inline constexpr double kFullTankLevel = 8388610.0;
+// Where `aircraft running` puts the throttle and propeller levers when all
+// three levers are back.
+inline constexpr double kCruiseThrottle = 0.85;
+inline constexpr double kCruisePropeller = 0.95;
+}  // namespace engine
+
 // One per file of this folder.
 extern const System electrical_and_lights;
 extern const System engine_and_fuel;
@@ -96,5 +133,4 @@ struct ExpressionAnswer {
 };
 std::span<const ExpressionAnswer> expression_answers();
 
-}  // namespace sim
-}  // namespace ardelvine::hostapp
+}  // namespace ardelvine::hostapp::sim

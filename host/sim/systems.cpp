@@ -33,18 +33,18 @@ struct Index {
 }  // namespace
 
 void flip(Simulation& sim, const EventRule& rule, std::uint32_t) {
-    sim.set_token(rule.token, sim.token(rule.token) == 0.0 ? 1.0 : 0.0);
+    sim.write_token(rule.token, sim.token(rule.token) == 0.0 ? 1.0 : 0.0);
 }
 
 void set_to_param(Simulation& sim, const EventRule& rule, std::uint32_t param) {
-    sim.set_token(rule.token, static_cast<std::int32_t>(param) * rule.amount);
+    sim.write_token(rule.token, static_cast<std::int32_t>(param) * rule.amount);
 }
 
 void set_lever(Simulation& sim, const EventRule& rule, std::uint32_t param) {
-    sim.set_token(rule.token, std::clamp(static_cast<std::int32_t>(param) * rule.amount, 0.0, 1.0));
+    sim.write_token(rule.token, std::clamp(static_cast<std::int32_t>(param) * rule.amount, 0.0, 1.0));
 }
 
-void set_to_amount(Simulation& sim, const EventRule& rule, std::uint32_t) { sim.set_token(rule.token, rule.amount); }
+void set_to_amount(Simulation& sim, const EventRule& rule, std::uint32_t) { sim.write_token(rule.token, rule.amount); }
 
 std::span<const System* const> systems() { return kSystems; }
 

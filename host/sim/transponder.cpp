@@ -16,7 +16,7 @@ constexpr OwnedToken kTokens[] = {{tokens::TRANSPONDER_CODE, 0x1200}};
 void step_digit(Simulation& sim, const EventRule& rule, std::uint32_t) {
     const int signed_digit = static_cast<int>(rule.amount);
     const int digit = (signed_digit > 0 ? signed_digit : -signed_digit) - 1;
-    sim.set_token(rule.token, radio_tuning::transponder_digit(radio_tuning::bits_of(sim.token(rule.token)), digit,
+    sim.write_token(rule.token, radio_tuning::transponder_digit(radio_tuning::bits_of(sim.token(rule.token)), digit,
                                                               signed_digit > 0 ? 1 : -1));
 }
 

@@ -12,6 +12,7 @@
 #include "gauges/systems/ap_tester.h"
 #include "module/gauge_list.h"
 #include "tests/unit/fake_panel.h"
+#include "model/failures.h"
 
 namespace ardelvine::test {
 namespace {
@@ -97,7 +98,7 @@ TEST_F(ApTester, EveryDisplayHidesUnderFailure20AndModeLampsStayDark) {
     for (int n = 1; n < 45; ++n) {
         const ElementHeader* e = element(AP_Tester, n);
         ASSERT_NE(e->failures, nullptr) << n;
-        EXPECT_EQ(e->failures[0].key, 20u);
+        EXPECT_EQ(e->failures[0].key, failures::ELECTRICAL);
         EXPECT_EQ(e->failures[0].action, FAIL_HIDE);
         EXPECT_EQ(e->failures[1].key, 0u);
         EXPECT_EQ(e->image_flags, 0x7u);

@@ -14,6 +14,7 @@
 #include "module/exports.h"
 #include "module/gauge_list.h"
 #include "resources/catalogue.h"
+#include "model/failures.h"
 
 namespace ardelvine {
 namespace {
@@ -171,15 +172,15 @@ struct NeedleCase {
     Failures failures;
 };
 
-const Failures kEngine = {{2, 0}, {20, 2}};
-const Failures kAltitude = {{3, 1}, {7, 1}};
+const Failures kEngine = {{failures::ENGINE, 0}, {failures::ELECTRICAL, 2}};
+const Failures kAltitude = {{failures::PITOT_STATIC, 1}, {failures::ALTIMETER, 1}};
 
 const std::vector<NeedleCase> kNeedles = {
-    {&Airspeed, 1, 61, 8, 682.3, false, true, {{6, 2}, {3, 2}}},
+    {&Airspeed, 1, 61, 8, 682.3, false, true, {{failures::AIRSPEED, 2}, {failures::PITOT_STATIC, 2}}},
     {&Altimeter, 2, 74, 2, 180.0, false, false, kAltitude},
     {&Altimeter, 3, 74, 2, 180.0, false, false, kAltitude},
     {&Altimeter, 4, 74, 3, 180.0, true, false, kAltitude},
-    {&Vertical_Speed, 1, 65, 17, 313.5, true, true, {{19, 1}, {3, 2}}},
+    {&Vertical_Speed, 1, 65, 17, 313.5, true, true, {{failures::VERTICAL_SPEED, 1}, {failures::PITOT_STATIC, 2}}},
     {&Tachometer, 1, 390, 7, 263.5, true, true, kEngine},
     {&Tachometer, 2, 390, 2, 180.0, false, false, kEngine},
     {&Manifold_Pressure, 1, 391, 5, 300.0, true, true, kEngine},

@@ -8,6 +8,7 @@
 #include "model/tokens.h"
 #include "module/gauge_list.h"
 #include "tests/unit/fake_panel.h"
+#include "model/failures.h"
 
 namespace ardelvine::test {
 namespace {
@@ -175,8 +176,8 @@ TEST_F(WarningLights, EachLightsOnItsOwnCondition) {
 
 TEST_F(WarningLights, FailureKeysByBus) {
     const std::pair<GaugeHeader*, std::uint32_t> cases[] = {
-        {&Flaps_Warning_Light, 21}, {&Generator_Light, 21},       {&Gear_Warning_Light, 20},
-        {&Dive_Brake_Warning_Light, 20}, {&Tail_Hook_Warning_Light, 20},
+        {&Flaps_Warning_Light, failures::AVIONICS}, {&Generator_Light, failures::AVIONICS},       {&Gear_Warning_Light, failures::ELECTRICAL},
+        {&Dive_Brake_Warning_Light, failures::ELECTRICAL}, {&Tail_Hook_Warning_Light, failures::ELECTRICAL},
     };
     for (auto [gauge, key] : cases) {
         const FailureRecord* f = picture(*gauge)->header.failures;

@@ -14,6 +14,7 @@
 #include "model/events.h"
 #include "model/tokens.h"
 #include "module/gauge_list.h"
+#include "model/failures.h"
 
 namespace ardelvine {
 namespace {
@@ -67,7 +68,7 @@ struct Shape {
 };
 
 using K = ElementKind;
-const Failures kGyro = {{8, 0}, {2, 0}, {4, 0}};
+const Failures kGyro = {{failures::ATTITUDE, 0}, {failures::ENGINE, 0}, {failures::VACUUM, 0}};
 
 std::vector<Row> horizon(std::uint32_t face, std::uint32_t cover) {
     return {
@@ -91,14 +92,14 @@ const std::vector<Shape>& shapes() {
              {{K::STATIC_IMAGE, 390, 0, 0, 0x4003, {}},
               {K::SLIDER, 410, 88, 119, 0x4083, {}},
               {K::ICON, 420, 81, 110, 0x4003, {}},
-              {K::NEEDLE, 400, 99, 161, 0x4083, {{18, 1}, {20, 2}}},
+              {K::NEEDLE, 400, 99, 161, 0x4083, {{failures::TURN_COORDINATOR, 1}, {failures::ELECTRICAL, 2}}},
               {K::STATIC_IMAGE, 430, 0, 0, 0x3, {}}}},
             {&Gyro_Compass, "Gyro_Compass", 100,
              {{K::STATIC_IMAGE, 470, 0, 0, 0x3, {}},
-              {K::MOVING_IMAGE, 480, 48, 65, 0x4083, {{12, 0}}},
+              {K::MOVING_IMAGE, 480, 48, 65, 0x4083, {{failures::COMPASS, 0}}},
               {K::NEEDLE, 490, 118, 293, 0x83, {}}}},
             {&Whiskey_Compass, "Whiskey_Compass", 76,
-             {{K::STATIC_IMAGE, 2210, 0, 0, 0x3, {}}, {K::MOVING_IMAGE, 2220, 0, 10, 0x4083, {{12, 0}}}}},
+             {{K::STATIC_IMAGE, 2210, 0, 0, 0x3, {}}, {K::MOVING_IMAGE, 2220, 0, 10, 0x4083, {{failures::COMPASS, 0}}}}},
             {&Waltham_Clock, "Waltham_Clock", 100,
              {{K::STATIC_IMAGE, 2160, 0, 0, 0x4003, {}},
               {K::NEEDLE, 2190, 153, 150, 0x4083, {}},

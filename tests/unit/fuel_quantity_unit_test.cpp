@@ -5,6 +5,7 @@
 #include "model/tokens.h"
 #include "module/gauge_list.h"
 #include "tests/unit/fake_panel.h"
+#include "model/failures.h"
 
 namespace ardelvine::test {
 namespace {
@@ -79,7 +80,7 @@ TEST_F(FuelQuantity, EmptyUntilCapturedAndFailuresPerNeedle) {
         EXPECT_EQ(tooltip_number(Fuel_Quantity, t.tooltip_entry, t.arg), 0.0);
         const FailureRecord* f = needle->header.failures;
         EXPECT_EQ((std::vector<std::uint32_t>{f[0].key, f[0].action, f[1].key, f[1].action, f[2].key}),
-                  (std::vector<std::uint32_t>{2, FAIL_NONE, 20, FAIL_ZERO, 0}));
+                  (std::vector<std::uint32_t>{failures::ENGINE, FAIL_NONE, failures::ELECTRICAL, FAIL_ZERO, 0}));
     }
     EXPECT_EQ(chain_length(Fuel_Quantity), 6);
 }

@@ -37,6 +37,14 @@ void draw_lever(Painter& p, const BitmapRecord& record, const Uses& uses);
 void draw_lamp(Painter& p, const BitmapRecord& record, const Uses& uses);
 void draw_lamp_lit(Painter& p, const BitmapRecord& record, const Uses& uses);
 
+// Where a quadrant lever's knob sits in its w x h picture: the picture's
+// bottom kLeverLabelRoom pixels stay clear for the lever's name.
+inline constexpr double kLeverLabelRoom = 15.0;
+struct LeverKnob {
+    double top, height;
+};
+LeverKnob lever_knob(int w, int h);
+
 // panels.cpp: panels
 void draw_panel(Painter& p, const BitmapRecord& record, const Uses& uses);
 void draw_blank(Painter& p, const BitmapRecord& record, const Uses& uses);
@@ -61,6 +69,7 @@ void draw_radio_switch(Painter& p, const BitmapRecord& record, const Uses& uses)
 void draw_indicator_face(Painter& p, const BitmapRecord& record, const Uses& uses);
 void draw_indicator_overlay(Painter& p, const BitmapRecord& record, const Uses& uses);
 void draw_indicator_bezel(Painter& p, const BitmapRecord& record, const Uses& uses);
+void draw_indicator_card(Painter& p, const BitmapRecord& record, const Uses& uses);
 void draw_indicator_window(Painter& p, const BitmapRecord& record, const Uses& uses);
 void draw_nav_flag(Painter& p, const BitmapRecord& record, const Uses& uses);
 

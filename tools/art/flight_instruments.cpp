@@ -137,7 +137,18 @@ void draw_attitude_face(Painter& p, const BitmapRecord&, const Uses& uses) {
             if (icon == nullptr) return;
             const double r = std::min(icon->width, icon->height) / 2.0;
             p.fill_circle(e->x + r, e->y + r, r - 4, {0.08, 0.08, 0.09});
-            p.text("PULL TO CAGE", e->x + r + 12, e->y - 7, 9, kInk);
+            // Its legend beside it in two lines, or above it, where clear.
+            p.font_narrow(true);
+            const double kx = e->x + r, ky = e->y + r, size = 9;
+            const double hw = p.text_width("PULL TO", size) / 2 + 1, hh = size * 0.36 + 1;
+            for (const auto& [x, y] : {std::pair{e->x - hw - 3, ky}, {kx, e->y - 2 * hh - 3}, {e->x - hw - 3, ky - r}}) {
+                if (!p.layout().clear({x, y - hh - 0.5, hw, hh, 0.0}) || !p.layout().clear({x, y + hh + 0.5, hw, hh, 0.0}))
+                    continue;
+                p.text("PULL TO", x, y - hh - 0.5, size, kInk);
+                p.text("CAGE", x, y + hh + 0.5, size, kInk);
+                break;
+            }
+            p.font_narrow(false);
         });
     }
 }
@@ -236,7 +247,9 @@ void draw_reference_bars(Painter& p, const BitmapRecord&, const Uses& uses) {
 // Bezel over the dial, leaving the face's knobs open.
 void draw_attitude_cover(Painter& p, const BitmapRecord&, const Uses& uses) {
     const Horizon h = horizon_of(uses);
-    bezel(p, h.cx, h.cy, h.window + 20, h.window + 30);
+    // The bezel stays inside the case, however near its edge the dial sits.
+    const double outer = std::min(h.window + 30, std::min(h.cx, p.width() - h.cx) - 1);
+    bezel(p, h.cx, h.cy, std::min(h.window + 20, outer - 6), outer);
     // Glass glint.
     cairo_t* cr = p.cr();
     cairo_new_sub_path(cr);
@@ -253,12 +266,8 @@ void draw_cage_knob(Painter& p, const BitmapRecord& record, const Uses&) {
     const double r = 26 + 6 * position;
     if (position > 0) p.fill_circle(cx + 3, cy + 4, r, {0.05, 0.05, 0.06});  // shadow of a knob standing out
     knob(p, cx, cy, r, 0.0, 0.0);
-    if (position == 2) {
-        ring(p, cx, cy, r * 0.45, r * 0.62, {0.85, 0.12, 0.10});
-        p.text("CAGED", cx, cy + r + 9, 10, {1.0, 0.35, 0.3});
-    } else {
-        p.text("CAGE", cx, cy, 10, kInk);
-    }
+    // Caged, a red band shows round the knob's face.
+    if (position == 2) ring(p, cx, cy, r * 0.45, r * 0.62, {0.85, 0.12, 0.10});
 }
 
 namespace {
@@ -416,7 +425,9 @@ void draw_whiskey_face(Painter& p, const BitmapRecord&, const Uses& uses) {
             polygon(p, {{cx, y + 1}, {cx - 4, y - 6}, {cx + 4, y - 6}}, kOrange);
             // The lubber line below the card, with the card's little plate.
             p.line(cx, y + window->height, cx, y + window->height + 6, 2, kOrange);
-            p.text("COMPASS", cx, h - 6, 7, kInk, false);
+            p.font_narrow(true);
+            p.text("COMPASS", cx, h - 6, 9, kInk, false);
+            p.font_narrow(false);
         }
     }
 }
@@ -453,8 +464,9 @@ void draw_clock_hand(Painter& p, const BitmapRecord&, const Uses& uses) {
     if (hand.seconds_per_turn <= 60.5) {
         // Second hand: a thin red needle with a counterweighted tail.
         const Colour red{0.90, 0.20, 0.15};
-        p.line(2, cy, tip, cy, 1.6, red);
-        p.fill_circle(px - (px - 2) * 0.55, cy, 4.5, red);
+        const double tail = std::max(2.0, px - 18);
+        p.line(tail, cy, tip, cy, 1.6, red);
+        p.fill_circle(px - 11, cy, 4.5, red);
         p.fill_circle(px, cy, 3.5, red);
         return;
     }
@@ -480,15 +492,15 @@ void draw_clock_face(Painter& p, const BitmapRecord&, const Uses& uses) {
         const double a = radians(minute * 6.0);
         const bool hour = minute % 5 == 0;
         const double r0 = r - (hour ? 16 : 8);
-        p.line(cx + r0 * dx_of(a), cy + r0 * dy_of(a), cx + (r - 3) * dx_of(a), cy + (r - 3) * dy_of(a),
+        p.mark(cx + r0 * dx_of(a), cy + r0 * dy_of(a), cx + (r - 3) * dx_of(a), cy + (r - 3) * dy_of(a),
                hour ? 3.5 : 1.3, kInk);
         if (hour) {
             const int n = minute == 0 ? 12 : minute / 5;
             p.text(std::to_string(n), cx + (r - 34) * dx_of(a), cy + (r - 34) * dy_of(a), 24, kLuminous);
         }
     }
-    p.text("WALTHAM", cx, cy - r * 0.38, 13, kInk);
-    p.text("8 DAY", cx, cy + r * 0.4, 10, kInk, false);
+    p.text("WALTHAM", cx, cy - r * 0.45, 13, kInk);
+    p.text("8 DAY", cx, cy + r * 0.47, 10, kInk, false);
 }
 
 void draw_clock_cover(Painter& p, const BitmapRecord&, const Uses& uses) {

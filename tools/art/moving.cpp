@@ -43,13 +43,13 @@ void draw_needle(Painter& p, const BitmapRecord&, const Uses& uses) {
     cairo_t* cr = p.cr();
     cairo_move_to(cr, tip, cy);
     cairo_line_to(cr, pivot.x + (tip - pivot.x) * 0.15, cy - half);
-    cairo_line_to(cr, std::max(1.0, pivot.x - (tip - pivot.x) * 0.25), cy - half * 0.7);
-    cairo_line_to(cr, std::max(1.0, pivot.x - (tip - pivot.x) * 0.25), cy + half * 0.7);
+    cairo_line_to(cr, std::max(1.0, pivot.x - (tip - pivot.x) * 0.12), cy - half * 0.7);
+    cairo_line_to(cr, std::max(1.0, pivot.x - (tip - pivot.x) * 0.12), cy + half * 0.7);
     cairo_line_to(cr, pivot.x + (tip - pivot.x) * 0.15, cy + half);
     cairo_close_path(cr);
     p.colour(kInk);
     cairo_fill(cr);
-    const double hub = std::min({h / 2.0 - 0.5, 7.0, pivot.x + 0.0, double(w - pivot.x)});
+    const double hub = std::min({h / 2.0 - 0.5, 6.0, pivot.x + 0.0, double(w - pivot.x)});
     if (hub >= 2) {
         p.fill_circle(pivot.x, cy, hub, kMetal);
         p.fill_circle(pivot.x, cy, hub * 0.4, kMetalLight);
@@ -64,32 +64,12 @@ void draw_knob(Painter& p, const BitmapRecord&, const Uses& uses) {
     knob(p, c.x, c.y, r, kPi / 2, w - c.x - 1);
 }
 
-namespace {
-
-// Headings around a round card, north at 12 o'clock.
-void compass_rose(Painter& p, double cx, double cy, double r) {
-    p.fill_circle(cx, cy, r, kFace);
-    const double size = std::clamp(r * 0.13, 7.0, 20.0);
-    for (int deg = 0; deg < 360; deg += 5) {
-        const double a = radians(deg);
-        const double length = deg % 30 == 0 ? r * 0.12 : deg % 10 == 0 ? r * 0.08 : r * 0.05;
-        p.line(cx + (r - 1 - length) * dx_of(a), cy + (r - 1 - length) * dy_of(a), cx + (r - 1) * dx_of(a),
-               cy + (r - 1) * dy_of(a), deg % 10 == 0 ? 2.0 : 1.0, kInk);
-        if (deg % 30 == 0) {
-            static constexpr std::string_view cardinal[] = {"N", "E", "S", "W"};
-            const std::string text = deg % 90 == 0 ? std::string(cardinal[deg / 90]) : std::to_string(deg / 10);
-            const double rr = r - 1 - r * 0.12 - size * 0.8;
-            p.text(text, cx + rr * dx_of(a), cy + rr * dy_of(a), size, kInk, true, a);
-        }
-    }
-}
-
-}  // namespace
-
 // A heading card: the renderer turns it so the heading flown is at the top.
 void draw_compass_card(Painter& p, const BitmapRecord&, const Uses&) {
     const double cx = p.width() / 2.0, cy = p.height() / 2.0;
-    compass_rose(p, cx, cy, std::min(cx, cy) - 1);
+    const double r = std::min(cx, cy) - 1;
+    p.fill_circle(cx, cy, r, kFace);
+    heading_ring(p, cx, cy, r, kInk);
 }
 
 // Barometric scale: the card turns 90 degrees per inch from 29.9 at rest,
@@ -100,7 +80,7 @@ void draw_baro_card(Painter& p, const BitmapRecord&, const Uses&) {
     for (int k = 279; k <= 315; ++k) {
         const double a = radians(90.0 + (k / 10.0 - 29.9) * 90.0);
         const bool major = k % 2 == 0;
-        p.line(cx + (r - (major ? 10 : 6)) * dx_of(a), cy + (r - (major ? 10 : 6)) * dy_of(a), cx + r * dx_of(a),
+        p.mark(cx + (r - (major ? 10 : 6)) * dx_of(a), cy + (r - (major ? 10 : 6)) * dy_of(a), cx + r * dx_of(a),
                cy + r * dy_of(a), 1.5, kInk);
         if (major) {
             char text[8];
@@ -170,7 +150,9 @@ void draw_strip(Painter& p, const BitmapRecord& record, const Uses& uses) {
             static constexpr std::string_view cardinal[] = {"N", "E", "S", "W"};
             const std::string text =
                 heading % 90 == 0 ? std::string(cardinal[heading / 90]) : std::to_string(heading / 10);
-            p.text(text, x, h * 0.38, size, kInk);
+            // A heading cut by the strip's end would show cut in the window.
+            const double half = p.text_width(text, size) / 2;
+            if (x - half >= 0 && x + half <= w) p.text(text, x, h * 0.38, size, kInk);
         } else if (heading % 10 == 0 && per_degree >= 2.0) {
             p.text(std::to_string(heading / 10), x, h * 0.4, size * 0.55, kInk, false);
         }

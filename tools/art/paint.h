@@ -17,6 +17,7 @@
 #include "model/records.h"
 #include "resources/catalogue.h"
 #include "tools/art.h"
+#include "tools/art/layout.h"
 
 namespace ardelvine::tools::art {
 
@@ -49,11 +50,22 @@ inline constexpr Colour kMask{0.5, 0.5, 0.5};
 
 class Painter {
 public:
-    Painter(int width, int height)
-        : surface_(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height)),
+    // A picture of width x height bitmap pixels, drawn `scale` times finer:
+    // drawers work in bitmap pixels whatever the scale.
+    Painter(int width, int height, int scale = 1)
+        : surface_(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width * scale, height * scale)),
           cr_(cairo_create(surface_)),
           width_(width),
-          height_(height) {}
+          height_(height),
+          layout_(width, height) {
+        cairo_scale(cr_, scale, scale);
+        // Texts measured and placed the same at every scale.
+        cairo_font_options_t* options = cairo_font_options_create();
+        cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
+        cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
+        cairo_set_font_options(cr_, options);
+        cairo_font_options_destroy(options);
+    }
     ~Painter() { cairo_destroy(cr_); }
     Painter(const Painter&) = delete;
     Painter& operator=(const Painter&) = delete;
@@ -61,6 +73,9 @@ public:
     cairo_t* cr() const { return cr_; }
     int width() const { return width_; }
     int height() const { return height_; }
+    Layout& layout() { return layout_; }
+    // Texts set in the condensed face, for legends on narrow plates.
+    void font_narrow(bool on) { family_ = on ? "Liberation Sans Narrow" : "Liberation Sans"; }
     cairo_surface_t* release() {
         cairo_surface_flush(surface_);
         return surface_;
@@ -104,32 +119,27 @@ public:
     }
     // Text centred on (x, y), rotated by `turn` radians clockwise.
     void text(std::string_view s, double x, double y, double size, Colour c, bool bold = true, double turn = 0.0) {
-        if (s.empty() || size < 3) return;
-        const std::string str(s);
-        cairo_save(cr_);
-        cairo_select_font_face(cr_, "Liberation Sans", CAIRO_FONT_SLANT_NORMAL,
-                               bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
-        cairo_set_font_size(cr_, size);
-        cairo_text_extents_t e;
-        cairo_text_extents(cr_, str.c_str(), &e);
-        cairo_translate(cr_, x, y);
-        cairo_rotate(cr_, turn);
-        cairo_move_to(cr_, -e.width / 2 - e.x_bearing, -e.height / 2 - e.y_bearing);
-        colour(c);
-        cairo_show_text(cr_, str.c_str());
-        cairo_restore(cr_);
+        place(s, x, y, size, c, bold, turn, false);
+    }
+    // Text starting at x, centred vertically on y.
+    void text_left(std::string_view s, double x, double y, double size, Colour c, bool bold = true) {
+        place(s, x, y, size, c, bold, 0.0, true);
+    }
+    // The width of a text's ink at a size.
+    double text_width(std::string_view s, double size, bool bold = true) {
+        cairo_text_extents_t e = extents(s, size, bold);
+        return e.width;
     }
     // Text that fits a width: the size shrinks until it does.
     void text_fit(std::string_view s, double x, double y, double size, double max_width, Colour c) {
-        const std::string str(s);
-        cairo_select_font_face(cr_, "Liberation Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_BOLD);
-        for (; size > 4; size -= 0.5) {
-            cairo_set_font_size(cr_, size);
-            cairo_text_extents_t e;
-            cairo_text_extents(cr_, str.c_str(), &e);
-            if (e.width <= max_width) break;
-        }
+        while (size > 4 && text_width(s, size) > max_width) size -= 0.5;
         text(s, x, y, size, c);
+    }
+    // A scale mark: a line that texts keep clear of.
+    void mark(double x0, double y0, double x1, double y1, double width, Colour c) {
+        line(x0, y0, x1, y1, width, c);
+        const double length = std::hypot(x1 - x0, y1 - y0);
+        layout_.mark({(x0 + x1) / 2, (y0 + y1) / 2, length / 2, width / 2, std::atan2(y1 - y0, x1 - x0)});
     }
     void screw(double x, double y, double r) {
         fill_circle(x, y, r, kMetalLight);
@@ -138,9 +148,37 @@ public:
     }
 
 private:
+    cairo_text_extents_t extents(std::string_view s, double size, bool bold) {
+        const std::string str(s);
+        cairo_select_font_face(cr_, family_, CAIRO_FONT_SLANT_NORMAL,
+                               bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
+        cairo_set_font_size(cr_, size);
+        cairo_text_extents_t e;
+        cairo_text_extents(cr_, str.c_str(), &e);
+        return e;
+    }
+    void place(std::string_view s, double x, double y, double size, Colour c, bool bold, double turn, bool left) {
+        if (s.empty()) return;
+        const std::string str(s);
+        cairo_save(cr_);
+        const cairo_text_extents_t e = extents(s, size, bold);
+        cairo_text_extents_t capital;
+        cairo_text_extents(cr_, "H", &capital);
+        const double cx = left ? x + e.width / 2 : x;
+        layout_.text(str, {cx, y, e.width / 2, e.height / 2, turn}, capital.height);
+        cairo_translate(cr_, cx, y);
+        cairo_rotate(cr_, turn);
+        cairo_move_to(cr_, -e.width / 2 - e.x_bearing, -e.height / 2 - e.y_bearing);
+        colour(c);
+        cairo_show_text(cr_, str.c_str());
+        cairo_restore(cr_);
+    }
+
     cairo_surface_t* surface_;
     cairo_t* cr_;
     int width_, height_;
+    Layout layout_;
+    const char* family_ = "Liberation Sans";
 };
 
 // Direction in radians clockwise from 12 o'clock to screen offsets.
@@ -163,6 +201,10 @@ std::string number(double v);
 
 // A knob: a ridged disc with a pointer line from its centre along `angle`.
 void knob(Painter& p, double cx, double cy, double r, double angle, double pointer_to);
+
+// Headings round a card of radius r, north at 12 o'clock: a mark every 5
+// degrees, a number every 30 turned with the card, N E S W.
+void heading_ring(Painter& p, double cx, double cy, double r, Colour ink);
 
 // Knobs under the arrow cursors of a gauge's mouse areas: each pair of
 // decrease/increase halves is one knob.

@@ -27,11 +27,15 @@ void draw_panel(Painter& p, const BitmapRecord& record, const Uses& uses) {
                 p.colour(kDisplay);
                 cairo_fill(p.cr());
             } else if (e->kind == ElementKind::SLIDER) {
-                // A lever slot, from the top of the travel to the lever's rest.
+                // A lever slot, from the knob's centre at full travel to its
+                // centre at rest.
                 const BitmapRecord* lever = resources::find_bitmap(e->bitmap);
                 if (lever == nullptr) return;
-                const double x = e->x + lever->width / 2.0;
-                p.rounded(x - 4, 5, 8, e->y + lever->height - 5, 4);
+                const auto& slider = as<Slider>(e);
+                const LeverKnob k = lever_knob(lever->width, lever->height);
+                const double x = e->x + lever->width / 2.0, centre = k.top + k.height / 2;
+                const double rest = e->y + centre, full = e->y + slider.y.scale + centre;
+                p.rounded(x - 4, std::min(rest, full) - 4, 8, std::abs(rest - full) + 8, 4);
                 p.colour(kDisplay);
                 cairo_fill(p.cr());
             }
@@ -40,7 +44,16 @@ void draw_panel(Painter& p, const BitmapRecord& record, const Uses& uses) {
     }
     if (record.gauge == "Throttle_Quadrant") {
         static constexpr std::string_view names[] = {"THROTTLE", "PROP", "MIXTURE"};
-        for (int i = 0; i < 3; ++i) p.text(names[i], w * (0.2 + 0.3 * i), h - 8, 8, kInk);
+        // Each lever's name under its slot, in the strip its knob leaves clear.
+        int i = 0;
+        for (const BitmapUse& use : uses)
+            for_each_element(use.gauge, [&](const ElementHeader* e) {
+                const BitmapRecord* lever = resources::find_bitmap(e->bitmap);
+                if (e->kind != ElementKind::SLIDER || lever == nullptr || i >= 3) return;
+                p.font_narrow(true);
+                p.text(names[i++], e->x + lever->width / 2.0, e->y + lever->height - kLeverLabelRoom / 2, 9, kInk);
+                p.font_narrow(false);
+            });
         return;
     }
     p.text(c.top, w / 2.0, std::min(14.0, h * 0.1), std::clamp(h * 0.08, 7.0, 12.0), kInk);

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "tools/art/drawers.h"
 
@@ -55,12 +56,18 @@ void face_plate(Painter& p) {
     }
 }
 
+// Engraved legends: at least kLegendSize, in the condensed face where the
+// set's crowded front asks for less.
+constexpr double kLegendSize = 9.0;
 void engrave(Painter& p, std::string_view text, double x, double y, double size, bool bold = true) {
-    p.text(text, x, y, size, kEngraving, bold);
+    p.font_narrow(size < kLegendSize);
+    p.text(text, x, y, std::max(size, kLegendSize), kEngraving, bold);
+    p.font_narrow(false);
 }
 
 // A recessed window with a thin chrome surround.
 void window_frame(Painter& p, double x, double y, double w, double h, double r = 3) {
+    p.layout().cover(box_of(x - 2, y - 2, w + 4, h + 4), "a window");
     p.rounded(x - 2, y - 2, w + 4, h + 4, r + 1);
     p.colour(kChromeDark);
     cairo_fill(p.cr());
@@ -72,6 +79,7 @@ void window_frame(Painter& p, double x, double y, double w, double h, double r =
 // A bakelite knob: fluted skirt, domed top, a white index line along `angle`.
 void bakelite_knob(Painter& p, double cx, double cy, double r, double angle, double index_to) {
     if (r < 3) return;
+    p.layout().cover_circle(cx, cy, r, "a knob");
     const int flutes = std::clamp(static_cast<int>(r * 0.9), 14, 36);
     p.fill_circle(cx, cy, r, kBakeliteEdge);
     for (int i = 0; i < flutes; ++i) {
@@ -190,6 +198,12 @@ void adf_dial(Painter& p, const GaugeHeader* gauge) {
     p.fill_circle(px, py, reach + 3, {0.80, 0.76, 0.64});  // the ivory dial
     p.stroke_circle(px, py, reach + 3, 2, kChromeDark);
     const Colour ink{0.12, 0.10, 0.08};
+    struct Pending {
+        std::string text;
+        double a, r;
+        Colour ink;
+    };
+    std::vector<Pending> later;
     for (int b = 0; b < 3; ++b) {
         const AdfBand& band = kAdfBands[b];
         const double r = reach - 6 - 16.0 * b;
@@ -202,17 +216,37 @@ void adf_dial(Painter& p, const GaugeHeader* gauge) {
         for (double khz = band.start; khz <= band.end + 1e-6; khz += band.tick_step) {
             const double a = angle(khz);
             const bool major = std::fmod(khz, band.label_step) < 1e-6 || khz == band.start || khz == band.end;
-            p.line(px + (r - (major ? 5 : 3)) * dx_of(a), py + (r - (major ? 5 : 3)) * dy_of(a), px + r * dx_of(a),
+            p.mark(px + (r - (major ? 5 : 3)) * dx_of(a), py + (r - (major ? 5 : 3)) * dy_of(a), px + r * dx_of(a),
                    py + r * dy_of(a), major ? 1.4 : 0.8, ink);
             const bool named = khz == band.start || khz == band.end ||
                                (std::fmod(khz, band.label_step * 2) < 1e-6 && std::abs(khz - band.end) > band.label_step &&
                                 std::abs(khz - band.start) > band.label_step);
-            if (major && named) p.text(number(khz), px + (r - 12) * dx_of(a), py + (r - 12) * dy_of(a), 7, ink);
+            if (major && named) later.push_back({number(khz), a, r, ink});
         }
-        const double a = angle(band.end) + radians(8);
-        p.text(band.name, px + r * dx_of(a), py + r * dy_of(a), 8, {0.55, 0.10, 0.08}, true);
+        later.push_back({band.name, angle(band.end) + radians(9), r + 2, {0.55, 0.10, 0.08}});
     }
-    p.text("kHz", px - 40, py + 45, 8, ink);
+    // Numbers inside their arcs where the band window, the band knob and the
+    // readout leave them in sight; a number those would cover is left out.
+    p.font_narrow(true);
+    // Set along the arcs, so each fits between its arc and the next; the
+    // lower half turned the other way, so none reads upside down.
+    for (const Pending& l : later) {
+        const double hw = p.text_width(l.text, kLegendSize) / 2 + 1, hh = kLegendSize * 0.36 + 1;
+        const double inward = l.r - 6.5 - hh;
+        const double down = std::cos(l.a) < 0 ? kPi : 0.0;
+        const Box b{px + inward * dx_of(l.a), py + inward * dy_of(l.a), hw, hh, l.a + down};
+        if (p.layout().clear(b)) p.text(l.text, b.cx, b.cy, kLegendSize, l.ink, true, l.a + down);
+    }
+    // The unit, at the first clear place round the middle of the dial.
+    const double hw = p.text_width("kHz", kLegendSize) / 2 + 1, hh = kLegendSize * 0.36 + 1;
+    for (int k = 0; k < 36; ++k) {
+        const double a = radians(180 + 10 * k), rr = reach * (k < 18 ? 0.3 : 0.5);
+        const Box b{px + rr * dx_of(a), py + rr * dy_of(a), hw, hh, 0.0};
+        if (!p.layout().clear(b)) continue;
+        p.text("kHz", b.cx, b.cy, kLegendSize, ink);
+        break;
+    }
+    p.font_narrow(false);
 }
 
 void adf_engraving(Painter& p) {
@@ -222,7 +256,15 @@ void adf_engraving(Painter& p) {
     engrave(p, "TUNE", 326, 30, 8);
     engrave(p, "0.5 kHz", 326, 44, 6, false);
     engrave(p, "R: 5 kHz", 326, 54, 6, false);
-    engrave(p, "BAND", 178, 182, 6);
+    // The band knob's name where the dial leaves room for it.
+    p.font_narrow(true);
+    const double hw = p.text_width("BAND", kLegendSize) / 2 + 1, hh = kLegendSize * 0.36 + 1;
+    for (const auto& [x, y] : {std::pair{220.0, 186.0}, {136.0, 186.0}, {178.0, 186.0}, {230.0, 175.0}}) {
+        if (!p.layout().clear({x, y, hw, hh, 0.0})) continue;
+        p.text("BAND", x, y, kLegendSize, kEngraving);
+        break;
+    }
+    p.font_narrow(false);
     engrave(p, "IDENT", 80, 244, 7);
     engrave(p, "POWER", 275, 244, 7);
 }
@@ -285,7 +327,10 @@ void draw_band_card(Painter& p, const BitmapRecord&, const Uses&) {
         p.text(std::string("BAND ") + std::to_string(b), cx + rr * dx_of(a), cy + rr * dy_of(a), r * 0.11, kAmber, true,
                a);
         const double r2 = r * 0.66;
-        p.text(ranges[b - 1], cx + r2 * dx_of(a), cy + r2 * dy_of(a), r * 0.075, kEngraving, false, a);
+        p.font_narrow(true);
+        p.text(ranges[b - 1], cx + r2 * dx_of(a), cy + r2 * dy_of(a), std::max(kLegendSize, r * 0.075), kEngraving,
+               false, a);
+        p.font_narrow(false);
     }
 }
 
@@ -298,7 +343,8 @@ void draw_channel_card(Painter& p, const BitmapRecord&, const Uses&) {
     p.fill_circle(cx, cy, r - 2, kBakelite);
     for (int k = 0; k < 12; ++k) {
         const double a = radians(-30.0 * k), rr = r * 0.78;
-        p.text(std::string(1, char('A' + k)), cx + rr * dx_of(a), cy + rr * dy_of(a), r * 0.17, kEngraving, true, a);
+        p.text(std::string(1, char('A' + k)), cx + rr * dx_of(a), cy + rr * dy_of(a), std::max(kLegendSize, r * 0.17),
+               kEngraving, true, a);
     }
     bakelite_knob(p, cx, cy, r * 0.55, 0.0, r * 0.5);
 }
@@ -324,7 +370,7 @@ void draw_radio_switch(Painter& p, const BitmapRecord& record, const Uses&) {
     const int w = p.width(), h = p.height();
     const bool on = record.variant == 1;
     const double cx = w / 2.0, cy = h / 2.0;
-    if (h >= 1.3 * w) {
+    if (h >= 1.2 * w) {
         const double nut = w * 0.36;
         p.fill_circle(cx, cy, nut, kChrome);
         p.stroke_circle(cx, cy, nut, 1, kChromeDark);
@@ -370,6 +416,8 @@ namespace {
 struct Round {
     double cx, cy, r;
 };
+// The lip of the small set's housing along its bottom edge.
+constexpr double kLip = 9;
 // The indicator's dial: centred on the card's axle, as large as the window.
 Round indicator_dial(const Uses& uses) {
     for (const BitmapUse& use : uses) {
@@ -380,7 +428,11 @@ Round indicator_dial(const Uses& uses) {
         });
         if (card != nullptr) {
             const BitmapRecord* window = resources::find_bitmap(card->bitmap + 1);
-            const double r = window != nullptr ? window->width / 2.0 - 2 : 148;
+            double r = window != nullptr ? window->width / 2.0 - 2 : 148;
+            // A housing shorter than the dial (the small set): the whole dial
+            // drawn smaller, clear of the housing's lip at the bottom.
+            const BitmapRecord* face = resources::find_bitmap(use.background->bitmap);
+            if (face != nullptr) r = std::min(r, face->height - card->offset_y - kLip - 3.0);
             return {double(card->offset_x), double(card->offset_y), r};
         }
     }
@@ -420,7 +472,10 @@ void draw_indicator_overlay(Painter& p, const BitmapRecord& record, const Uses& 
                 if (bitmap == nullptr || n.table_entries < 2) continue;
                 // Dots along an arc the needle sweeps, five each side: the
                 // course needle's near the centre, the glide slope's out right.
-                const double reach = (bitmap->width + e->offset_x) * (e->bitmap == 2080 ? 0.62 : 0.88);
+                // The deviation dots in a row below the centre; the glide
+                // slope's in a column at the right of the open middle.
+                const double reach = e->bitmap == 2080 ? (bitmap->width + e->offset_x) * 0.62
+                                                       : d.cx + d.r * 0.6 - e->x;
                 const double a0 = direction(e->x, e->y, n.table[0].x, n.table[0].y);
                 const double sweep = clockwise(a0, direction(e->x, e->y, n.table[1].x, n.table[1].y));
                 for (int i = 0; i <= 10; ++i) {
@@ -432,8 +487,8 @@ void draw_indicator_overlay(Painter& p, const BitmapRecord& record, const Uses& 
                         p.stroke_circle(x, y, 2.8, 1.3, kEngraving);
                 }
             }
-            p.text("VOR", d.cx + d.r * 0.45, d.cy + d.r * 0.55, 11, {0.45, 0.9, 0.45});
-            p.text("GS", d.cx + d.r * 0.55, d.cy - d.r * 0.55, 9, kEngraving);
+            p.text("VOR", d.cx - d.r * 0.35, d.cy + d.r * 0.42, 11, {0.45, 0.9, 0.45});
+            p.text("GS", d.cx + d.r * 0.42, d.cy - d.r * 0.45, 9, kEngraving);
             break;
         }
         case 2090:
@@ -472,18 +527,35 @@ void draw_indicator_bezel(Painter& p, const BitmapRecord&, const Uses& uses) {
     cairo_fill(cr);
     // Where the dial runs past the housing's lower edge (the small set), the
     // housing's lip hides the bottom of the dial, finished with a chrome edge.
-    if (d.cy + d.r + 5 > h) {
-        constexpr double kLip = 9;
+    if (h + 20 < w) {
         cairo_rectangle(cr, 0, h - kLip, w, kLip);
         p.colour({0.10, 0.10, 0.105});
         cairo_fill(cr);
-        p.line(0, h - kLip, w, h - kLip, 2, kChrome);
+        p.line(0, h - kLip, w, h - kLip, 1, kChromeDark);
     }
     for (const auto& [x, y] : {std::pair{12.0, 12.0}, {w - 12.0, 12.0}, {w - 12.0, h - 12.0}}) {
         p.fill_circle(x, y, 5, kChrome);
         p.line(x - 3.5, y, x + 3.5, y, 1.5, kChromeDark);
     }
-    p.fill_circle(38, std::min(h - 2.0, 272.0), 34, kChromeDark);
+    // The boss the course knob turns on, wherever its record puts it.
+    if (const ElementHeader* knob = element_with(gauge_of(uses), 2060))
+        p.fill_circle(knob->x + 1, knob->y, 34, kChromeDark);
+}
+
+// The indicator's card: a ring of headings round the dial's edge, open in the
+// middle so the mode's marks on the face show through.
+void draw_indicator_card(Painter& p, const BitmapRecord& record, const Uses& uses) {
+    const Round d = indicator_dial(uses);
+    const double cx = record.width / 2.0, cy = record.height / 2.0;
+    const double r = std::min(cx - 1, d.r - 2), inner = r * 0.74;
+    cairo_t* cr = p.cr();
+    cairo_new_sub_path(cr);
+    cairo_arc(cr, cx, cy, r, 0, 2 * kPi);
+    cairo_new_sub_path(cr);
+    cairo_arc_negative(cr, cx, cy, inner, 2 * kPi, 0);
+    p.colour({0.07, 0.07, 0.075});
+    cairo_fill(cr);
+    heading_ring(p, cx, cy, r, kEngraving);
 }
 
 // The small indicator's window: the round dial cut off where its face ends.
@@ -494,7 +566,7 @@ void draw_indicator_window(Painter& p, const BitmapRecord&, const Uses& uses) {
             cx = use.element->offset_x - use.element->x;
             cy = use.element->offset_y - use.element->y;
         }
-    p.fill_circle(cx, cy, std::min(cx, p.width() - cx) - 1, kMask);
+    p.fill_circle(cx, cy, std::min(std::min(cx, p.width() - cx) - 1, indicator_dial(uses).r), kMask);
 }
 
 // The NAV flags: striped red and white while the flag is up, the word when down.

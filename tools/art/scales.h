@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string_view>
 
 namespace ardelvine::tools::art {
 
@@ -15,6 +16,7 @@ struct Scale {
     double label_step;      // further numbers at multiples of this; 0 = table points only
     bool labels;
     bool absolute;  // numbers without sign (both halves of a centre-zero dial)
+    std::string_view unit = {};  // named beside a sub-dial that reads it
 };
 
 // The scale for a needle's source token, or null when none is known: a face

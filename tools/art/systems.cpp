@@ -2,6 +2,7 @@
 // gauge's face in four quarters, the autopilot annunciator's panel with a
 // legend beside every lamp and readout, and the starter's push button.
 #include <cmath>
+#include <map>
 #include <string>
 #include <string_view>
 
@@ -11,21 +12,6 @@
 namespace ardelvine::tools::art {
 
 namespace {
-
-// Text starting at x, centred vertically on y.
-void text_left(Painter& p, std::string_view s, double x, double y, double size, Colour c) {
-    const std::string str(s);
-    cairo_t* cr = p.cr();
-    cairo_save(cr);
-    cairo_select_font_face(cr, "Liberation Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_BOLD);
-    cairo_set_font_size(cr, size);
-    cairo_text_extents_t e;
-    cairo_text_extents(cr, str.c_str(), &e);
-    cairo_move_to(cr, x - e.x_bearing, y - e.height / 2 - e.y_bearing);
-    p.colour(c);
-    cairo_show_text(cr, str.c_str());
-    cairo_restore(cr);
-}
 
 // ------------------------------------------------------------ fuel quantity
 
@@ -51,7 +37,7 @@ void fuel_scale(Painter& p, const Needle& n) {
         for (double v = std::ceil(lo / step) * step; v <= hi + 1e-9; v += step) {
             const double f = (v - t[i].value) / (t[i + 1].value - t[i].value);
             const double a = a0 + f * sweep, r = r0 + f * (r1 - r0);
-            p.line(px + (r - 6) * dx_of(a), py + (r - 6) * dy_of(a), px + r * dx_of(a), py + r * dy_of(a), 1.3, kInk);
+            p.mark(px + (r - 6) * dx_of(a), py + (r - 6) * dy_of(a), px + r * dx_of(a), py + r * dy_of(a), 1.3, kInk);
         }
     }
     double last_x = -100, last_y = -100;
@@ -59,7 +45,7 @@ void fuel_scale(Painter& p, const Needle& n) {
         const double v = t[i].value;
         if (v < 0 || v > top) continue;
         const double a = direction(px, py, t[i].x, t[i].y), r = std::hypot(t[i].x - px, t[i].y - py);
-        p.line(px + (r - 11) * dx_of(a), py + (r - 11) * dy_of(a), px + r * dx_of(a), py + r * dy_of(a), 2.6, kInk);
+        p.mark(px + (r - 11) * dx_of(a), py + (r - 11) * dy_of(a), px + r * dx_of(a), py + r * dy_of(a), 2.6, kInk);
         // Empty, full, and round numbers that keep clear of "F".
         const double round = top > 40 ? 20.0 : 10.0;
         const bool named = v == 0 || v == top || (std::fmod(v, round) == 0 && top - v > round / 2);
@@ -94,7 +80,9 @@ void draw_fuel_face(Painter& p, const BitmapRecord& record, const Uses& uses) {
     const Caption c = caption_of(record.gauge);
     p.fill_rect(cx - r * 0.2, cy - size * 1.4, r * 0.4, size * 2.8, kFace);
     p.text(c.top, cx, cy - size * 0.6, size * 1.1, kInk);
-    p.text(c.bottom, cx, cy + size * 0.7, size * 0.8, kInk, false);
+    p.font_narrow(true);
+    p.text(c.bottom, cx, cy + size * 0.7, std::max(9.0, size * 0.8), kInk, false);
+    p.font_narrow(false);
 }
 
 // ------------------------------------------------------------ autopilot annunciator
@@ -164,13 +152,31 @@ void draw_annunciator_panel(Painter& p, const BitmapRecord& record, const Uses& 
 
     for (const BitmapUse& use : uses) {
         if (use.element != use.background) continue;
+        // The lamp columns, by their x: a lamp alone in its column is one the
+        // panel never lights, and gets no socket; each column is headed by
+        // what its lamps tell, the mode armed or the mode on.
+        std::map<int, std::pair<int, int>> columns;  // x: lamps, topmost y
         for_each_element(use.gauge, [&](const ElementHeader* e) {
+            if (e->kind != ElementKind::ICON) return;
+            auto [it, added] = columns.try_emplace(e->x, 0, e->y);
+            ++it->second.first;
+            it->second.second = std::min(it->second.second, e->y);
+        });
+        int column = 0;
+        for (const auto& [x, column_lamps] : columns) {
+            if (column_lamps.first < 2) continue;
+            p.font_narrow(true);
+            p.text(column++ == 0 ? "ARM" : "ON", x + 4, column_lamps.second - 10, 9, kInk);
+            p.font_narrow(false);
+        }
+        for_each_element(use.gauge, [&](const ElementHeader* e) {
+            if (e->kind == ElementKind::ICON && columns[e->x].first < 2) return;
             if (e->kind == ElementKind::STRING) {
                 const auto& s = as<StringElement>(e);
                 p.rounded(e->x - 3, e->y - 2, s.box_width + 6, s.box_height + 4, 2);
                 p.colour(kDisplay);
                 cairo_fill(p.cr());
-                text_left(p, legend_of(s.sources[0].token), e->x + s.box_width + 12, e->y + s.box_height / 2.0, 10,
+                p.text_left(legend_of(s.sources[0].token), e->x + s.box_width + 12, e->y + s.box_height / 2.0, 10,
                           kInk);
             } else if (e->kind == ElementKind::ICON) {
                 const BitmapRecord* lamp = resources::find_bitmap(e->bitmap);
@@ -178,7 +184,7 @@ void draw_annunciator_panel(Painter& p, const BitmapRecord& record, const Uses& 
                 const auto& icon = as<Icon>(e);
                 const bool legend = icon.source.token != 0;
                 socket(p, e->x, e->y, lamp->width, legend ? Colour{0.08, 0.20, 0.09} : Colour{0.22, 0.17, 0.06});
-                if (legend) text_left(p, legend_of(icon.source.token), e->x + lamp->width + 12, e->y + lamp->height / 2.0,
+                if (legend) p.text_left(legend_of(icon.source.token), e->x + lamp->width + 12, e->y + lamp->height / 2.0,
                                       10, kInk);
             }
         });
@@ -188,13 +194,22 @@ void draw_annunciator_panel(Painter& p, const BitmapRecord& record, const Uses& 
 // ------------------------------------------------------------ starter
 
 void draw_starter_button(Painter& p, const BitmapRecord& record, const Uses&) {
+    // Too small for a legend: a red mushroom button, lower when pressed.
     const double cx = p.width() / 2.0, cy = p.height() / 2.0, r = std::min(cx, cy) - 1;
     const bool pressed = record.variant == 1;
+    p.layout().no_text();
     p.fill_circle(cx, cy, r, kMetalLight);
     p.fill_circle(cx, cy, r - 2, kMetalDark);
-    p.fill_circle(cx, cy, pressed ? r * 0.62 : r * 0.75, pressed ? Colour{0.55, 0.08, 0.06} : Colour{0.80, 0.12, 0.10});
-    if (!pressed) p.fill_circle(cx - r * 0.25, cy - r * 0.3, r * 0.14, {0.95, 0.55, 0.5});
-    p.text("START", cx, cy + (pressed ? 0.0 : 0.5), r * 0.36, kInk);
+    const double cap = pressed ? r * 0.62 : r * 0.75;
+    p.fill_circle(cx, cy, cap, pressed ? Colour{0.55, 0.08, 0.06} : Colour{0.80, 0.12, 0.10});
+    p.stroke_circle(cx, cy, cap * 0.6, 1.0, pressed ? Colour{0.45, 0.06, 0.05} : Colour{0.62, 0.09, 0.07});
+    if (!pressed) {
+        cairo_new_sub_path(p.cr());
+        cairo_arc(p.cr(), cx, cy, cap - 1.2, radians(290) - kPi / 2, radians(340) - kPi / 2);
+        cairo_set_line_width(p.cr(), 1.2);
+        p.colour({0.95, 0.55, 0.5});
+        cairo_stroke(p.cr());
+    }
 }
 
 }  // namespace ardelvine::tools::art
