@@ -20,6 +20,7 @@
 #include "host/run/host.h"
 #include "model/events.h"
 #include "module/gauge_descriptions.h"
+#include "params/params.h"
 #include "tests/run_program.h"
 
 namespace ardelvine::hostapp {
@@ -40,10 +41,16 @@ std::string unescape(std::string text) {
     return text;
 }
 
-// Runs `check` on a panel of one window holding `line`: its exit status and output.
+// Runs `check` on a panel of one window holding `line`, beside a hidden
+// window of every name a button may give: its exit status and output.
 std::pair<int, std::string> check_line(const std::string& line, const fs::path& dir) {
     const fs::path panel = dir / "line.cfg";
-    std::ofstream(panel) << "[Window00]\nsize_mm=500,700\nposition=0\nvisible=1\n" << line << "\n";
+    std::ofstream cfg(panel);
+    cfg << "[Window00]\nsize_mm=500,700\nposition=0\nvisible=1\n" << line << "\n";
+    int n = 1;
+    for (const params::WindowName& w : params::kWindowNames)
+        if (w.ident != 0) cfg << "[Window" << n++ << "]\nsize_mm=10,10\nvisible=0\nident=" << w.name << "\n";
+    cfg.close();
     std::ostringstream out, err;
     const int status = run_cli({"check", panel.string()}, out, err);
     return {status, out.str() + err.str()};
@@ -94,9 +101,16 @@ TEST_F(Catalogue, EveryPageAgreesWithTheModulesRecords) {
         const std::regex line_pattern("gauge00=[^<]*");
         int lines = 0;
         for (auto it = std::sregex_iterator(page.begin(), page.end(), line_pattern); it != std::sregex_iterator(); ++it) {
-            const auto [status, output] = check_line(unescape(it->str()), scratch);
-            EXPECT_EQ(status, 0) << it->str() << "\n" << output;
-            EXPECT_NE(output.find("nothing to report"), std::string::npos) << it->str() << "\n" << output;
+            const std::string line = unescape(it->str());
+            const auto [status, output] = check_line(line, scratch);
+            EXPECT_EQ(status, 0) << line << "\n" << output;
+            // A window button's bare line is its one finding: the page shows what to write after it.
+            const bool bare_button = line.find(name + ", 10, 10, ") != std::string::npos &&
+                                     std::count(line.begin(), line.end(), ',') == 4 &&
+                                     output.find("button: " + name + " has no parameter string") != std::string::npos;
+            EXPECT_TRUE(output.find("nothing to report") != std::string::npos ||
+                        (bare_button && output.find(": 1 finding\n") != std::string::npos))
+                << line << "\n" << output;
             ++lines;
         }
         EXPECT_GE(lines, 1);

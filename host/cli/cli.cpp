@@ -1,5 +1,6 @@
 #include "host/cli/cli.h"
 
+#include <climits>
 #include <cstdio>
 #include <iostream>
 #include <map>
@@ -7,6 +8,7 @@
 
 #include "host/cli/checker.h"
 #include "host/cli/gauge_sizes.h"
+#include "host/cli/lenient_panel.h"
 #include "host/cli/cli_options.h"
 #include "host/load/default_panel.h"
 #include "host/load/error.h"
@@ -38,9 +40,12 @@ Usage:
   gaugehost check PANEL [--strict]   read a panel and place its gauges without running
                                      any, and list what a designer should know: its
                                      warnings, gauges outside their window, overlapping
-                                     click areas, stretched gauges, hidden windows
-                                     nothing opens (exit 0 with nothing worse than these;
-                                     with --strict, exit 2 on any of them)
+                                     click areas and faces, stretched gauges, hidden
+                                     windows nothing opens, window buttons whose click
+                                     acts on the main panel or on no window, and every
+                                     line it cannot read (exit 0 with nothing worse than
+                                     findings, 2 with lines it cannot read; with --strict,
+                                     exit 2 on any finding)
   gaugehost --help                   this text
 
 PANEL is a panel configuration file, or "default" for the built-in panel.
@@ -233,15 +238,31 @@ int cmd_check(const Options& o, std::ostream& out) {
     options.accept = {};
     options.install = false;
     options.main_window = false;
-    Host host(panel_from(o.positional[0]), options);
-    const std::string& file = host.panel().file;
+    const LenientPanel read = read_panel_leniently(o.positional[0], options);
+    const std::string file = o.positional[0] == "default" ? "(built-in panel)" : o.positional[0];
+    // Lines that cannot be read go out among the findings, in line order.
+    std::size_t said = 0;
+    const auto say_errors = [&](int before) {
+        for (; said < read.errors.size() && read.errors[said].line < before; ++said)
+            out << printable(file + ":" + std::to_string(read.errors[said].line) + ": error: " + read.errors[said].message,
+                             kMaxMessage)
+                << "\n";
+    };
+    if (read.host == nullptr) {
+        say_errors(INT_MAX);
+        out << file << ": more than " << kMaxUnreadable << " lines cannot be read: stopped there, nothing checked\n";
+        return 2;
+    }
+    const Host& host = *read.host;
     // Each line goes out as it is found: a large panel's report starts at once.
     const CheckCounts counts = check_panel(host, [&](const Finding& f) {
+        say_errors(f.line + 1);
         out << printable(file + ":" + (f.line > 0 ? std::to_string(f.line) + ":" : "") + " " +
                              finding_kind_name(f.kind) + ": " + f.text,
                          kMaxMessage)
             << "\n";
     });
+    say_errors(INT_MAX);
     if (const std::size_t more = counts.unshown(); more > 0) {
         out << file << ": " << more << " more " << (more == 1 ? "finding" : "findings") << " not listed (";
         const char* separator = "";
@@ -255,8 +276,11 @@ int cmd_check(const Options& o, std::ostream& out) {
     const std::size_t findings = counts.findings();
     out << host.panel().windows.size() << " windows, " << host.placements().size() << " gauges placed";
     if (!host.unloaded().empty()) out << ", " << host.unloaded().size() << " of other modules outlined";
-    out << ": " << (findings == 0 ? "nothing to report" : std::to_string(findings) + (findings == 1 ? " finding" : " findings"))
-        << "\n";
+    out << ": " << (findings == 0 ? "nothing to report" : std::to_string(findings) + (findings == 1 ? " finding" : " findings"));
+    if (!read.errors.empty())
+        out << ", " << read.errors.size() << (read.errors.size() == 1 ? " line" : " lines") << " that cannot be read";
+    out << "\n";
+    if (!read.errors.empty()) return 2;
     // A checker run for a build wants every finding to fail it, not only the reader's.
     if (o.values.count("--strict") > 0 && findings > 0)
         refuse_strict(file, findings, counts.warnings() == findings ? "warning" : "finding");

@@ -89,8 +89,12 @@ Host::Host(PanelConfig panel, HostOptions options) : panel_(std::move(panel)) {
             GaugeHeader* header = module_->find(g.gauge);
             if (header == nullptr) {
                 g_active = nullptr;
+                std::vector<std::string> names;
+                for (const GaugeHeader* h : module_->gauges()) names.push_back(h->name);
+                const std::vector<std::string> near = nearest_names(g.gauge, names);
                 throw input_error(panel_.file, g.line,
-                                  "module " + module_->name() + " has no gauge named '" + g.gauge + "'");
+                                  "module " + module_->name() + " has no gauge named '" + g.gauge + "'" +
+                                      (near.empty() ? "" : "; did you mean " + one_of(near) + "?"));
             }
             pending.push_back({&w, &g, header});
         }
