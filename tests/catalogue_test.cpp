@@ -97,6 +97,12 @@ TEST_F(Catalogue, EveryPageAgreesWithTheModulesRecords) {
                                  std::to_string(entry->at("height").get<int>()) + " panel units";
         EXPECT_NE(page.find(size), std::string::npos) << size;
 
+        // The catalogue finds the buttons' language by clicking; the checker
+        // knows them by group and code: both must name the same gauges.
+        const gauges::GaugeDescription* d = gauges::find_description(name);
+        EXPECT_EQ(page.find("<code>tWINDOW</code>") != std::string::npos,
+                  d->group == gauges::GaugeGroup::PANEL_BUTTONS && g->callback != nullptr);
+
         // The ready line, and each option's example line, pass the checker cleanly.
         const std::regex line_pattern("gauge00=[^<]*");
         int lines = 0;

@@ -338,7 +338,8 @@ CheckCounts check_panel(const Host& host, const std::function<void(const Finding
                     if (!text.empty()) out.add(K::OUTSIDE, item.line, [&] { return text; });
                 }
                 if (reads_window_options(p))
-                    for (auto& [kind, text] : button_slips(p, idents)) out.add(kind, item.line, [&] { return text; });
+                    for (const auto& slip : button_slips(p, idents))
+                        out.add(slip.first, item.line, [&] { return slip.second; });
                 // Faces, and click areas, of this gauge and an earlier one in
                 // its window that overlap: once per pair, at the later gauge's line.
                 std::size_t shown_here = 0;
