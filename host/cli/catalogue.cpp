@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <map>
 #include <ostream>
 #include <set>
@@ -398,6 +399,13 @@ std::string page_head(const std::string& title) {
            "</title>\n<link rel=\"stylesheet\" href=\"style.css\">\n</head>\n<body>\n";
 }
 
+// The opening of a table with these column headings.
+std::string table_head(std::initializer_list<const char*> headings) {
+    std::string out = "<table>\n<tr>";
+    for (const char* h : headings) out.append("<th>").append(h).append("</th>");
+    return out + "</tr>\n";
+}
+
 std::string none(const std::string& text) { return "<p class=\"none\">" + html(text) + "</p>\n"; }
 
 std::string figure(const Picture& p) {
@@ -414,7 +422,7 @@ std::string options_section(const Card& card) {
     s << "<p>An option is a lower-case letter followed at once by its argument, with no space between: "
          "<code>tRADIO_STACK_PANEL</code>, not <code>t RADIO_STACK_PANEL</code>. <code>/</code>, <code>#</code> and "
          "<code>'</code> begin a comment.</p>\n";
-    s << "<table>\n<tr><th>option</th><th>when</th><th>what</th><th>example panel line</th></tr>\n";
+    s << table_head({"option", "when", "what", "example panel line"});
     for (const OptionDoc& o : rows)
         s << "<tr><td><code>" << o.letter << html(o.argument) << "</code></td><td>" << html(o.when) << "</td><td>"
           << html(o.what) << "</td><td><code>"
@@ -465,7 +473,7 @@ std::string gauge_page(const Card& card) {
     if (card.tokens.empty()) {
         s << none("None: nothing it shows moves with a simulation variable.");
     } else {
-        s << "<table>\n<tr><th>token</th><th>name</th><th>unit</th><th>elements</th></tr>\n";
+        s << table_head({"token", "name", "unit", "elements"});
         for (const TokenRead& t : card.tokens) {
             const tokens::Named* named = tokens::find(t.token);
             std::string elements;
@@ -480,8 +488,7 @@ std::string gauge_page(const Card& card) {
     if (card.events.empty()) {
         s << none("None.");
     } else {
-        s << "<table>\n<tr><th>event</th><th>name</th><th>parameter</th><th>when</th><th>what the host's aircraft "
-             "does</th></tr>\n";
+        s << table_head({"event", "name", "parameter", "when", "what the host's aircraft does"});
         for (const EventSent& e : card.events) {
             const char* name = events::name_of(e.event);
             std::string params, when;
@@ -500,7 +507,7 @@ std::string gauge_page(const Card& card) {
     if (card.tooltips.empty()) {
         s << none("None.");
     } else {
-        s << "<table>\n<tr><th>at</th><th>text as shown</th><th>from</th></tr>\n";
+        s << table_head({"at", "text as shown", "from"});
         for (const TooltipShownAt& t : card.tooltips)
             s << "<tr><td>" << t.x << "," << t.y << "</td><td>" << html(t.text) << "</td><td>"
               << (t.help != 0 ? "host help text " + hex(t.help) : std::string("the gauge")) << "</td></tr>\n";
@@ -513,7 +520,7 @@ std::string gauge_page(const Card& card) {
     if (card.failures.empty()) {
         s << none("No failure acts on it.");
     } else {
-        s << "<table>\n<tr><th>failure key</th><th>while the failure is on</th><th>elements</th></tr>\n";
+        s << table_head({"failure key", "while the failure is on", "elements"});
         std::map<std::pair<std::uint32_t, std::uint32_t>, std::string> rows;
         for (const FailureRow& f : card.failures) {
             std::string& elements = rows[{f.key, f.action}];
