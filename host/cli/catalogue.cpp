@@ -454,6 +454,9 @@ std::string gauge_page(const Card& card) {
 
     s << "<h2>Panel line</h2>\n<pre class=\"line\">" << html(panel_line(g.name, 10, 10, static_cast<int>(g.width), g.height))
       << "</pre>\n";
+    if (card.window_options)
+        s << "<p>Add a parameter string (below) naming the window: without one a click toggles window 0, the main "
+             "panel, and <code>check</code> says so.</p>\n";
     s << "<table class=\"facts\">\n<tr><td>default size</td><td>" << g.width << " &times; " << g.height
       << " panel units (what a line without width and height gets; any other size is scaled)</td></tr>\n"
       << "<tr><td>bitmap</td><td>" << g.face.width << " &times; " << g.face.height << " pixels (id " << g.bitmap
