@@ -530,7 +530,10 @@ TEST(PanelChecker, FindsOneOfEach) {
     } expected[] = {
         {K::OUTSIDE, 4, "gauge Battery_Switch at 350,170 30x44 reaches past the bottom edge of [Window00] (400x200)"},
         {K::OVERLAP, 6, "click areas of Fuel_Valve and Avionics_Switch (line 5) overlap at"},
+        {K::FACES, 7, "faces of Altimeter and Avionics_Switch (line 5) overlap by 30x44 at 200,20"},
+        {K::FACES, 7, "faces of Altimeter and Fuel_Valve (line 6) overlap by 30x45 at 205,25"},
         {K::PROPORTIONS, 7, "gauge Altimeter is placed 150x60, 2."},
+        {K::BUTTON, 8, "tGPS_PANEL in Fuel_Toggle: no window of this panel has ident 225"},
         {K::WARNING, 9, "1 gauge of module 'Default' cannot run here"},
         {K::OUTSIDE, 9, "gauge Default!Clock at 390,190 20x20 reaches past the right and bottom edge"},
         {K::WARNING, 11, "unknown key 'colour' in [Window00], ignored"},
@@ -558,22 +561,23 @@ TEST(PanelChecker, ReportsOnStdoutAndExitsZeroWithWarnings) {
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.err, "");
     const std::vector<std::string> out = lines_of(run.out);
-    ASSERT_EQ(out.size(), 9u) << run.out;
+    ASSERT_EQ(out.size(), 12u) << run.out;
     EXPECT_EQ(out[0].rfind(panel + ":4: outside: gauge Battery_Switch", 0), 0u) << out[0];
-    EXPECT_EQ(out[5].rfind(panel + ":11: warning: unknown key 'colour'", 0), 0u) << out[5];
-    EXPECT_EQ(out[8], "5 windows, 10 gauges placed, 1 of other modules outlined: 8 findings");
+    EXPECT_EQ(out[8].rfind(panel + ":11: warning: unknown key 'colour'", 0), 0u) << out[8];
+    EXPECT_EQ(out[11], "5 windows, 10 gauges placed, 1 of other modules outlined: 11 findings");
 
     const CliRun strict = cli({"check", panel, "--strict"});
     EXPECT_EQ(strict.status, 2);
     EXPECT_EQ(strict.out, run.out);
-    EXPECT_EQ(strict.err, "gaugehost: " + panel + ": 8 findings, refused under --strict\n");
+    EXPECT_EQ(strict.err, "gaugehost: " + panel + ": 11 findings, refused under --strict\n");
 
     EXPECT_EQ(cli({"check", "default"}).out, "3 windows, 62 gauges placed: nothing to report\n");
     EXPECT_EQ(cli({"check", "default", "--strict"}).status, 0);
     write(dir / "bad.cfg", "[Window00]\ngauge00=Ardelvine_Instr!Airspeed, left, 0\n");
     const CliRun bad = cli({"check", (dir / "bad.cfg").string()});
     EXPECT_EQ(bad.status, 2);
-    EXPECT_EQ(bad.err, "gaugehost: " + (dir / "bad.cfg").string() + ":2: expected a whole number for x, got 'left'\n");
+    EXPECT_EQ(bad.out, (dir / "bad.cfg").string() + ":2: error: expected a whole number for x, got 'left'\n"
+                       "1 windows, 0 gauges placed: nothing to report, 1 line that cannot be read\n");
     fs::remove_all(dir);
 }
 

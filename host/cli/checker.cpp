@@ -1,11 +1,14 @@
 #include "host/cli/checker.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 #include "host/load/mouse_areas.h"
+#include "host/load/text.h"
+#include "module/gauge_descriptions.h"
 #include "params/params.h"
 
 namespace ardelvine::hostapp {
@@ -87,6 +90,111 @@ std::vector<std::int64_t> windows_opened(const char* parameters) {
     return idents;
 }
 
+// A gauge that reads the window buttons' parameter language: a panel button
+// that has code (the fixed ones send one event and read nothing).
+bool reads_window_options(const Placement& p) {
+    const gauges::GaugeDescription* d = gauges::find_description(p.original()->name);
+    return d != nullptr && d->group == gauges::GaugeGroup::PANEL_BUTTONS && p.original()->callback != nullptr;
+}
+
+const char* window_verb(char option) {
+    switch (option) {
+        case 'o': return "opens";
+        case 'c': return "closes";
+        case 't': return "toggles";
+        default: return "closes at load";
+    }
+}
+
+const params::WindowName* window_name_at(std::string_view text) {
+    for (const params::WindowName& n : params::kWindowNames)
+        if (text.rfind(n.name, 0) == 0) return &n;
+    return nullptr;
+}
+
+std::vector<std::string> window_names() {
+    std::vector<std::string> names;
+    for (const params::WindowName& n : params::kWindowNames) names.emplace_back(n.name);
+    return names;
+}
+
+// What a window button's string makes a click do that its writer hardly
+// meant: act on the main panel for want of a string, for a space after an
+// option letter or a misspelled window name, or act on an ident that no
+// window of the panel has. Each as (kind, text).
+std::vector<std::pair<Finding::Kind, std::string>> button_slips(const Placement& p, const std::vector<std::uint32_t>& idents) {
+    using K = Finding::Kind;
+    const char* parameters = const_cast<Placement&>(p).header()->parameters;
+    const std::string name = p.name();
+    if (parameters == nullptr || parameters[0] == '\0')
+        return {{K::BUTTON, name + " has no parameter string: a click toggles window 0, the main panel (name a window: "
+                                   "tRADIO_STACK_PANEL)"}};
+    std::string text(parameters);
+    text.erase(std::min(text.size(), text.find_first_of("/#'")));
+    std::vector<std::pair<K, std::string>> out;
+    const auto has_ident = [&](std::int64_t ident) {
+        return ident == 0 || std::find(idents.begin(), idents.end(), static_cast<std::uint32_t>(ident)) != idents.end();
+    };
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char option = text[i];
+        if (std::strchr("octah", option) == nullptr || i + 1 >= text.size()) continue;
+        const std::string_view argument = std::string_view(text).substr(i + 1);
+        const std::string written = echo(text.substr(i, std::min(text.size() - i, text.find(' ', i + 2) - i)));
+        if (argument[0] == ' ' || argument[0] == '\t') {
+            const std::string rest = trim(argument);
+            if (option == 'h') {
+                for (const params::TooltipName& t : params::kTooltipNames)
+                    if (rest.rfind(t.name, 0) == 0)
+                        out.push_back({K::PARAMETER, "'h " + std::string(t.name) + "' in " + name +
+                                                         ": with the space the argument is no tooltip name but a "
+                                                         "number without digits, which removes the tooltip; write h" +
+                                                         t.name});
+                continue;
+            }
+            if (const params::WindowName* n = window_name_at(rest))
+                out.push_back({K::PARAMETER, std::string("'") + option + " " + n->name + "' in " + name +
+                                                 ": with the space the argument is no window name but a number without "
+                                                 "digits: a click " + window_verb(option) +
+                                                 " window 0, the main panel; write " + option + n->name});
+            continue;
+        }
+        if (option == 'h') continue;
+        if (const params::WindowName* n = window_name_at(argument)) {
+            if (!has_ident(n->ident))
+                out.push_back({K::BUTTON, std::string(1, option) + n->name + " in " + name + ": no window of this panel has ident " +
+                                              std::to_string(n->ident) + " (" + n->name + "), so a click " +
+                                              window_verb(option) + " nothing here"});
+            continue;
+        }
+        const bool numeric = std::isdigit(static_cast<unsigned char>(argument[0])) ||
+                             (argument.size() > 1 && (argument[0] == '-' || argument[0] == '+') &&
+                              std::isdigit(static_cast<unsigned char>(argument[1])));
+        if (numeric) {
+            const long long ident = std::strtoll(std::string(argument.substr(0, 24)).c_str(), nullptr, 10);
+            if (!has_ident(ident))
+                out.push_back({K::BUTTON, written + " in " + name + ": no window of this panel has ident " +
+                                              std::to_string(ident)});
+            continue;
+        }
+        std::size_t end = 0;
+        while (end < argument.size() && (std::isalnum(static_cast<unsigned char>(argument[end])) || argument[end] == '_')) ++end;
+        // A lower-case letter right after is the next option, not a window.
+        if (end == 0 || std::islower(static_cast<unsigned char>(argument[0]))) continue;
+        const std::string word(argument.substr(0, end));
+        const std::vector<std::string> near = nearest_names(word, window_names(), 1);
+        out.push_back({K::BUTTON, std::string(1, option) + echo(word) + " in " + name +
+                                      " names no window: it reads as 0, so a click " + window_verb(option) +
+                                      " the main panel" + (near.empty() ? "" : "; did you mean " + near[0] + "?")});
+    }
+    return out;
+}
+
+// Whether a gauge draws anything a neighbour could hide: not the invisible ones.
+bool shows_face(const Placement& p) {
+    const gauges::GaugeDescription* d = gauges::find_description(p.original()->name);
+    return d == nullptr || d->group != gauges::GaugeGroup::INVISIBLE;
+}
+
 bool named_window(std::uint32_t ident) {
     for (const params::WindowName& n : params::kWindowNames)
         if (static_cast<std::uint32_t>(n.ident) == ident) return true;
@@ -102,6 +210,9 @@ const char* finding_kind_name(Finding::Kind kind) {
         case Finding::Kind::OVERLAP: return "overlap";
         case Finding::Kind::PROPORTIONS: return "proportions";
         case Finding::Kind::UNREACHABLE: return "unreachable";
+        case Finding::Kind::BUTTON: return "button";
+        case Finding::Kind::PARAMETER: return "parameters";
+        case Finding::Kind::FACES: return "faces";
         case Finding::Kind::NOTE: return "note";
     }
     return "finding";
@@ -200,6 +311,10 @@ CheckCounts check_panel(const Host& host, const std::function<void(const Finding
         for (std::int64_t ident : windows_opened(const_cast<Placement&>(*p).header()->parameters)) opened.push_back(ident);
     std::sort(opened.begin(), opened.end());
 
+    std::vector<std::uint32_t> idents;
+    for (const WindowConfig& w : panel.windows)
+        if (!w.vcockpit) idents.push_back(w.ident);
+
     using K = Finding::Kind;
     for (const Item& item : items) {
         switch (item.source) {
@@ -222,24 +337,44 @@ CheckCounts check_panel(const Host& host, const std::function<void(const Finding
                     const std::string text = outside_text("gauge " + p.name(), w, p.x(), p.y(), p.width(), p.height());
                     if (!text.empty()) out.add(K::OUTSIDE, item.line, [&] { return text; });
                 }
-                // Click areas of this gauge and an earlier one in its window
-                // that overlap: once per pair, at the later gauge's line.
+                if (reads_window_options(p))
+                    for (const auto& slip : button_slips(p, idents))
+                        out.add(slip.first, item.line, [&] { return slip.second; });
+                // Faces, and click areas, of this gauge and an earlier one in
+                // its window that overlap: once per pair, at the later gauge's line.
                 std::size_t shown_here = 0;
+                const Rect placed{static_cast<double>(p.x()), static_cast<double>(p.y()), static_cast<double>(p.x() + p.width()),
+                                static_cast<double>(p.y() + p.height())};
                 for (std::size_t i : in_window[p.panel_window()]) {
                     if (i >= j) break;
-                    if (areas[i].empty() || areas[j].empty() || !extent[i].overlaps(extent[j])) continue;
+                    const Placement& q = *placements[i];
+                    // One finding a pair: overlapping click areas say more than faces do.
                     const Rect* a = nullptr;
                     const Rect* b = nullptr;
-                    for (std::size_t m = 0; a == nullptr && m < areas[i].size(); ++m)
-                        for (std::size_t n = 0; a == nullptr && n < areas[j].size(); ++n)
-                            if (areas[i][m].overlaps(areas[j][n])) a = &areas[i][m], b = &areas[j][n];
-                    if (a == nullptr) continue;
-                    const bool shown = out.add(K::OVERLAP, item.line, [&] {
-                        const double x0 = std::max(a->x0, b->x0), y0 = std::max(a->y0, b->y0);
-                        const double x1 = std::min(a->x1, b->x1), y1 = std::min(a->y1, b->y1);
-                        return "click areas of " + p.name() + " and " + placements[i]->name() + " (line " +
-                               std::to_string(lines[i]) + ") overlap at " + box(x0, y0, x1 - x0, y1 - y0) +
-                               ": a click there reaches only one of them";
+                    if (!areas[i].empty() && !areas[j].empty() && extent[i].overlaps(extent[j]))
+                        for (std::size_t m = 0; a == nullptr && m < areas[i].size(); ++m)
+                            for (std::size_t n = 0; a == nullptr && n < areas[j].size(); ++n)
+                                if (areas[i][m].overlaps(areas[j][n])) a = &areas[i][m], b = &areas[j][n];
+                    if (a != nullptr) {
+                        const bool shown = out.add(K::OVERLAP, item.line, [&] {
+                            const double x0 = std::max(a->x0, b->x0), y0 = std::max(a->y0, b->y0);
+                            const double x1 = std::min(a->x1, b->x1), y1 = std::min(a->y1, b->y1);
+                            return "click areas of " + p.name() + " and " + q.name() + " (line " +
+                                   std::to_string(lines[i]) + ") overlap at " + box(x0, y0, x1 - x0, y1 - y0) +
+                                   ": a click there reaches only one of them";
+                        }, shown_here < limits.per_gauge);
+                        shown_here += shown ? 1 : 0;
+                        continue;
+                    }
+                    const Rect other{static_cast<double>(q.x()), static_cast<double>(q.y()),
+                                     static_cast<double>(q.x() + q.width()), static_cast<double>(q.y() + q.height())};
+                    if (w.zero_size || !placed.overlaps(other) || !shows_face(p) || !shows_face(q)) continue;
+                    const bool shown = out.add(K::FACES, item.line, [&] {
+                        const double x0 = std::max(placed.x0, other.x0), y0 = std::max(placed.y0, other.y0);
+                        const double x1 = std::min(placed.x1, other.x1), y1 = std::min(placed.y1, other.y1);
+                        return "faces of " + p.name() + " and " + q.name() + " (line " + std::to_string(lines[i]) +
+                               ") overlap by " + number(x1 - x0) + "x" + number(y1 - y0) + " at " + number(x0) + "," +
+                               number(y0) + ": " + p.name() + " is drawn over it";
                     }, shown_here < limits.per_gauge);
                     shown_here += shown ? 1 : 0;
                 }

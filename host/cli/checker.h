@@ -2,9 +2,11 @@
 // flying it, found by reading it and placing its gauges without running any
 // of them. Besides the panel's warnings it looks for gauges that reach out of
 // their window, click areas of two gauges that overlap (a click there reaches
-// only one of them), gauges of this module stretched far from the
-// proportions of their face, and hidden windows that nothing can open. It
-// works through the panel once, in line order, holding no more than the
+// only one of them), gauges whose faces overlap, gauges of this module
+// stretched far from the proportions of their face, hidden windows that
+// nothing can open, and window buttons whose string makes a click act on the
+// main panel or on a window the panel lacks (no string, a space after an
+// option letter, a misspelled window name). It works through the panel once, in line order, holding no more than the
 // panel itself: its output and memory stay bounded whatever the panel.
 #pragma once
 
@@ -20,12 +22,12 @@ namespace ardelvine::hostapp {
 
 struct Finding {
     // NOTE says what a section is (one of zero size) and counts as no finding.
-    enum class Kind { WARNING, OUTSIDE, OVERLAP, PROPORTIONS, UNREACHABLE, NOTE };
+    enum class Kind { WARNING, OUTSIDE, OVERLAP, PROPORTIONS, UNREACHABLE, BUTTON, PARAMETER, FACES, NOTE };
     Kind kind;
     int line = 0;
     std::string text;
 };
-inline constexpr std::size_t kFindingKinds = 6;
+inline constexpr std::size_t kFindingKinds = 9;
 
 // A placed gauge's width for its height against its face's: beyond this
 // factor either way it looks stretched.
@@ -56,7 +58,8 @@ CheckCounts check_panel(const Host& host, const std::function<void(const Finding
 // The findings shown, as a list.
 std::vector<Finding> check_panel(const Host& host);
 
-// "warning", "outside", "overlap", "proportions", "unreachable", "note".
+// "warning", "outside", "overlap", "proportions", "unreachable", "button",
+// "parameters", "faces", "note".
 const char* finding_kind_name(Finding::Kind kind);
 
 }  // namespace ardelvine::hostapp

@@ -1,10 +1,14 @@
 #include "host/cli/cli.h"
 
+#include <climits>
+#include <cstdio>
 #include <iostream>
 #include <map>
 #include <optional>
 
 #include "host/cli/checker.h"
+#include "host/cli/gauge_sizes.h"
+#include "host/cli/lenient_panel.h"
 #include "host/cli/cli_options.h"
 #include "host/load/default_panel.h"
 #include "host/load/error.h"
@@ -20,7 +24,12 @@ Usage:
   gaugehost [--out DIR]              run the built-in panel and scenario (all 62 gauges) and
                                      write a PNG of each window to DIR (./gaugehost-out)
   gaugehost render PANEL [options]   run a panel and write a PNG of each visible window
-  gaugehost list                     the module's gauges: Linkage order, default width, callback
+  gaugehost list [--json]            the module's gauges in Linkage order: default width and
+                                     height in panel units, background bitmap size, callback
+  gaugehost catalogue DIR            write the gauge catalogue for panel designers into DIR:
+                                     index.html and a page per gauge with its pictures, sizes,
+                                     panel line, tokens, key events, tooltips, parameter
+                                     options, failures and sounds
   gaugehost resources export DIR     write every bitmap and sound of the module by id
                                      (bitmap-1400.bmp, wave-10.wav): the names replacement
                                      art takes (configure with -DARD_ART_DIR=DIR)
@@ -31,9 +40,12 @@ Usage:
   gaugehost check PANEL [--strict]   read a panel and place its gauges without running
                                      any, and list what a designer should know: its
                                      warnings, gauges outside their window, overlapping
-                                     click areas, stretched gauges, hidden windows
-                                     nothing opens (exit 0 with nothing worse than these;
-                                     with --strict, exit 2 on any of them)
+                                     click areas and faces, stretched gauges, hidden
+                                     windows nothing opens, window buttons whose click
+                                     acts on the main panel or on no window, and every
+                                     line it cannot read (exit 0 with nothing worse than
+                                     findings, 2 with lines it cannot read; with --strict,
+                                     exit 2 on any finding)
   gaugehost --help                   this text
 
 PANEL is a panel configuration file, or "default" for the built-in panel.
@@ -59,7 +71,9 @@ Render options:
                        night only bright and, with the panel lights on, lit parts shine
   --scale N            pixels per panel unit (default 1)
   --areas              draw every mouse area over the gauges: a colour per cursor,
-                       the key event or handler of click areas, the tooltip of others
+                       the key event's name (or handler) and buttons of click areas,
+                       the tooltip text of others, labels placed clear of each other
+  --all-windows        every window starts shown and is drawn, hidden subpanels too
 
 Serve options (also --scenario, --lighting):
   --port N             the port to listen on (default 8018; 0 picks a free one)
@@ -83,7 +97,7 @@ constexpr std::size_t kMaxMessage = 400;
 
 constexpr const char* kValueOptions[] = {"--scenario", "--module", "--atc-id", "--out", "--lighting", "--audio-capture", "--scale",
                                          "--port", "--bind"};
-constexpr const char* kFlagOptions[] = {"--areas", "--strict"};
+constexpr const char* kFlagOptions[] = {"--areas", "--strict", "--json", "--all-windows"};
 
 Options parse_options(const std::vector<std::string>& args) {
     Options o;
@@ -171,14 +185,27 @@ int cmd_list(const Options& o, std::ostream& out) {
     expect_no_arguments(o, "list");
     PanelServices none{};
     LoadedModule module(option(o, "--module", ARD_DEFAULT_MODULE), &none);
-    out << module.name() << ": " << module.gauges().size() << " gauges\n";
+    const std::vector<GaugeSize> sizes = gauge_sizes(module);
+    if (o.values.count("--json") > 0) {
+        nlohmann::ordered_json gauges = nlohmann::ordered_json::array();
+        for (const GaugeSize& g : sizes)
+            gauges.push_back({{"name", g.gauge->name}, {"width", g.width}, {"height", g.height},
+                              {"bitmap", {{"id", g.bitmap}, {"width", g.face.width}, {"height", g.face.height}}},
+                              {"callback", g.gauge->callback != nullptr}});
+        out << nlohmann::ordered_json{{"module", module.name()}, {"gauges", std::move(gauges)}}.dump(2) << "\n";
+        return 0;
+    }
+    out << module.name() << ": " << sizes.size()
+        << " gauges; default width and height in panel units (a panel line may give its own)\n";
+    char line[160];
+    std::snprintf(line, sizeof line, "%3s  %-26s %6s %6s  %-9s %s\n", "#", "name", "width", "height", "bitmap", "callback");
+    out << line;
     int n = 1;
-    for (const GaugeHeader* g : module.gauges()) {
-        out << (n < 10 ? " " : "") << n << "  " << g->name;
-        for (std::size_t pad = std::string(g->name).size(); pad < 26; ++pad) out << ' ';
-        out << g->default_width << " mm" << (g->default_width < 100 ? " " : "") << "  "
-            << (g->callback != nullptr ? "callback" : "-") << "\n";
-        ++n;
+    for (const GaugeSize& g : sizes) {
+        const std::string face = std::to_string(g.face.width) + "x" + std::to_string(g.face.height);
+        std::snprintf(line, sizeof line, "%3d  %-26s %6u %6d  %-9s %s\n", n++, g.gauge->name, g.width, g.height,
+                      face.c_str(), g.gauge->callback != nullptr ? "callback" : "-");
+        out << line;
     }
     return 0;
 }
@@ -211,15 +238,31 @@ int cmd_check(const Options& o, std::ostream& out) {
     options.accept = {};
     options.install = false;
     options.main_window = false;
-    Host host(panel_from(o.positional[0]), options);
-    const std::string& file = host.panel().file;
+    const LenientPanel read = read_panel_leniently(o.positional[0], options);
+    const std::string file = o.positional[0] == "default" ? "(built-in panel)" : o.positional[0];
+    // Lines that cannot be read go out among the findings, in line order.
+    std::size_t said = 0;
+    const auto say_errors = [&](int before) {
+        for (; said < read.errors.size() && read.errors[said].line < before; ++said)
+            out << printable(file + ":" + std::to_string(read.errors[said].line) + ": error: " + read.errors[said].message,
+                             kMaxMessage)
+                << "\n";
+    };
+    if (read.host == nullptr) {
+        say_errors(INT_MAX);
+        out << file << ": more than " << kMaxUnreadable << " lines cannot be read: stopped there, nothing checked\n";
+        return 2;
+    }
+    const Host& host = *read.host;
     // Each line goes out as it is found: a large panel's report starts at once.
     const CheckCounts counts = check_panel(host, [&](const Finding& f) {
+        say_errors(f.line + 1);
         out << printable(file + ":" + (f.line > 0 ? std::to_string(f.line) + ":" : "") + " " +
                              finding_kind_name(f.kind) + ": " + f.text,
                          kMaxMessage)
             << "\n";
     });
+    say_errors(INT_MAX);
     if (const std::size_t more = counts.unshown(); more > 0) {
         out << file << ": " << more << " more " << (more == 1 ? "finding" : "findings") << " not listed (";
         const char* separator = "";
@@ -233,8 +276,11 @@ int cmd_check(const Options& o, std::ostream& out) {
     const std::size_t findings = counts.findings();
     out << host.panel().windows.size() << " windows, " << host.placements().size() << " gauges placed";
     if (!host.unloaded().empty()) out << ", " << host.unloaded().size() << " of other modules outlined";
-    out << ": " << (findings == 0 ? "nothing to report" : std::to_string(findings) + (findings == 1 ? " finding" : " findings"))
-        << "\n";
+    out << ": " << (findings == 0 ? "nothing to report" : std::to_string(findings) + (findings == 1 ? " finding" : " findings"));
+    if (!read.errors.empty())
+        out << ", " << read.errors.size() << (read.errors.size() == 1 ? " line" : " lines") << " that cannot be read";
+    out << "\n";
+    if (!read.errors.empty()) return 2;
     // A checker run for a build wants every finding to fail it, not only the reader's.
     if (o.values.count("--strict") > 0 && findings > 0)
         refuse_strict(file, findings, counts.warnings() == findings ? "warning" : "finding");
@@ -259,6 +305,7 @@ int run_cli(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         if (o.command == "state") return cmd_state(o, out, err);
         if (o.command == "check") return cmd_check(o, out);
         if (o.command == "serve") return cmd_serve(o, out, err);
+        if (o.command == "catalogue") return cmd_catalogue(o, out, err);
         throw InputError("unknown command '" + o.command + "' (see gaugehost --help)");
     } catch (const InputError& e) {
         err << "gaugehost: " << printable(e.what(), kMaxMessage) << "\n";

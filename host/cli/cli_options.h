@@ -34,6 +34,8 @@ Scenario scenario_from(const Options& o, const PanelConfig& panel);
 // command, and serve). A host built without the renderer refuses them as bad usage.
 int cmd_render(const Options& o, std::ostream& out, std::ostream& err);
 int cmd_default(const Options& o, std::ostream& out, std::ostream& err);
+// The gauge catalogue: static HTML pages with pictures of every gauge.
+int cmd_catalogue(const Options& o, std::ostream& out, std::ostream& err);
 // The live cockpit: serves the panel to a browser until stopped.
 int cmd_serve(const Options& o, std::ostream& out, std::ostream& err);
 

@@ -52,7 +52,11 @@ std::vector<std::string> render_run(Host& host, const Scenario& scenario, const 
     host.set_night(lighting == "night");
     const double scale = scale_option(o);
     Renderer renderer(host_bitmaps(host), scale);
-    const RenderRequest request{out_dir, "", o.values.count("--areas") > 0};
+    const RenderRequest request{out_dir, "", o.values.count("--areas") > 0, o.values.count("--all-windows") > 0};
+    // Hidden windows start shown, so that their gauges run and are drawn as a pilot would see them opened.
+    if (request.all_windows)
+        for (const WindowConfig& w : host.panel().windows)
+            if (!w.vcockpit) host.simulation().set_window_visible(w.ident, true);
     std::size_t snapshots = 0, done = 0;
     for (const Command& c : scenario.commands)
         if (c.kind == Command::Kind::SNAPSHOT) ++snapshots;

@@ -4,9 +4,12 @@
 
 #include <cairo.h>
 
+#include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
+#include "host/load/mouse_areas.h"
 #include "host/load/panel_config.h"
 #include "host/load/placement.h"
 
@@ -18,11 +21,18 @@ namespace ardelvine::hostapp {
 void draw_unloaded_gauges(cairo_surface_t* target, const WindowConfig& window, const std::vector<UnloadedGauge>& gauges,
                           double scale, bool night);
 
+// The text a tooltip area shows, as the host formats it; empty for none.
+using AreaTooltip = std::function<std::string(const Placement& gauge, const MouseArea& area)>;
+
 // Draws every mouse area of the window's gauges over `target` (a picture of
-// the window at `scale`): a frame coloured by cursor and a short label of
-// what the area does.
+// the window at `scale`): a frame coloured by cursor, and a label beside each
+// area saying what it does: the key event's name (or "handler") and the
+// buttons of a click area, the tooltip of a tooltip area. Labels are of one
+// size whatever the scale, and each goes where it covers no other label (a
+// label with no room left is not drawn). With `legend`, the colours are
+// explained along the bottom edge.
 void draw_mouse_areas(cairo_surface_t* target, const WindowConfig& window,
-                      const std::vector<std::unique_ptr<Placement>>& placements,
-                      double scale);
+                      const std::vector<std::unique_ptr<Placement>>& placements, double scale,
+                      const AreaTooltip& tooltip = {}, bool legend = true);
 
 }  // namespace ardelvine::hostapp

@@ -63,15 +63,15 @@ gauge43=Ardelvine_Instr!Engine_Off, 960, 650, 10
 gauge44=Ardelvine_Instr!Kneeboard_Toggle, 990, 650
 gauge45=Ardelvine_Instr!ATC_Toggle, 1015, 650
 gauge46=Ardelvine_Instr!Map_Toggle, 1040, 650
-gauge47=Ardelvine_Instr!Invisible_Toggle, 1065, 650
+gauge47=Ardelvine_Instr!Invisible_Toggle, 1065, 650, tTHROTTLE_PANEL
 gauge48=Ardelvine_Instr!Close_Subpanel, 1090, 650, cRADIO_STACK_PANEL cTHROTTLE_PANEL
 gauge49=Ardelvine_Instr!Radios_Toggle, 1115, 650, tRADIO_STACK_PANEL
 gauge50=Ardelvine_Instr!Landing_View_Toggle, 1140, 650, p1
-gauge51=Ardelvine_Instr!GPS_Toggle, 1165, 650, tGPS_PANEL
+gauge51=Ardelvine_Instr!GPS_Toggle, 1165, 650, hTOGGLE_GPS_WINDOW
 gauge52=Ardelvine_Instr!Throttle_Toggle, 990, 690, tTHROTTLE_PANEL
-gauge53=Ardelvine_Instr!Compass_Toggle, 1015, 690, tCOMPASS_PANEL
-gauge54=Ardelvine_Instr!Fuel_Toggle, 1040, 690
-gauge55=Ardelvine_Instr!Electricity_Toggle, 1065, 690
+gauge53=Ardelvine_Instr!Compass_Toggle, 1015, 690, hTOGGLE_COMPASS_WINDOW
+gauge54=Ardelvine_Instr!Fuel_Toggle, 1040, 690, hTOGGLE_FUEL_WINDOW
+gauge55=Ardelvine_Instr!Electricity_Toggle, 1065, 690, b180
 gauge56=Ardelvine_Instr!Registration, 10, 750, 150
 
 [Window01]

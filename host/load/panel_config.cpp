@@ -4,6 +4,7 @@
 #include <cctype>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <span>
 
 #include "host/load/error.h"
@@ -79,6 +80,8 @@ public:
 
     [[noreturn]] void fail(const std::string& what) const { throw input_error(file_, line_, what); }
     void warn(const std::string& what) { config_.warnings.push_back({line_, what}); }
+    // The line of each gaugeNN key by section (counted as read), to hear of one given twice.
+    std::map<std::pair<std::size_t, std::string>, int> gauge_keys_;
 
     int integer(const std::string& text, const char* what) const {
         auto v = parse_integer(text);
@@ -149,6 +152,11 @@ public:
                 warn("'" + echo(key) + "' places nothing, ignored");
                 return;
             }
+            const auto [first, fresh] = gauge_keys_.try_emplace({config_.windows.size(), key}, line_);
+            if (!fresh)
+                warn(echo(key) + " is given again in [" + section_name(w) + "] (first at line " +
+                     std::to_string(first->second) + "): this host places both, the simulator reads only one; " +
+                     "give each gauge line its own number");
             w.gauges.push_back(gauge(placed));
         } else if (key == "size_mm") {
             // One number is a width; the background bitmap or the gauges give the height.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 #include "host/load/error.h"
 #include "host/load/needle.h"
@@ -161,6 +162,28 @@ Placement::Placement(const GaugeHeader& gauge, const std::string& parameters, in
 
 void Placement::service(std::int32_t code, std::uintptr_t data) {
     if (header_.callback != nullptr) header_.callback(&header_, code, data);
+}
+
+const char* element_kind_name(ElementKind kind) {
+    switch (kind) {
+        case ElementKind::STATIC_IMAGE: return "STATIC_IMAGE";
+        case ElementKind::NEEDLE: return "NEEDLE";
+        case ElementKind::STRING: return "STRING";
+        case ElementKind::SLIDER: return "SLIDER";
+        case ElementKind::ICON: return "ICON";
+        case ElementKind::MOVING_IMAGE: return "MOVING_IMAGE";
+        case ElementKind::SPRITE: return "SPRITE";
+    }
+    return "UNKNOWN";
+}
+
+std::uint32_t background_bitmap(const GaugeHeader& gauge) {
+    return gauge.elements != nullptr && gauge.elements[0] != nullptr ? gauge.elements[0]->bitmap : 0;
+}
+
+int proportional_height(int width, BitmapSize background) {
+    const long long h = background.width > 0 ? static_cast<long long>(width) * background.height / background.width : width;
+    return static_cast<int>(std::clamp<long long>(h, 1, std::numeric_limits<int>::max()));
 }
 
 }  // namespace ardelvine::hostapp

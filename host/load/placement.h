@@ -49,6 +49,15 @@ struct BitmapSize {
 // placement is installed, never per update.
 using BitmapSizes = std::function<BitmapSize(std::uint32_t id)>;
 
+// "STATIC_IMAGE", "NEEDLE", ...: the kind as `state` and the catalogue name it.
+const char* element_kind_name(ElementKind kind);
+
+// The bitmap of a gauge's background, the root of its chain; 0 without one.
+std::uint32_t background_bitmap(const GaugeHeader& gauge);
+// The height a gauge takes when its panel line gives a width alone: that
+// width in the proportions of its background (square without one), at least 1.
+int proportional_height(int width, BitmapSize background);
+
 union AnyElement {
     ElementHeader header;
     StaticImage static_image;

@@ -198,4 +198,50 @@ std::string panel_text_utf8(std::string_view bytes) {
     return out;
 }
 
+namespace {
+
+constexpr std::size_t kMaxCompared = 64;
+
+// Letters to insert, delete or change to turn one word into the other.
+std::size_t edit_distance(std::string_view a, std::string_view b) {
+    std::vector<std::size_t> row(b.size() + 1);
+    for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
+    for (std::size_t i = 1; i <= a.size(); ++i) {
+        std::size_t diagonal = row[0];
+        row[0] = i;
+        for (std::size_t j = 1; j <= b.size(); ++j) {
+            const std::size_t up = row[j];
+            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+            diagonal = up;
+        }
+    }
+    return row[b.size()];
+}
+
+}  // namespace
+
+std::vector<std::string> nearest_names(std::string_view word, const std::vector<std::string>& names, std::size_t most) {
+    const std::string w = lower(word.substr(0, kMaxCompared));
+    // A fifth of the word's letters, at least two: enough for a slip, not for another name.
+    const std::size_t allowed = std::max<std::size_t>(2, w.size() / 5);
+    std::vector<std::pair<std::size_t, std::string>> close;
+    for (const std::string& n : names) {
+        const std::size_t d = edit_distance(w, lower(std::string_view(n).substr(0, kMaxCompared)));
+        if (d > 0 && d <= allowed) close.emplace_back(d, n);
+    }
+    std::stable_sort(close.begin(), close.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<std::string> out;
+    // Only the nearest: a name one letter away leaves no doubt about one three away.
+    for (std::size_t i = 0; i < close.size() && out.size() < most && close[i].first == close[0].first; ++i)
+        out.push_back(close[i].second);
+    return out;
+}
+
+std::string one_of(const std::vector<std::string>& names) {
+    std::string out;
+    for (std::size_t i = 0; i < names.size(); ++i)
+        out += (i == 0 ? "" : i + 1 == names.size() ? " or " : ", ") + names[i];
+    return out;
+}
+
 }  // namespace ardelvine::hostapp

@@ -36,6 +36,15 @@ void check_regular_file(const std::string& path, const char* missing);
 // The whole of a regular file of at most `max_bytes`; throws InputError.
 std::string read_file(const std::string& path, std::size_t max_bytes = kMaxInputFile);
 
+// The names of `names` nearest to `word` (ignoring case), at most `most` of
+// them, when they are a few letters away: for "did you mean" in messages
+// about a misspelled name. Long words are compared by their first
+// kMaxCompared characters.
+std::vector<std::string> nearest_names(std::string_view word, const std::vector<std::string>& names,
+                                       std::size_t most = 3);
+// "a", "a or b", "a, b or c".
+std::string one_of(const std::vector<std::string>& names);
+
 // Text a gauge wrote, as UTF-8: sequences that are valid UTF-8 are kept, and
 // every other byte is read in the Windows-1252 code page panel text is
 // written in (0xB0 is a degree sign); its five unassigned bytes become U+FFFD.

@@ -89,8 +89,12 @@ Host::Host(PanelConfig panel, HostOptions options) : panel_(std::move(panel)) {
             GaugeHeader* header = module_->find(g.gauge);
             if (header == nullptr) {
                 g_active = nullptr;
+                std::vector<std::string> names;
+                for (const GaugeHeader* h : module_->gauges()) names.push_back(h->name);
+                const std::vector<std::string> near = nearest_names(g.gauge, names);
                 throw input_error(panel_.file, g.line,
-                                  "module " + module_->name() + " has no gauge named '" + g.gauge + "'");
+                                  "module " + module_->name() + " has no gauge named '" + g.gauge + "'" +
+                                      (near.empty() ? "" : "; did you mean " + one_of(near) + "?"));
             }
             pending.push_back({&w, &g, header});
         }
@@ -113,13 +117,7 @@ Host::Host(PanelConfig panel, HostOptions options) : panel_(std::move(panel)) {
                                   "gauge " + p.line->gauge + ": width " + std::to_string(w) + " must lie in 1.." +
                                       std::to_string(kMaxGaugeSide));
             int h = p.line->height.value_or(0) > 0 ? t.h(*p.line->height) : 0;
-            if (h == 0 && !nothing) {
-                // The background's proportions decide the height.
-                const std::uint32_t root = (p.gauge->elements && p.gauge->elements[0]) ? p.gauge->elements[0]->bitmap : 0;
-                const BitmapSize s = bitmap_size(root);
-                h = s.width > 0 ? static_cast<int>(static_cast<long long>(w) * s.height / s.width) : w;
-                if (h <= 0) h = 1;
-            }
+            if (h == 0 && !nothing) h = proportional_height(w, bitmap_size(background_bitmap(*p.gauge)));
             if (h > kMaxGaugeSide)
                 throw input_error(panel_.file, p.line->line,
                                   "gauge " + p.line->gauge + ": height " + std::to_string(h) + " must lie in 1.." +

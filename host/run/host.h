@@ -171,6 +171,7 @@ public:
         return window_entry_[slot] == SIZE_MAX || sim_.window_visible_at(window_entry_[slot]);
     }
     Simulation& simulation() { return sim_; }
+    const Simulation& simulation() const { return sim_; }
     const LoadedModule& module() const { return *module_; }
     std::vector<std::unique_ptr<Placement>>& placements() { return placements_; }
     const std::vector<std::unique_ptr<Placement>>& placements() const { return placements_; }

@@ -14,19 +14,6 @@ namespace {
 
 using json = nlohmann::ordered_json;
 
-const char* kind_name(ElementKind kind) {
-    switch (kind) {
-        case ElementKind::STATIC_IMAGE: return "STATIC_IMAGE";
-        case ElementKind::NEEDLE: return "NEEDLE";
-        case ElementKind::STRING: return "STRING";
-        case ElementKind::SLIDER: return "SLIDER";
-        case ElementKind::ICON: return "ICON";
-        case ElementKind::MOVING_IMAGE: return "MOVING_IMAGE";
-        case ElementKind::SPRITE: return "SPRITE";
-    }
-    return "UNKNOWN";
-}
-
 json text(std::string_view bytes) { return panel_text_utf8(bytes); }
 
 // Where a gauge stands: the ident of its window, or the number of its virtual cockpit.
@@ -37,7 +24,7 @@ json where(const WindowConfig& w) {
 
 json element_json(int index, const ElementState& s) {
     const ElementHeader& e = *s.element;
-    json j = {{"index", index}, {"kind", kind_name(e.kind)}};
+    json j = {{"index", index}, {"kind", element_kind_name(e.kind)}};
     if (e.kind != ElementKind::STRING) j["bitmap"] = e.bitmap;
     j["visible"] = s.visible;
     j["flags"] = e.image_flags;

@@ -75,8 +75,18 @@ void check_picture_sizes(const Host& host, double scale) {
         check_picture(panel.file, u.line, "gauge " + u.gauge, u.w, u.h, scale);
 }
 
+AreaTooltip area_tooltip(const Host& host) {
+    return [&host](const Placement&, const MouseArea& a) -> std::string {
+        const MouseRect& t = *a.tooltip;
+        if (t.kind == MouseKind::TOOLTIP && t.tooltip_text != nullptr)
+            return format_tooltip(t.tooltip_text, t.args, t.event_id, host.simulation());
+        const char* help = t.help_id != 0 ? help_text(t.help_id) : nullptr;
+        return help != nullptr ? help : "";
+    };
+}
+
 cairo_surface_t* window_picture(const Host& host, Renderer& renderer, const WindowConfig& window, Lighting lighting,
-                                bool areas, Surface& copy) {
+                                bool areas, Surface& copy, bool legend) {
     cairo_surface_t* picture = renderer.draw(window, host.placements(), lighting);
     bool outlines = false;
     for (const UnloadedGauge& u : host.unloaded()) outlines = outlines || u.window == window.slot;
@@ -86,7 +96,7 @@ cairo_surface_t* window_picture(const Host& host, Renderer& renderer, const Wind
     cairo_set_source_surface(cr.get(), picture, 0, 0);
     cairo_paint(cr.get());
     if (outlines) draw_unloaded_gauges(copy.get(), window, host.unloaded(), renderer.scale(), lighting.night);
-    if (areas) draw_mouse_areas(copy.get(), window, host.placements(), renderer.scale());
+    if (areas) draw_mouse_areas(copy.get(), window, host.placements(), renderer.scale(), area_tooltip(host), legend);
     return copy.get();
 }
 
@@ -99,7 +109,7 @@ std::vector<std::string> render_windows(Host& host, Renderer& renderer, const Re
     std::vector<std::string> written;
     for (const WindowConfig& w : host.panel().windows) {
         // A section of zero size holds gauges that only do work: no picture.
-        if (!host.window_shown(w.slot) || w.zero_size) continue;
+        if ((!request.all_windows && !host.window_shown(w.slot)) || w.zero_size) continue;
         Surface copy;
         cairo_surface_t* picture = window_picture(host, renderer, w, lighting, request.areas, copy);
         const std::string path = (fs::path(request.out_dir) / (request.prefix + window_file_name(w))).string();

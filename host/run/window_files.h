@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "host/draw/area_overlay.h"
 #include "host/draw/cairo_handles.h"
 #include "host/load/panel_config.h"
 #include "host/draw/render.h"
@@ -37,17 +38,23 @@ struct RenderRequest {
     std::string out_dir = ".";
     std::string prefix;  // put before each file name, e.g. "cruise-"
     bool areas = false;
+    bool all_windows = false;  // hidden windows too
 };
 
 // The window as it is seen: the renderer's picture, with the gauges of other
 // modules outlined and, when asked, every mouse area drawn over it. What is
 // drawn over goes on a copy held in `copy` (the renderer keeps its own picture
 // for the next frame); the result lives as long as the renderer and `copy`.
+// With `legend`, the areas' colours are explained along the bottom edge.
 cairo_surface_t* window_picture(const Host& host, Renderer& renderer, const WindowConfig& window, Lighting lighting,
-                                bool areas, Surface& copy);
+                                bool areas, Surface& copy, bool legend = true);
 
-// Writes a PNG of every window of the host's panel that is visible now and
-// not of zero size; returns the paths written. Throws InputError when a file cannot be written.
+// The text each tooltip area of the host's gauges shows now, for labelling it.
+AreaTooltip area_tooltip(const Host& host);
+
+// Writes a PNG of every window of the host's panel that is visible now (or of
+// every window, with `all_windows`) and not of zero size; returns the paths
+// written. Throws InputError when a file cannot be written.
 std::vector<std::string> render_windows(Host& host, Renderer& renderer, const RenderRequest& request);
 
 }  // namespace ardelvine::hostapp

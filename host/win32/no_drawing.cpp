@@ -17,6 +17,8 @@ int cmd_render(const Options&, std::ostream&, std::ostream&) { no_renderer("rend
 
 int cmd_default(const Options&, std::ostream&, std::ostream&) { no_renderer("the built-in run"); }
 
+int cmd_catalogue(const Options&, std::ostream&, std::ostream&) { no_renderer("catalogue"); }
+
 int cmd_serve(const Options&, std::ostream&, std::ostream&) { no_renderer("serve"); }
 
 }  // namespace ardelvine::hostapp
