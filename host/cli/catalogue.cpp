@@ -78,6 +78,7 @@ struct Card {
     GaugeFacts facts;
     const GaugeDescription* description = nullptr;
     int place_w = 0, place_h = 0;  // the pictures' placement: the background's pixels
+    RecordCursor seen;  // the host's records already taken into the card
     std::vector<Picture> pictures;
     std::vector<TokenRead> tokens;
     std::vector<EventSent> events;
@@ -200,15 +201,16 @@ void read_records(Placement& p, Card& card) {
 
 // Takes what the host recorded since the last call: key events and sounds.
 void take_records(Host& host, Card& card, const std::string& when) {
-    for (const KeyEvent& k : host.simulation().events()) {
+    const NewRecords records = host.records_since(card.seen);
+    card.seen = records.next;
+    for (const KeyEvent& k : records.events) {
         auto it = std::find_if(card.events.begin(), card.events.end(), [&](const EventSent& e) { return e.event == k.event; });
         if (it == card.events.end()) it = card.events.insert(card.events.end(), {k.event, {}, {}});
         it->params.insert(k.param);
         if (it->when.size() < 6 && std::find(it->when.begin(), it->when.end(), when) == it->when.end())
             it->when.push_back(when);
     }
-    for (const SoundPlayed& s : host.sounds()) card.sounds.insert(s.wave);
-    host.forget_records();
+    for (const SoundPlayed& s : records.sounds) card.sounds.insert(s.wave);
 }
 
 void write_png(cairo_surface_t* picture, const std::string& path) {
@@ -245,7 +247,7 @@ void draw_pictures(Host& host, Card& card, const std::string& out_dir) {
     host.simulation().set_token(tokens::PANEL_LIGHTS, 0.0);
     host.update();
     shoot(big, "areas", true, "mouse areas, " + number(big.scale()) + "x");
-    host.forget_records();
+    card.seen = host.record_cursor();
 }
 
 void ask_tooltips(Host& host, Placement& p, Card& card) {
@@ -259,7 +261,7 @@ void ask_tooltips(Host& host, Placement& p, Card& card) {
                                       [&](const TooltipShownAt& t) { return t.text == text; });
         if (!seen) card.tooltips.push_back({x, y, text, help});
     }
-    host.forget_records();
+    card.seen = host.record_cursor();
 }
 
 // Every click area with every button it takes, one action at a time, the
