@@ -51,7 +51,7 @@ std::vector<std::string> render_run(Host& host, const Scenario& scenario, const 
         throw InputError("--lighting takes day or night, not '" + lighting + "'");
     host.set_night(lighting == "night");
     const double scale = scale_option(o);
-    Renderer renderer(host_bitmaps(host), scale);
+    Renderer renderer(host_bitmaps(host), scale, host_fine_bitmaps(host));
     const RenderRequest request{out_dir, "", o.values.count("--areas") > 0};
     std::size_t snapshots = 0, done = 0;
     for (const Command& c : scenario.commands)
