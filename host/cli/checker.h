@@ -2,8 +2,9 @@
 // flying it, found by reading it and placing its gauges without running any
 // of them. Besides the panel's warnings it looks for gauges that reach out of
 // their window, click areas of two gauges that overlap (a click there reaches
-// only one of them), gauges of this module stretched far from the
-// proportions of their face, and hidden windows that nothing can open. It
+// only one of them), gauges of this module stretched out of the
+// proportions of their face, placed too small to read or enlarged until they
+// blur, and hidden windows that nothing can open. It
 // works through the panel once, in line order, holding no more than the
 // panel itself: its output and memory stay bounded whatever the panel.
 #pragma once
@@ -20,16 +21,16 @@ namespace ardelvine::hostapp {
 
 struct Finding {
     // NOTE says what a section is (one of zero size) and counts as no finding.
-    enum class Kind { WARNING, OUTSIDE, OVERLAP, PROPORTIONS, UNREACHABLE, NOTE };
+    enum class Kind { WARNING, OUTSIDE, OVERLAP, PROPORTIONS, UNREACHABLE, NOTE, SIZE };
     Kind kind;
     int line = 0;
     std::string text;
 };
-inline constexpr std::size_t kFindingKinds = 6;
+inline constexpr std::size_t kFindingKinds = 7;
 
 // A placed gauge's width for its height against its face's: beyond this
 // factor either way it looks stretched.
-inline constexpr double kStretchedProportions = 1.25;
+inline constexpr double kStretchedProportions = 1.05;
 
 // How much of a panel's findings is shown. A panel of thousands of gauges
 // stacked on one another has millions of overlapping pairs: past these the
@@ -56,7 +57,9 @@ CheckCounts check_panel(const Host& host, const std::function<void(const Finding
 // The findings shown, as a list.
 std::vector<Finding> check_panel(const Host& host);
 
-// "warning", "outside", "overlap", "proportions", "unreachable", "note".
+// "warning", "outside", "overlap", "proportions", "unreachable", "note",
+// "size" (a gauge placed too small to read its legends, or enlarged so far
+// that its bitmaps look soft).
 const char* finding_kind_name(Finding::Kind kind);
 
 }  // namespace ardelvine::hostapp
