@@ -68,7 +68,8 @@ private:
 // The source keeps ownership; null for an id it does not have.
 using BitmapSource = std::function<cairo_surface_t*(std::uint32_t id)>;
 // The finer drawing of a bitmap, `factor` (2 or 3) pixels to each of the
-// module bitmap's; owned by the source, null where there is none.
+// module bitmap's, carrying the factor as its device scale; owned by the
+// source, null where there is none.
 using FineSource = std::function<cairo_surface_t*(std::uint32_t id, int factor)>;
 
 // The pack of finer drawings that belongs to the module at `module_path`:
