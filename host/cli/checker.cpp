@@ -285,7 +285,7 @@ CheckCounts check_panel(const Host& host, const std::function<void(const Finding
                     }, shown_here < limits.per_gauge);
                     shown_here += shown ? 1 : 0;
                 }
-                check_size(out, item.line, p);
+                if (!w.zero_size) check_size(out, item.line, p);
                 const BitmapSize face = p.background_size();
                 if (face.width <= 0 || face.height <= 0 || p.width() <= 0 || p.height() <= 0) break;
                 const double factor = (static_cast<double>(p.width()) / p.height()) /
