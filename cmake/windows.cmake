@@ -131,12 +131,7 @@ file(CREATE_LINK ${ARD_NLOHMANN_INCLUDE}/nlohmann ${CMAKE_BINARY_DIR}/third_part
 
 # The legends' sizes the checker reads, from the native build's art.
 set(legend_table ${CMAKE_BINARY_DIR}/legend_heights.cpp)
-add_custom_command(
-  OUTPUT ${legend_table}
-  COMMAND ${CMAKE_COMMAND} -DLEGENDS=${native_assets}/legends.tsv -DOUT=${legend_table}
-          -P ${CMAKE_SOURCE_DIR}/cmake/legend_table.cmake
-  DEPENDS ${native_assets_stamp} ${CMAKE_SOURCE_DIR}/cmake/legend_table.cmake
-  VERBATIM)
+ard_legend_table(${legend_table} ${native_assets} ${native_assets_stamp})
 
 add_library(gaugehost_core STATIC ${ARD_HOST_CORE_SOURCES} ${ARD_HOST_WIN32_SOURCES} ${legend_table})
 target_include_directories(gaugehost_core PUBLIC ${CMAKE_SOURCE_DIR})
