@@ -11,6 +11,17 @@ file(GLOB_RECURSE ARD_MODULE_SOURCES CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/sound/*.cpp
   ${CMAKE_SOURCE_DIR}/gauges/*.cpp)
 
+# The table of the legends' sizes built into the host (host/load/legends.h),
+# made at build time as `out` from the generator's legends.tsv in `assets`
+# once `stamp` (what the generator writes last) is up to date.
+function(ard_legend_table out assets stamp)
+  add_custom_command(
+    OUTPUT ${out}
+    COMMAND ${CMAKE_COMMAND} -DLEGENDS=${assets}/legends.tsv -DOUT=${out} -P ${CMAKE_SOURCE_DIR}/cmake/legend_table.cmake
+    DEPENDS ${stamp} ${CMAKE_SOURCE_DIR}/cmake/legend_table.cmake
+    VERBATIM)
+endfunction()
+
 # The host: every file under host/ but main.cpp and the Windows-only files.
 file(GLOB_RECURSE ARD_HOST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/host/*.cpp)
 list(FILTER ARD_HOST_SOURCES EXCLUDE REGEX "/host/main\\.cpp$")

@@ -129,7 +129,11 @@ endif()
 file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/third_party)
 file(CREATE_LINK ${ARD_NLOHMANN_INCLUDE}/nlohmann ${CMAKE_BINARY_DIR}/third_party/nlohmann SYMBOLIC)
 
-add_library(gaugehost_core STATIC ${ARD_HOST_CORE_SOURCES} ${ARD_HOST_WIN32_SOURCES})
+# The legends' sizes the checker reads, from the native build's art.
+set(legend_table ${CMAKE_BINARY_DIR}/legend_heights.cpp)
+ard_legend_table(${legend_table} ${native_assets} ${native_assets_stamp})
+
+add_library(gaugehost_core STATIC ${ARD_HOST_CORE_SOURCES} ${ARD_HOST_WIN32_SOURCES} ${legend_table})
 target_include_directories(gaugehost_core PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_options(gaugehost_core PUBLIC ${ard_host_compile_options})
 target_include_directories(gaugehost_core SYSTEM PUBLIC ${CMAKE_BINARY_DIR}/third_party)

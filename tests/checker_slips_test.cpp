@@ -59,11 +59,15 @@ ident=THROTTLE_PANEL
               "click opens nothing here\n"
               "panel.cfg:7: parameters: 'h TOGGLE_COMPASS_WINDOW' in Compass_Toggle: with the space the argument is no "
               "tooltip name but a number without digits, which removes the tooltip; write hTOGGLE_COMPASS_WINDOW\n"
+              "panel.cfg:8: size: gauge Airspeed is placed 100x100 (its face 300x300): its smallest legend is 3.1 pixels "
+              "high, under 6; at least 196 wide reads\n"
               "panel.cfg:9: warning: gauge05 is given again in [Window00] (first at line 8): this host places both, the "
               "simulator reads only one; give each gauge line its own number\n"
               "panel.cfg:9: faces: faces of Altimeter and Airspeed (line 8) overlap by 20x50 at 280,60: Altimeter is "
               "drawn over it\n"
-              "2 windows, 8 gauges placed: 7 findings\n");
+              "panel.cfg:9: size: gauge Altimeter is placed 100x96 (its face 262x254): its smallest legend is 2.6 pixels "
+              "high, under 6; at least 228 wide reads\n"
+              "2 windows, 8 gauges placed: 9 findings\n");
 }
 
 TEST(CheckerSlips, EveryUnreadableLineIsReported) {
@@ -79,9 +83,13 @@ gauge03=Ardelvine_Instr!Airspeed, 150, 0
               "panel.cfg:3: error: module Ardelvine_Instr has no gauge named 'Batery_Switch'; did you mean "
               "Battery_Switch?\n"
               "panel.cfg:4: error: expected a whole number for x, got 'left'\n"
+              "panel.cfg:5: size: gauge Airspeed is placed 100x100 (its face 300x300): its smallest legend is 3.1 pixels "
+              "high, under 6; at least 196 wide reads\n"
               "panel.cfg:6: faces: faces of Airspeed and Airspeed (line 5) overlap by 50x100 at 150,0: Airspeed is "
               "drawn over it\n"
-              "1 windows, 2 gauges placed: 1 finding, 2 lines that cannot be read\n");
+              "panel.cfg:6: size: gauge Airspeed is placed 100x100 (its face 300x300): its smallest legend is 3.1 pixels "
+              "high, under 6; at least 196 wide reads\n"
+              "1 windows, 2 gauges placed: 3 findings, 2 lines that cannot be read\n");
 }
 
 }  // namespace

@@ -77,7 +77,7 @@ TEST_F(HostileInput, RefusalsTakeOneLineAndExitTwo) {
         {{"state", half}, "gaugehost: " + half + ":2: gauge Airspeed: expected a whole number for the width, got '160.5'"},
         {{"render", huge}, "gaugehost: " + huge + ":1: window Window0 would be a picture of 32767x32767 pixels"},
         {{"render", tall}, "gaugehost: " + tall + ":3: gauge Airspeed would be a picture of 16000x"},
-        {{"render", "default", "--scale", "16"}, "gaugehost: --scale 16: window Main Panel would be a picture of 19200x12800"},
+        {{"render", "default", "--scale", "16"}, "gaugehost: --scale 16: window Main Panel would be a picture of 31360x19040"},
         {{"state", "default", "--audio-capture", "/nonexistent/x.wav"},
          "gaugehost: /nonexistent/x.wav: cannot write the audio capture file"},
     };

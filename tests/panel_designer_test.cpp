@@ -203,7 +203,9 @@ TEST_F(TrainerPanel, StrictRefusesWhatWouldOtherwiseBeWarnings) {
         EXPECT_EQ(run.status, 2) << command;
         const std::vector<std::string> err = lines_of(run.err);
         ASSERT_FALSE(err.empty()) << command;
-        EXPECT_EQ(err.back(), "gaugehost: " + panel_ + ": 5 warnings, refused under --strict") << command;
+        // The checker also counts the trainer's gauges placed too small or too large to read well.
+        const std::string refused = std::string(command) == "check" ? "9 findings" : "5 warnings";
+        EXPECT_EQ(err.back(), "gaugehost: " + panel_ + ": " + refused + ", refused under --strict") << command;
         EXPECT_FALSE(fs::exists(dir_ / "out")) << command << ": refused before anything was drawn";
     }
     // Without the slips nothing is left to refuse.
@@ -494,27 +496,27 @@ size_mm=400,200
 gauge00=Ardelvine_Instr!Airspeed, 10, 10, 100
 gauge01=Ardelvine_Instr!Battery_Switch, 350, 170
 gauge02=Ardelvine_Instr!Avionics_Switch, 200, 20
-gauge03=Ardelvine_Instr!Fuel_Valve, 205, 25
+gauge03=Ardelvine_Instr!Fuel_Valve, 205, 25, 54
 gauge04=Ardelvine_Instr!Altimeter, 120, 10, 150, 60
-gauge05=Ardelvine_Instr!Fuel_Toggle, 300, 10, 19, 19, o10001 tGPS_PANEL
+gauge05=Ardelvine_Instr!Fuel_Toggle, 300, 10, 24, 24, o10001 tGPS_PANEL
 gauge06=Default!Clock, 390, 190, 20, 20
 zorder=2
 colour=1
 [Window01]
 visible=0
-gauge00=Ardelvine_Instr!Voltmeter, 0, 0
+gauge00=Ardelvine_Instr!Voltmeter, 0, 0, 206
 [Window02]
 visible=0
-gauge00=Ardelvine_Instr!Voltmeter, 0, 0
+gauge00=Ardelvine_Instr!Voltmeter, 0, 0, 206
 [Window03]
 ident=COMPASS_PANEL
 visible=0
-gauge00=Ardelvine_Instr!Voltmeter, 0, 0
+gauge00=Ardelvine_Instr!Voltmeter, 0, 0, 206
 [Window04]
 ident=300
 visible=0
 nomenu=1
-gauge00=Ardelvine_Instr!Voltmeter, 0, 0
+gauge00=Ardelvine_Instr!Voltmeter, 0, 0, 206
 )";
 
 TEST(PanelChecker, FindsOneOfEach) {
@@ -528,12 +530,16 @@ TEST(PanelChecker, FindsOneOfEach) {
         int line;
         const char* text;  // the finding starts with it
     } expected[] = {
+        {K::SIZE, 3, "gauge Airspeed is placed 100x100 (its face 300x300): its smallest legend is 3.1 pixels high"},
         {K::OUTSIDE, 4, "gauge Battery_Switch at 350,170 30x44 reaches past the bottom edge of [Window00] (400x200)"},
         {K::OVERLAP, 6, "click areas of Fuel_Valve and Avionics_Switch (line 5) overlap at"},
         {K::FACES, 7, "faces of Altimeter and Avionics_Switch (line 5) overlap by 30x44 at 200,20"},
-        {K::FACES, 7, "faces of Altimeter and Fuel_Valve (line 6) overlap by 30x45 at 205,25"},
+        {K::FACES, 7, "faces of Altimeter and Fuel_Valve (line 6) overlap by 54x45 at 205,25"},
+        {K::SIZE, 7, "gauge Altimeter is placed 150x60 (its face 262x254): its smallest legend is 1.6 pixels high, "
+                     "under 6; at least 228 wide reads"},
         {K::PROPORTIONS, 7, "gauge Altimeter is placed 150x60, 2."},
         {K::BUTTON, 8, "tGPS_PANEL in Fuel_Toggle: no window of this panel has ident 225"},
+        {K::SIZE, 8, "gauge Fuel_Toggle is placed 24x24 (its face 19x19): its bitmaps are enlarged 1.26 times"},
         {K::WARNING, 9, "1 gauge of module 'Default' cannot run here"},
         {K::OUTSIDE, 9, "gauge Default!Clock at 390,190 20x20 reaches past the right and bottom edge"},
         {K::WARNING, 11, "unknown key 'colour' in [Window00], ignored"},
@@ -561,15 +567,16 @@ TEST(PanelChecker, ReportsOnStdoutAndExitsZeroWithWarnings) {
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.err, "");
     const std::vector<std::string> out = lines_of(run.out);
-    ASSERT_EQ(out.size(), 12u) << run.out;
-    EXPECT_EQ(out[0].rfind(panel + ":4: outside: gauge Battery_Switch", 0), 0u) << out[0];
-    EXPECT_EQ(out[8].rfind(panel + ":11: warning: unknown key 'colour'", 0), 0u) << out[8];
-    EXPECT_EQ(out[11], "5 windows, 10 gauges placed, 1 of other modules outlined: 11 findings");
+    ASSERT_EQ(out.size(), 15u) << run.out;
+    EXPECT_EQ(out[0].rfind(panel + ":3: size: gauge Airspeed", 0), 0u) << out[0];
+    EXPECT_EQ(out[1].rfind(panel + ":4: outside: gauge Battery_Switch", 0), 0u) << out[1];
+    EXPECT_EQ(out[11].rfind(panel + ":11: warning: unknown key 'colour'", 0), 0u) << out[11];
+    EXPECT_EQ(out[14], "5 windows, 10 gauges placed, 1 of other modules outlined: 14 findings");
 
     const CliRun strict = cli({"check", panel, "--strict"});
     EXPECT_EQ(strict.status, 2);
     EXPECT_EQ(strict.out, run.out);
-    EXPECT_EQ(strict.err, "gaugehost: " + panel + ": 11 findings, refused under --strict\n");
+    EXPECT_EQ(strict.err, "gaugehost: " + panel + ": 14 findings, refused under --strict\n");
 
     EXPECT_EQ(cli({"check", "default"}).out, "3 windows, 62 gauges placed: nothing to report\n");
     EXPECT_EQ(cli({"check", "default", "--strict"}).status, 0);

@@ -8,6 +8,7 @@
 #include <cairo.h>
 #include <dlfcn.h>
 
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
@@ -21,6 +22,7 @@
 #include "host/run/host.h"
 #include "host/load/needle.h"
 #include "host/draw/render.h"
+#include "host/load/default_panel.h"
 #include "host/run/window_files.h"
 #include "model/tokens.h"
 #include "tests/pictures.h"
@@ -565,13 +567,172 @@ TEST(RenderCommand, WritesEveryVisibleWindowAtScale) {
     }
     EXPECT_FALSE(std::filesystem::exists(dir / "window-01-radio-stack.png")) << "a hidden window is not drawn";
     cairo_surface_t* png = cairo_image_surface_create_from_png((dir / "window-00-main-panel.png").c_str());
-    EXPECT_EQ(cairo_image_surface_get_width(png), 600);
-    EXPECT_EQ(cairo_image_surface_get_height(png), 400);
+    EXPECT_EQ(cairo_image_surface_get_width(png), 980);
+    EXPECT_EQ(cairo_image_surface_get_height(png), 595);
     cairo_surface_destroy(png);
 
     EXPECT_EQ(run_cli({"render", "default", "--lighting", "dusk"}, out, err), 2);
     EXPECT_EQ(run_cli({"render", "default", "--scale", "0"}, out, err), 2);
     std::filesystem::remove_all(dir);
+}
+
+// ---------------------------------------------------------------- finer drawings
+
+// A bitmap drawn twice as fine with each pixel doubled, carrying its factor
+// as a finer drawing does: painted at scale 2 it must land exactly where the
+// bitmap itself lands enlarged.
+cairo_surface_t* doubled(cairo_surface_t* s) {
+    cairo_surface_t* fine = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 2 * cairo_image_surface_get_width(s),
+                                                       2 * cairo_image_surface_get_height(s));
+    cairo_t* cr = cairo_create(fine);
+    cairo_scale(cr, 2, 2);
+    cairo_set_source_surface(cr, s, 0, 0);
+    cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_NEAREST);
+    cairo_paint(cr);
+    cairo_destroy(cr);
+    cairo_surface_set_device_scale(fine, 2, 2);
+    return fine;
+}
+
+// Every kind of element (the sprite and the moving image through their
+// windows, by day and at night) painted from doubled bitmaps at scale 2 comes
+// out as the 1x bitmaps enlarged, pixel for pixel; at a scale under 1.5 the
+// finer drawings are not asked for.
+TEST_F(HandMadeGauge, FinerDrawingsLandWhereTheirBitmapsDo) {
+    std::map<std::uint32_t, cairo_surface_t*> fine;
+    for (const auto& [id, s] : bitmaps_) fine[id] = doubled(s);
+    int asked_below = 0;
+    const FineSource finer = [&](std::uint32_t id, int factor) -> cairo_surface_t* {
+        return factor == 2 && fine.count(id) != 0 ? fine[id] : nullptr;
+    };
+    states()[1].dx = 3, states()[2].dx = 2, states()[2].dy = 1, states()[3].image = 1;
+    for (const Lighting lighting : {Lighting{}, Lighting{true, false}}) {
+        Renderer plain(source(), 2.0), from_fine(source(), 2.0, finer);
+        EXPECT_TRUE(pixels_of(plain.draw(window_, placements_, lighting)) ==
+                    pixels_of(from_fine.draw(window_, placements_, lighting)))
+            << (lighting.night ? "night" : "day");
+    }
+    Renderer small(source(), 1.4, [&](std::uint32_t, int) -> cairo_surface_t* { ++asked_below; return nullptr; });
+    small.draw(window_, placements_, {});
+    EXPECT_EQ(asked_below, 0);
+    for (const auto& [id, s] : fine) cairo_surface_destroy(s);
+}
+
+// Smoothed moving parts go through the turned-picture painter, which reads a
+// finer bitmap's pixels itself: each lands where its 1x bitmap does, the same
+// size (the same pixels inked, the same centre).
+TEST(RenderSmoothed, FinerDrawingsTurnAboutTheSamePoints) {
+    cairo_surface_t* face = solid(40, 40, 0.5, 0.5, 0.5);
+    cairo_surface_t* part = solid(16, 10, 0.9, 0.3, 0.1);
+    cairo_surface_t* window = solid(20, 20, 1, 1, 1);
+    cairo_surface_t* fine[] = {doubled(face), doubled(part), doubled(window)};
+    for (const ElementKind kind : {ElementKind::NEEDLE, ElementKind::SLIDER, ElementKind::SPRITE}) {
+        OneMovingPart gauge("Moving", kind);
+        ElementHeader& e = gauge.part.header;
+        e.x = 9, e.y = 12, e.offset_x = 3, e.offset_y = 5;
+        if (kind == ElementKind::SPRITE) {
+            e.offset_x = 20, e.offset_y = 21;
+            gauge.part.sprite.texture_x = 1.0f, gauge.part.sprite.texture_y = 0.8f;
+        }
+        ElementState& s = gauge.placed()[0]->elements()[1];
+        s.angle = 118, s.dx = 2.5, s.dy = -3.25, s.rotation = 33;
+        const BitmapSource source = [&](std::uint32_t id) {
+            return id == 1 ? face : id == 2 ? part : id == 3 ? window : nullptr;
+        };
+        WindowConfig backdrop;
+        backdrop.size_w = 40, backdrop.size_h = 40;
+        Renderer plain(source, 2.0);
+        Renderer from_fine(source, 2.0, [&](std::uint32_t id, int) { return id >= 1 && id <= 3 ? fine[id - 1] : nullptr; });
+        // Pixels inked by the part, and their centre.
+        const auto inked = [](cairo_surface_t* pic) {
+            double n = 0, x = 0, y = 0;
+            for (int py = 0; py < 80; ++py)
+                for (int px = 0; px < 80; ++px)
+                    if (pixel(pic, px, py) != kGrey) n += 1, x += px, y += py;
+            return std::array<double, 3>{n, x / std::max(n, 1.0), y / std::max(n, 1.0)};
+        };
+        const auto a = inked(plain.draw(backdrop, gauge.placed(), {}));
+        const auto b = inked(from_fine.draw(backdrop, gauge.placed(), {}));
+        EXPECT_GT(a[0], 200) << static_cast<int>(kind);
+        EXPECT_NEAR(b[0], a[0], a[0] * 0.1) << static_cast<int>(kind);
+        EXPECT_NEAR(b[1], a[1], 0.5) << static_cast<int>(kind);
+        EXPECT_NEAR(b[2], a[2], 0.5) << static_cast<int>(kind);
+    }
+    for (cairo_surface_t* f : fine) cairo_surface_destroy(f);
+    cairo_surface_destroy(window);
+    cairo_surface_destroy(part);
+    cairo_surface_destroy(face);
+}
+
+// Mean absolute Laplacian of a picture's grey levels: how much fine detail
+// (sharp edges) it holds.
+double sharpness(cairo_surface_t* pic) {
+    const int w = cairo_image_surface_get_width(pic), h = cairo_image_surface_get_height(pic);
+    const auto grey = [&](int x, int y) {
+        const std::uint32_t p = pixel(pic, x, y);
+        return 0.299 * ((p >> 16) & 0xFF) + 0.587 * ((p >> 8) & 0xFF) + 0.114 * (p & 0xFF);
+    };
+    double sum = 0;
+    for (int y = 1; y + 1 < h; ++y)
+        for (int x = 1; x + 1 < w; ++x)
+            sum += std::abs(4 * grey(x, y) - grey(x - 1, y) - grey(x + 1, y) - grey(x, y - 1) - grey(x, y + 1));
+    return sum / ((w - 2.0) * (h - 2.0));
+}
+
+// A picture enlarged twice, bilinear.
+Surface enlarged_twice(cairo_surface_t* pic) {
+    Surface big(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 2 * cairo_image_surface_get_width(pic),
+                                           2 * cairo_image_surface_get_height(pic)));
+    cairo_t* cr = cairo_create(big.get());
+    cairo_scale(cr, 2, 2);
+    cairo_set_source_surface(cr, pic, 0, 0);
+    cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_BILINEAR);
+    cairo_paint(cr);
+    cairo_destroy(cr);
+    return big;
+}
+
+// The built-in panel drawn at scale 2 from the finer drawings beside the
+// module is much sharper than its 1x picture enlarged, and where nothing
+// moves it is the 2x art itself.
+TEST(RenderModule, TwiceTheScaleDrawsTheFinerArt) {
+    {
+        Host host(parse_panel_config(kDefaultPanel, "(built-in panel)"));
+        host.update();
+        Renderer at_1x(host_bitmaps(host)), finer(host_bitmaps(host), 2.0, host_fine_bitmaps(host));
+        for (const WindowConfig& window : host.panel().windows) {
+            const double blurred = sharpness(enlarged_twice(at_1x.draw(window, host.placements(), {})).get());
+            EXPECT_GE(sharpness(finer.draw(window, host.placements(), {})), 1.3 * blurred) << window.title;
+        }
+    }
+
+    // The tachometer alone at its face's own size, all but its face hidden.
+    Host tacho(parse_panel_config(one_gauge_panel("Tachometer, 0, 0, 240", 240), "tachometer.cfg"));
+    tacho.update();
+    Placement& gauge = *tacho.placements()[0];
+    for (std::size_t i = 1; i < gauge.elements().size(); ++i) gauge.elements()[i].visible = false;
+    Renderer renderer(host_bitmaps(tacho), 2.0, host_fine_bitmaps(tacho));
+    cairo_surface_t* pic = renderer.draw(tacho.panel().windows[0], tacho.placements(), {});
+    const std::string art = (std::filesystem::path(fine_pack_of(tacho.module().path())) /
+                             ("bitmap-" + std::to_string(gauge.elements()[0].element->bitmap) + "@2x.bmp")).string();
+    cairo_surface_t* face = decode_bitmap_file(art);
+    ASSERT_NE(face, nullptr) << art;
+    ASSERT_EQ(cairo_image_surface_get_width(face), 480);
+    std::size_t compared = 0, differing = 0;
+    for (int y = 0; y < 480; ++y)
+        for (int x = 0; x < 480; ++x) {
+            const std::uint32_t want = pixel(face, x, y), got = pixel(pic, x, y);
+            if ((want >> 24) != 0xFF) continue;  // the window's colour shows through
+            ++compared;
+            for (int shift = 0; shift < 24; shift += 8)
+                if (std::abs(int((want >> shift) & 0xFF) - int((got >> shift) & 0xFF)) > 2) {
+                    ++differing;
+                    break;
+                }
+        }
+    cairo_surface_destroy(face);
+    EXPECT_GT(compared, 480u * 480u / 2);
+    EXPECT_EQ(differing, 0u);
 }
 
 }  // namespace

@@ -39,6 +39,9 @@ constexpr double kParked = 90.0;  // 3 o'clock
 struct IndicatorArt {
     const GaugeEntry* gauge;  // its registry entry
     std::uint32_t face, adf_overlay, vor_overlay, card, vor_glass, bezel;
+    // How far above the large face's place the knobs sit, so that they stay
+    // on a smaller face.
+    int knobs_raised = 0;
 };
 constexpr IndicatorArt kLarge{
     .gauge = &registry::ADF_VOR_Indicator,
@@ -57,6 +60,7 @@ constexpr IndicatorArt kSmall{
     .card = bitmaps::SMALL_INDICATOR_CARD,
     .vor_glass = bitmaps::SMALL_INDICATOR_VOR_GLASS,
     .bezel = bitmaps::SMALL_INDICATOR_BEZEL,
+    .knobs_raised = 46,
 };
 
 double source_value(const ElementHeader* element) {
@@ -233,10 +237,10 @@ struct Indicator {
     // One bezel bitmap drawn at this place in either mode.
     static inline Icon vor_bezel = icon(Gauge, overlay(Art.bezel, vor_only, kPlainFlags), next_of(chain, 12));
     static inline Icon adf_bezel = icon(Gauge, overlay(Art.bezel, adf_only, kPlainFlags), next_of(chain, 13));
-    static inline Needle course_knob = pointer(Gauge, {.bitmap = bitmaps::INDICATOR_COURSE_KNOB, .pivot = {37, 272}, .offset = {37, 37},
+    static inline Needle course_knob = pointer(Gauge, {.bitmap = bitmaps::INDICATOR_COURSE_KNOB, .pivot = {37, 272 - Art.knobs_raised}, .offset = {37, 37},
                                                        .table = course_knob_table, .update = vor_source,
                                                        .token = kCourseToken}, next_of(chain, 14));
-    static inline Needle card_knob = pointer(Gauge, {.bitmap = bitmaps::INDICATOR_CARD_KNOB, .pivot = {43, 271}, .offset = {28, 28},
+    static inline Needle card_knob = pointer(Gauge, {.bitmap = bitmaps::INDICATOR_CARD_KNOB, .pivot = {43, 271 - Art.knobs_raised}, .offset = {28, 28},
                                                      .table = card_knob_table, .update = adf_source,
                                                      .token = kCardToken}, next_of(chain, 15));
 
@@ -245,11 +249,11 @@ struct Indicator {
         mouse_parent({0, 0, 306, 104}),
         mouse_tooltip("ADF or VOR1"),
         mouse_end_parent(),
-        mouse_parent({0, 236, 72, 72}),
+        mouse_parent({0, 236 - Art.knobs_raised, 72, 72}),
         mouse_end_parent(),
         mouse_child({103, 104, 100, 100}, CURSOR_HAND, MOUSE_LEFT, mode_click),
-        mouse_child({0, 236, 36, 72}, CURSOR_DOWN, MOUSE_LEFT | MOUSE_RIGHT | MOUSE_REPEAT, knob_down),
-        mouse_child({36, 236, 36, 72}, CURSOR_UP, MOUSE_LEFT | MOUSE_RIGHT | MOUSE_REPEAT, knob_up),
+        mouse_child({0, 236 - Art.knobs_raised, 36, 72}, CURSOR_DOWN, MOUSE_LEFT | MOUSE_RIGHT | MOUSE_REPEAT, knob_down),
+        mouse_child({36, 236 - Art.knobs_raised, 36, 72}, CURSOR_UP, MOUSE_LEFT | MOUSE_RIGHT | MOUSE_REPEAT, knob_up),
         mouse_end_parent(),
         mouse_end(),
     };

@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
+#include "host/load/legends.h"
 #include "host/load/mouse_areas.h"
 #include "host/load/text.h"
 #include "module/gauge_descriptions.h"
@@ -214,6 +216,7 @@ const char* finding_kind_name(Finding::Kind kind) {
         case Finding::Kind::PARAMETER: return "parameters";
         case Finding::Kind::FACES: return "faces";
         case Finding::Kind::NOTE: return "note";
+        case Finding::Kind::SIZE: return "size";
     }
     return "finding";
 }
@@ -258,6 +261,45 @@ private:
     CheckCounts counts_;
     std::size_t shown_ = 0;
 };
+
+// A gauge whose smallest legend, at the size it is placed, falls under the
+// height that reads, or whose bitmaps are enlarged until they blur.
+void check_size(Reporter& out, int line, const Placement& p) {
+    const BitmapSize face = p.background_size();
+    if (face.width <= 0 || face.height <= 0 || p.width() <= 0 || p.height() <= 0) return;
+    const double sx = static_cast<double>(p.width()) / face.width, sy = static_cast<double>(p.height()) / face.height;
+    double legend = 0;
+    for (const ElementState& s : p.elements()) {
+        const ElementHeader& e = *s.element;
+        const std::uint32_t images =
+            e.kind == ElementKind::ICON ? std::max<std::uint32_t>(1, reinterpret_cast<const Icon&>(e).images) : 1;
+        for (std::uint32_t i = 0; i < images; ++i)
+            if (const double h = smallest_legend(e.bitmap + i); h > 0 && (legend == 0 || h < legend)) legend = h;
+    }
+    const auto fixed = [](const char* format, double v) {
+        char buffer[32];
+        std::snprintf(buffer, sizeof buffer, format, v);
+        return std::string(buffer);
+    };
+    const auto placed = [&] {
+        return "gauge " + p.name() + " is placed " + std::to_string(p.width()) + "x" + std::to_string(p.height()) +
+               " (its face " + std::to_string(face.width) + "x" + std::to_string(face.height) + ")";
+    };
+    if (legend > 0 && legend * std::min(sx, sy) < kLegibleLegend) {
+        out.add(Finding::Kind::SIZE, line, [&] {
+            const int wide = static_cast<int>(std::ceil(kLegibleLegend / legend * face.width));
+            return placed() + ": its smallest legend is " + fixed("%.1f", legend * std::min(sx, sy)) +
+                   " pixels high, under " + number(kLegibleLegend) + "; at least " + std::to_string(wide) + " wide reads";
+        });
+    }
+    if (std::max(sx, sy) > kMostEnlarged) {
+        out.add(Finding::Kind::SIZE, line, [&] {
+            const int wide = static_cast<int>(std::floor(kMostEnlarged * face.width));
+            return placed() + ": its bitmaps are enlarged " + fixed("%.2f", std::max(sx, sy)) + " times and look soft; at most " +
+                   std::to_string(wide) + " wide keeps them sharp";
+        });
+    }
+}
 
 Rect bounds(const std::vector<Rect>& areas) {
     Rect b{0, 0, 0, 0};
@@ -378,6 +420,7 @@ CheckCounts check_panel(const Host& host, const std::function<void(const Finding
                     }, shown_here < limits.per_gauge);
                     shown_here += shown ? 1 : 0;
                 }
+                if (!w.zero_size) check_size(out, item.line, p);
                 const BitmapSize face = p.background_size();
                 if (face.width <= 0 || face.height <= 0 || p.width() <= 0 || p.height() <= 0) break;
                 const double factor = (static_cast<double>(p.width()) / p.height()) /

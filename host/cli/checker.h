@@ -3,10 +3,11 @@
 // of them. Besides the panel's warnings it looks for gauges that reach out of
 // their window, click areas of two gauges that overlap (a click there reaches
 // only one of them), gauges whose faces overlap, gauges of this module
-// stretched far from the proportions of their face, hidden windows that
-// nothing can open, and window buttons whose string makes a click act on the
-// main panel or on a window the panel lacks (no string, a space after an
-// option letter, a misspelled window name). It works through the panel once, in line order, holding no more than the
+// stretched out of the proportions of their face, placed too small to read or
+// enlarged until they blur, hidden windows that nothing can open, and window
+// buttons whose string makes a click act on the main panel or on a window the
+// panel lacks (no string, a space after an option letter, a misspelled window
+// name). It works through the panel once, in line order, holding no more than the
 // panel itself: its output and memory stay bounded whatever the panel.
 #pragma once
 
@@ -22,16 +23,16 @@ namespace ardelvine::hostapp {
 
 struct Finding {
     // NOTE says what a section is (one of zero size) and counts as no finding.
-    enum class Kind { WARNING, OUTSIDE, OVERLAP, PROPORTIONS, UNREACHABLE, BUTTON, PARAMETER, FACES, NOTE };
+    enum class Kind { WARNING, OUTSIDE, OVERLAP, PROPORTIONS, UNREACHABLE, BUTTON, PARAMETER, FACES, NOTE, SIZE };
     Kind kind;
     int line = 0;
     std::string text;
 };
-inline constexpr std::size_t kFindingKinds = 9;
+inline constexpr std::size_t kFindingKinds = 10;
 
 // A placed gauge's width for its height against its face's: beyond this
 // factor either way it looks stretched.
-inline constexpr double kStretchedProportions = 1.25;
+inline constexpr double kStretchedProportions = 1.05;
 
 // How much of a panel's findings is shown. A panel of thousands of gauges
 // stacked on one another has millions of overlapping pairs: past these the
@@ -59,7 +60,8 @@ CheckCounts check_panel(const Host& host, const std::function<void(const Finding
 std::vector<Finding> check_panel(const Host& host);
 
 // "warning", "outside", "overlap", "proportions", "unreachable", "button",
-// "parameters", "faces", "note".
+// "parameters", "faces", "note", "size" (a gauge placed too small to read its
+// legends, or enlarged so far that its bitmaps look soft).
 const char* finding_kind_name(Finding::Kind kind);
 
 }  // namespace ardelvine::hostapp

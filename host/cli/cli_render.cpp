@@ -51,7 +51,7 @@ std::vector<std::string> render_run(Host& host, const Scenario& scenario, const 
         throw InputError("--lighting takes day or night, not '" + lighting + "'");
     host.set_night(lighting == "night");
     const double scale = scale_option(o);
-    Renderer renderer(host_bitmaps(host), scale);
+    Renderer renderer(host_bitmaps(host), scale, host_fine_bitmaps(host));
     const RenderRequest request{out_dir, "", o.values.count("--areas") > 0, o.values.count("--all-windows") > 0};
     // Hidden windows start shown, so that their gauges run and are drawn as a pilot would see them opened.
     if (request.all_windows)

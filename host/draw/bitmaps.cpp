@@ -1,5 +1,7 @@
 #include "host/draw/bitmaps.h"
 
+#include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <vector>
@@ -49,23 +51,43 @@ cairo_surface_t* BitmapCache::get(std::uint32_t id) {
     return it->second.get();
 }
 
+std::string fine_pack_of(const std::string& module_path) {
+    return std::filesystem::path(module_path).replace_extension(".hires").string();
+}
+
+FineSource fine_bitmap_files(const std::string& pack_dir) {
+    auto files = std::make_shared<std::map<std::pair<std::uint32_t, int>, Surface>>();
+    return [files, pack_dir](std::uint32_t id, int factor) {
+        auto it = files->find({id, factor});
+        if (it == files->end()) {
+            const std::string name = "bitmap-" + std::to_string(id) + "@" + std::to_string(factor) + "x.bmp";
+            Surface fine(decode_bitmap_file((std::filesystem::path(pack_dir) / name).string()));
+            if (fine) cairo_surface_set_device_scale(fine.get(), factor, factor);
+            it = files->emplace(std::pair{id, factor}, std::move(fine)).first;
+        }
+        return it->second.get();
+    };
+}
+
+int fineness_for(double scale) { return scale >= 2.5 ? 3 : scale >= 1.5 ? 2 : 1; }
+
 namespace {
 
-// A copy of a picture with its colours multiplied.
+// A copy of a picture (as fine as it is) with its colours multiplied.
 Surface tinted_copy(cairo_surface_t* plain, TintFactors f) {
     const int w = width_of(plain), h = height_of(plain);
     Surface copy = new_image(w, h);
-    {
-        Context cr = new_context(copy.get());
-        cairo_set_operator(cr.get(), CAIRO_OPERATOR_SOURCE);
-        cairo_set_source_surface(cr.get(), plain, 0, 0);
-        cairo_paint(cr.get());
-    }
+    cairo_surface_flush(plain);
     cairo_surface_flush(copy.get());
+    const unsigned char* from = cairo_image_surface_get_data(plain);
+    const int from_stride = cairo_image_surface_get_stride(plain);
     unsigned char* data = cairo_image_surface_get_data(copy.get());
     const int stride = cairo_image_surface_get_stride(copy.get());
+    const double fineness = fineness_of(plain);
+    cairo_surface_set_device_scale(copy.get(), fineness, fineness);
     for (int row = 0; row < h; ++row) {
         auto* px = reinterpret_cast<std::uint32_t*>(data + static_cast<std::ptrdiff_t>(row) * stride);
+        std::memcpy(px, from + static_cast<std::ptrdiff_t>(row) * from_stride, 4 * static_cast<std::size_t>(w));
         for (int col = 0; col < w; ++col) {
             const std::uint32_t p = px[col];
             const auto r = static_cast<std::uint32_t>(((p >> 16) & 0xFF) * f.r);
@@ -97,13 +119,34 @@ TintFactors tint_factors(Tint tint, const std::optional<RgbBytes>& night_colour)
     return {1.0, 1.0, 1.0};
 }
 
-cairo_surface_t* BitmapStore::bitmap(std::uint32_t id, Tint tint) {
-    cairo_surface_t* plain = source_ ? source_(id) : nullptr;
+cairo_surface_t* BitmapStore::tinted(std::uint32_t id, cairo_surface_t* plain, int fineness, Tint tint) {
     if (plain == nullptr || tint == Tint::NONE) return plain;
-    const std::uint64_t key = (std::uint64_t{id} << 8) | static_cast<std::uint8_t>(tint);
+    const std::uint64_t key = (std::uint64_t{id} << 8) | static_cast<std::uint64_t>(fineness << 4) |
+                              static_cast<std::uint8_t>(tint);
     auto it = tinted_.find(key);
     if (it != tinted_.end()) return it->second.get();
     return tinted_.emplace(key, tinted_copy(plain, tint_factors(tint, night_colour_))).first->second.get();
+}
+
+cairo_surface_t* BitmapStore::bitmap(std::uint32_t id, Tint tint) {
+    return tinted(id, source_ ? source_(id) : nullptr, 1, tint);
+}
+
+cairo_surface_t* BitmapStore::drawn(std::uint32_t id, Tint tint) {
+    if (fineness_ <= 1 || !fine_) return bitmap(id, tint);
+    auto it = fine_plain_.find(id);
+    if (it == fine_plain_.end()) {
+        cairo_surface_t* plain = source_ ? source_(id) : nullptr;
+        cairo_surface_t* fine = plain != nullptr ? fine_(id, fineness_) : nullptr;
+        // A finer drawing of another picture (the module's art replaced) would
+        // put every pivot and window in the wrong place.
+        if (fine != nullptr && (width_of(fine) != width_of(plain) * fineness_ ||
+                                height_of(fine) != height_of(plain) * fineness_ || fineness_of(fine) != fineness_))
+            fine = nullptr;
+        it = fine_plain_.emplace(id, fine).first;
+    }
+    if (it->second == nullptr) return bitmap(id, tint);
+    return tinted(id, it->second, fineness_, tint);
 }
 
 bool BitmapStore::opaque(std::uint32_t id) {

@@ -13,6 +13,16 @@
 // each bitmap in the forms drawing needs (tinted copies, the padded pixels
 // the turned-picture painter reads, whether it is opaque all over) and every
 // window's background bitmap, each made once on first use.
+//
+// Drawn at a scale of 1.5 or more, an element's bitmap comes from the finer
+// drawings of the same pictures when there are any (twice as fine from 1.5,
+// three times from 2.5): the host keeps them in a pack beside the module
+// (`Ardelvine_Instr.hires/` next to `Ardelvine_Instr.gau`, one
+// `bitmap-<id>@2x.bmp` / `@3x.bmp` file each), since the module itself carries
+// only what the simulator draws. A finer bitmap carries its factor as its
+// device scale, so every record keeps its 1x coordinates; one whose size is
+// not exactly its factor times the module's bitmap (art replaced since the
+// pack was made) is not used, and the module's bitmap is enlarged instead.
 #pragma once
 
 #include <cairo.h>
@@ -57,6 +67,20 @@ private:
 // Decoded module bitmaps by resource id (ARGB32, transparent colour cleared).
 // The source keeps ownership; null for an id it does not have.
 using BitmapSource = std::function<cairo_surface_t*(std::uint32_t id)>;
+// The finer drawing of a bitmap, `factor` (2 or 3) pixels to each of the
+// module bitmap's, carrying the factor as its device scale; owned by the
+// source, null where there is none.
+using FineSource = std::function<cairo_surface_t*(std::uint32_t id, int factor)>;
+
+// The pack of finer drawings that belongs to the module at `module_path`:
+// the folder named like the module with `.hires` for its extension.
+std::string fine_pack_of(const std::string& module_path);
+// The finer drawings in a pack folder, each decoded once on first use; a
+// missing folder or file gives null.
+FineSource fine_bitmap_files(const std::string& pack_dir);
+// Which finer drawing a picture drawn at `scale` uses: 1 (the module's
+// bitmap), 2 or 3.
+int fineness_for(double scale);
 
 struct Lighting {
     bool night = false;
@@ -78,11 +102,15 @@ TintFactors tint_factors(Tint tint, const std::optional<RgbBytes>& night_colour 
 // The bitmaps one renderer draws from, in every form it draws them.
 class BitmapStore {
 public:
-    explicit BitmapStore(BitmapSource source) : source_(std::move(source)) {}
+    explicit BitmapStore(BitmapSource source, FineSource fine = {}, int fineness = 1)
+        : source_(std::move(source)), fine_(std::move(fine)), fineness_(fineness) {}
 
     // The bitmap under a tint: the source's own for NONE, else a copy with
     // its colours multiplied, owned by the store. Null when there is none.
     cairo_surface_t* bitmap(std::uint32_t id, Tint tint);
+    // The bitmap as it is painted: the finer drawing the store draws with
+    // when it has one (its device scale says how fine), else `bitmap`.
+    cairo_surface_t* drawn(std::uint32_t id, Tint tint);
     // Whether a bitmap has no transparent pixel.
     bool opaque(std::uint32_t id);
     // A bitmap's pixels with a transparent border, for painting it turned.
@@ -99,7 +127,13 @@ public:
     bool set_night_colour(const std::optional<RgbBytes>& colour);
 
 private:
+    cairo_surface_t* tinted(std::uint32_t id, cairo_surface_t* plain, int fineness, Tint tint);
+
     BitmapSource source_;
+    FineSource fine_;
+    int fineness_;
+    // Finer drawings checked against their module bitmap, by id; null: none fits.
+    std::unordered_map<std::uint32_t, cairo_surface_t*> fine_plain_;
     // The colour tinted bitmaps were made under.
     std::optional<RgbBytes> night_colour_;
     std::unordered_map<std::uint64_t, Surface> tinted_;

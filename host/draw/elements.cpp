@@ -1,5 +1,6 @@
 #include "host/draw/elements.h"
 
+#include <cmath>
 #include <cstring>
 #include <numbers>
 
@@ -70,7 +71,7 @@ void paint_bitmap(cairo_t* cr, cairo_surface_t* bitmap, const cairo_matrix_t& pl
     cairo_save(cr);
     cairo_transform(cr, &place);
     if ((flags & IMAGE_TRANSPARENT) == 0) {
-        cairo_rectangle(cr, 0, 0, width_of(bitmap), height_of(bitmap));
+        cairo_rectangle(cr, 0, 0, drawn_width(bitmap), drawn_height(bitmap));
         cairo_set_source_rgb(cr, 0, 0, 0);
         cairo_fill(cr);
     }
@@ -117,16 +118,16 @@ void draw_slider(const Drawing& d, const ElementState& s) {
 void draw_through_window(const Drawing& d, const ElementHeader& e, cairo_surface_t* picture,
                          const cairo_matrix_t& place) {
     if (picture == nullptr || !usable(place)) return;
-    cairo_surface_t* window = d.bitmaps.bitmap(e.bitmap + 1, Tint::NONE);
+    cairo_surface_t* window = d.bitmaps.drawn(e.bitmap + 1, Tint::NONE);
     cairo_t* cr = d.cr;
     cairo_save(cr);
     if (window != nullptr && d.bitmaps.opaque(e.bitmap + 1)) {
         // A window open all over is just its rectangle.
-        cairo_rectangle(cr, e.x, e.y, width_of(window), height_of(window));
+        cairo_rectangle(cr, e.x, e.y, drawn_width(window), drawn_height(window));
         cairo_clip(cr);
         paint_bitmap(cr, picture, place, e.image_flags);
     } else if (window != nullptr) {
-        cairo_rectangle(cr, e.x, e.y, width_of(window), height_of(window));
+        cairo_rectangle(cr, e.x, e.y, drawn_width(window), drawn_height(window));
         cairo_clip(cr);
         if ((e.image_flags & IMAGE_TRANSPARENT) != 0) {
             // The picture itself is the source and the window its mask: one
@@ -165,11 +166,13 @@ void draw_sprite(const Drawing& d, const ElementState& s) {
     const ElementHeader& e = *s.element;
     cairo_surface_t* picture = d.bitmap(e.bitmap, e);
     if (picture == nullptr) return;
+    // The matrix centres the picture by its size in record coordinates.
     const cairo_matrix_t place =
-        sprite_matrix(any(s).sprite, s.dx, s.dy, s.rotation, width_of(picture), height_of(picture));
+        sprite_matrix(any(s).sprite, s.dx, s.dy, s.rotation, static_cast<int>(std::lround(drawn_width(picture))),
+                      static_cast<int>(std::lround(drawn_height(picture))));
     // A card that turns every frame behind its window (the horizon) is
     // painted like a needle, through the window's pixels.
-    cairo_surface_t* window = d.bitmaps.bitmap(e.bitmap + 1, Tint::NONE);
+    cairo_surface_t* window = d.bitmaps.drawn(e.bitmap + 1, Tint::NONE);
     if (window != nullptr && usable(place)) {
         const cairo_matrix_t window_place = shifted(e.x, e.y);
         if (paint_turned(d.cr, d.bitmaps.padded(picture), place, e.image_flags, &d.bitmaps.openings(),

@@ -51,9 +51,9 @@ struct Drawing {
     BitmapStore& bitmaps;
     Lighting lighting;
 
-    // An element's bitmap under the element's tint.
+    // An element's bitmap as it is painted, under the element's tint.
     cairo_surface_t* bitmap(std::uint32_t id, const ElementHeader& e) const {
-        return bitmaps.bitmap(id, element_tint(e.image_flags, lighting));
+        return bitmaps.drawn(id, element_tint(e.image_flags, lighting));
     }
 };
 

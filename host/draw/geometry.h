@@ -14,6 +14,19 @@ namespace ardelvine::hostapp {
 inline int width_of(cairo_surface_t* s) { return s != nullptr ? cairo_image_surface_get_width(s) : 0; }
 inline int height_of(cairo_surface_t* s) { return s != nullptr ? cairo_image_surface_get_height(s) : 0; }
 
+// How many of a bitmap's pixels make one pixel of its record's coordinates:
+// 1 for the module's own bitmaps, 2 or 3 for the finer drawings of the same
+// pictures (which carry it as their device scale, so that Cairo draws them at
+// their 1x size).
+inline double fineness_of(cairo_surface_t* s) {
+    double x = 1.0, y = 1.0;
+    if (s != nullptr) cairo_surface_get_device_scale(s, &x, &y);
+    return x;
+}
+// A bitmap's size in its record's coordinates.
+inline double drawn_width(cairo_surface_t* s) { return width_of(s) / fineness_of(s); }
+inline double drawn_height(cairo_surface_t* s) { return height_of(s) / fineness_of(s); }
+
 // Whether a placement is finite and can be inverted.
 inline bool usable(const cairo_matrix_t& m) {
     for (double v : {m.xx, m.yx, m.xy, m.yy, m.x0, m.y0})

@@ -329,8 +329,9 @@ bool keys_match(const std::vector<ElementKey>& keys, const std::vector<ElementSt
 
 }  // namespace
 
-Renderer::Renderer(BitmapSource bitmaps, double scale)
-    : impl_(std::make_unique<Impl>(BitmapStore(std::move(bitmaps)), scale)), scale_(scale) {
+Renderer::Renderer(BitmapSource bitmaps, double scale, FineSource fine)
+    : impl_(std::make_unique<Impl>(BitmapStore(std::move(bitmaps), std::move(fine), fineness_for(scale)), scale)),
+      scale_(scale) {
     if (!(scale > 0.0) || scale > 16.0) throw InputError("render scale must be above 0 and at most 16");
 }
 

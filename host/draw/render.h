@@ -36,7 +36,9 @@ namespace ardelvine::hostapp {
 
 class Renderer {
 public:
-    explicit Renderer(BitmapSource bitmaps, double scale = 1.0);
+    // From a scale of 1.5 the bitmaps are painted from `fine` where it has
+    // them (host/draw/bitmaps.h).
+    explicit Renderer(BitmapSource bitmaps, double scale = 1.0, FineSource fine = {});
     ~Renderer();
     Renderer(const Renderer&) = delete;
     Renderer& operator=(const Renderer&) = delete;

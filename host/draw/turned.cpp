@@ -17,6 +17,7 @@ Padded pad_bitmap(cairo_surface_t* s) {
     if (cairo_image_surface_get_format(s) != CAIRO_FORMAT_ARGB32) return pad;
     cairo_surface_flush(s);
     pad.width = width_of(s) + 2, pad.height = height_of(s) + 2;
+    pad.fineness = fineness_of(s);
     pad.pixels.assign(static_cast<std::size_t>(pad.width) * pad.height, 0);
     const unsigned char* data = cairo_image_surface_get_data(s);
     const int stride = cairo_image_surface_get_stride(s);
@@ -260,13 +261,16 @@ bool paint_turned(cairo_t* cr, const Padded& pad, const cairo_matrix_t& place, s
     // Target pixel -> bitmap pixel.
     cairo_matrix_t ctm, to_target;
     cairo_get_matrix(cr, &ctm);
-    cairo_matrix_multiply(&to_target, &place, &ctm);
+    cairo_matrix_t pixels = place;
+    if (pad.fineness != 1.0) cairo_matrix_scale(&pixels, 1.0 / pad.fineness, 1.0 / pad.fineness);
+    cairo_matrix_multiply(&to_target, &pixels, &ctm);
     cairo_matrix_t inv = to_target;
     if (!usable(inv) || cairo_matrix_invert(&inv) != CAIRO_STATUS_SUCCESS) return true;
     const Opening* opening = nullptr;
     if (window != nullptr) {
-        cairo_matrix_t window_inv;
-        cairo_matrix_multiply(&window_inv, window_place, &ctm);
+        cairo_matrix_t window_inv = *window_place;
+        if (window->fineness != 1.0) cairo_matrix_scale(&window_inv, 1.0 / window->fineness, 1.0 / window->fineness);
+        cairo_matrix_multiply(&window_inv, &window_inv, &ctm);
         if (!usable(window_inv) || cairo_matrix_invert(&window_inv) != CAIRO_STATUS_SUCCESS) return true;
         // Far too wide to work out ahead (a wild texture scale): nothing shows.
         if (std::abs(window_inv.xx) < 1e-3 || std::abs(window_inv.yy) < 1e-3) return true;

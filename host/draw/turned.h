@@ -35,6 +35,8 @@ struct Padded {
     std::vector<std::uint8_t> blocks;
     std::vector<std::uint32_t> colours;
     int x0 = 0, y0 = 0, x1 = 0, y1 = 0;  // the bitmap pixels that are not transparent, ends exclusive
+    // Bitmap pixels per unit of the placement (a finer drawing's factor).
+    double fineness = 1.0;
 };
 
 // A bitmap's pixels with a transparent border, for painting it turned; no
@@ -57,7 +59,8 @@ struct Opening {
     std::vector<std::uint8_t> cover;
 };
 
-// Paints `pad` placed by `place` (bitmap pixels -> user space of `cr`) into
+// Paints `pad` placed by `place` (record coordinates, the bitmap's pixels
+// divided by its fineness -> user space of `cr`) into
 // the context's image, inside its clip. With a `window` placed by
 // `window_place`, the picture shows only through the window's alpha; the
 // window's openings are kept in `openings` (the last 16 placements). Returns

@@ -2,87 +2,92 @@
 
 namespace ardelvine::hostapp {
 
-const char* const kDefaultPanel = R"(// Every gauge of the module, laid out to be read.
+const char* const kDefaultPanel = R"(// Every gauge of the module, each at a size where its smallest legend reads
+// (6 pixels or more) and no bitmap is enlarged past 1.25 times.
 [Window Titles]
 Window00=Main Panel
 Window01=Radio Stack
 Window02=Throttle Quadrant
 
 [Window00]
-size_mm=1200,800
+size_mm=1960,1190
 ident=MAIN_PANEL
 visible=1
 background_color=24,26,28
-// flight instruments
-gauge00=Ardelvine_Instr!Airspeed, 10, 10, 160
-gauge01=Ardelvine_Instr!Attitude, 180, 10, 160
-gauge02=Ardelvine_Instr!Altimeter, 350, 10, 160
-gauge03=Ardelvine_Instr!Attitude_w_Cage, 520, 10, 160
-gauge04=Ardelvine_Instr!Tachometer, 690, 10, 160
-gauge05=Ardelvine_Instr!Manifold_Pressure, 860, 10, 160
-gauge06=Ardelvine_Instr!Fuel_Quantity, 1030, 10, 160
-gauge07=Ardelvine_Instr!Turn_Coordinator, 10, 200, 160
-gauge08=Ardelvine_Instr!Gyro_Compass, 180, 200, 160
-gauge09=Ardelvine_Instr!Vertical_Speed, 350, 200, 160
-gauge10=Ardelvine_Instr!ADF_VOR_Indicator, 520, 200, 160
-gauge11=Ardelvine_Instr!CHT_Indicator, 690, 200, 160
-gauge12=Ardelvine_Instr!Oil_Temp_Press_1, 860, 200, 160
-gauge13=Ardelvine_Instr!Oil_Temp_Press_2, 1030, 200, 160
-gauge14=Ardelvine_Instr!Waltham_Clock, 10, 450, 130
-gauge15=Ardelvine_Instr!OAT_Indicator, 150, 450, 100
-gauge16=Ardelvine_Instr!Voltmeter, 260, 450, 120
-gauge17=Ardelvine_Instr!Hydr_Press_Indicator, 390, 450, 120
-gauge18=Ardelvine_Instr!Whiskey_Compass, 520, 450, 120
-gauge19=Ardelvine_Instr!ADF_VOR_Indicator_Small, 650, 450, 160
-gauge20=Ardelvine_Instr!AP_Tester, 830, 450, 100
+// flight instruments: airspeed, attitude and altimeter over turn, heading and
+// vertical speed
+gauge00=Ardelvine_Instr!Airspeed, 10, 10, 250
+gauge01=Ardelvine_Instr!Attitude, 270, 10, 250
+gauge02=Ardelvine_Instr!Altimeter, 530, 10, 250
+gauge03=Ardelvine_Instr!Turn_Coordinator, 25, 335, 220
+gauge04=Ardelvine_Instr!Gyro_Compass, 278, 320, 233
+gauge05=Ardelvine_Instr!Vertical_Speed, 530, 320, 250
+// engine instruments
+gauge06=Ardelvine_Instr!Tachometer, 800, 10, 240
+gauge07=Ardelvine_Instr!Manifold_Pressure, 1050, 10, 250
+gauge08=Ardelvine_Instr!Fuel_Quantity, 1310, 10, 300
+gauge09=Ardelvine_Instr!CHT_Indicator, 800, 320, 244
+gauge10=Ardelvine_Instr!Oil_Temp_Press_1, 1050, 320, 280
+gauge11=Ardelvine_Instr!Oil_Temp_Press_2, 1340, 320, 280
+// the compass over the windscreen frame, the autopilot's annunciator beside
+gauge12=Ardelvine_Instr!Whiskey_Compass, 1745, 10, 90
+gauge13=Ardelvine_Instr!AP_Tester, 1630, 80, 319
+// navigation and the smaller instruments
+gauge14=Ardelvine_Instr!ADF_VOR_Indicator, 10, 700, 300
+gauge15=Ardelvine_Instr!ADF_VOR_Indicator_Small, 320, 700, 300
+gauge16=Ardelvine_Instr!Waltham_Clock, 630, 700, 270
+gauge17=Ardelvine_Instr!Attitude_w_Cage, 910, 700, 250
+gauge18=Ardelvine_Instr!OAT_Indicator, 1170, 700, 196
+gauge19=Ardelvine_Instr!Voltmeter, 1376, 700, 206
+gauge20=Ardelvine_Instr!Hydr_Press_Indicator, 1592, 700, 216
 // switches, controls and lights
-gauge21=Ardelvine_Instr!Battery_Switch, 10, 650
-gauge22=Ardelvine_Instr!Generator_Switch, 45, 640
-gauge23=Ardelvine_Instr!Fuel_Valve, 80, 640
-gauge24=Ardelvine_Instr!Avionics_Switch, 115, 650
-gauge25=Ardelvine_Instr!Navigation_Lights_Switch, 150, 650
-gauge26=Ardelvine_Instr!Landing_Lights_Switch, 185, 650
-gauge27=Ardelvine_Instr!Beacon_Lights_Switch, 220, 650
-gauge28=Ardelvine_Instr!Strobe_Lights_Switch, 255, 650
-gauge29=Ardelvine_Instr!Panel_Lights_Switch, 290, 650
-gauge30=Ardelvine_Instr!Pitot_Heat_Switch, 325, 650
-gauge31=Ardelvine_Instr!NAV_GPS_Switch, 360, 650
-gauge32=Ardelvine_Instr!Autopilot_Switch, 400, 650
-gauge33=Ardelvine_Instr!Magnetos_Switch, 470, 650, 60
-gauge34=Ardelvine_Instr!Starter_Switch, 540, 650
-gauge35=Ardelvine_Instr!Carburetor_Heat, 590, 650, 40
-gauge36=Ardelvine_Instr!Engine_Primer, 640, 650, 50
-gauge37=Ardelvine_Instr!Generator_Light, 700, 650
-gauge38=Ardelvine_Instr!Gear_Warning_Light, 740, 650
-gauge39=Ardelvine_Instr!Dive_Brake_Warning_Light, 790, 650
-gauge40=Ardelvine_Instr!Tail_Hook_Warning_Light, 840, 650
-gauge41=Ardelvine_Instr!Flaps_Warning_Light, 890, 650, 40
-gauge42=Ardelvine_Instr!Engine_On, 940, 650, 10
-gauge43=Ardelvine_Instr!Engine_Off, 960, 650, 10
+gauge21=Ardelvine_Instr!Battery_Switch, 10, 1040
+gauge22=Ardelvine_Instr!Generator_Switch, 50, 1020, 54
+gauge23=Ardelvine_Instr!Fuel_Valve, 114, 1020, 54
+gauge24=Ardelvine_Instr!Avionics_Switch, 178, 1040
+gauge25=Ardelvine_Instr!Navigation_Lights_Switch, 218, 1040
+gauge26=Ardelvine_Instr!Landing_Lights_Switch, 258, 1040
+gauge27=Ardelvine_Instr!Beacon_Lights_Switch, 298, 1040
+gauge28=Ardelvine_Instr!Strobe_Lights_Switch, 338, 1040
+gauge29=Ardelvine_Instr!Panel_Lights_Switch, 378, 1040
+gauge30=Ardelvine_Instr!Pitot_Heat_Switch, 418, 1040
+gauge31=Ardelvine_Instr!NAV_GPS_Switch, 458, 1030
+gauge32=Ardelvine_Instr!Autopilot_Switch, 510, 1030, 72
+gauge33=Ardelvine_Instr!Magnetos_Switch, 600, 1020, 99
+gauge34=Ardelvine_Instr!Starter_Switch, 715, 1055, 28
+gauge35=Ardelvine_Instr!Carburetor_Heat, 760, 1040, 60
+gauge36=Ardelvine_Instr!Engine_Primer, 835, 1035, 70
+gauge37=Ardelvine_Instr!Generator_Light, 925, 1045, 48
+gauge38=Ardelvine_Instr!Gear_Warning_Light, 985, 1045, 48
+gauge39=Ardelvine_Instr!Dive_Brake_Warning_Light, 1045, 1045, 48
+gauge40=Ardelvine_Instr!Tail_Hook_Warning_Light, 1105, 1045, 48
+gauge41=Ardelvine_Instr!Flaps_Warning_Light, 1165, 1045, 48
+gauge42=Ardelvine_Instr!Engine_On, 1230, 1045, 5
+gauge43=Ardelvine_Instr!Engine_Off, 1245, 1045, 5
 // panel window buttons
-gauge44=Ardelvine_Instr!Kneeboard_Toggle, 990, 650
-gauge45=Ardelvine_Instr!ATC_Toggle, 1015, 650
-gauge46=Ardelvine_Instr!Map_Toggle, 1040, 650
-gauge47=Ardelvine_Instr!Invisible_Toggle, 1065, 650, tTHROTTLE_PANEL
-gauge48=Ardelvine_Instr!Close_Subpanel, 1090, 650, cRADIO_STACK_PANEL cTHROTTLE_PANEL
-gauge49=Ardelvine_Instr!Radios_Toggle, 1115, 650, tRADIO_STACK_PANEL
-gauge50=Ardelvine_Instr!Landing_View_Toggle, 1140, 650, p1
-gauge51=Ardelvine_Instr!GPS_Toggle, 1165, 650, hTOGGLE_GPS_WINDOW
-gauge52=Ardelvine_Instr!Throttle_Toggle, 990, 690, tTHROTTLE_PANEL
-gauge53=Ardelvine_Instr!Compass_Toggle, 1015, 690, hTOGGLE_COMPASS_WINDOW
-gauge54=Ardelvine_Instr!Fuel_Toggle, 1040, 690, hTOGGLE_FUEL_WINDOW
-gauge55=Ardelvine_Instr!Electricity_Toggle, 1065, 690, b180
-gauge56=Ardelvine_Instr!Registration, 10, 750, 150
+gauge44=Ardelvine_Instr!Kneeboard_Toggle, 1700, 1040
+gauge45=Ardelvine_Instr!ATC_Toggle, 1725, 1040
+gauge46=Ardelvine_Instr!Map_Toggle, 1752, 1042, 15
+gauge47=Ardelvine_Instr!Invisible_Toggle, 1775, 1040, tTHROTTLE_PANEL
+gauge48=Ardelvine_Instr!Close_Subpanel, 1800, 1040, cRADIO_STACK_PANEL cTHROTTLE_PANEL
+gauge49=Ardelvine_Instr!Radios_Toggle, 1825, 1040, tRADIO_STACK_PANEL
+gauge50=Ardelvine_Instr!Landing_View_Toggle, 1850, 1040, p1
+gauge51=Ardelvine_Instr!GPS_Toggle, 1875, 1040, hTOGGLE_GPS_WINDOW
+gauge52=Ardelvine_Instr!Throttle_Toggle, 1700, 1080, tTHROTTLE_PANEL
+gauge53=Ardelvine_Instr!Compass_Toggle, 1725, 1080, hTOGGLE_COMPASS_WINDOW
+gauge54=Ardelvine_Instr!Fuel_Toggle, 1750, 1080, hTOGGLE_FUEL_WINDOW
+gauge55=Ardelvine_Instr!Electricity_Toggle, 1775, 1080, b180
+gauge56=Ardelvine_Instr!Registration, 10, 1155, 150
 
 [Window01]
-size_mm=370,610
+size_mm=370,630
 ident=RADIO_STACK_PANEL
 visible=1
 background_color=24,26,28
 gauge00=Ardelvine_Instr!Radio_COM, 10, 10, 350
-gauge01=Ardelvine_Instr!Radio_NAV, 10, 150, 350
-gauge02=Ardelvine_Instr!Radio_ADF, 10, 275, 350
-gauge03=Ardelvine_Instr!Radio_IFF_XPDR, 10, 535, 170
+gauge01=Ardelvine_Instr!Radio_NAV, 10, 150, 288
+gauge02=Ardelvine_Instr!Radio_ADF, 10, 255, 350
+gauge03=Ardelvine_Instr!Radio_IFF_XPDR, 10, 515, 261
 
 [Window02]
 size_mm=240,330

@@ -59,6 +59,8 @@ BitmapSource host_bitmaps(Host& host) {
     return [cache](std::uint32_t id) { return cache->get(id); };
 }
 
+FineSource host_fine_bitmaps(const Host& host) { return fine_bitmap_files(fine_pack_of(host.module().path())); }
+
 Lighting lighting_of(Host& host) {
     return {host.night(), host.simulation().token(kPanelLightsToken) != 0.0, host.panel().night_colour};
 }

@@ -21,6 +21,8 @@ Lighting lighting_of(Host& host);
 
 // The host's decoded bitmaps as a BitmapSource.
 BitmapSource host_bitmaps(Host& host);
+// The finer drawings of the host's module, from the pack beside it.
+FineSource host_fine_bitmaps(const Host& host);
 
 // The largest picture the host draws, of a window or of one gauge's layer.
 inline constexpr double kMaxPictureSide = 16384;
