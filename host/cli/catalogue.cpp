@@ -129,6 +129,15 @@ std::string panel_line(const std::string& gauge, int x, int y, int w, int h, con
     return parameters.empty() ? line : line + ", " + parameters;
 }
 
+// The size a ready panel line gives: the gauge at its face's own pixels, where
+// its legends read and nothing is enlarged; a gauge that shows nothing keeps
+// its default size.
+std::pair<int, int> line_size(const GaugeFacts& g, const gauges::GaugeDescription& d) {
+    if (d.group == gauges::GaugeGroup::INVISIBLE || g.face.width <= 0 || g.face.height <= 0)
+        return {static_cast<int>(g.width), g.height};
+    return {g.face.width, g.face.height};
+}
+
 // One window that holds the gauge alone at its background's pixels; a
 // hidden second window gives the probe button a window to toggle.
 std::string panel_text(const GaugeFacts& g, int w, int h, const std::string& parameters) {
@@ -428,7 +437,8 @@ std::string options_section(const Card& card) {
     for (const OptionDoc& o : rows)
         s << "<tr><td><code>" << o.letter << html(o.argument) << "</code></td><td>" << html(o.when) << "</td><td>"
           << html(o.what) << "</td><td><code>"
-          << html(panel_line(card.facts.name, 10, 10, static_cast<int>(card.facts.width), card.facts.height, o.example))
+          << html(panel_line(card.facts.name, 10, 10, line_size(card.facts, *card.description).first,
+                                 line_size(card.facts, *card.description).second, o.example))
           << "</code></td></tr>\n";
     s << "</table>\n";
     if (card.window_options) {
@@ -454,7 +464,8 @@ std::string gauge_page(const Card& card) {
       << html(gauges::kGroupTitles[static_cast<int>(card.description->group)]) << "</header>\n<main>\n";
     s << "<h1>" << html(g.name) << "</h1>\n<p class=\"what\">" << html(card.description->sentence) << "</p>\n";
 
-    s << "<h2>Panel line</h2>\n<pre class=\"line\">" << html(panel_line(g.name, 10, 10, static_cast<int>(g.width), g.height))
+    const auto [line_w, line_h] = line_size(g, *card.description);
+    s << "<h2>Panel line</h2>\n<pre class=\"line\">" << html(panel_line(g.name, 10, 10, line_w, line_h))
       << "</pre>\n";
     if (card.window_options)
         s << "<p>Add a parameter string (below) naming the window: without one a click toggles window 0, the main "

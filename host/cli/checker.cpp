@@ -265,6 +265,9 @@ private:
 // A gauge whose smallest legend, at the size it is placed, falls under the
 // height that reads, or whose bitmaps are enlarged until they blur.
 void check_size(Reporter& out, int line, const Placement& p) {
+    // A gauge that shows nothing (the start-state gauges) may be placed at any size.
+    if (const auto* d = gauges::find_description(p.name()); d != nullptr && d->group == gauges::GaugeGroup::INVISIBLE)
+        return;
     const BitmapSize face = p.background_size();
     if (face.width <= 0 || face.height <= 0 || p.width() <= 0 || p.height() <= 0) return;
     const double sx = static_cast<double>(p.width()) / face.width, sy = static_cast<double>(p.height()) / face.height;
