@@ -199,6 +199,11 @@ TEST_F(LiveServerTest, RefusesBadRequestsWithOneLineAndChangesNothing) {
         {"GET", "/tooltip?x=1&y=1", "", 400, "missing parameter 'gauge'"},
         {"GET", "/tokens?numbers=61,x", "", 400, "token numbers"},
         {"GET", "/window/07.png", "", 404, "no window 07"},
+        {"GET", "/window/00.png?scale=4.01", "", 400, "'scale' must be a number from 0.25 to 4"},
+        {"GET", "/window/00.png?scale=0.2", "", 400, "'scale'"},
+        {"GET", "/window/00.png?scale=2x", "", 400, "'scale'"},
+        {"GET", "/window/00.png?scale=nan", "", 400, "'scale'"},
+        {"GET", "/window/00.png?scale=", "", 400, "'scale'"},
         {"GET", "/wave/99.wav", "", 404, "no sound 99"},
         {"GET", "/../../etc/passwd", "", 404, "no such resource"},
         {"GET", "/cockpit.html", "", 404, "no such resource"},
@@ -246,6 +251,40 @@ TEST_F(LiveServerTest, ServesThePageItsPicturesAndTheModulesSounds) {
     ASSERT_EQ(panel["windows"].size(), 2u);
     EXPECT_EQ(panel["windows"][1]["ident"], 10);
     EXPECT_EQ(panel["gauges"][7]["gauge"], "Battery_Switch#2") << "a second placement is named as scenarios name it";
+}
+
+TEST_F(LiveServerTest, PicturesAreDrawnAtTheScaleAskedAndFollowThePanel) {
+    // The PNG header's width and height.
+    const auto size = [](const std::string& png) {
+        const auto word = [&](std::size_t at) {
+            return (std::uint32_t(std::uint8_t(png[at])) << 24) | (std::uint32_t(std::uint8_t(png[at + 1])) << 16) |
+                   (std::uint32_t(std::uint8_t(png[at + 2])) << 8) | std::uint32_t(std::uint8_t(png[at + 3]));
+        };
+        return std::pair{word(16), word(20)};
+    };
+    const json panel = get_json("/panel");
+    const int w = panel["windows"][0]["w"], h = panel["windows"][0]["h"];
+    for (const double scale : {0.25, 1.0, 1.5, 2.0, 4.0, 2.0}) {
+        auto r = client().Get(("/window/00.png?scale=" + std::to_string(scale)).c_str());
+        ASSERT_TRUE(r && r->status == 200) << scale;
+        EXPECT_EQ(size(r->body), (std::pair{std::uint32_t(std::lround(w * scale)), std::uint32_t(std::lround(h * scale))}))
+            << scale;
+    }
+    // A click shows at every scale with the update that draws it, under the
+    // version of the picture at 1.
+    auto at = [&](const char* scale) {
+        auto r = client().Get((std::string("/window/00.png?scale=") + scale).c_str());
+        return std::pair{r->body, std::stoull(r->get_header_value("X-Picture-Version"))};
+    };
+    const auto before = at("2");
+    auto clicked = post("/click", R"({"gauge":"Battery_Switch","x":15,"y":22})");
+    ASSERT_TRUE(clicked && clicked->status == 200);
+    const std::uint64_t update = json::parse(clicked->body)["update"];
+    while (get_json("/panel")["update"] <= update) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    const auto after = at("2");
+    EXPECT_NE(after.first, before.first);
+    EXPECT_EQ(after.second, at("1").second);
+    EXPECT_GT(after.second, before.second);
 }
 
 TEST_F(LiveServerTest, AClickReachesThePictureWithTheNextUpdate) {

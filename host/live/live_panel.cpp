@@ -185,8 +185,30 @@ std::shared_ptr<const WindowPicture> WindowPicture::basis_after(const std::share
     return picture->basis_;
 }
 
+namespace {
+
+// The picture `surface` holds as the one after `old`, or null when its
+// pixels are `old`'s.
+std::shared_ptr<WindowPicture> picture_after(const std::shared_ptr<const WindowPicture>& old, cairo_surface_t* surface) {
+    cairo_surface_flush(surface);
+    const int height = cairo_image_surface_get_height(surface);
+    const int stride = cairo_image_surface_get_stride(surface);
+    const unsigned char* data = cairo_image_surface_get_data(surface);
+    const std::size_t bytes = static_cast<std::size_t>(stride) * static_cast<std::size_t>(height);
+    if (old && old->pixels.size() == bytes && std::memcmp(old->pixels.data(), data, bytes) == 0) return nullptr;
+    auto picture = std::make_shared<WindowPicture>();
+    picture->width = cairo_image_surface_get_width(surface);
+    picture->height = height;
+    picture->stride = stride;
+    picture->pixels.assign(data, data + bytes);
+    picture->set_basis(WindowPicture::basis_after(old));
+    return picture;
+}
+
+}  // namespace
+
 LivePanel::LivePanel(Host& host, RollingRecords records)
-    : host_(host), renderer_(host_bitmaps(host)), pictures_(host.panel().windows.size()) {
+    : host_(host), bitmaps_(host_bitmaps(host)), renderer_(bitmaps_), pictures_(host.panel().windows.size()) {
     for (const WindowConfig& w : host_.panel().windows) shown_.push_back(host_.window_shown(w.slot));
     night_ = host_.night();
     host_.rolling(records);
@@ -281,26 +303,16 @@ void LivePanel::tick() {
         if (w.vcockpit || !host_.window_shown(w.slot)) continue;
         Surface copy;
         cairo_surface_t* surface = window_picture(host_, renderer_, w, lighting, false, copy);
-        cairo_surface_flush(surface);
-        const int height = cairo_image_surface_get_height(surface);
-        const int stride = cairo_image_surface_get_stride(surface);
-        const unsigned char* data = cairo_image_surface_get_data(surface);
-        const std::size_t bytes = static_cast<std::size_t>(stride) * static_cast<std::size_t>(height);
         std::shared_ptr<const WindowPicture> old;
         {
             std::lock_guard lock(pictures_mutex_);
             old = pictures_[i];
         }
-        if (old && old->pixels.size() == bytes && std::memcmp(old->pixels.data(), data, bytes) == 0) continue;
-        auto picture = std::make_shared<WindowPicture>();
+        auto picture = picture_after(old, surface);
+        if (!picture) continue;
         picture->index = w.index;
         picture->version = old ? old->version + 1 : 1;
         picture->update = host_.updates();
-        picture->width = cairo_image_surface_get_width(surface);
-        picture->height = height;
-        picture->stride = stride;
-        picture->pixels.assign(data, data + bytes);
-        picture->set_basis(WindowPicture::basis_after(old));
         std::lock_guard lock(pictures_mutex_);
         pictures_[i] = std::move(picture);
         changed_.push_back(static_cast<std::uint64_t>(i));
@@ -454,6 +466,49 @@ std::shared_ptr<const WindowPicture> LivePanel::picture(int index) const {
     for (std::size_t i = 0; i < windows.size(); ++i)
         if (!windows[i].vcockpit && windows[i].index == index) return pictures_[i];
     return nullptr;
+}
+
+LivePanel::Shown LivePanel::picture(int index, double scale) {
+    if (scale == 1.0) {
+        auto p = picture(index);
+        return p ? Shown{p, p->version, p->update} : Shown{};
+    }
+    return call([&](Host& host) -> Shown {
+        const auto& windows = host.panel().windows;
+        std::size_t i = 0;
+        while (i < windows.size() && (windows[i].vcockpit || windows[i].index != index)) ++i;
+        std::shared_ptr<const WindowPicture> base;
+        if (i < windows.size()) {
+            std::lock_guard lock(pictures_mutex_);
+            base = pictures_[i];
+        }
+        if (!base) return {};
+        auto kept = std::find_if(scaled_.begin(), scaled_.end(), [&](const Scaled& s) { return s.scale == scale; });
+        if (kept == scaled_.end()) {
+            check_picture_sizes(host, scale);
+            if (scaled_.size() == kKeptScales)
+                scaled_.erase(std::min_element(scaled_.begin(), scaled_.end(),
+                                               [](const Scaled& a, const Scaled& b) { return a.used < b.used; }));
+            scaled_.push_back({scale, std::make_unique<Renderer>(bitmaps_, scale), std::vector<Shown>(windows.size()), 0});
+            kept = scaled_.end() - 1;
+        }
+        kept->used = ++scaled_uses_;
+        Shown& last = kept->shown[i];
+        // Between updates nothing moves but what a click did, which the
+        // picture at 1 has drawn too.
+        if (last.picture && last.update == host.updates() && last.version == base->version) return last;
+        Surface copy;
+        cairo_surface_t* surface = window_picture(host, *kept->renderer, windows[i], lighting_of(host), false, copy);
+        if (auto drawn = picture_after(last.picture, surface)) {
+            drawn->index = index;
+            drawn->version = base->version;
+            drawn->update = host.updates();
+            last.picture = std::move(drawn);
+        }
+        last.version = base->version;
+        last.update = host.updates();
+        return last;
+    });
 }
 
 std::vector<LivePanel::Message> LivePanel::messages_after(std::uint64_t after, std::chrono::milliseconds wait,

@@ -107,6 +107,18 @@ public:
 
     // The newest picture of window `index`, null until it has been drawn.
     std::shared_ptr<const WindowPicture> picture(int index) const;
+    // Window `index` drawn at `scale` pixels per panel unit as the panel
+    // stands, by a renderer kept for that scale (the kKeptScales used last;
+    // 1 is the pictures above). Null until the window has been drawn at 1.
+    // Its version is the one of the window's picture at 1 whose state it
+    // shows. Throws InputError when the panel's pictures at `scale` would
+    // pass the host's caps.
+    static constexpr std::size_t kKeptScales = 4;
+    struct Shown {
+        std::shared_ptr<const WindowPicture> picture;  // null: not drawn yet
+        std::uint64_t version = 0, update = 0;
+    };
+    Shown picture(int index, double scale);
 
     // Messages numbered above `after`, waiting up to `wait` for one, and at
     // most `max_bytes` of them (one at least). `lost` is set when some were
@@ -145,7 +157,19 @@ private:
     void take_records();
 
     Host& host_;
+    BitmapSource bitmaps_;
     Renderer renderer_;
+
+    // Renderers for the other scales asked for, with the last picture each
+    // drew of every window (panel thread only).
+    struct Scaled {
+        double scale;
+        std::unique_ptr<Renderer> renderer;
+        std::vector<Shown> shown;  // by position in the panel's window list
+        std::uint64_t used;
+    };
+    std::vector<Scaled> scaled_;
+    std::uint64_t scaled_uses_ = 0;
 
     mutable std::mutex work_mutex_;
     std::condition_variable work_ready_;

@@ -121,6 +121,7 @@ std::string layout_json(Host& host) {
                              {"w", a.w},
                              {"h", a.h},
                              {"depth", a.depth},
+                             {"parent", a.parent},
                              {"cursor", cursor_name(a.rect->cursor)},
                              {"left", (a.rect->click_flags & MOUSE_LEFT) != 0},
                              {"right", (a.rect->click_flags & MOUSE_RIGHT) != 0},
@@ -336,11 +337,17 @@ void LiveServer::routes() {
         bool exists = false;
         for (const WindowConfig& w : host_.panel().windows) exists = exists || (!w.vcockpit && w.index == index);
         if (!exists) refuse(404, "the panel has no window " + std::string(req.matches[1]));
-        const auto picture = panel_->picture(index);
-        if (!picture) refuse(404, "window " + std::string(req.matches[1]) + " has not been shown yet");
-        res.set_header("X-Picture-Version", std::to_string(picture->version));
-        res.set_header("X-Picture-Update", std::to_string(picture->update));
-        res.set_content(picture->png(), "image/png");
+        const double scale = picture_scale(param(req, "scale"));
+        LivePanel::Shown shown;
+        try {
+            shown = panel_->picture(index, scale);
+        } catch (const InputError&) {
+            refuse(400, "at scale " + *param(req, "scale") + " the panel's pictures would pass the host's size caps");
+        }
+        if (!shown.picture) refuse(404, "window " + std::string(req.matches[1]) + " has not been shown yet");
+        res.set_header("X-Picture-Version", std::to_string(shown.version));
+        res.set_header("X-Picture-Update", std::to_string(shown.update));
+        res.set_content(shown.picture->png(), "image/png");
     }));
     s.Get(R"(/wave/(\d{1,9})\.wav)", guarded([this](const httplib::Request& req, httplib::Response& res) {
         const auto it = waves_.find(static_cast<std::uint32_t>(std::stoul(req.matches[1])));

@@ -133,6 +133,14 @@ int query_whole(const std::optional<std::string>& value, const char* key, long l
     return static_cast<int>(*v);
 }
 
+double picture_scale(const std::optional<std::string>& value) {
+    if (!value) return 1.0;
+    const auto v = parse_number(*value);
+    if (!v || *v < kMinPictureScale || *v > kMaxPictureScale)
+        refuse(400, "parameter 'scale' must be a number from 0.25 to 4");
+    return *v;
+}
+
 std::vector<std::uint32_t> token_numbers(const std::string& text) {
     std::vector<std::uint32_t> numbers;
     for (const std::string& t : split(text, ',')) {

@@ -55,6 +55,11 @@ GaugeRef gauge_ref(const std::string& text);
 
 // A query value (absent: nullopt) as a whole number in lo..hi.
 int query_whole(const std::optional<std::string>& value, const char* key, long long lo, long long hi);
+// The `scale` a picture is asked at: 1 when absent, else a number in
+// kMinPictureScale..kMaxPictureScale.
+inline constexpr double kMinPictureScale = 0.25;
+inline constexpr double kMaxPictureScale = 4.0;
+double picture_scale(const std::optional<std::string>& value);
 // A comma-separated list of token numbers, at most kMaxTokensAsked of them.
 inline constexpr std::size_t kMaxTokensAsked = 64;
 std::vector<std::uint32_t> token_numbers(const std::string& text);

@@ -14,6 +14,7 @@ struct MouseArea {
     int depth;              // how many PARENTs enclose it
     int x, y, w, h;         // in background pixels; a whole-gauge PARENT is resolved
     const MouseRect* tooltip;  // PARENT: its TOOLTIP entry, or itself when it carries a help id
+    int parent = -1;           // the index of the innermost enclosing PARENT in the list, -1 for none
 };
 
 std::vector<MouseArea> mouse_areas(const MouseRect* list, std::size_t count, BitmapSize gauge_size);

@@ -21,7 +21,8 @@ std::vector<MouseArea> mouse_areas(const MouseRect* list, std::size_t count, Bit
         const MouseRect& r = list[i];
         switch (r.kind) {
             case MouseKind::PARENT: {
-                MouseArea a{&r, static_cast<int>(open.size()), r.x, r.y, r.width, r.height, nullptr};
+                MouseArea a{&r, static_cast<int>(open.size()), r.x, r.y, r.width, r.height, nullptr,
+                            open.empty() ? -1 : open.back()};
                 if (r.x == 0 && r.y == 0 && r.width == 0 && r.height == 0) {
                     a.w = gauge_size.width;
                     a.h = gauge_size.height;
@@ -33,7 +34,8 @@ std::vector<MouseArea> mouse_areas(const MouseRect* list, std::size_t count, Bit
                 break;
             }
             case MouseKind::CHILD:
-                areas.push_back({&r, static_cast<int>(open.size()), r.x, r.y, r.width, r.height, nullptr});
+                areas.push_back({&r, static_cast<int>(open.size()), r.x, r.y, r.width, r.height, nullptr,
+                                 open.empty() ? -1 : open.back()});
                 break;
             case MouseKind::END_PARENT:
                 if (!open.empty()) open.pop_back();

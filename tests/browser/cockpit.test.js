@@ -30,11 +30,12 @@ async function serve() {
 
 const shot = (name) => page.screenshot({ path: path.join(artifacts, `${name}.png`) });
 
-// Where a pixel of a gauge's bitmap is on the screen now.
+// Where a pixel of a gauge's bitmap is on the screen, its window scrolled into view.
 function gaugePoint(gauge, x, y) {
   return page.evaluate(([name, x, y]) => {
     const g = cockpit.layout.gauges.find((c) => c.gauge === name);
     const w = cockpit.windows.get(g.window);
+    w.element.scrollIntoView({ block: 'nearest', inline: 'nearest' });  // the fit leaves some windows past the edge
     const rect = w.element.getBoundingClientRect();
     const scale = rect.width / w.config.w;
     return { x: rect.left + (g.x + (x + 0.5) * g.w / g.bw) * scale, y: rect.top + (g.y + (y + 0.5) * g.h / g.bh) * scale };
@@ -44,6 +45,7 @@ function gaugeBox(gauge) {
   return page.evaluate((name) => {
     const g = cockpit.layout.gauges.find((c) => c.gauge === name);
     const w = cockpit.windows.get(g.window);
+    w.element.scrollIntoView({ block: 'nearest', inline: 'nearest' });  // the fit leaves some windows past the edge
     const rect = w.element.getBoundingClientRect();
     const scale = rect.width / w.config.w;
     return { x: rect.left + g.x * scale, y: rect.top + g.y * scale, width: g.w * scale, height: g.h * scale };
@@ -154,7 +156,16 @@ test('COM1 tunes by its knob and by the drawer, and its readout reads it', async
   const at = await gaugePoint('Radio_COM', 10, 10);
   await page.mouse.move(at.x, at.y);
   await page.mouse.move(at.x + 1, at.y + 1);
-  await expect(page.locator('#tooltip')).toHaveText('Communications Radio COM1 - 121.500 MHz');
+  await expect(page.locator('#tooltip')).toHaveText(/^Communications Radio COM1 - 121\.500 MHz/);
+  await expect(page.locator('#tooltip .hint')).toHaveText('wheel or click: step; right click: other step; hold: repeat');
+
+  // The wheel over the knob clicks its increase area, then its decrease area.
+  const knob = await gaugePoint('Radio_COM', 150, 60);
+  await page.mouse.move(knob.x, knob.y);
+  await page.mouse.wheel(0, -100);
+  await expect.poll(() => token(23)).toBe(0x2152);
+  await page.mouse.wheel(0, 100);
+  await expect.poll(() => token(23)).toBe(0x2150);
 });
 
 test('night darkens the panel', async () => {
@@ -214,8 +225,99 @@ test('the drawer hides a window and starts the aircraft cold and dark', async ()
   await shot('07-cold-and-dark-then-ready');
 });
 
+test('show all windows brings back every hidden window', async () => {
+  await page.uncheck('#windows input[data-window="1"]');
+  await page.uncheck('#windows input[data-window="2"]');
+  await expect(page.locator('#window-01')).toBeHidden();
+  await expect(page.locator('#window-02')).toBeHidden();
+  await page.click('#show-all');
+  for (const n of [0, 1, 2]) await expect(page.locator(`#window-0${n}`)).toBeVisible();
+  await expect(page.locator('#windows input[data-window="2"]')).toBeChecked();
+});
+
 test('a bad request changes nothing and says why', async () => {
   const res = await page.request.post(`${address}click`, { data: { gauge: 'No_Such_Gauge', x: 1, y: 1 } });
   expect(res.status()).toBe(404);
   expect(await res.text()).toBe("no gauge 'No_Such_Gauge' is placed on this panel\n");
+});
+
+// A page of its own, at a viewport and pixel ratio of its own, with the
+// picture scales it asks for listed.
+async function openPage(browser, options) {
+  const context = await browser.newContext(options);
+  const p = await context.newPage();
+  const scales = [];
+  p.on('request', (r) => {
+    const m = /\/window\/00\.png\?scale=([\d.]+)$/.exec(r.url());
+    if (m) scales.push(Number(m[1]));
+  });
+  await p.goto(address);
+  await p.evaluate(() => cockpit.ready);
+  return { p, scales, close: () => context.close() };
+}
+const naturalWidth = (p) => p.evaluate(() => cockpit.windows.get(0).image.naturalWidth);
+
+test('a window is drawn at the pixels it is shown at and redrawn as it zooms', async ({ browser }) => {
+  await page.request.post(`${address}lighting`, { data: { mode: 'day' } });
+  const { p, scales, close } = await openPage(browser, { viewport: { width: 1280, height: 720 }, deviceScaleFactor: 2 });
+  const w = await p.evaluate(() => cockpit.windows.get(0).config.w);
+  const fit = await p.evaluate(() => cockpit.zoom);
+  // The main panel fills the room it binds in.
+  const box = await p.locator('#window-00').boundingBox();
+  const room = await p.locator('#viewport').boundingBox();
+  expect(box.width <= room.width && box.height + 20 * fit <= room.height).toBe(true);
+  expect(box.width > room.width - 40 || box.height + 20 * fit > room.height - 40).toBe(true);
+  const fitScale = Math.ceil(fit * 2 / 0.25 - 1e-6) * 0.25;
+  await expect.poll(() => scales).toContain(fitScale);
+  await expect.poll(() => naturalWidth(p)).toBe(Math.round(w * fitScale));
+  await p.screenshot({ path: path.join(artifacts, '09-fit-1280x720-at-2x.png') });
+  await p.selectOption('#zoom', '1');
+  await expect.poll(() => scales).toContain(2);
+  await expect.poll(() => naturalWidth(p)).toBe(w * 2);
+  await close();
+});
+
+test('on a large screen the fit goes past 100% and 300% is drawn at its pixels', async ({ browser }) => {
+  const { p, scales, close } = await openPage(browser, { viewport: { width: 2560, height: 1440 } });
+  const fit = await p.evaluate(() => cockpit.zoom);
+  expect(fit).toBeGreaterThan(1);
+  await p.screenshot({ path: path.join(artifacts, '10-fit-2560x1440.png') });
+  await p.selectOption('#zoom', '3');
+  await expect.poll(() => scales).toContain(3);
+  expect(await p.evaluate(() => cockpit.zoom)).toBe(3);
+  await close();
+});
+
+test('a tooltip near the right edge stays inside the viewport', async () => {
+  // The drawer closed, the panel reaches the viewport's right edge; the
+  // tooltip area whose right end lies furthest right on the screen.
+  await page.click('#drawer-toggle');
+  const at = await page.evaluate(() => {
+    let best = null;
+    for (const g of cockpit.layout.gauges) {
+      const w = cockpit.windows.get(g.window);
+      if (w.element.hidden) continue;
+      const rect = w.element.getBoundingClientRect();
+      const s = rect.width / w.config.w;
+      for (const a of g.areas) {
+        if (a.kind !== 'group' || !a.tooltip) continue;
+        const x = rect.left + (g.x + (a.x + a.w - 1.5) * g.w / g.bw) * s;
+        const y = rect.top + (g.y + (a.y + a.h / 2) * g.h / g.bh) * s;
+        const seen = x < innerWidth - 2 && w.element.contains(document.elementFromPoint(x, y));
+        if (seen && (!best || x > best.x)) best = { x, y };
+      }
+    }
+    return best;
+  });
+  await page.mouse.move(at.x - 1, at.y);
+  await page.mouse.move(at.x, at.y);
+  await expect(page.locator('#tooltip')).toBeVisible();
+  const box = await page.locator('#tooltip').boundingBox();
+  const view = page.viewportSize();
+  expect(box.x).toBeGreaterThanOrEqual(0);
+  expect(box.y).toBeGreaterThanOrEqual(0);
+  expect(box.x + box.width).toBeLessThanOrEqual(view.width);
+  expect(box.y + box.height).toBeLessThanOrEqual(view.height);
+  await shot('11-tooltip-at-the-right-edge');
+  await page.click('#drawer-toggle');
 });

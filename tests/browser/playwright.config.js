@@ -1,5 +1,5 @@
 // Runs the cockpit page in the system's Chromium (no browser download).
-// Screenshots and failure traces go to COCKPIT_ARTIFACTS, by default
+// Screenshots (and traces, when asked) go to COCKPIT_ARTIFACTS, by default
 // build/browser-artifacts.
 const path = require('path');
 const { defineConfig } = require('@playwright/test');
@@ -26,6 +26,8 @@ module.exports = defineConfig({
     },
     viewport: { width: 1700, height: 1000 },
     screenshot: 'only-on-failure',
-    trace: 'retain-on-failure',
+    // A trace records every picture the live page fetches, many a second:
+    // kept on, it makes the suite minutes longer. Set PWTRACE=1 to record one.
+    trace: process.env.PWTRACE ? 'retain-on-failure' : 'off',
   },
 });

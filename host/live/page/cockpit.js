@@ -81,7 +81,7 @@ function buildDesk() {
     desk.appendChild(el);
     width = Math.max(width, place.x + w.w);
     height = Math.max(height, place.y + w.h);
-    const entry = { config: w, element: el, image: el.querySelector('img'), shown: 0, wanted: w.version, loading: null,
+    const entry = { config: w, element: el, image: el.querySelector('img'), shown: 0, wanted: w.version, loading: null, scale: 1, drawnAt: 0,
                     gauges: cockpit.layout.gauges.filter((g) => g.window === w.window) };
     cockpit.windows.set(w.window, entry);
     attachMouse(entry);
@@ -91,25 +91,54 @@ function buildDesk() {
   applyZoom();
 }
 
+// The zoom goes from the fit up to kMaxZoom; pictures are asked for at the
+// pixels they are shown at, in steps of kScaleStep, so that zooming by a
+// little keeps the pictures already drawn.
+const kMaxZoom = 3;
+const kScaleStep = 0.25;
+const kMinScale = 0.25, kMaxScale = 4;
+
+function fitZoom() {
+  // The main panel fills the room across or down, whichever it reaches first.
+  const screen = cockpit.layout.windows[0] || { w: 800, h: 600 };
+  const view = $('viewport');
+  const across = (view.clientWidth - 16) / screen.w;
+  const down = (view.clientHeight - 16) / (screen.h + 20);
+  return Math.max(0.05, Math.min(kMaxZoom, across, down));
+}
+
+function pictureScale(zoom) {
+  const pixels = zoom * (window.devicePixelRatio || 1);
+  const stepped = Math.ceil(pixels / kScaleStep - 1e-6) * kScaleStep;
+  return Math.min(kMaxScale, Math.max(kMinScale, stepped));
+}
+
 function applyZoom() {
   const desk = $('desk');
   const value = $('zoom').value;
   const width = Number(desk.dataset.width) || 1, height = Number(desk.dataset.height) || 1;
-  const room = $('viewport').clientWidth - 16;
-  const zoom = value === 'fit' ? Math.min(1, room / width) : Number(value);
+  const fit = fitZoom();
+  const zoom = value === 'fit' ? fit : Math.max(fit, Number(value));
   desk.style.transform = `scale(${zoom})`;
   desk.style.width = `${width}px`;
   desk.style.height = `${height}px`;
   desk.parentElement.style.minHeight = `${height * zoom}px`;
   cockpit.zoom = zoom;
+  const scale = pictureScale(zoom);
+  for (const entry of cockpit.windows.values()) {
+    if (entry.scale === scale) continue;
+    entry.scale = scale;
+    refresh(entry);
+  }
 }
 
 // Fetches the newest picture of a window until it has the version it was told of.
 async function refresh(entry) {
   if (entry.loading) return entry.loading;
   entry.loading = (async () => {
-    while (entry.shown < entry.wanted && !entry.element.hidden) {
-      const res = await fetch(`/window/${two(entry.config.window)}.png`);
+    while ((entry.shown < entry.wanted || entry.drawnAt !== entry.scale) && !entry.element.hidden) {
+      const scale = entry.scale;
+      const res = await fetch(`/window/${two(entry.config.window)}.png?scale=${scale}`);
       if (!res.ok) break;
       const version = Number(res.headers.get('X-Picture-Version'));
       // The new picture is decoded aside and then put in the old one's
@@ -125,7 +154,9 @@ async function refresh(entry) {
       entry.image = image;
       if (old.startsWith('blob:')) URL.revokeObjectURL(old);
       entry.shown = version;
+      entry.drawnAt = scale;
       entry.element.dataset.version = version;
+      entry.element.dataset.scale = scale;
       if (version < entry.wanted) continue;
     }
   })().finally(() => { entry.loading = null; });
@@ -156,6 +187,36 @@ function areaAt(g, x, y, test) {
     if (!best || a.depth > best.depth) best = a;
   }
   return best;
+}
+
+// The knob under a gauge pixel: an increase and a decrease click area in one
+// group, the innermost group around the pixel that holds such a pair.
+function knobAt(g, x, y) {
+  const groups = g.areas.map((a, i) => ({ a, i }))
+    .filter(({ a }) => a.kind === 'group' && x >= a.x && y >= a.y && x < a.x + a.w && y < a.y + a.h)
+    .sort((p, q) => q.a.depth - p.a.depth);
+  for (const { i } of groups) {
+    const arrow = (cursor) => g.areas.find((a) => a.kind === 'click' && a.parent === i && a.cursor === cursor &&
+                                                  (a.left || a.right));
+    const up = arrow('up'), down = arrow('down');
+    if (up && down) return { up, down };
+  }
+  return null;
+}
+
+// What the mouse does on a knob, from its areas' buttons: the wheel and the
+// button it clicks with, the other button, holding.
+function knobHint(knob) {
+  const both = (key) => knob.up[key] && knob.down[key];
+  const parts = [];
+  if (both('left')) {
+    parts.push('wheel or click: step');
+    if (both('right')) parts.push('right click: other step');
+  } else {
+    parts.push('wheel or right click: step');
+  }
+  if (knob.up.repeat || knob.down.repeat) parts.push('hold: repeat');
+  return parts.join('; ');
 }
 
 const cursorImage = (sign) => `url("data:image/svg+xml,${encodeURIComponent(
@@ -227,6 +288,18 @@ function attachMouse(entry) {
     if (dragging) sendDrag(dragPoint(event), true);
   });
   el.addEventListener('pointerleave', () => { if (!dragging) hideTooltip(); });
+  // The wheel clicks a knob's increase area (up) or its decrease area (down),
+  // at its middle, with the button both take; elsewhere the page scrolls.
+  el.addEventListener('wheel', (event) => {
+    const p = pointAt(entry, event);
+    const knob = p && event.deltaY !== 0 && knobAt(p.gauge, p.x, p.y);
+    if (!knob) return;
+    event.preventDefault();
+    const a = event.deltaY < 0 ? knob.up : knob.down;
+    const button = knob.up.left && knob.down.left ? 'left' : 'right';
+    post('/click', { gauge: p.gauge.gauge, x: Math.floor(a.x + a.w / 2), y: Math.floor(a.y + a.h / 2), button });
+    if (hover) hover.key = null;  // the tooltip may read differently now
+  }, { passive: false });
   el.addEventListener('pointermove', (event) => {
     if (dragging) {
       sendDrag(dragPoint(event), false);
@@ -246,7 +319,8 @@ function attachMouse(entry) {
       const q = new URLSearchParams({ gauge: p.gauge.gauge, x: p.x, y: p.y });
       try {
         const t = await request('GET', `/tooltip?${q}`);
-        if (hover && hover.key === key && t.text) showTooltip(t.text, at);
+        const knob = knobAt(p.gauge, p.x, p.y);
+        if (hover && hover.key === key && t.text) showTooltip(t.text, at, knob && knobHint(knob));
       } catch (e) { showError(e); }
     }, 300) };
   });
@@ -257,16 +331,32 @@ function attachMouse(entry) {
   }
 }
 
-function showTooltip(text, at) {
+function showTooltip(text, at, hint) {
   const tip = $('tooltip');
   tip.textContent = text;
+  if (hint) {
+    const line = document.createElement('div');
+    line.className = 'hint';
+    line.textContent = hint;
+    tip.appendChild(line);
+  }
   tip.hidden = false;
   moveTooltip(at);
 }
+// Below and right of the pointer, or on its other side where the viewport
+// ends; never past the viewport's edges.
 function moveTooltip(at) {
   const tip = $('tooltip');
-  tip.style.left = `${at.x + 14}px`;
-  tip.style.top = `${at.y + 18}px`;
+  const room = document.documentElement;
+  // Measured at the left edge, where nothing narrows it.
+  tip.style.left = '0px';
+  tip.style.top = '0px';
+  const w = tip.offsetWidth, h = tip.offsetHeight;
+  let x = at.x + 14, y = at.y + 18;
+  if (x + w > room.clientWidth) x = at.x - 8 - w;
+  if (y + h > room.clientHeight) y = at.y - 8 - h;
+  tip.style.left = `${Math.max(0, Math.min(x, room.clientWidth - w))}px`;
+  tip.style.top = `${Math.max(0, Math.min(y, room.clientHeight - h))}px`;
 }
 
 // ------------------------------------------------------------ sound
@@ -539,6 +629,10 @@ async function readTokens() {
 }
 
 $('zoom').addEventListener('change', applyZoom);
+$('show-all').addEventListener('click', async () => {
+  for (const entry of cockpit.windows.values())
+    if (entry.element.hidden) await post('/window', { ident: entry.config.ident, visible: true });
+});
 window.addEventListener('resize', applyZoom);
 $('drawer-toggle').addEventListener('click', () => {
   const open = $('drawer').classList.toggle('open');
