@@ -208,7 +208,7 @@ std::shared_ptr<WindowPicture> picture_after(const std::shared_ptr<const WindowP
 }  // namespace
 
 LivePanel::LivePanel(Host& host, RollingRecords records)
-    : host_(host), bitmaps_(host_bitmaps(host)), renderer_(bitmaps_), pictures_(host.panel().windows.size()) {
+    : host_(host), bitmaps_(host_bitmaps(host)), fine_(host_fine_bitmaps(host)), renderer_(bitmaps_), pictures_(host.panel().windows.size()) {
     for (const WindowConfig& w : host_.panel().windows) shown_.push_back(host_.window_shown(w.slot));
     night_ = host_.night();
     host_.rolling(records);
@@ -489,7 +489,7 @@ LivePanel::Shown LivePanel::picture(int index, double scale) {
             if (scaled_.size() == kKeptScales)
                 scaled_.erase(std::min_element(scaled_.begin(), scaled_.end(),
                                                [](const Scaled& a, const Scaled& b) { return a.used < b.used; }));
-            scaled_.push_back({scale, std::make_unique<Renderer>(bitmaps_, scale), std::vector<Shown>(windows.size()), 0});
+            scaled_.push_back({scale, std::make_unique<Renderer>(bitmaps_, scale, fine_), std::vector<Shown>(windows.size()), 0});
             kept = scaled_.end() - 1;
         }
         kept->used = ++scaled_uses_;

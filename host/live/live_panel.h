@@ -158,6 +158,7 @@ private:
 
     Host& host_;
     BitmapSource bitmaps_;
+    FineSource fine_;  // the finer drawings, for pictures asked at 1.5 times or more
     Renderer renderer_;
 
     // Renderers for the other scales asked for, with the last picture each
