@@ -15,7 +15,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 # One window per gauge, large enough for the tallest gauge of its width.
-"$host" list | awk 'NR > 1 { print $2, $3 }' > "$work/gauges"
+"$host" list | awk 'NR > 2 { print $2, $3 }' > "$work/gauges"
 {
   echo "[Window Titles]"
   n=0

@@ -156,10 +156,14 @@ release() {
   local readme="$dir/README.txt" name width
   [ "$(grep -c $'\r$' "$readme")" = "$(wc -l < "$readme")" ] || fail "README.txt: not every line ends in CR LF"
   grep -q "^Ardelvine instruments $version for Windows"$'\r$' "$readme" || fail "README.txt: does not begin with version $version"
-  while read -r _ name width _; do
-    grep -Eq "^(// )?gauge[0-9]+=Ardelvine_Instr!$name, [0-9]+, [0-9]+, $width, [0-9]+" "$readme" \
-      || fail "README.txt: no panel line for $name at its default width $width"
-  done < <("$linux/gaugehost" list | tail -n +2)
+  # The example places each gauge at its face's own pixels (its default size
+  # when it has no face).
+  while read -r _ name width _ face _; do
+    local w=${face%x*}
+    [ "$w" -gt 0 ] || w=$width
+    grep -Eq "^(// )?gauge[0-9]+=Ardelvine_Instr!$name, [0-9]+, [0-9]+, $w, [0-9]+" "$readme" \
+      || fail "README.txt: no panel line for $name at its face's width $w"
+  done < <("$linux/gaugehost" list | tail -n +3)
   # Made again from the unpacked module, the zip is the same byte for byte.
   rm -rf "$again"
   cmake -DMODULE="$dir/Ardelvine_Instr.gau" -DHOST="$linux/gaugehost" -DSOURCE_DIR="$source" -DVERSION="$version" \
