@@ -40,12 +40,14 @@ Usage:
   gaugehost check PANEL [--strict]   read a panel and place its gauges without running
                                      any, and list what a designer should know: its
                                      warnings, gauges outside their window, overlapping
-                                     click areas and faces, stretched gauges, hidden
-                                     windows nothing opens, window buttons whose click
-                                     acts on the main panel or on no window, and every
-                                     line it cannot read (exit 0 with nothing worse than
-                                     findings, 2 with lines it cannot read; with --strict,
-                                     exit 2 on any finding)
+                                     click areas and faces, stretched gauges, gauges
+                                     too small to read or enlarged until they blur,
+                                     hidden windows nothing opens, window buttons
+                                     whose click acts on the main panel or on no
+                                     window, and every line it cannot read (exit 0
+                                     with nothing worse than findings, 2 with lines
+                                     it cannot read; with --strict, exit 2 on any
+                                     finding)
   gaugehost --help                   this text
 
 PANEL is a panel configuration file, or "default" for the built-in panel.
@@ -69,7 +71,8 @@ Render options:
                        built-in run ./gaugehost-out)
   --lighting day|night the lighting to start with (a scenario may change it); at
                        night only bright and, with the panel lights on, lit parts shine
-  --scale N            pixels per panel unit (default 1)
+  --scale N            pixels per panel unit (default 1; from 1.5 the finer art
+                       beside the module is drawn, where the build left it)
   --areas              draw every mouse area over the gauges: a colour per cursor,
                        the key event's name (or handler) and buttons of click areas,
                        the tooltip text of others, labels placed clear of each other
