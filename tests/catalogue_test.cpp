@@ -56,18 +56,14 @@ std::pair<int, std::string> check_line(const std::string& line, const fs::path& 
     return {status, out.str() + err.str()};
 }
 
-class Catalogue : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        fs::remove_all(ARD_CATALOGUE_DIR);
-        run_ = testing::run_program(std::string(ARD_GAUGEHOST) + " catalogue " + ARD_CATALOGUE_DIR);
-    }
-    static testing::ProgramRun run_;
-};
-testing::ProgramRun Catalogue::run_;
+// Only the test that reads the catalogue writes it: the tests of this suite
+// run side by side, each in its own process.
+class Catalogue : public ::testing::Test {};
 
 TEST_F(Catalogue, EveryPageAgreesWithTheModulesRecords) {
-    ASSERT_EQ(run_.status, 0) << run_.output;
+    fs::remove_all(ARD_CATALOGUE_DIR);
+    const testing::ProgramRun run = testing::run_program(std::string(ARD_GAUGEHOST) + " catalogue " + ARD_CATALOGUE_DIR);
+    ASSERT_EQ(run.status, 0) << run.output;
     const fs::path dir = ARD_CATALOGUE_DIR;
     const fs::path scratch = fs::path(::testing::TempDir()) / "catalogue-check";
     fs::create_directories(scratch);
