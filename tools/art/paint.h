@@ -66,7 +66,11 @@ public:
         cairo_set_font_options(cr_, options);
         cairo_font_options_destroy(options);
     }
-    ~Painter() { cairo_destroy(cr_); }
+    // The picture stays the painter's until release() hands it over.
+    ~Painter() {
+        cairo_destroy(cr_);
+        if (!released_) cairo_surface_destroy(surface_);
+    }
     Painter(const Painter&) = delete;
     Painter& operator=(const Painter&) = delete;
 
@@ -78,6 +82,7 @@ public:
     void font_narrow(bool on) { family_ = on ? "Liberation Sans Narrow" : "Liberation Sans"; }
     cairo_surface_t* release() {
         cairo_surface_flush(surface_);
+        released_ = true;
         return surface_;
     }
 
@@ -176,6 +181,7 @@ private:
 
     cairo_surface_t* surface_;
     cairo_t* cr_;
+    bool released_ = false;
     int width_, height_;
     Layout layout_;
     const char* family_ = "Liberation Sans";
