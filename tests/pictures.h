@@ -37,4 +37,11 @@ inline void paint_rect(cairo_surface_t* s, int x, int y, int w, int h, double r,
 
 inline constexpr std::uint32_t kGrey = 0xFF808080;
 
+// A copy of a picture's pixels, to compare two frames.
+inline std::vector<unsigned char> pixels_of(cairo_surface_t* s) {
+    cairo_surface_flush(s);
+    const unsigned char* data = cairo_image_surface_get_data(s);
+    return {data, data + static_cast<std::size_t>(cairo_image_surface_get_stride(s)) * cairo_image_surface_get_height(s)};
+}
+
 }  // namespace ardelvine::hostapp
