@@ -64,6 +64,12 @@ int status_of(const std::string& answer) {
     return std::stoi(answer.substr(9, 3));
 }
 
+// The panel runs 18.2 updates a second. A server thread that holds the panel
+// while it works for a client stops it for as long as that lasts, which
+// shows as a rate far under this; a machine busy with other tests under the
+// sanitizers only takes a few updates off it.
+constexpr double kPanelKeepsItsPace = 9.0;
+
 // Panel updates a second while `load` runs.
 template <typename Load>
 double updates_per_second_during(LivePanel& panel, Load load) {
@@ -99,7 +105,7 @@ TEST_F(LiveServerHardening, SlowHeadersHoldNoThreadAndOthersAreAnswered) {
         EXPECT_TRUE(r && r->status == 200);
     });
     EXPECT_LT(answered.count(), 2000);
-    EXPECT_GE(rate, 17.0);
+    EXPECT_GE(rate, kPanelKeepsItsPace);
     // The slow ones are cut by their header's deadline (or were pushed out by
     // newer ones from the same address): none gets an answer to its request.
     int cut = 0;
@@ -138,7 +144,7 @@ TEST_F(LiveServerHardening, ParallelStateReadersNeverStallThePanel) {
         for (auto& t : readers) t.join();
     });
     EXPECT_EQ(listed, kEvents);
-    EXPECT_GE(rate, 17.0);
+    EXPECT_GE(rate, kPanelKeepsItsPace);
 }
 
 // What `/state` writes from the records the panel keeps is what the host's
