@@ -7,23 +7,17 @@
 #include <string>
 
 #include "host/load/default_panel.h"
-#include "host/run/host.h"
+#include "tests/host_on_panel.h"
 #include "model/tokens.h"
 
 namespace ardelvine::hostapp {
 namespace {
 
-struct AircraftOnPanel : ::testing::Test {
-    std::unique_ptr<Host> host = std::make_unique<Host>(parse_panel_config(kDefaultPanel, "(built-in panel)"));
-    Simulation& sim = host->simulation();
+struct AircraftOnPanel : HostOnPanel {
+    void SetUp() override { open(kDefaultPanel, "(built-in panel)"); }
 
-    Placement& gauge(const std::string& name) { return *host->find({name, 1}); }
-    void click(const std::string& name, int x, int y, Button button = Button::LEFT) {
-        host->click(gauge(name), x, y, {button});
-    }
     void run(const std::string& scenario) { host->run(parse_scenario(scenario, "procedure.scn")); }
     void seconds(double s) { host->update(static_cast<std::uint32_t>(s * 18)); }
-    std::string tooltip(const std::string& name, int x, int y) { return host->tooltip(gauge(name), x, y); }
     bool generator_lamp_lit() { return gauge("Generator_Light").elements().at(1).visible; }
 
     // Battery on, the guarded fuel valve and generator opened and switched,
@@ -45,7 +39,7 @@ struct AircraftOnPanel : ::testing::Test {
         for (int step = 0; step < 3; ++step) click("Magnetos_Switch", 20, 50);
         click("Engine_Primer", 30, 30);
         host->update();
-        for (int n = 0; n < crank * 18 && sim.token(tokens::ENGINE_RUNNING) == 0.0; ++n) {
+        for (int n = 0; n < crank * 18 && sim().token(tokens::ENGINE_RUNNING) == 0.0; ++n) {
             click("Starter_Switch", 14, 14);
             host->update();
         }
@@ -56,10 +50,10 @@ TEST_F(AircraftOnPanel, StartUpThroughTheGaugesRunsTheEngineAndCharges) {
     host->update();
     EXPECT_EQ(tooltip("Voltmeter", 100, 100), "Main bus voltage ( 0.0 volts)") << "parked: dead bus";
     start_up(true, 5.0);
-    EXPECT_GT(sim.token(tokens::ENGINE_RUNNING), 0.0) << "caught within five seconds of cranking";
+    EXPECT_GT(sim().token(tokens::ENGINE_RUNNING), 0.0) << "caught within five seconds of cranking";
     seconds(5.0);
-    EXPECT_GT(sim.token(tokens::ENGINE_RPM), 700.0);
-    EXPECT_EQ(sim.token(tokens::GENERATOR_ACTIVE), 1.0);
+    EXPECT_GT(sim().token(tokens::ENGINE_RPM), 700.0);
+    EXPECT_EQ(sim().token(tokens::GENERATOR_ACTIVE), 1.0);
     EXPECT_FALSE(generator_lamp_lit());
     EXPECT_EQ(tooltip("Voltmeter", 100, 100), "Main bus voltage (28.0 volts)");
     EXPECT_EQ(tooltip("Engine_Primer", 30, 30), "Engine primer switch (off)") << "the primer sprang back";
@@ -67,18 +61,18 @@ TEST_F(AircraftOnPanel, StartUpThroughTheGaugesRunsTheEngineAndCharges) {
 
 TEST_F(AircraftOnPanel, StartUpWithTheFuelValveClosedDoesNotStart) {
     start_up(false, 8.0);
-    EXPECT_EQ(sim.token(tokens::ENGINE_RUNNING), 0.0);
+    EXPECT_EQ(sim().token(tokens::ENGINE_RUNNING), 0.0);
     seconds(5.0);
-    EXPECT_EQ(sim.token(tokens::ENGINE_RPM), 0.0) << "spun down once the starter let go";
+    EXPECT_EQ(sim().token(tokens::ENGINE_RPM), 0.0) << "spun down once the starter let go";
     EXPECT_EQ(tooltip("Voltmeter", 100, 100), "Main bus voltage (24.0 volts)") << "the battery alone";
 }
 
 TEST_F(AircraftOnPanel, EngineOffTakesARunningAircraftColdAndDarkAndEngineOnKeepsItRunning) {
     run("aircraft running\nready Engine_Off\nupdate 54\n");
-    EXPECT_EQ(sim.token(tokens::ENGINE_RUNNING), 0.0);
-    EXPECT_EQ(sim.token(tokens::ENGINE_RPM), 0.0) << "stopped within three seconds";
-    EXPECT_EQ(sim.token(tokens::MAIN_BUS_VOLTAGE), 0.0);
-    EXPECT_EQ(sim.token(tokens::AVIONICS_BUS_VOLTAGE), 0.0);
+    EXPECT_EQ(sim().token(tokens::ENGINE_RUNNING), 0.0);
+    EXPECT_EQ(sim().token(tokens::ENGINE_RPM), 0.0) << "stopped within three seconds";
+    EXPECT_EQ(sim().token(tokens::MAIN_BUS_VOLTAGE), 0.0);
+    EXPECT_EQ(sim().token(tokens::AVIONICS_BUS_VOLTAGE), 0.0);
     EXPECT_EQ(tooltip("Radio_COM", 80, 85), "COM1 main switch (off)");
     EXPECT_EQ(tooltip("Radio_NAV", 39, 58), "NAV1 main switch (off)");
     EXPECT_EQ(tooltip("Voltmeter", 100, 100), "Main bus voltage ( 0.0 volts)");
@@ -87,7 +81,7 @@ TEST_F(AircraftOnPanel, EngineOffTakesARunningAircraftColdAndDarkAndEngineOnKeep
     EXPECT_EQ(tooltip("Radio_COM", 80, 85), "COM1 main switch (off)");
 
     run("aircraft running\nready Engine_On\nupdate 54\n");
-    EXPECT_EQ(sim.token(tokens::ENGINE_RUNNING), 1.0);
+    EXPECT_EQ(sim().token(tokens::ENGINE_RUNNING), 1.0);
     EXPECT_EQ(tooltip("Radio_COM", 80, 85), "COM1 main switch (on)");
     EXPECT_EQ(tooltip("Voltmeter", 100, 100), "Main bus voltage (28.0 volts)");
 }
@@ -96,20 +90,20 @@ TEST_F(AircraftOnPanel, RunningDryStopsTheEngine) {
     run("aircraft running\n"
         "set 289 200\nset 383 200\nset 291 0\nset 297 0\n"  // a few drops in the mains
         "release 289\nrelease 383\nupdate 36\n");
-    EXPECT_EQ(sim.token(tokens::FUEL_LEFT_MAIN_LEVEL), 0.0);
-    EXPECT_EQ(sim.token(tokens::ENGINE_RUNNING), 0.0);
+    EXPECT_EQ(sim().token(tokens::FUEL_LEFT_MAIN_LEVEL), 0.0);
+    EXPECT_EQ(sim().token(tokens::ENGINE_RUNNING), 0.0);
     run("update 54\n");
-    EXPECT_EQ(sim.token(tokens::ENGINE_RPM), 0.0);
-    EXPECT_EQ(sim.token(tokens::GENERATOR_ACTIVE), 0.0);
+    EXPECT_EQ(sim().token(tokens::ENGINE_RPM), 0.0);
+    EXPECT_EQ(sim().token(tokens::GENERATOR_ACTIVE), 0.0);
 }
 
 TEST_F(AircraftOnPanel, AHeldTokenIsNotMovedUntilReleased) {
     run("aircraft running\nset 753 26\nset 561 600\nupdate 18\n");
-    EXPECT_EQ(sim.token(tokens::MAIN_BUS_VOLTAGE), 26.0);
-    EXPECT_EQ(sim.token(tokens::OIL_TEMPERATURE), 600.0);
+    EXPECT_EQ(sim().token(tokens::MAIN_BUS_VOLTAGE), 26.0);
+    EXPECT_EQ(sim().token(tokens::OIL_TEMPERATURE), 600.0);
     EXPECT_EQ(host->state()["held"], nlohmann::ordered_json::array({tokens::OIL_TEMPERATURE, tokens::MAIN_BUS_VOLTAGE}));
     run("release 753\nupdate\n");
-    EXPECT_EQ(sim.token(tokens::MAIN_BUS_VOLTAGE), 28.0);
+    EXPECT_EQ(sim().token(tokens::MAIN_BUS_VOLTAGE), 28.0);
     EXPECT_EQ(host->state()["held"], nlohmann::ordered_json::array({tokens::OIL_TEMPERATURE}));
 
     run("set 361 0.2\nupdate\n");

@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "host/run/host.h"
+#include "tests/host_on_panel.h"
 #include "model/events.h"
 #include "model/tokens.h"
 #include "model/failures.h"
@@ -33,50 +33,38 @@ gauge10=Ardelvine_Instr!Starter_Switch, 670, 200, 28
 gauge09=Ardelvine_Instr!Engine_Off, 890, 380, 10
 )";
 
-using Events = std::vector<std::pair<std::uint32_t, std::uint32_t>>;
-
-struct ControlsOnPanel : ::testing::Test {
-    std::unique_ptr<Host> host = std::make_unique<Host>(parse_panel_config(kPanel, "controls.cfg"));
-    Simulation& sim = host->simulation();
-
-    Placement& gauge(const std::string& name) { return *host->find({name, 1}); }
-    const ElementState& element(const std::string& name, int n) { return gauge(name).elements().at(n); }
-    Events events_since(std::size_t first) const {
-        Events out;
-        const auto& all = host->simulation().events();
-        for (std::size_t i = first; i < all.size(); ++i) out.emplace_back(all[i].event, all[i].param);
-        return out;
-    }
+struct ControlsOnPanel : HostOnPanel {
+    void SetUp() override { open(kPanel, "controls.cfg"); }
 };
 
 TEST_F(ControlsOnPanel, EngineOffSwitchesTheRadiosOffAndEngineOnBackOn) {
-    sim.set_token(tokens::ENGINE_RUNNING, 1.0);
-    sim.set_token(tokens::BATTERY_MASTER, 1.0);
+    sim().set_token(tokens::ENGINE_RUNNING, 1.0);
+    sim().set_token(tokens::BATTERY_MASTER, 1.0);
     host->ready(&gauge("Engine_Off"));
     host->update();
-    EXPECT_EQ(host->tooltip(gauge("Radio_COM"), 80, 85), "COM1 main switch (off)");
-    EXPECT_EQ(host->tooltip(gauge("Radio_NAV"), 39, 58), "NAV1 main switch (off)");
-    EXPECT_EQ(sim.token(tokens::BATTERY_MASTER), 0.0);
-    EXPECT_EQ(sim.token(tokens::THROTTLE_LEVER), 0.0);
+    EXPECT_EQ(tooltip("Radio_COM", 80, 85), "COM1 main switch (off)");
+    EXPECT_EQ(tooltip("Radio_NAV", 39, 58), "NAV1 main switch (off)");
+    EXPECT_EQ(sim().token(tokens::BATTERY_MASTER), 0.0);
+    EXPECT_EQ(sim().token(tokens::THROTTLE_LEVER), 0.0);
 
     host->ready(&gauge("Engine_On"));
     host->update();
-    EXPECT_EQ(host->tooltip(gauge("Radio_COM"), 80, 85), "COM1 main switch (on)");
-    EXPECT_EQ(host->tooltip(gauge("Radio_NAV"), 39, 58), "NAV1 main switch (on)");
+    EXPECT_EQ(tooltip("Radio_COM", 80, 85), "COM1 main switch (on)");
+    EXPECT_EQ(tooltip("Radio_NAV", 39, 58), "NAV1 main switch (on)");
 }
 
 TEST_F(ControlsOnPanel, FuelNeedlesReadGallonsOnceCapacitiesAreCaptured) {
-    sim.set_token(tokens::FUEL_LEFT_MAIN_LEVEL, 4194305.0);  // half full
-    sim.set_token(tokens::FUEL_LEFT_MAIN_CAPACITY, 50.0);
+    sim().set_token(tokens::FUEL_LEFT_MAIN_LEVEL, 4194305.0);  // half full
+    sim().set_token(tokens::FUEL_LEFT_MAIN_CAPACITY, 50.0);
     host->update();
     const double empty_angle = element("Fuel_Quantity", 4).angle;
     host->ready();
     host->update();
     EXPECT_DOUBLE_EQ(element("Fuel_Quantity", 4).value, 25.0);
     EXPECT_NE(element("Fuel_Quantity", 4).angle, empty_angle);
-    EXPECT_EQ(host->tooltip(gauge("Fuel_Quantity"), 75, 75), "Fuel quantity left main tank (25.0 gal)");
+    EXPECT_EQ(tooltip("Fuel_Quantity", 75, 75), "Fuel quantity left main tank (25.0 gal)");
 
-    sim.set_failure(failures::ELECTRICAL, true);
+    sim().set_failure(failures::ELECTRICAL, true);
     host->update();
     EXPECT_EQ(element("Fuel_Quantity", 4).value, 0.0) << "the electrical failure drops the needles to zero";
 }
@@ -88,20 +76,20 @@ TEST_F(ControlsOnPanel, MagnetoKeyTurnsThroughItsPositions) {
     for (int step = 0; step < 5; ++step) {
         host->update();
         EXPECT_EQ(element("Magnetos_Switch", 1).image, std::min(step, 3));
-        EXPECT_EQ(host->tooltip(gauge("Magnetos_Switch"), 20, 50), std::string("Magnetos switch (") + names[step] + ")");
-        host->click(gauge("Magnetos_Switch"), 20, 50, {});
+        EXPECT_EQ(tooltip("Magnetos_Switch", 20, 50), std::string("Magnetos switch (") + names[step] + ")");
+        click("Magnetos_Switch", 20, 50);
     }
-    host->click(gauge("Magnetos_Switch"), 70, 50, {});
+    click("Magnetos_Switch", 70, 50);
     host->update();
     EXPECT_EQ(element("Magnetos_Switch", 1).image, 2);
 }
 
 TEST_F(ControlsOnPanel, AutopilotEngagesOnTheHeadingAndAltitudeThenDisengages) {
-    sim.set_token(tokens::GYRO_HEADING, 271.6);
-    sim.set_token(tokens::ALTITUDE_INDICATED, 4550.0);
+    sim().set_token(tokens::GYRO_HEADING, 271.6);
+    sim().set_token(tokens::ALTITUDE_INDICATED, 4550.0);
     host->update();
-    const std::size_t first = sim.events().size();
-    host->click(gauge("Autopilot_Switch"), 30, 30, {});
+    const std::size_t first = sim().events().size();
+    click("Autopilot_Switch", 30, 30);
     EXPECT_EQ(events_since(first), (Events{{events::AUTOPILOT_ON, 0},
                                            {events::AUTOPILOT_HEADING_HOLD_ON, 0},
                                            {events::HEADING_BUG_SET, 271},
@@ -109,15 +97,15 @@ TEST_F(ControlsOnPanel, AutopilotEngagesOnTheHeadingAndAltitudeThenDisengages) {
                                            {events::AUTOPILOT_ALTITUDE_SET, 4600}}));
     host->update();
     EXPECT_EQ(element("Autopilot_Switch", 1).image, 1);
-    EXPECT_EQ(sim.token(tokens::AUTOPILOT_ALTITUDE), 4600.0);
-    EXPECT_EQ(host->tooltip(gauge("Autopilot_Switch"), 30, 30), "Autopilot switch (on)");
+    EXPECT_EQ(sim().token(tokens::AUTOPILOT_ALTITUDE), 4600.0);
+    EXPECT_EQ(tooltip("Autopilot_Switch", 30, 30), "Autopilot switch (on)");
 
-    host->click(gauge("Autopilot_Switch"), 30, 30, {});
+    click("Autopilot_Switch", 30, 30);
     host->update();
     EXPECT_EQ(element("Autopilot_Switch", 1).image, 0);
-    EXPECT_EQ(sim.token(tokens::AUTOPILOT_HEADING_HOLD), 0.0);
+    EXPECT_EQ(sim().token(tokens::AUTOPILOT_HEADING_HOLD), 0.0);
 
-    host->click(gauge("NAV_GPS_Switch"), 15, 30, {});
+    click("NAV_GPS_Switch", 15, 30);
     host->update();
     EXPECT_EQ(element("NAV_GPS_Switch", 1).image, 1);
     ASSERT_EQ(host->sounds().size(), 3u);
@@ -128,7 +116,7 @@ TEST_F(ControlsOnPanel, AutopilotEngagesOnTheHeadingAndAltitudeThenDisengages) {
 // that follows, then comes out again.
 TEST_F(ControlsOnPanel, StarterSpringsBackAfterAnUpdate) {
     host->update();
-    const std::size_t first = sim.events().size();
+    const std::size_t first = sim().events().size();
     host->click(gauge("Starter_Switch"), 14, 14, {.hold = 3});
     EXPECT_EQ(events_since(first), (Events(4, {events::STARTER_ENGAGE, 0})));
     host->update();
@@ -138,12 +126,12 @@ TEST_F(ControlsOnPanel, StarterSpringsBackAfterAnUpdate) {
 }
 
 TEST_F(ControlsOnPanel, LampsLightOnTheirConditionAndGoOutWithTheirBus) {
-    sim.set_token(tokens::BATTERY_MASTER, 1.0);
-    sim.set_token(tokens::FLAPS_POSITION, 1000.0);
+    sim().set_token(tokens::BATTERY_MASTER, 1.0);
+    sim().set_token(tokens::FLAPS_POSITION, 1000.0);
     host->update();
     EXPECT_TRUE(element("Generator_Light", 1).visible);
     EXPECT_TRUE(element("Flaps_Warning_Light", 1).visible);
-    sim.set_failure(failures::AVIONICS, true);
+    sim().set_failure(failures::AVIONICS, true);
     host->update();
     EXPECT_FALSE(element("Generator_Light", 1).visible);
     EXPECT_FALSE(element("Flaps_Warning_Light", 1).visible);

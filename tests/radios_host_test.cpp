@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "host/run/host.h"
+#include "tests/host_on_panel.h"
 #include "model/events.h"
 #include "model/tokens.h"
 #include "tests/captured_audio.h"
@@ -30,43 +30,16 @@ gauge05=Ardelvine_Instr!ADF_VOR_Indicator, 700, 0, 300
 gauge06=Ardelvine_Instr!ADF_VOR_Indicator_Small, 700, 320, 300
 )";
 
-using Events = std::vector<std::pair<std::uint32_t, std::uint32_t>>;
-
-struct RadiosOnPanel : ::testing::Test {
-    // One file per test: ctest runs the tests of this fixture side by side.
-    std::string capture = ::testing::TempDir() + "radios_" +
-                          ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".wav";
-    std::unique_ptr<Host> host;
-
+struct RadiosOnPanel : HostOnPanel {
     void SetUp() override {
-        HostOptions options;
-        options.audio_capture = capture;
-        host = std::make_unique<Host>(parse_panel_config(kPanel, "radios.cfg"), options);
+        open(kPanel, "radios", true);
         sim().set_token(tokens::AVIONICS_BUS_VOLTAGE, 28.0);
         host->update();
     }
 
-    Simulation& sim() { return host->simulation(); }
-    Placement& gauge(const std::string& name, int copy = 1) { return *host->find({name, copy}); }
-    const ElementState& element(const std::string& name, std::size_t index, int copy = 1) {
-        return gauge(name, copy).elements().at(index);
-    }
-    void click(const std::string& name, int x, int y, Button button = Button::LEFT, int copy = 1) {
-        host->click(gauge(name, copy), x, y, {.button = button});
-    }
-    std::string tooltip(const std::string& name, int x, int y, int copy = 1) {
-        return host->tooltip(gauge(name, copy), x, y);
-    }
     std::string text(const std::string& name, std::size_t index) {
         return reinterpret_cast<const StringElement*>(element(name, index).element)->text;
     }
-    Events events_since(std::size_t from) {
-        Events out;
-        for (std::size_t i = from; i < sim().events().size(); ++i)
-            out.emplace_back(sim().events()[i].event, sim().events()[i].param);
-        return out;
-    }
-    std::size_t sounds() const { return host->sounds().size(); }
 };
 
 TEST_F(RadiosOnPanel, NavKnobGoesRoundTheSimulation) {

@@ -16,7 +16,7 @@
 #include <utility>
 #include <vector>
 
-#include "host/run/host.h"
+#include "tests/host_on_panel.h"
 #include "model/events.h"
 #include "model/tokens.h"
 #include "tests/captured_audio.h"
@@ -37,42 +37,24 @@ gauge04=Ardelvine_Instr!Generator_Switch, 200, 0
 constexpr std::uint32_t kBatteryToken = tokens::BATTERY_MASTER, kBatteryEvent = events::BATTERY_MASTER_TOGGLE;
 constexpr std::uint32_t kFuelValveEvent = events::FUEL_VALVE_TOGGLE;
 
-using Events = std::vector<std::pair<std::uint32_t, std::uint32_t>>;
-
-struct SwitchesOnPanel : ::testing::Test {
-    // One file per test: ctest runs the tests of this fixture side by side.
-    std::string capture = ::testing::TempDir() + "switches_" +
-                          ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".wav";
-    std::unique_ptr<Host> host;
-
+struct SwitchesOnPanel : HostOnPanel {
     void SetUp() override {
-        HostOptions options;
-        options.audio_capture = capture;
-        host = std::make_unique<Host>(parse_panel_config(kPanel, "switches.cfg"), options);
+        open(kPanel, "switches", true);
         host->ready();
         host->update();
     }
 
-    Placement& gauge(const std::string& name, int copy = 1) {
-        Placement* p = host->find({name, copy});
-        EXPECT_NE(p, nullptr) << name << "#" << copy;
-        return *p;
-    }
     // The bitmap drawn for an icon, or 0 when it draws nothing.
     std::uint32_t drawn(const std::string& name, std::size_t index, int copy = 1) {
-        const ElementState& s = gauge(name, copy).elements().at(index);
+        const ElementState& s = element(name, index, copy);
         return s.visible ? s.element->bitmap + static_cast<std::uint32_t>(s.image) : 0;
     }
+    // Each switch is clicked and read at one point of its face.
     void click(const std::string& name, Button button, int copy = 1) {
-        host->click(gauge(name, copy), 15, 20, {.button = button});
+        HostOnPanel::click(name, 15, 20, button, copy);
     }
-    std::string tooltip(const std::string& name, int copy = 1) { return host->tooltip(gauge(name, copy), 15, 20); }
-    std::size_t sounds() const { return host->sounds().size(); }
-    Events events() const {
-        Events out;
-        for (const KeyEvent& e : host->simulation().events()) out.emplace_back(e.event, e.param);
-        return out;
-    }
+    std::string tooltip(const std::string& name, int copy = 1) { return HostOnPanel::tooltip(name, 15, 20, copy); }
+    Events events() { return events_since(0); }
 };
 
 TEST_F(SwitchesOnPanel, BatteryClickGoesRoundTheSimulation) {

@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "host/run/host.h"
+#include "tests/host_on_panel.h"
 #include "model/events.h"
 #include "model/tokens.h"
 #include "resources/help.h"
@@ -26,18 +26,11 @@ gauge01=Ardelvine_Instr!Throttle_Quadrant, 220, 0, 108
 gauge02=Ardelvine_Instr!AP_Tester, 340, 0, 319
 )";
 
-using Events = std::vector<std::pair<std::uint32_t, std::uint32_t>>;
+struct ThrottleOnPanel : HostOnPanel {
+    void SetUp() override { open(kPanel, "throttle.cfg"); }
 
-struct ThrottleOnPanel : ::testing::Test {
-    std::unique_ptr<Host> host = std::make_unique<Host>(parse_panel_config(kPanel, "throttle.cfg"));
-
-    Placement& gauge(const std::string& name, int copy = 1) { return *host->find({name, copy}); }
-    Events events() const {
-        Events out;
-        for (const KeyEvent& e : host->simulation().events()) out.emplace_back(e.event, e.param);
-        return out;
-    }
-    double lever_dy(int lever, int copy = 1) { return gauge("Throttle_Quadrant", copy).elements().at(lever).dy; }
+    Events events() { return events_since(0); }
+    double lever_dy(int lever, int copy = 1) { return element("Throttle_Quadrant", lever, copy).dy; }
 };
 
 TEST_F(ThrottleOnPanel, DragMovesTheLeverInEveryCopy) {
