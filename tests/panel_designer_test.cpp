@@ -578,7 +578,7 @@ TEST(PanelChecker, ReportsOnStdoutAndExitsZeroWithWarnings) {
     EXPECT_EQ(strict.out, run.out);
     EXPECT_EQ(strict.err, "gaugehost: " + panel + ": 14 findings, refused under --strict\n");
 
-    EXPECT_EQ(cli({"check", "default"}).out, "3 windows, 62 gauges placed: nothing to report\n");
+    EXPECT_EQ(cli({"check", "default"}).out, "6 windows, 76 gauges placed: nothing to report\n");
     EXPECT_EQ(cli({"check", "default", "--strict"}).status, 0);
     write(dir / "bad.cfg", "[Window00]\ngauge00=Ardelvine_Instr!Airspeed, left, 0\n");
     const CliRun bad = cli({"check", (dir / "bad.cfg").string()});
