@@ -111,6 +111,8 @@ function buildDesk() {
     desk.appendChild(el);
     const entry = { config: w, element: el, image: el.querySelector('img'), shown: 0, wanted: w.version, loading: null, scale: 1, drawnAt: 0,
                     moved: null, gauges: cockpit.layout.gauges.filter((g) => g.window === w.window) };
+    // Settled once the window has its first picture, or cannot have one.
+    entry.first = new Promise((resolve) => { entry.settle = resolve; });
     cockpit.windows.set(w.window, entry);
     if (w !== main) attachTitleBar(entry);
     attachMouse(entry);
@@ -264,9 +266,10 @@ async function refresh(entry) {
       entry.drawnAt = scale;
       entry.element.dataset.version = version;
       entry.element.dataset.scale = scale;
+      entry.settle();
       if (version < entry.wanted) continue;
     }
-  })().finally(() => { entry.loading = null; });
+  })().finally(() => { entry.loading = null; entry.settle(); });
   return entry.loading;
 }
 
@@ -609,7 +612,9 @@ async function load() {
   $(layout.lighting).checked = true;
   cockpit.update = Math.max(cockpit.update, layout.update);
   for (const message of early.splice(0)) onUpdate(message);
-  await Promise.all([...cockpit.windows.values()].map(refresh));
+  // The first picture of each window, not the newest: on a panel that moves
+  // at every update, large pictures may never catch up with it.
+  await Promise.all([...cockpit.windows.values()].map((entry) => { refresh(entry); return entry.first; }));
   await readTokens();
 }
 
