@@ -139,10 +139,12 @@ gauge08=Ardelvine_Instr!Strobe_Lights_Switch, 170, 236
 gauge09=Ardelvine_Instr!Panel_Lights_Switch, 210, 236
 gauge10=Ardelvine_Instr!Pitot_Heat_Switch, 250, 236
 
+// The compass shown large: window_size asks for a sixth of the screen.
 [Window05]
 size_mm=115,80
 ident=COMPASS_PANEL
 visible=0
+window_size=0.16,0.16
 zorder=2
 background_color=24,26,28
 gauge00=Ardelvine_Instr!Whiskey_Compass, 10, 10, 95

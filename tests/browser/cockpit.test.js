@@ -392,6 +392,11 @@ for (const screen of SCREENS) {
       expect(electrical.x + electrical.width).toBeCloseTo(room.x + room.width, 0);
       expect(compass.x + compass.width).toBeCloseTo(room.x + room.width - 28, 0);
       expect(compass.y - electrical.y).toBeCloseTo(28, 0);
+      // The fuel window as large as window_size says, proportions kept, at position 4: the middle.
+      const fuel = await boxOf(p, '#window-03');
+      expect(fuel.width).toBeCloseTo(450 * Math.min(0.30 * room.width / 450, 0.45 * room.height / 380), 0);
+      expect(fuel.x + fuel.width / 2 - room.x).toBeCloseTo(room.width / 2, 0);
+      expect(fuel.y + fuel.height / 2 - room.y).toBeCloseTo(room.height / 2, 0);
       await snap('all-windows');
       await startingWindows();
       await expect(p.locator('#window-03')).toBeHidden();
@@ -562,7 +567,13 @@ test('P4: from a click to its pixels on the screen', async ({ browser }) => {
         tick();
       }), (i * 1000 / 18) / 50);
       await p.mouse.click(at.x, at.y);
-      await expect.poll(() => p.evaluate(() => p4.samples.length), { timeout: 3000, intervals: [5] }).toBe(i + 1);
+      // Waited for in the page: asking from here at every few milliseconds would hold it up.
+      await p.evaluate((n) => new Promise((resolve, reject) => {
+        const until = performance.now() + 3000;
+        const check = () => (p4.samples.length >= n ? resolve()
+          : performance.now() > until ? reject(new Error('the click changed no pixels')) : setTimeout(check, 20));
+        check();
+      }), i + 1);
     }
     const samples = await p.evaluate(() => p4.samples);
     // Pictures a second: the main panel redrawn while its needles move.
