@@ -31,15 +31,12 @@ async function serve() {
 const shot = (name) => page.screenshot({ path: path.join(artifacts, `${name}.png`) });
 
 // Where a pixel of a gauge's bitmap is on the screen, its window scrolled into view.
-function gaugePoint(gauge, x, y) {
-  return page.evaluate(([name, x, y]) => {
+async function gaugePoint(gauge, x, y) {
+  await page.evaluate((name) => {
     const g = cockpit.layout.gauges.find((c) => c.gauge === name);
-    const w = cockpit.windows.get(g.window);
-    w.element.scrollIntoView({ block: 'nearest', inline: 'nearest' });  // the fit leaves some windows past the edge
-    const rect = w.element.getBoundingClientRect();
-    const scale = rect.width / w.config.w;
-    return { x: rect.left + (g.x + (x + 0.5) * g.w / g.bw) * scale, y: rect.top + (g.y + (y + 0.5) * g.h / g.bh) * scale };
-  }, [gauge, x, y]);
+    cockpit.windows.get(g.window).element.scrollIntoView({ block: 'nearest', inline: 'nearest' });
+  }, gauge);
+  return pointOn(page, gauge, x, y);
 }
 function gaugeBox(gauge) {
   return page.evaluate((name) => {
