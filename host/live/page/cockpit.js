@@ -110,6 +110,7 @@ function buildDesk() {
     el.querySelector('img').alt = w.title || '';
     desk.appendChild(el);
     const entry = { config: w, element: el, image: el.querySelector('img'), shown: 0, wanted: w.version, loading: null, scale: 1, drawnAt: 0,
+                    fetched: 0, fetchedAt: 0,
                     moved: null, gauges: cockpit.layout.gauges.filter((g) => g.window === w.window) };
     // Settled once the window has its first picture, or cannot have one.
     entry.first = new Promise((resolve) => { entry.settle = resolve; });
@@ -241,37 +242,53 @@ function setZoom(zoom) {
   applyZoom();
 }
 
-// Fetches the newest picture of a window until it has the version it was told of.
+// Fetches the newest picture of a window until it has the version it was
+// told of. The next picture is fetched while the last one decodes, so that
+// large pictures come as often as the server and the browser can each make
+// them; at most two are on their way, and they are shown in order.
 async function refresh(entry) {
   if (entry.loading) return entry.loading;
   entry.loading = (async () => {
-    while ((entry.shown < entry.wanted || entry.drawnAt !== entry.scale) && !entry.element.hidden) {
+    let before = Promise.resolve(), last = Promise.resolve();
+    let failed = false;
+    while (behind(entry) && !failed) {
+      await before;
       const scale = entry.scale;
       const res = await fetch(`/window/${two(entry.config.window)}.png?scale=${scale}`);
-      if (!res.ok) break;
+      if (!res.ok) { failed = true; break; }
       const version = Number(res.headers.get('X-Picture-Version'));
+      entry.fetched = version;
+      entry.fetchedAt = scale;
       // The new picture is decoded aside and then put in the old one's
       // place, so the window never shows an empty frame between the two.
       const url = URL.createObjectURL(await res.blob());
       const image = new Image();
       image.alt = entry.image.alt;
       image.src = url;
-      const decoded = await image.decode().then(() => true, () => false);
-      if (!decoded) { URL.revokeObjectURL(url); break; }
-      const old = entry.image.src;
-      entry.image.replaceWith(image);
-      entry.image = image;
-      if (old.startsWith('blob:')) URL.revokeObjectURL(old);
-      entry.shown = version;
-      entry.drawnAt = scale;
-      entry.element.dataset.version = version;
-      entry.element.dataset.scale = scale;
-      entry.settle();
-      if (version < entry.wanted) continue;
+      const decoded = image.decode().then(() => true, () => false);
+      const swap = last.then(async () => {
+        if (!await decoded) { URL.revokeObjectURL(url); failed = true; return; }
+        const old = entry.image.src;
+        entry.image.replaceWith(image);
+        entry.image = image;
+        if (old.startsWith('blob:')) URL.revokeObjectURL(old);
+        entry.shown = version;
+        entry.drawnAt = scale;
+        entry.element.dataset.version = version;
+        entry.element.dataset.scale = scale;
+        entry.settle();
+      });
+      before = last;
+      last = swap;
     }
-  })().finally(() => { entry.loading = null; entry.settle(); });
+    await last;
+    return !failed;
+  })().finally(() => { entry.loading = null; entry.settle(); })
+    // A picture told of while the last ones were decoding.
+    .then((going) => { if (going && behind(entry)) refresh(entry); });
   return entry.loading;
 }
+const behind = (entry) => (entry.fetched < entry.wanted || entry.fetchedAt !== entry.scale) && !entry.element.hidden;
 
 // ------------------------------------------------------------ the mouse
 // Where the pointer is: the window's panel units, the gauge on top there and
