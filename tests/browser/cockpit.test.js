@@ -484,10 +484,18 @@ test('on a tablet a tap clicks, a long press right-clicks, a finger drags a leve
   // Two fingers spreading zoom in; nothing scrolled the page or selected text.
   const fit = await p.evaluate(() => cockpit.zoom);
   const mid = { x: 400, y: 300 };
+  // The main panel's point under the fingers, in its own units.
+  const under = () => p.evaluate(({ x, y }) => {
+    const r = cockpit.windows.get(0).element.getBoundingClientRect();
+    return [(x - r.left) / cockpit.zoom, (y - r.top) / cockpit.zoom];
+  }, mid);
+  const before = await under();
   await touch('touchStart', [{ x: mid.x - 40, y: mid.y }, { x: mid.x + 40, y: mid.y }]);
   for (let i = 1; i <= 5; ++i) await touch('touchMove', [{ x: mid.x - 40 - 20 * i, y: mid.y }, { x: mid.x + 40 + 20 * i, y: mid.y }]);
   await touch('touchEnd', []);
   expect(await p.evaluate(() => cockpit.zoom)).toBeGreaterThan(fit * 1.5);
+  const after = await under();
+  expect(Math.hypot(after[0] - before[0], after[1] - before[1])).toBeLessThan(3);
   expect(await p.evaluate(() => [scrollX, scrollY, String(getSelection())])).toEqual([0, 0, '']);
   await p.screenshot({ path: path.join(artifacts, 'tablet-pinched.png') });
   await context.close();

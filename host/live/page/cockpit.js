@@ -533,13 +533,21 @@ function attachFingers() {
     const [a, b] = [...pinch.fingers.values()];
     return Math.hypot(a.x - b.x, a.y - b.y);
   };
+  // Between the two fingers, from the viewport's corner.
+  const middle = () => {
+    const [a, b] = [...pinch.fingers.values()];
+    const box = view.getBoundingClientRect();
+    return { x: (a.x + b.x) / 2 - box.left, y: (a.y + b.y) / 2 - box.top };
+  };
   const cancelTouches = () => { for (const entry of cockpit.windows.values()) if (entry.cancelTouch) entry.cancelTouch(); };
   view.addEventListener('pointerdown', (e) => {
     if (e.pointerType !== 'touch') return;
     pinch.fingers.set(e.pointerId, { x: e.clientX, y: e.clientY, x0: e.clientX, y0: e.clientY, panning: false, lever: false });
     if (pinch.fingers.size === 2) {
       cancelTouches();
-      pinch.start = { spread: spread(), zoom: cockpit.zoom };
+      const mid = middle();
+      pinch.start = { spread: spread(), zoom: cockpit.zoom,
+                      at: { x: (view.scrollLeft + mid.x) / cockpit.zoom, y: (view.scrollTop + mid.y) / cockpit.zoom } };
     }
   }, { capture: true });
   view.addEventListener('pointermove', (e) => {
@@ -548,8 +556,11 @@ function attachFingers() {
     const dx = e.clientX - f.x, dy = e.clientY - f.y;
     f.x = e.clientX; f.y = e.clientY;
     if (pinch.start && pinch.fingers.size === 2) {
+      // The point the pinch began on stays between the fingers.
       const zoom = pinch.start.zoom * spread() / Math.max(1, pinch.start.spread);
       setZoom(Math.min(kMaxZoom, Math.max(fitZoom(), zoom)));
+      const mid = middle();
+      view.scrollTo(pinch.start.at.x * cockpit.zoom - mid.x, pinch.start.at.y * cockpit.zoom - mid.y);
     } else if (pinch.fingers.size === 1 && !f.lever) {
       if (!f.panning && Math.hypot(f.x - f.x0, f.y - f.y0) > kTapSlop) { f.panning = true; cancelTouches(); }
       if (f.panning) view.scrollBy(-dx, -dy);
