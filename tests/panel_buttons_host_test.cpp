@@ -14,6 +14,8 @@
 
 #include "host/cli/cli.h"
 #include "host/draw/fonts.h"
+#include "host/load/panel_config.h"
+#include "host/run/host.h"
 
 namespace ardelvine::hostapp {
 namespace {
@@ -70,6 +72,34 @@ TEST(PanelButtonsHost, ClickOpensAHiddenWindowAndThePictureShowsIt) {
     EXPECT_EQ(pixels_like(opened, 10, 5, 150, 25, 0, 255, 0), 0);
     EXPECT_FALSE(fs::exists(dir / "window-01-radio-stack.png")) << "closed again by the second button";
     if (!HasFailure()) fs::remove_all(dir);
+}
+
+// A window button's tooltip says when its click shows nothing here: a view
+// of the simulator's own, or windows this panel lacks.
+TEST(PanelButtonsHost, TooltipsSayWhatAClickShowsNothingOf) {
+    struct Case {
+        const char* line;
+        const char* tooltip;
+    } cases[] = {
+        {"Radios_Toggle, 0, 0, 19, 19, t300", "Display/Hide the radio stack"},
+        {"Radios_Toggle, 0, 0, 19, 19, tRADIO_STACK_PANEL", "Display/Hide the radio stack (no window of this panel answers it)"},
+        {"Fuel_Toggle, 0, 0, 19, 19, o300 hTOGGLE_FUEL_WINDOW", "Display/Hide the fuel subpanel"},
+        {"Close_Subpanel, 0, 0, 19, 19, c300", "Close the subpanel"},
+        {"Electricity_Toggle, 0, 0, 19, 19", "Display/Hide the electricity switches"},  // the main panel
+        {"GPS_Toggle, 0, 0, 19, 19, hTOGGLE_GPS_WINDOW", "Display/Hide the GPS (a view the simulator shows; this host does not)"},
+        {"Landing_View_Toggle, 0, 0, 19, 19, p1", "Switch between Normal and Landing view (a view the simulator shows; this host does not)"},
+        {"Map_Toggle, 0, 0, 19, 19", "Display/Hide the map (a view the simulator shows; this host does not)"},
+        {"Compass_Toggle, 0, 0, 19, 19, tCOMPASS_PANEL # t300", "Display/Hide the compass (no window of this panel answers it)"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        Host host(parse_panel_config(std::string("[Window00]\nsize_mm=100,40\ngauge00=Ardelvine_Instr!") + c.line +
+                                         "\n[Window01]\nsize_mm=50,50\nident=300\nvisible=0\n",
+                                     "buttons.cfg"));
+        host.update();
+        const std::string name(c.line, std::strchr(c.line, ',') - c.line);
+        EXPECT_EQ(host.tooltip(*host.find({name, 1}), 9, 9), c.tooltip);
+    }
 }
 
 TEST(PanelButtonsHost, FacesTheMachineLacksFallBackToLiberationSans) {

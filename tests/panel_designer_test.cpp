@@ -288,6 +288,8 @@ TEST(PanelReading, LenientAsTheSimulatorIs) {
         "file_1600=large.bmp\n"
         "size_mm=300\n"
         "ident=MAIN_PANEL\n"
+        "Position=9\n"
+        "ZORDER=3\n"
         "gauge00=Ardelvine_Instr!Airspeed, 0, 0, 100, 120\n"
         "[Window Titles]\n"
         "Title=x\n"
@@ -315,6 +317,8 @@ TEST(PanelReading, LenientAsTheSimulatorIs) {
     EXPECT_EQ(second.ident, 0u) << "two windows share the main panel's ident";
     EXPECT_TRUE(second.size_given);
     EXPECT_FALSE(second.height_given);
+    EXPECT_EQ(second.position, -1) << "no place on the screen: as if not given";
+    EXPECT_EQ(second.zorder, 3);
     EXPECT_TRUE(p.windows[2].vcockpit);
     EXPECT_EQ(p.windows[2].index, 2);
     EXPECT_EQ(p.night_colour, (RgbBytes{10, 20, 30}));
@@ -326,7 +330,8 @@ TEST(PanelReading, LenientAsTheSimulatorIs) {
         {6, "ident 'radio_stack_panel' is no window name this host knows; Window00 keeps ident 0"},
         {9, "'gauge02' places nothing, ignored"},
         {10, "unknown key 'view_forward' in [Window00], ignored"},
-        {19, "'title' in [Window Titles] names no window, ignored"},
+        {17, "position=9 is no place on the screen (0 to 8), ignored"},
+        {21, "'title' in [Window Titles] names no window, ignored"},
     };
     ASSERT_EQ(p.warnings.size(), std::size(warnings));
     for (std::size_t i = 0; i < std::size(warnings); ++i) {
@@ -578,7 +583,7 @@ TEST(PanelChecker, ReportsOnStdoutAndExitsZeroWithWarnings) {
     EXPECT_EQ(strict.out, run.out);
     EXPECT_EQ(strict.err, "gaugehost: " + panel + ": 14 findings, refused under --strict\n");
 
-    EXPECT_EQ(cli({"check", "default"}).out, "3 windows, 62 gauges placed: nothing to report\n");
+    EXPECT_EQ(cli({"check", "default"}).out, "6 windows, 76 gauges placed: nothing to report\n");
     EXPECT_EQ(cli({"check", "default", "--strict"}).status, 0);
     write(dir / "bad.cfg", "[Window00]\ngauge00=Ardelvine_Instr!Airspeed, left, 0\n");
     const CliRun bad = cli({"check", (dir / "bad.cfg").string()});

@@ -68,30 +68,6 @@ std::vector<Rect> click_areas(const Placement& p) {
     return out;
 }
 
-// The windows a click on a gauge opens or toggles, read from its parameters
-// as the window buttons read them: each `o` and `t` followed at once by a
-// window name or number, none after a comment character. A button without
-// parameters toggles the main panel.
-std::vector<std::int64_t> windows_opened(const char* parameters) {
-    if (parameters == nullptr || parameters[0] == '\0') return {0};
-    std::string text(parameters);
-    text.erase(std::min(text.size(), text.find_first_of("/#'")));
-    std::vector<std::int64_t> idents;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != 'o' && text[i] != 't') continue;
-        const char* argument = text.c_str() + i + 1;
-        if (*argument == '\0') continue;
-        std::int64_t ident = std::strtol(argument, nullptr, 10);
-        for (const params::WindowName& n : params::kWindowNames)
-            if (std::strncmp(argument, n.name, std::strlen(n.name)) == 0) {
-                ident = n.ident;
-                break;
-            }
-        idents.push_back(ident);
-    }
-    return idents;
-}
-
 // A gauge that reads the window buttons' parameter language: a panel button
 // that has code (the fixed ones send one event and read nothing).
 bool reads_window_options(const Placement& p) {
@@ -353,7 +329,7 @@ CheckCounts check_panel(const Host& host, const std::function<void(const Finding
 
     std::vector<std::int64_t> opened;
     for (const auto& p : placements)
-        for (std::int64_t ident : windows_opened(const_cast<Placement&>(*p).header()->parameters)) opened.push_back(ident);
+        for (std::int64_t ident : button_windows(const_cast<Placement&>(*p).header()->parameters, "ot")) opened.push_back(ident);
     std::sort(opened.begin(), opened.end());
 
     std::vector<std::uint32_t> idents;

@@ -1,6 +1,7 @@
 // `gaugehost serve`: the live cockpit on a port of this machine until
 // Ctrl+C (or SIGTERM) ends it.
 #include <pthread.h>
+#include <malloc.h>
 #include <signal.h>
 
 #include <atomic>
@@ -79,6 +80,14 @@ private:
 
 int cmd_serve(const Options& o, std::ostream& out, std::ostream& err) {
     StopOnSignal signals;
+#ifdef M_MMAP_THRESHOLD
+    // Live pictures are allocated and freed many times a second, up to
+    // 150 MB each. Served from the heap they reuse the same memory; each its
+    // own mapping, every one would be faulted in and zeroed page by page,
+    // which costs more than drawing and compressing it.
+    mallopt(M_MMAP_THRESHOLD, 256 << 20);
+    mallopt(M_TRIM_THRESHOLD, 512 << 20);
+#endif
     if (o.positional.size() != 1) throw InputError("serve needs one panel configuration (or \"default\")");
     const ServeOptions serve = serve_options(o);
     const std::string lighting = option(o, "--lighting", "day");

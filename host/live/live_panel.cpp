@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <exception>
 #include <new>
+#include <thread>
 #include <utility>
 
 #include <zlib.h>
@@ -101,6 +103,9 @@ bool same_rows(const WindowPicture& a, const WindowPicture& b, int first, int la
     return std::memcmp(a.pixels.data() + begin, b.pixels.data() + begin, size) == 0;
 }
 
+// Pictures from this many pixels are deflated by two threads.
+constexpr std::size_t kSharedPixels = 2'000'000;
+
 // The picture's PNG from its bands: deflate's fastest level with the Sub
 // filter, where Cairo's own writer takes far longer. Bands the same as in
 // `basis` (an encoded picture of the same size, or null) are taken from it.
@@ -108,17 +113,44 @@ std::string encode_png(const WindowPicture& p, const WindowPicture* basis, const
                        std::vector<WindowPicture::Band>& bands) {
     const bool comparable = basis != nullptr && reuse != nullptr && basis->width == p.width &&
                             basis->height == p.height && basis->stride == p.stride;
-    BandDeflater deflater;
-    std::vector<unsigned char> raw;
-    bands.clear();
-    for (int first = 0, n = 0; first < p.height; first += WindowPicture::kBandRows, ++n) {
-        const int last = std::min(p.height, first + WindowPicture::kBandRows);
-        if (comparable && static_cast<std::size_t>(n) < reuse->size() && same_rows(p, *basis, first, last)) {
-            bands.push_back((*reuse)[static_cast<std::size_t>(n)]);
-            continue;
+    const std::size_t count = static_cast<std::size_t>((p.height + WindowPicture::kBandRows - 1) / WindowPicture::kBandRows);
+    bands.assign(count, {});
+    const auto encode = [&](std::size_t from, std::size_t to) {
+        BandDeflater deflater;
+        std::vector<unsigned char> raw;
+        for (std::size_t n = from; n < to; ++n) {
+            const int first = static_cast<int>(n) * WindowPicture::kBandRows;
+            const int last = std::min(p.height, first + WindowPicture::kBandRows);
+            if (comparable && n < reuse->size() && same_rows(p, *basis, first, last)) {
+                bands[n] = (*reuse)[n];
+                continue;
+            }
+            filter_rows(p, first, last, raw);
+            bands[n] = deflater.deflate(raw);
         }
-        filter_rows(p, first, last, raw);
-        bands.push_back(deflater.deflate(raw));
+    };
+    // A picture of millions of pixels (a panel at twice its size or more) is
+    // shared out between two threads: its bands deflate apart, and at the
+    // panel's rate of updates one thread would fall behind.
+    if (static_cast<std::size_t>(p.width) * static_cast<std::size_t>(p.height) < kSharedPixels) {
+        encode(0, count);
+    } else {
+        std::exception_ptr failed;
+        std::thread other([&] {
+            try {
+                encode(count / 2, count);
+            } catch (...) {
+                failed = std::current_exception();
+            }
+        });
+        try {
+            encode(0, count / 2);
+        } catch (...) {
+            other.join();
+            throw;
+        }
+        other.join();
+        if (failed) std::rethrow_exception(failed);
     }
 
     std::string out("\x89PNG\r\n\x1a\n", 8);

@@ -101,6 +101,8 @@ std::string layout_json(Host& host) {
                            {"w", w.size_w},
                            {"h", w.size_h},
                            {"position", w.position},
+                           {"zorder", w.zorder},
+                           {"window_size", panel_text_utf8(w.window_size)},
                            {"window_pos", panel_text_utf8(w.window_pos)}});
     }
     json gauges = json::array();

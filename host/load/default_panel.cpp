@@ -3,11 +3,15 @@
 namespace ardelvine::hostapp {
 
 const char* const kDefaultPanel = R"(// Every gauge of the module, each at a size where its smallest legend reads
-// (6 pixels or more) and no bitmap is enlarged past 1.25 times.
+// (6 pixels or more) and no bitmap is enlarged past 1.25 times. Every window
+// button opens a window of this panel, or one of the simulator's own views.
 [Window Titles]
 Window00=Main Panel
 Window01=Radio Stack
 Window02=Throttle Quadrant
+Window03=Fuel
+Window04=Electrical
+Window05=Compass
 
 [Window00]
 size_mm=1960,1190
@@ -69,20 +73,25 @@ gauge44=Ardelvine_Instr!Kneeboard_Toggle, 1700, 1040
 gauge45=Ardelvine_Instr!ATC_Toggle, 1725, 1040
 gauge46=Ardelvine_Instr!Map_Toggle, 1752, 1042, 15
 gauge47=Ardelvine_Instr!Invisible_Toggle, 1775, 1040, tTHROTTLE_PANEL
-gauge48=Ardelvine_Instr!Close_Subpanel, 1800, 1040, cRADIO_STACK_PANEL cTHROTTLE_PANEL
+gauge48=Ardelvine_Instr!Close_Subpanel, 1800, 1040, cRADIO_STACK_PANEL cTHROTTLE_PANEL c300 c301 cCOMPASS_PANEL
 gauge49=Ardelvine_Instr!Radios_Toggle, 1825, 1040, tRADIO_STACK_PANEL
 gauge50=Ardelvine_Instr!Landing_View_Toggle, 1850, 1040, p1
 gauge51=Ardelvine_Instr!GPS_Toggle, 1875, 1040, hTOGGLE_GPS_WINDOW
 gauge52=Ardelvine_Instr!Throttle_Toggle, 1700, 1080, tTHROTTLE_PANEL
-gauge53=Ardelvine_Instr!Compass_Toggle, 1725, 1080, hTOGGLE_COMPASS_WINDOW
-gauge54=Ardelvine_Instr!Fuel_Toggle, 1750, 1080, hTOGGLE_FUEL_WINDOW
-gauge55=Ardelvine_Instr!Electricity_Toggle, 1775, 1080, b180
+gauge53=Ardelvine_Instr!Compass_Toggle, 1725, 1080, tCOMPASS_PANEL hTOGGLE_COMPASS_WINDOW
+gauge54=Ardelvine_Instr!Fuel_Toggle, 1750, 1080, t300 hTOGGLE_FUEL_WINDOW
+gauge55=Ardelvine_Instr!Electricity_Toggle, 1775, 1080, b180 t301
 gauge56=Ardelvine_Instr!Registration, 10, 1155, 150
 
+// The subpanels float over the main panel where the simulator puts them:
+// by window_pos (fractions of the screen), by position (0 top left to 8
+// bottom right) or, with neither, cascading from the top right.
 [Window01]
 size_mm=370,630
 ident=RADIO_STACK_PANEL
 visible=1
+window_pos=0.80,0.08
+zorder=1
 background_color=24,26,28
 gauge00=Ardelvine_Instr!Radio_COM, 10, 10, 350
 gauge01=Ardelvine_Instr!Radio_NAV, 10, 150, 288
@@ -93,8 +102,52 @@ gauge03=Ardelvine_Instr!Radio_IFF_XPDR, 10, 515, 261
 size_mm=240,330
 ident=THROTTLE_PANEL
 visible=1
+position=7
+zorder=1
 background_color=24,26,28
 gauge00=Ardelvine_Instr!Throttle_Quadrant, 10, 10, 217
+
+// The fuel gauge large, with the fuel valve, over the middle of the screen.
+[Window03]
+size_mm=450,380
+ident=300
+visible=0
+position=4
+window_size=0.30,0.45
+zorder=2
+background_color=24,26,28
+gauge00=Ardelvine_Instr!Fuel_Quantity, 10, 10, 360
+gauge01=Ardelvine_Instr!Fuel_Valve, 386, 130, 54
+
+// The voltmeter, the generator and its lamp, the battery, the avionics and
+// the lights.
+[Window04]
+size_mm=340,290
+ident=301
+visible=0
+zorder=2
+background_color=24,26,28
+gauge00=Ardelvine_Instr!Voltmeter, 10, 10, 206
+gauge01=Ardelvine_Instr!Generator_Light, 232, 20, 48
+gauge02=Ardelvine_Instr!Generator_Switch, 232, 90, 54
+gauge03=Ardelvine_Instr!Battery_Switch, 296, 120
+gauge04=Ardelvine_Instr!Avionics_Switch, 10, 236
+gauge05=Ardelvine_Instr!Navigation_Lights_Switch, 50, 236
+gauge06=Ardelvine_Instr!Landing_Lights_Switch, 90, 236
+gauge07=Ardelvine_Instr!Beacon_Lights_Switch, 130, 236
+gauge08=Ardelvine_Instr!Strobe_Lights_Switch, 170, 236
+gauge09=Ardelvine_Instr!Panel_Lights_Switch, 210, 236
+gauge10=Ardelvine_Instr!Pitot_Heat_Switch, 250, 236
+
+// The compass shown large: window_size asks for a sixth of the screen.
+[Window05]
+size_mm=115,80
+ident=COMPASS_PANEL
+visible=0
+window_size=0.16,0.16
+zorder=2
+background_color=24,26,28
+gauge00=Ardelvine_Instr!Whiskey_Compass, 10, 10, 95
 )";
 
 const char* const kDefaultScenario = R"(# A short flight: cruise numbers, one click and one tooltip, then the

@@ -1,5 +1,6 @@
-// The built-in panel (every gauge of the module, in three windows) and the
-// scenario the program runs on it when called without arguments.
+// The built-in panel (every gauge of the module: the main panel and five
+// subpanels) and the scenario the program runs on it when called without
+// arguments.
 #pragma once
 
 namespace ardelvine::hostapp {

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -18,7 +20,7 @@ namespace {
 
 // Keys of a window section that the simulator knows and that change nothing
 // in this host's pictures or state.
-constexpr const char* kIgnoredWindowKeys[] = {"zorder", "sizing", "type", "child_3d", "render_3d_window",
+constexpr const char* kIgnoredWindowKeys[] = {"sizing", "type", "child_3d", "render_3d_window",
                                                "alpha", "window_size_ratio", "texture"};
 
 bool is_ignored_key(const std::string& key) {
@@ -191,7 +193,11 @@ public:
                      " keeps ident " + std::to_string(w.ident));
             }
         } else if (key == "position") {
-            w.position = integer(value, "position");
+            const int at = integer(value, "position");
+            if (at >= 0 && at <= 8) w.position = at;
+            else warn("position=" + std::to_string(at) + " is no place on the screen (0 to 8), ignored");
+        } else if (key == "zorder") {
+            w.zorder = integer(value, "zorder");
         } else if (key == "window_size") {
             w.window_size = value;
         } else if (key == "window_pos") {
@@ -390,6 +396,26 @@ std::optional<std::uint32_t> window_ident_by_name(const std::string& name) {
     for (const params::WindowName& n : params::kWindowNames)
         if (name == n.name) return static_cast<std::uint32_t>(n.ident);
     return std::nullopt;
+}
+
+std::vector<std::int64_t> button_windows(const char* parameters, std::string_view options) {
+    if (parameters == nullptr || parameters[0] == '\0') return {0};
+    std::string text(parameters);
+    text.erase(std::min(text.size(), text.find_first_of("/#'")));
+    std::vector<std::int64_t> idents;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (options.find(text[i]) == std::string_view::npos) continue;
+        const char* argument = text.c_str() + i + 1;
+        if (*argument == '\0') continue;
+        std::int64_t ident = std::strtol(argument, nullptr, 10);
+        for (const params::WindowName& n : params::kWindowNames)
+            if (std::strncmp(argument, n.name, std::strlen(n.name)) == 0) {
+                ident = n.ident;
+                break;
+            }
+        idents.push_back(ident);
+    }
+    return idents;
 }
 
 PanelConfig parse_panel_config(const std::string& text, const std::string& file_name) {

@@ -41,6 +41,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace ardelvine::hostapp {
@@ -84,7 +85,11 @@ struct WindowConfig {
     std::uint32_t ident = 0;
     bool visible = true;
     bool nomenu = false;
-    int position = 0;
+    // position: where the simulator puts the window on the screen, 0 top left
+    // to 8 bottom right, row by row; -1 when not given. zorder: windows with a
+    // higher one stand over those with a lower.
+    int position = -1;
+    int zorder = 0;
     std::string window_size, window_pos;
     RgbBytes background = {0, 0, 0};
     // The background bitmap as written (file=, or the largest file_NNNN=),
@@ -119,6 +124,13 @@ void find_backgrounds(PanelConfig& config, const std::string& folder);
 
 // Window names a configuration may use for `ident`.
 std::optional<std::uint32_t> window_ident_by_name(const std::string& name);
+
+// The window idents a window button's parameter string names after any of
+// the option letters `options` ("ot": what a click opens or toggles), read as
+// the buttons read them: a window name or a number right after the letter,
+// none after a comment character. A button without a string names window 0:
+// its click toggles the main panel.
+std::vector<std::int64_t> button_windows(const char* parameters, std::string_view options);
 
 // "Window00", "Vcockpit01": how messages name a window.
 std::string section_name(const WindowConfig& window);

@@ -11,6 +11,7 @@
 
 #include "host/run/host.h"
 #include "host/load/mouse_areas.h"
+#include "module/gauge_descriptions.h"
 
 namespace ardelvine::hostapp {
 
@@ -120,6 +121,31 @@ void Host::drag(Placement& gauge, int x, int y) {
     with_gauge(gauge, [&] { r.handler(&record, MOUSE_DRAG); });
 }
 
+namespace {
+
+// What a panel button's tooltip adds when its click shows nothing this host
+// draws: the fixed buttons send the simulator's own view keys (kneeboard,
+// map, ATC), a string may step the view or name no window at all (the
+// GPS), and the windows it names may be missing from this panel. Null when
+// the click reaches a window here.
+const char* view_note(Placement& p, const PanelConfig& panel) {
+    const gauges::GaugeDescription* d = gauges::find_description(p.original()->name);
+    if (d == nullptr || d->group != gauges::GaugeGroup::PANEL_BUTTONS) return nullptr;
+    static constexpr const char* kSimulatorView = " (a view the simulator shows; this host does not)";
+    if (p.original()->callback == nullptr) return kSimulatorView;
+    const char* parameters = p.header()->parameters;
+    const std::vector<std::int64_t> windows = button_windows(parameters, "oct");
+    for (const std::int64_t ident : windows)
+        for (const WindowConfig& w : panel.windows)
+            if (!w.vcockpit && static_cast<std::int64_t>(w.ident) == ident) return nullptr;
+    const std::string text = parameters != nullptr ? parameters : "";
+    const bool steps_view = text.substr(0, text.find_first_of("/#'")).find('p') != std::string::npos;
+    if (windows.empty() || steps_view) return kSimulatorView;
+    return " (no window of this panel answers it)";
+}
+
+}  // namespace
+
 std::string Host::tooltip(Placement& gauge, int x, int y) { return tooltip_shown(gauge, x, y, true).text; }
 
 TooltipShown Host::tooltip_shown(Placement& gauge, int x, int y, bool record) {
@@ -140,6 +166,8 @@ TooltipShown Host::tooltip_shown(Placement& gauge, int x, int y, bool record) {
             text = known != nullptr ? known : fallback;
             help = t.help_id;
         }
+        if (!text.empty())
+            if (const char* note = view_note(gauge, panel_)) text += note;
     }
     TooltipShown shown{gauge.name(), x, y, std::move(text), help};
     if (!record) return shown;

@@ -30,32 +30,64 @@ function showError(e) { setStatus(String(e.message || e), 'lost'); }
 function setStatus(text, kind) { const s = $('status'); s.textContent = text; s.className = kind || ''; }
 
 // ------------------------------------------------------------ windows
-function windowPlaces(windows) {
-  // A window is placed by window_pos (fractions of the screen) or by its
-  // position (a 3x3 grid over the screen); the others stand side by side to
-  // the right of the first, in panel order. The first window is the screen.
-  const screen = windows[0] || { w: 800, h: 600 };
+// The page is the simulator's screen: the main panel (window 00, or the
+// first window shown) fills the room across or down, whichever binds first,
+// and the other windows float over it where the panel configuration puts
+// them, as subpanels do in the simulator: window_pos and window_size as
+// fractions of the screen, or the position code (0 top left to 8 bottom
+// right, row by row); windows given neither cascade from the top right.
+// Places and sizes are kept in the main panel's units, so a zoom moves and
+// sizes everything together; a window moved by its title bar keeps its new
+// place.
+const kTitleBar = 22;        // CSS pixels above a floating window
+const kCascadeStep = 28;     // CSS pixels between cascaded windows
+
+function mainWindow(windows) {
+  return windows.find((w) => w.window === 0) || windows.find((w) => w.visible) || windows[0];
+}
+
+const fractions = (text) => {
+  const f = String(text || '').split(',').map((s) => Number(s.trim()));
+  return f.length === 2 && f.every((v) => Number.isFinite(v) && v >= 0 && v <= 1) ? f : null;
+};
+
+// The room the screen has on the page, in CSS pixels.
+function room() {
+  const view = $('viewport');
+  return { w: Math.max(1, view.clientWidth), h: Math.max(1, view.clientHeight) };
+}
+
+// Where each window stands and how large it is shown, in main-panel units:
+// {x, y, factor} (factor: shown size over panel size). `screen` is the room
+// at the fit, in the same units.
+function windowPlaces(windows, screen, zoom) {
+  const main = mainWindow(windows);
   const places = new Map();
-  let flow = 0;
-  windows.forEach((w, i) => {
+  const bar = kTitleBar / zoom;
+  const floating = windows.filter((w) => w !== main);
+  let cascaded = 0;
+  for (const w of floating) {
+    const size = fractions(w.window_size);
+    const factor = size ? Math.min(size[0] * screen.w / w.w, size[1] * screen.h / w.h) : 1;
+    const sw = w.w * factor, sh = w.h * factor;
+    const pos = fractions(w.window_pos);
     let x, y;
-    const pos = (w.window_pos || '').split(',').map(Number);
-    if (pos.length === 2 && pos.every(Number.isFinite)) {
+    if (pos) {
       x = pos[0] * screen.w; y = pos[1] * screen.h;
-    } else if (i > 0 && w.position > 0 && w.position <= 8) {
+    } else if (w.position >= 0 && w.position <= 8) {
       const col = w.position % 3, row = Math.floor(w.position / 3);
-      x = [0, (screen.w - w.w) / 2, screen.w - w.w][col];
-      y = [0, (screen.h - w.h) / 2, screen.h - w.h][row];
-    } else if (i === 0) {
-      x = 0; y = 0;
+      x = [0, (screen.w - sw) / 2, screen.w - sw][col];
+      y = [0, (screen.h - sh) / 2, screen.h - sh][row];
     } else {
-      x = flow; y = 0;
+      const step = cascaded++ * kCascadeStep / zoom;
+      x = screen.w - sw - step; y = bar + step;
     }
-    if (i === 0 || !(pos.length === 2 && pos.every(Number.isFinite)) && !(w.position > 0 && w.position <= 8)) {
-      flow = Math.max(flow, x + w.w + 24);
-    }
-    places.set(w.window, { x: Math.max(0, x), y: Math.max(0, y) + 20 });
-  });
+    // The title bar stays on the screen, where the window can be taken.
+    x = Math.max(0, Math.min(x, screen.w - sw));
+    y = Math.max(bar, Math.min(y, screen.h - sh));
+    places.set(w.window, { x, y, factor });
+  }
+  if (main) places.set(main.window, { x: 0, y: 0, factor: 1 });
   return places;
 }
 
@@ -63,32 +95,74 @@ function buildDesk() {
   const desk = $('desk');
   desk.textContent = '';
   cockpit.windows.clear();
-  const places = windowPlaces(cockpit.layout.windows);
-  let width = 0, height = 0;
+  const main = mainWindow(cockpit.layout.windows);
+  // Windows of a higher zorder stand over those of a lower; the main panel under all.
+  const order = cockpit.layout.windows.filter((w) => w !== main)
+    .map((w, i) => ({ w, i })).sort((a, b) => (a.w.zorder || 0) - (b.w.zorder || 0) || a.i - b.i);
+  cockpit.top = order.length;
   for (const w of cockpit.layout.windows) {
-    const place = places.get(w.window);
     const el = document.createElement('div');
-    el.className = 'window';
+    el.className = w === main ? 'window main' : 'window floating';
     el.id = `window-${two(w.window)}`;
-    el.style.left = `${place.x}px`;
-    el.style.top = `${place.y}px`;
-    el.style.width = `${w.w}px`;
-    el.style.height = `${w.h}px`;
+    el.style.zIndex = w === main ? 0 : 1 + order.findIndex((o) => o.w === w);
     el.hidden = !w.visible;
-    el.innerHTML = `<span class="title"></span><img alt="">`;
-    el.querySelector('.title').textContent = w.title || `Window ${two(w.window)}`;
+    el.innerHTML = `<img alt="">`;
     el.querySelector('img').alt = w.title || '';
     desk.appendChild(el);
-    width = Math.max(width, place.x + w.w);
-    height = Math.max(height, place.y + w.h);
     const entry = { config: w, element: el, image: el.querySelector('img'), shown: 0, wanted: w.version, loading: null, scale: 1, drawnAt: 0,
-                    gauges: cockpit.layout.gauges.filter((g) => g.window === w.window) };
+                    fetched: 0, fetchedAt: 0,
+                    moved: null, gauges: cockpit.layout.gauges.filter((g) => g.window === w.window) };
+    // Settled once the window has its first picture, or cannot have one.
+    entry.first = new Promise((resolve) => { entry.settle = resolve; });
     cockpit.windows.set(w.window, entry);
+    if (w !== main) attachTitleBar(entry);
     attachMouse(entry);
   }
-  desk.dataset.width = width;
-  desk.dataset.height = height;
   applyZoom();
+}
+
+// A floating window's title bar: it moves the window, and its button closes it.
+function attachTitleBar(entry) {
+  const el = entry.element;
+  const bar = document.createElement('div');
+  bar.className = 'title';
+  bar.innerHTML = `<span class="name"></span><button type="button" class="close" aria-label="Close">×</button>`;
+  const title = entry.config.title || `Window ${two(entry.config.window)}`;
+  bar.querySelector('.name').textContent = title;
+  bar.title = title;
+  bar.querySelector('.close').title = `Close ${title}`;
+  el.prepend(bar);
+  bar.querySelector('.close').addEventListener('click', (e) => {
+    e.stopPropagation();
+    post('/window', { ident: entry.config.ident, visible: false });
+  });
+  bar.addEventListener('pointerdown', (event) => {
+    if (event.target.closest('.close')) return;
+    event.stopPropagation();
+    event.preventDefault();
+    raise(entry);
+    bar.setPointerCapture(event.pointerId);
+    const zoom = cockpit.zoom;
+    const from = { x: event.clientX, y: event.clientY, place: { ...entry.place } };
+    const move = (e) => {
+      entry.moved = { x: from.place.x + (e.clientX - from.x) / zoom, y: from.place.y + (e.clientY - from.y) / zoom };
+      placeWindow(entry);
+    };
+    const end = () => {
+      bar.removeEventListener('pointermove', move);
+      bar.removeEventListener('pointerup', end);
+      bar.removeEventListener('pointercancel', end);
+    };
+    bar.addEventListener('pointermove', move);
+    bar.addEventListener('pointerup', end);
+    bar.addEventListener('pointercancel', end);
+  });
+}
+
+// A window taken or clicked comes to the top of the floating ones.
+function raise(entry) {
+  if (entry.element.classList.contains('main')) return;
+  entry.element.style.zIndex = ++cockpit.top;
 }
 
 // The zoom goes from the fit up to kMaxZoom; pictures are asked for at the
@@ -99,12 +173,9 @@ const kScaleStep = 0.25;
 const kMinScale = 0.25, kMaxScale = 4;
 
 function fitZoom() {
-  // The main panel fills the room across or down, whichever it reaches first.
-  const screen = cockpit.layout.windows[0] || { w: 800, h: 600 };
-  const view = $('viewport');
-  const across = (view.clientWidth - 16) / screen.w;
-  const down = (view.clientHeight - 16) / (screen.h + 20);
-  return Math.max(0.05, Math.min(kMaxZoom, across, down));
+  const main = mainWindow(cockpit.layout.windows) || { w: 800, h: 600 };
+  const r = room();
+  return Math.max(0.05, Math.min(kMaxZoom, r.w / main.w, r.h / main.h));
 }
 
 function pictureScale(zoom) {
@@ -113,55 +184,111 @@ function pictureScale(zoom) {
   return Math.min(kMaxScale, Math.max(kMinScale, stepped));
 }
 
+// A window at its place (or where it was moved to) and size, in CSS pixels.
+function placeWindow(entry) {
+  const zoom = cockpit.zoom, s = cockpit.screen;
+  const w = entry.config;
+  let { x, y } = entry.moved || entry.base;
+  if (entry.moved) {
+    // Moved windows stay where their title bar can be taken again.
+    x = Math.max(-w.w * entry.base.factor + 40 / zoom, Math.min(x, s.w - 40 / zoom));
+    y = Math.max(kTitleBar / zoom, Math.min(y, s.h - kTitleBar / zoom));
+  }
+  entry.place = { x, y };
+  const el = entry.element;
+  el.style.left = `${x * zoom}px`;
+  el.style.top = `${y * zoom}px`;
+  el.style.width = `${w.w * entry.base.factor * zoom}px`;
+  el.style.height = `${w.h * entry.base.factor * zoom}px`;
+}
+
 function applyZoom() {
   const desk = $('desk');
   const value = $('zoom').value;
-  const width = Number(desk.dataset.width) || 1, height = Number(desk.dataset.height) || 1;
   const fit = fitZoom();
-  const zoom = value === 'fit' ? fit : Math.max(fit, Number(value));
-  desk.style.transform = `scale(${zoom})`;
-  desk.style.width = `${width}px`;
-  desk.style.height = `${height}px`;
-  desk.parentElement.style.minHeight = `${height * zoom}px`;
+  const zoom = value === 'fit' ? fit : Math.min(kMaxZoom, Math.max(fit, Number(value)));
+  const r = room();
   cockpit.zoom = zoom;
-  const scale = pictureScale(zoom);
+  cockpit.screen = { w: r.w / fit, h: r.h / fit };
+  const places = windowPlaces(cockpit.layout.windows, cockpit.screen, zoom);
+  let width = 0, height = 0;
   for (const entry of cockpit.windows.values()) {
+    entry.base = places.get(entry.config.window);
+    placeWindow(entry);
+    width = Math.max(width, (entry.place.x + entry.config.w * entry.base.factor) * zoom);
+    height = Math.max(height, (entry.place.y + entry.config.h * entry.base.factor) * zoom);
+    const scale = pictureScale(zoom * entry.base.factor);
     if (entry.scale === scale) continue;
     entry.scale = scale;
     refresh(entry);
   }
+  // At the fit the desk is the room, so that nothing scrolls.
+  desk.style.width = `${Math.floor(Math.max(width, value === 'fit' ? 0 : r.w * zoom / fit))}px`;
+  desk.style.height = `${Math.floor(Math.max(height, value === 'fit' ? 0 : r.h * zoom / fit))}px`;
 }
 
-// Fetches the newest picture of a window until it has the version it was told of.
+// The zoom set by a pinch: a choice of its own in the zoom list.
+function setZoom(zoom) {
+  const select = $('zoom');
+  let option = select.querySelector('option.pinch');
+  if (!option) {
+    option = document.createElement('option');
+    option.className = 'pinch';
+    select.appendChild(option);
+  }
+  option.value = zoom.toFixed(3);
+  option.textContent = `${Math.round(zoom * 100)}%`;
+  select.value = option.value;
+  applyZoom();
+}
+
+// Fetches the newest picture of a window until it has the version it was
+// told of. The next picture is fetched while the last one decodes, so that
+// large pictures come as often as the server and the browser can each make
+// them; at most two are on their way, and they are shown in order.
 async function refresh(entry) {
   if (entry.loading) return entry.loading;
   entry.loading = (async () => {
-    while ((entry.shown < entry.wanted || entry.drawnAt !== entry.scale) && !entry.element.hidden) {
+    let before = Promise.resolve(), last = Promise.resolve();
+    let failed = false;
+    while (behind(entry) && !failed) {
+      await before;
       const scale = entry.scale;
       const res = await fetch(`/window/${two(entry.config.window)}.png?scale=${scale}`);
-      if (!res.ok) break;
+      if (!res.ok) { failed = true; break; }
       const version = Number(res.headers.get('X-Picture-Version'));
+      entry.fetched = version;
+      entry.fetchedAt = scale;
       // The new picture is decoded aside and then put in the old one's
       // place, so the window never shows an empty frame between the two.
       const url = URL.createObjectURL(await res.blob());
       const image = new Image();
       image.alt = entry.image.alt;
       image.src = url;
-      const decoded = await image.decode().then(() => true, () => false);
-      if (!decoded) { URL.revokeObjectURL(url); break; }
-      const old = entry.image.src;
-      entry.image.replaceWith(image);
-      entry.image = image;
-      if (old.startsWith('blob:')) URL.revokeObjectURL(old);
-      entry.shown = version;
-      entry.drawnAt = scale;
-      entry.element.dataset.version = version;
-      entry.element.dataset.scale = scale;
-      if (version < entry.wanted) continue;
+      const decoded = image.decode().then(() => true, () => false);
+      const swap = last.then(async () => {
+        if (!await decoded) { URL.revokeObjectURL(url); failed = true; return; }
+        const old = entry.image.src;
+        entry.image.replaceWith(image);
+        entry.image = image;
+        if (old.startsWith('blob:')) URL.revokeObjectURL(old);
+        entry.shown = version;
+        entry.drawnAt = scale;
+        entry.element.dataset.version = version;
+        entry.element.dataset.scale = scale;
+        entry.settle();
+      });
+      before = last;
+      last = swap;
     }
-  })().finally(() => { entry.loading = null; });
+    await last;
+    return !failed;
+  })().finally(() => { entry.loading = null; entry.settle(); })
+    // A picture told of while the last ones were decoding.
+    .then((going) => { if (going && behind(entry)) refresh(entry); });
   return entry.loading;
 }
+const behind = (entry) => (entry.fetched < entry.wanted || entry.fetchedAt !== entry.scale) && !entry.element.hidden;
 
 // ------------------------------------------------------------ the mouse
 // Where the pointer is: the window's panel units, the gauge on top there and
@@ -255,12 +382,15 @@ function attachMouse(entry) {
   };
 
   el.addEventListener('contextmenu', (e) => e.preventDefault());
+  let touch = null;     // a finger on a gauge: {id, point, x, y, timer, done}
   el.addEventListener('pointerdown', (event) => {
     unlockAudio();
     hideTooltip();
+    raise(entry);
     const p = pointAt(entry, event);
     if (!p) return;
     event.preventDefault();
+    if (event.pointerType === 'touch') { touchDown(event, p); return; }
     const button = event.buttons === 3 ? 'both' : event.button === 2 ? 'right' : event.button === 0 ? 'left' : null;
     if (!button) return;
     const area = areaAt(p.gauge, p.x, p.y, (a) => a.kind === 'click');
@@ -282,11 +412,41 @@ function attachMouse(entry) {
   el.addEventListener('pointerup', (event) => {
     stopHeld();
     if (dragging) sendDrag(dragPoint(event), true);
+    else if (touch && touch.id === event.pointerId) touchUp(false);
   });
   el.addEventListener('pointercancel', (event) => {
     stopHeld();
     if (dragging) sendDrag(dragPoint(event), true);
+    else if (touch && touch.id === event.pointerId) touchUp(true);
   });
+
+  // A finger: a tap clicks, a long press right-clicks, on a lever it drags;
+  // a finger that moves off its spot pans the page, and a second finger
+  // makes a pinch of it (see the viewport's pointer handlers).
+  function touchDown(event, p) {
+    if (pinch.fingers.size > 1) return;
+    const area = areaAt(p.gauge, p.x, p.y, (a) => a.kind === 'click');
+    if (area && area.drag) {
+      const finger = pinch.fingers.get(event.pointerId);
+      if (finger) finger.lever = true;  // it moves the lever, not the page
+      el.setPointerCapture(event.pointerId);
+      dragging = { gauge: p.gauge, pending: null, sending: false };
+      sendDrag(p, false);
+      return;
+    }
+    touch = { id: event.pointerId, point: p, x: event.clientX, y: event.clientY, done: false };
+    touch.timer = setTimeout(() => {
+      touch.done = true;
+      post('/click', body(p, { button: 'right' }));
+    }, kLongPress);
+  }
+  function touchUp(cancelled) {
+    clearTimeout(touch.timer);
+    if (!cancelled && !touch.done) post('/click', body(touch.point, { button: 'left' }));
+    touch = null;
+  }
+  // Called by the viewport when the finger wanders off or a second one comes.
+  entry.cancelTouch = () => { if (touch) { clearTimeout(touch.timer); touch = null; } };
   el.addEventListener('pointerleave', () => { if (!dragging) hideTooltip(); });
   // The wheel clicks a knob's increase area (up) or its decrease area (down),
   // at its middle, with the button both take; elsewhere the page scrolls.
@@ -305,6 +465,7 @@ function attachMouse(entry) {
       sendDrag(dragPoint(event), false);
       return;
     }
+    if (event.pointerType === 'touch') return;
     const p = pointAt(entry, event);
     // A click area's cursor, where there is one, over that of the group around it.
     const area = p && (areaAt(p.gauge, p.x, p.y, (a) => a.kind === 'click') || areaAt(p.gauge, p.x, p.y, () => true));
@@ -357,6 +518,60 @@ function moveTooltip(at) {
   if (y + h > room.clientHeight) y = at.y - 8 - h;
   tip.style.left = `${Math.max(0, Math.min(x, room.clientWidth - w))}px`;
   tip.style.top = `${Math.max(0, Math.min(y, room.clientHeight - h))}px`;
+}
+
+// ------------------------------------------------------------ fingers
+// The viewport sees every finger first: one that moves off its spot pans the
+// page (the browser's own scrolling and zooming are off, so that nothing
+// scrolls under a lever), two pinch the zoom between the fit and kMaxZoom.
+const kLongPress = 500;   // ms a finger rests for a right click
+const kTapSlop = 10;      // CSS pixels a tap may wander
+const pinch = { fingers: new Map(), start: null };
+function attachFingers() {
+  const view = $('viewport');
+  const spread = () => {
+    const [a, b] = [...pinch.fingers.values()];
+    return Math.hypot(a.x - b.x, a.y - b.y);
+  };
+  // Between the two fingers, from the viewport's corner.
+  const middle = () => {
+    const [a, b] = [...pinch.fingers.values()];
+    const box = view.getBoundingClientRect();
+    return { x: (a.x + b.x) / 2 - box.left, y: (a.y + b.y) / 2 - box.top };
+  };
+  const cancelTouches = () => { for (const entry of cockpit.windows.values()) if (entry.cancelTouch) entry.cancelTouch(); };
+  view.addEventListener('pointerdown', (e) => {
+    if (e.pointerType !== 'touch') return;
+    pinch.fingers.set(e.pointerId, { x: e.clientX, y: e.clientY, x0: e.clientX, y0: e.clientY, panning: false, lever: false });
+    if (pinch.fingers.size === 2) {
+      cancelTouches();
+      const mid = middle();
+      pinch.start = { spread: spread(), zoom: cockpit.zoom,
+                      at: { x: (view.scrollLeft + mid.x) / cockpit.zoom, y: (view.scrollTop + mid.y) / cockpit.zoom } };
+    }
+  }, { capture: true });
+  view.addEventListener('pointermove', (e) => {
+    const f = pinch.fingers.get(e.pointerId);
+    if (!f) return;
+    const dx = e.clientX - f.x, dy = e.clientY - f.y;
+    f.x = e.clientX; f.y = e.clientY;
+    if (pinch.start && pinch.fingers.size === 2) {
+      // The point the pinch began on stays between the fingers.
+      const zoom = pinch.start.zoom * spread() / Math.max(1, pinch.start.spread);
+      setZoom(Math.min(kMaxZoom, Math.max(fitZoom(), zoom)));
+      const mid = middle();
+      view.scrollTo(pinch.start.at.x * cockpit.zoom - mid.x, pinch.start.at.y * cockpit.zoom - mid.y);
+    } else if (pinch.fingers.size === 1 && !f.lever) {
+      if (!f.panning && Math.hypot(f.x - f.x0, f.y - f.y0) > kTapSlop) { f.panning = true; cancelTouches(); }
+      if (f.panning) view.scrollBy(-dx, -dy);
+    }
+  }, { capture: true });
+  const lift = (e) => {
+    pinch.fingers.delete(e.pointerId);
+    if (pinch.fingers.size < 2) pinch.start = null;
+  };
+  view.addEventListener('pointerup', lift, { capture: true });
+  view.addEventListener('pointercancel', lift, { capture: true });
 }
 
 // ------------------------------------------------------------ sound
@@ -425,7 +640,9 @@ async function load() {
   $(layout.lighting).checked = true;
   cockpit.update = Math.max(cockpit.update, layout.update);
   for (const message of early.splice(0)) onUpdate(message);
-  await Promise.all([...cockpit.windows.values()].map(refresh));
+  // The first picture of each window, not the newest: on a panel that moves
+  // at every update, large pictures may never catch up with it.
+  await Promise.all([...cockpit.windows.values()].map((entry) => { refresh(entry); return entry.first; }));
   await readTokens();
 }
 
@@ -629,6 +846,12 @@ async function readTokens() {
 }
 
 $('zoom').addEventListener('change', applyZoom);
+attachFingers();
+// On a narrow screen the drawer starts closed, leaving the panel the room.
+if (window.innerWidth < 1600) {
+  $('drawer').classList.remove('open');
+  $('drawer-toggle').setAttribute('aria-expanded', false);
+}
 $('show-all').addEventListener('click', async () => {
   for (const entry of cockpit.windows.values())
     if (entry.element.hidden) await post('/window', { ident: entry.config.ident, visible: true });
