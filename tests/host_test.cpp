@@ -455,5 +455,23 @@ TEST_F(HostTest, ScenarioNamesOnlyPlacedGauges) {
     EXPECT_EQ(host->updates(), 0u) << "nothing runs before the whole scenario is checked";
 }
 
+// Another module's gauge of the same name is an outline: a scenario that
+// clicks it is refused at its line before anything runs, never run against
+// a gauge the host does not have.
+TEST(HostErrors, ScenarioCannotActOnAnotherModulesGauge) {
+    HostOptions options;
+    options.module_path = ARD_FIXTURE_MODULE;
+    Host host(parse_panel_config("[Window00]\ngauge00=Other!Probe, 0, 0, 20\n", "p.cfg"), options);
+    for (const char* action : {"click Probe 1 1", "tooltip Probe 1 1", "drag Probe 1 1", "ready Probe"}) {
+        try {
+            host.run(parse_scenario(std::string("update\n") + action + "\n", "s.scn"));
+            ADD_FAILURE() << action;
+        } catch (const InputError& e) {
+            EXPECT_STREQ(e.what(), "s.scn:2: no gauge 'Probe' of Fixture is placed on this panel") << action;
+        }
+    }
+    EXPECT_EQ(host.updates(), 0u);
+}
+
 }  // namespace
 }  // namespace ardelvine::hostapp

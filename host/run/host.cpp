@@ -288,7 +288,7 @@ Placement* Host::find(const GaugeRef& ref) {
     return nullptr;
 }
 
-void validate_scenario(const PanelConfig& panel, const Scenario& scenario) {
+void validate_scenario(const PanelConfig& panel, const Scenario& scenario, const std::string& module) {
     std::uint64_t updates = 0, mouse = 0;
     for (const Command& c : scenario.commands) {
         if (c.kind == Command::Kind::UPDATE && (updates += c.number) > kMaxScenarioUpdates)
@@ -314,15 +314,16 @@ void validate_scenario(const PanelConfig& panel, const Scenario& scenario) {
         int seen = 0;
         for (const WindowConfig& w : panel.windows)
             for (const GaugeLine& g : w.gauges)
-                if (g.gauge == c.gauge.name) ++seen;
+                if (g.gauge == c.gauge.name && (module.empty() || same_module(g.module, module))) ++seen;
         if (seen < c.gauge.occurrence)
             throw input_error(scenario.file, c.line,
-                              seen == 0 ? "no gauge '" + c.gauge.name + "' is placed on this panel"
+                              seen == 0 ? "no gauge '" + c.gauge.name + "'" + (module.empty() ? "" : " of " + module) +
+                                              " is placed on this panel"
                                         : "gauge '" + c.gauge.name + "' is placed only " + std::to_string(seen) + " time(s)");
     }
 }
 
-void Host::validate(const Scenario& scenario) const { validate_scenario(panel_, scenario); }
+void Host::validate(const Scenario& scenario) const { validate_scenario(panel_, scenario, module_->name()); }
 
 RecordCursor Host::record_cursor() const {
     return {forgotten_.events + sim_.events().size(), forgotten_.sounds + sounds_.size(),

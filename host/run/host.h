@@ -114,8 +114,10 @@ struct MouseAction {
 
 // Checks a scenario against a panel before anything runs: every gauge it
 // names is placed (as often as `Name#N` says) and every window it shows or
-// hides exists. Throws InputError naming the scenario line.
-void validate_scenario(const PanelConfig& panel, const Scenario& scenario);
+// hides exists. Throws InputError naming the scenario line. Given `module`,
+// only that module's gauges count: another module's are outlines that take
+// no click, drag or tooltip.
+void validate_scenario(const PanelConfig& panel, const Scenario& scenario, const std::string& module = {});
 
 class Host {
 public:
