@@ -10,6 +10,12 @@ const cockpit = {
   ready: null,
 };
 window.cockpit = cockpit;
+// The designer (designer.js) lays the desk out again after each edit.
+cockpit.relayout = (layout) => {
+  cockpit.layout = layout;
+  buildDesk();
+  for (const entry of cockpit.windows.values()) refresh(entry);
+};
 
 const $ = (id) => document.getElementById(id);
 const two = (n) => String(n).padStart(2, '0');
