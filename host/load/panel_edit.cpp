@@ -160,33 +160,36 @@ int PanelText::gauge_line(std::string_view section, std::string_view key) const 
 
 void PanelText::place_gauge(std::string_view section, std::string_view key, const GaugePlace& place) {
     Line& line = lines_[gauge_index(section, key)];
-    std::string raw = line.text;
+    const std::string& raw = line.text;
     const GaugeFields g = gauge_fields(raw);
     if (g.fields.size() < 3) bad("the line of " + printable(key, 64) + " gives no x and y");
     if (place.h && !place.w && g.width_field < 0) bad("a height needs a width");
-    // Right to left, so that the fields before keep their places.
-    auto set = [&](int field, int value) {
-        const auto [b, e] = trimmed(raw, g.fields[static_cast<std::size_t>(field)].first,
-                                    g.fields[static_cast<std::size_t>(field)].second);
-        raw.replace(b, e - b, std::to_string(value));
+    // The numbers' own characters; what lies between them is kept as it is.
+    auto token = [&](int field) {
+        return trimmed(raw, g.fields[static_cast<std::size_t>(field)].first, g.fields[static_cast<std::size_t>(field)].second);
     };
+    const auto x = token(1), y = token(2);
     const std::string sep = "," + field_spacing(raw, g.fields[2]);
-    auto append_after = [&](int field, const std::string& text) {
-        raw.insert(trimmed(raw, g.fields[static_cast<std::size_t>(field)].first,
-                           g.fields[static_cast<std::size_t>(field)].second).second, text);
-    };
-    if (g.width_field < 0) {
-        if (place.w) append_after(2, sep + std::to_string(*place.w) + (place.h ? sep + std::to_string(*place.h) : ""));
-    } else {
-        if (place.h) {
-            if (g.height_field >= 0) set(g.height_field, *place.h);
-            else append_after(g.width_field, sep + std::to_string(*place.h));
+    auto kept = [&](std::pair<std::size_t, std::size_t> t) { return raw.substr(t.first, t.second - t.first); };
+    std::string out = raw.substr(0, x.first) + std::to_string(place.x) + raw.substr(x.second, y.first - x.second) +
+                      std::to_string(place.y);
+    std::size_t rest = y.second;
+    if (g.width_field >= 0) {
+        const auto w = token(g.width_field);
+        out += raw.substr(rest, w.first - rest) + (place.w ? std::to_string(*place.w) : kept(w));
+        rest = w.second;
+        if (g.height_field >= 0) {
+            const auto h = token(g.height_field);
+            out += raw.substr(rest, h.first - rest) + (place.h ? std::to_string(*place.h) : kept(h));
+            rest = h.second;
+        } else if (place.h) {
+            out += sep + std::to_string(*place.h);
         }
-        if (place.w) set(g.width_field, *place.w);
+    } else if (place.w) {
+        out += sep + std::to_string(*place.w) + (place.h ? sep + std::to_string(*place.h) : "");
     }
-    set(2, place.y);
-    set(1, place.x);
-    if (raw != line.text) line = {std::move(raw), line.end, new_line_id()};
+    out += raw.substr(rest);
+    if (out != line.text) line = {std::move(out), line.end, new_line_id()};
 }
 
 void PanelText::insert(std::size_t at, std::string text) {

@@ -256,7 +256,12 @@
     $('design-position').value = w.position || 0;
     $('design-visible').checked = w.visible_at_start;
     $('design-ident').value = w.ident;
+    // Only what the designer changes is written.
+    for (const id of ['design-size', 'design-pos', 'design-wsize', 'design-position', 'design-ident'])
+      $(id).dataset.shown = $(id).value;
+    $('design-visible').dataset.shown = String($('design-visible').checked);
   }
+  const changed = (id) => $(id).value !== $(id).dataset.shown;
   const pair = (text) => {
     const parts = text.split(',').map((v) => Number(v.trim()));
     return parts.length === 2 && parts.every(Number.isFinite) ? parts : null;
@@ -264,13 +269,14 @@
   async function applyWindow() {
     const body = { section: $('design-window').value };
     const size = pair($('design-size').value), pos = pair($('design-pos').value), wsize = pair($('design-wsize').value);
-    if (size) body.size_mm = size;
-    if (pos) body.window_pos = pos;
-    if (wsize) body.window_size = wsize;
-    body.position = Number($('design-position').value) || 0;
-    body.visible = $('design-visible').checked;
+    if (size && changed('design-size')) body.size_mm = size;
+    if (pos && changed('design-pos')) body.window_pos = pos;
+    if (wsize && changed('design-wsize')) body.window_size = wsize;
+    if (changed('design-position')) body.position = Number($('design-position').value) || 0;
+    if (String($('design-visible').checked) !== $('design-visible').dataset.shown) body.visible = $('design-visible').checked;
     const ident = $('design-ident').value.trim();
-    if (ident) body.ident = /^\d+$/.test(ident) ? Number(ident) : ident;
+    if (ident && changed('design-ident')) body.ident = /^\d+$/.test(ident) ? Number(ident) : ident;
+    if (Object.keys(body).length === 1) { say('nothing changed in the form'); return; }
     if (await edit('/edit/window', body)) say(`${body.section} set`);
   }
   async function addWindow() {
