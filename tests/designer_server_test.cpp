@@ -165,6 +165,32 @@ TEST_F(Designer, EditsLayOutLiveUndoAndSaveOnlyTheEditedLines) {
     EXPECT_EQ(read_file(panel_ + ".bak"), original_);
 }
 
+TEST_F(Designer, WindowsAreSetAndAdded) {
+    for (const char* body : {R"({"section": "window02", "visible": true, "window_pos": [0.1, 0.25], "position": 2})",
+                             R"({"section": "Window01", "size_mm": [360, 290], "ident": 10001})",
+                             R"({"section": "Window03", "add": true, "size_mm": [200, 100], "ident": "COMPASS_PANEL"})"}) {
+        const auto r = post("/edit/window", body);
+        ASSERT_EQ(r->status, 200) << body << ": " << r->body;
+    }
+    ASSERT_EQ(post("/edit/add", R"({"section": "Window03", "gauge": "Ardelvine_Instr!Waltham_Clock", "x": 0, "y": 0, "w": 90})")->status,
+              200);
+    const json panel = json::parse(get("/panel"));
+    ASSERT_EQ(panel["windows"].size(), 4u);
+    EXPECT_EQ(panel["windows"][1]["w"], 360);
+    EXPECT_EQ(panel["windows"][2]["window_pos"], "0.1,0.25");
+    EXPECT_EQ(panel["windows"][3]["section"], "Window03");
+    EXPECT_EQ(placed("Window03", "gauge00"), json({0, 0, 90, 90}));
+    const std::string diff = get("/edit/diff");
+    for (const char* line : {"-size_mm=350,280\n-ident=RADIO_STACK_PANEL\n+size_mm=360,290\n+ident=10001\n",
+                             "-Visible=0\n+Visible=1\n zorder=3\n+window_pos=0.1,0.25\n+position=2\n",
+                             "+\n+[Window03]\n+size_mm=200,100\n+ident=COMPASS_PANEL\n+gauge00=Ardelvine_Instr!Waltham_Clock, 0, 0, 90\n"})
+        EXPECT_NE(diff.find(line), std::string::npos) << line << " in\n" << diff;
+    // Undone, the window is gone again, its gauge removed with it.
+    for (int i = 0; i < 2; ++i) ASSERT_EQ(post("/edit/undo")->status, 200);
+    EXPECT_EQ(json::parse(get("/panel"))["windows"].size(), 3u);
+    EXPECT_EQ(host_->placements().size(), 8u);
+}
+
 TEST_F(Designer, RefusesBadEditsWithOneLineAndChangesNothing) {
     ASSERT_EQ(post("/edit/gauge", R"({"section": "Window00", "key": "gauge00", "x": 30, "y": 70})")->status, 200);
     const std::string diff = get("/edit/diff"), layout = get("/panel");

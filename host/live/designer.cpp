@@ -99,13 +99,32 @@ std::string gauge_picture(Host& host, const std::string& name) {
 
 PanelDesigner::PanelDesigner(std::string path, LivePanel& panel, std::function<void(Host&)> laid_out)
     : path_(std::move(path)), panel_(panel), laid_out_(std::move(laid_out)), text_(read_file(path_)),
-      on_disk_(text_.bytes()), config_(load_panel_config(path_)) {}
+      on_disk_(text_.bytes()), text_size_(on_disk_.size()), config_(load_panel_config(path_)) {}
 
-json PanelDesigner::status() const {
-    return {{"undo", undo_.size()}, {"redo", redo_.size()}, {"changed", text_.changed()}};
+void PanelDesigner::History::push(PanelText text, std::size_t size) {
+    texts.push_back(std::move(text));
+    sizes.push_back(size);
+    bytes += size;
+    while (texts.size() > kMaxUndo || (texts.size() > 1 && bytes > kMaxUndoBytes)) {
+        bytes -= sizes.front();
+        texts.pop_front();
+        sizes.pop_front();
+    }
 }
 
-void PanelDesigner::take(PanelText next, std::deque<PanelText>* to) {
+PanelText PanelDesigner::History::pop() {
+    PanelText text = std::move(texts.back());
+    bytes -= sizes.back();
+    texts.pop_back();
+    sizes.pop_back();
+    return text;
+}
+
+json PanelDesigner::status() const {
+    return {{"undo", undo_.texts.size()}, {"redo", redo_.texts.size()}, {"changed", text_.changed()}};
+}
+
+void PanelDesigner::take(PanelText next, History* to) {
     const std::string bytes = next.bytes();
     if (bytes.size() > kMaxInputFile) refuse(413, "the panel file would pass " + std::to_string(kMaxInputFile) + " bytes");
     PanelConfig config;
@@ -137,16 +156,9 @@ void PanelDesigner::take(PanelText next, std::deque<PanelText>* to) {
         laid_out_(host);
     });
     config_ = std::move(config);
-    if (to != nullptr) {
-        to->push_back(std::move(text_));
-        std::size_t kept = 0;
-        for (const PanelText& t : *to) kept += t.bytes().size();
-        while (to->size() > kMaxUndo || (to->size() > 1 && kept > kMaxUndoBytes)) {
-            kept -= to->front().bytes().size();
-            to->pop_front();
-        }
-    }
+    to->push(std::move(text_), text_size_);
     text_ = std::move(next);
+    text_size_ = bytes.size();
 }
 
 json PanelDesigner::place(const Body& b) {
@@ -243,17 +255,17 @@ json PanelDesigner::window(const Body& b) {
 
 json PanelDesigner::undo() {
     std::lock_guard lock(mutex_);
-    if (undo_.empty()) refuse(409, "nothing to undo");
-    take(undo_.back(), &redo_);
-    undo_.pop_back();
+    if (undo_.texts.empty()) refuse(409, "nothing to undo");
+    take(undo_.texts.back(), &redo_);
+    undo_.pop();
     return status();
 }
 
 json PanelDesigner::redo() {
     std::lock_guard lock(mutex_);
-    if (redo_.empty()) refuse(409, "nothing to redo");
-    take(redo_.back(), &undo_);
-    redo_.pop_back();
+    if (redo_.texts.empty()) refuse(409, "nothing to redo");
+    take(redo_.texts.back(), &undo_);
+    redo_.pop();
     return status();
 }
 
@@ -292,8 +304,8 @@ json PanelDesigner::save() {
     }
     on_disk_ = bytes;
     text_.saved();
-    for (PanelText& t : undo_) t.diff_from(text_);
-    for (PanelText& t : redo_) t.diff_from(text_);
+    for (PanelText& t : undo_.texts) t.diff_from(text_);
+    for (PanelText& t : redo_.texts) t.diff_from(text_);
     json j = {{"saved", fs::path(path_).filename().string()}, {"bytes", bytes.size()}};
     j.update(status());
     return j;

@@ -52,7 +52,16 @@ public:
 private:
     // Reads `next` back, lays it out on the host and makes it the text; the
     // text before goes to `to` (the undo or the redo list).
-    void take(PanelText next, std::deque<PanelText>* to);
+    // Texts kept for undo or redo, newest last, with their sizes.
+    struct History {
+        std::deque<PanelText> texts;
+        std::deque<std::size_t> sizes;
+        std::size_t bytes = 0;
+        void push(PanelText text, std::size_t size);
+        PanelText pop();
+        void clear() { *this = {}; }
+    };
+    void take(PanelText next, History* to);
     nlohmann::ordered_json status() const;
 
     std::string path_;
@@ -62,9 +71,10 @@ private:
     std::mutex save_mutex_;  // a second save while one runs is refused
     PanelText text_;
     std::string on_disk_;  // the file as loaded or last saved
+    std::size_t text_size_ = 0;
     PanelConfig config_;   // the text as the host last laid it out, as read
     bool backed_up_ = false;
-    std::deque<PanelText> undo_, redo_;
+    History undo_, redo_;
 };
 
 }  // namespace ardelvine::hostapp

@@ -226,8 +226,8 @@ std::string PanelText::add_gauge(std::string_view section, std::string_view gaug
         highest = std::max(highest, *parse_integer(read.name.substr(5)));
     }
     if (highest >= 9999) bad("[" + printable(section, 64) + "] has no gauge number left after gauge" + std::to_string(highest));
-    char digits[24];
-    std::snprintf(digits, sizeof digits, "%02lld", highest + 1);
+    std::string digits = std::to_string(highest + 1);
+    if (digits.size() < 2) digits.insert(0, "0");
     std::string text, sep = ", ", key = std::string("gauge") + digits;
     if (last_gauge) {
         // In the style of the section's last gauge line: indent, key case, spacing.
