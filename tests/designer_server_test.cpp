@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <httplib.h>
 
+#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -163,6 +164,21 @@ TEST_F(Designer, EditsLayOutLiveUndoAndSaveOnlyTheEditedLines) {
     ASSERT_EQ(post("/edit/save")->status, 200);
     EXPECT_EQ(on_disk(), saved);
     EXPECT_EQ(read_file(panel_ + ".bak"), original_);
+
+    // Saves at once: each is written whole or refused while another runs.
+    ASSERT_EQ(post("/edit/gauge", R"({"section": "Window00", "key": "gauge00", "x": 36, "y": 71})")->status, 200);
+    std::vector<std::thread> savers;
+    std::atomic<int> written{0}, refused{0};
+    for (int i = 0; i < 6; ++i)
+        savers.emplace_back([&] {
+            const auto r = post("/edit/save");
+            (r && r->status == 200 ? written : refused) += r && (r->status == 200 || r->status == 409) ? 1 : 100;
+        });
+    for (auto& t : savers) t.join();
+    EXPECT_GE(written.load(), 1);
+    EXPECT_EQ(written.load() + refused.load(), 6);
+    EXPECT_NE(on_disk().find("gauge00=Ardelvine_Instr!Airspeed,  36, 71, 160\t\r\n"), std::string::npos);
+    EXPECT_EQ(get("/edit/diff"), "");
 }
 
 TEST_F(Designer, WindowsAreSetAndAdded) {

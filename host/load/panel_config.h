@@ -53,13 +53,13 @@ struct PanelWarning {
 };
 
 struct GaugeLine {
-    std::string key;  // "gauge03" as written, in its own case
     std::string module;
     std::string gauge;
     int x = 0, y = 0;
     std::optional<int> width, height;
     std::string parameters;
     int line = 0;
+    std::string key;  // "gauge03" as written, in its own case
 };
 
 using RgbBytes = std::array<std::uint8_t, 3>;
