@@ -161,16 +161,21 @@ void PanelDesigner::take(PanelText next, History* to) {
     text_size_ = bytes.size();
 }
 
+json PanelDesigner::apply(const std::function<void(PanelText&)>& change) {
+    PanelText next = text_;
+    edited([&] { change(next); });
+    take(std::move(next), &undo_);
+    redo_.clear();
+    return status();
+}
+
 json PanelDesigner::place(const Body& b) {
     const std::string section = section_of(b), key = key_of(b);
     const GaugePlace p = place_of(b);
     std::lock_guard lock(mutex_);
-    PanelText next = text_;
-    edited([&] { next.place_gauge(section, key, p); });
-    take(std::move(next), &undo_);
-    redo_.clear();
-    json j = {{"section", section}, {"key", key}, {"line", text_.gauge_line(section, key)}};
-    j.update(status());
+    json j = {{"section", section}, {"key", key}};
+    j.update(apply([&](PanelText& t) { t.place_gauge(section, key, p); }));
+    j["line"] = text_.gauge_line(section, key);
     return j;
 }
 
@@ -179,24 +184,17 @@ json PanelDesigner::add(const Body& b) {
     if (gauge.size() > 128) refuse(400, "'gauge' takes Module!Gauge");
     const GaugePlace p = place_of(b);
     std::lock_guard lock(mutex_);
-    PanelText next = text_;
-    const std::string key = edited([&] { return next.add_gauge(section, gauge, p); });
-    take(std::move(next), &undo_);
-    redo_.clear();
-    json j = {{"section", section}, {"key", key}, {"line", text_.gauge_line(section, key)}};
-    j.update(status());
+    std::string key;
+    json j = apply([&](PanelText& t) { key = t.add_gauge(section, gauge, p); });
+    j.update({{"section", section}, {"key", key}, {"line", text_.gauge_line(section, key)}});
     return j;
 }
 
 json PanelDesigner::remove(const Body& b) {
     const std::string section = section_of(b), key = key_of(b);
     std::lock_guard lock(mutex_);
-    PanelText next = text_;
-    edited([&] { next.remove_gauge(section, key); });
-    take(std::move(next), &undo_);
-    redo_.clear();
     json j = {{"section", section}, {"key", key}};
-    j.update(status());
+    j.update(apply([&](PanelText& t) { t.remove_gauge(section, key); }));
     return j;
 }
 
@@ -239,35 +237,26 @@ json PanelDesigner::window(const Body& b) {
             number("ident", 0, 0x7FFFFFFF);
         }
     }
-    std::lock_guard lock(mutex_);
-    PanelText next = text_;
-    edited([&] {
-        if (add) next.add_window(section);
-        for (const auto& [key, value] : keys) next.set_window_key(section, key, value);
-    });
     if (!add && keys.empty()) refuse(400, "nothing to change: give size_mm, window_pos, window_size, position, visible or ident");
-    take(std::move(next), &undo_);
-    redo_.clear();
+    std::lock_guard lock(mutex_);
     json j = {{"section", section}};
-    j.update(status());
+    j.update(apply([&](PanelText& t) {
+        if (add) t.add_window(section);
+        for (const auto& [key, value] : keys) t.set_window_key(section, key, value);
+    }));
     return j;
 }
 
-json PanelDesigner::undo() {
+json PanelDesigner::step(History& from, History& to, const char* none) {
     std::lock_guard lock(mutex_);
-    if (undo_.texts.empty()) refuse(409, "nothing to undo");
-    take(undo_.texts.back(), &redo_);
-    undo_.pop();
+    if (from.texts.empty()) refuse(409, std::string("nothing to ") + none);
+    take(from.texts.back(), &to);
+    from.pop();
     return status();
 }
 
-json PanelDesigner::redo() {
-    std::lock_guard lock(mutex_);
-    if (redo_.texts.empty()) refuse(409, "nothing to redo");
-    take(redo_.texts.back(), &undo_);
-    redo_.pop();
-    return status();
-}
+json PanelDesigner::undo() { return step(undo_, redo_, "undo"); }
+json PanelDesigner::redo() { return step(redo_, undo_, "redo"); }
 
 std::string PanelDesigner::diff() {
     std::lock_guard lock(mutex_);

@@ -62,6 +62,11 @@ private:
         void clear() { *this = {}; }
     };
     void take(PanelText next, History* to);
+    // Makes `change` to a copy of the text and takes it as one step to undo;
+    // answers the history's state. The caller holds mutex_.
+    nlohmann::ordered_json apply(const std::function<void(PanelText&)>& change);
+    // Undo (from undo_ to redo_) or redo (the other way).
+    nlohmann::ordered_json step(History& from, History& to, const char* none);
     nlohmann::ordered_json status() const;
 
     std::string path_;

@@ -32,6 +32,7 @@ async function request(method, path, body) {
   return text ? JSON.parse(text) : null;
 }
 const post = (path, body) => request('POST', path, body).catch(showError);
+cockpit.request = request;
 function showError(e) { setStatus(String(e.message || e), 'lost'); }
 function setStatus(text, kind) { const s = $('status'); s.textContent = text; s.className = kind || ''; }
 

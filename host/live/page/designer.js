@@ -18,17 +18,12 @@
   };
   cockpit.design = design;
 
-  async function call(method, path, body) {
-    const options = { method, headers: {} };
-    if (body !== undefined) {
-      options.headers['Content-Type'] = 'application/json';
-      options.body = JSON.stringify(body);
-    }
-    const res = await fetch(path, options);
-    const text = await res.text();
-    if (!res.ok) throw new Error(text.trim() || `${res.status}`);
-    return text;
-  }
+  // Requests go as the page's own do; the diff is text, not JSON.
+  const call = (method, path, body) => cockpit.request(method, path, body);
+  const diffText = async () => {
+    const res = await fetch('/edit/diff');
+    return res.ok ? res.text() : `${res.status} ${(await res.text()).trim()}`;
+  };
   function say(text, bad) {
     const s = $('design-message');
     s.textContent = text;
@@ -37,7 +32,7 @@
   // An edit, then the layout read again; a refusal is shown and changes nothing.
   async function edit(path, body) {
     try {
-      const answer = JSON.parse(await call('POST', path, body));
+      const answer = await call('POST', path, body);
       await relayout();
       showHistory(answer);
       return answer;
@@ -54,7 +49,7 @@
   }
 
   async function relayout() {
-    const layout = JSON.parse(await call('GET', '/panel'));
+    const layout = await call('GET', '/panel');
     cockpit.relayout(layout);
     decorate();
     fillWindows();
@@ -299,7 +294,7 @@
     if (gauge) say(`click in a window to place ${gauge}`);
   }
   async function buildCatalogue() {
-    design.catalogue = JSON.parse(await call('GET', '/edit/catalogue'));
+    design.catalogue = await call('GET', '/edit/catalogue');
     const list = $('design-catalogue');
     for (const g of design.catalogue) {
       const item = document.createElement('div');
@@ -399,7 +394,7 @@
     });
     $('design-show-diff').addEventListener('click', async () => {
       const pre = $('design-diff');
-      pre.textContent = (await call('GET', '/edit/diff').catch((e) => e.message)) || 'no changes';
+      pre.textContent = (await diffText()) || 'no changes';
       pre.hidden = false;
     });
     $('design-grid').addEventListener('change', () => { design.grid = Number($('design-grid').value); });
