@@ -281,12 +281,15 @@ json PanelDesigner::save() {
         if (!backed_up_) write_file(path_ + ".bak", on_disk_);
         backed_up_ = true;
         if (bytes != on_disk_) {
-            // Written beside it and renamed over it, so that the file is whole at every moment.
-            const fs::path temporary = path_ + ".saving";
-            write_file(temporary, bytes);
+            // Written beside it and renamed over it, so that the file is whole
+            // at every moment; a symbolic link to it stays one.
             std::error_code ec;
-            fs::permissions(temporary, fs::status(path_).permissions(), ec);
-            fs::rename(temporary, path_);
+            fs::path target = fs::canonical(path_, ec);
+            if (ec) target = path_;
+            const fs::path temporary = target.string() + ".saving";
+            write_file(temporary, bytes);
+            fs::permissions(temporary, fs::status(target).permissions(), ec);
+            fs::rename(temporary, target);
         }
     } catch (const std::exception& e) {
         refuse(500, printable(e.what(), 200));
