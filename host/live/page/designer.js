@@ -176,6 +176,8 @@
       design.selected = null;
       showSelection();
     });
+    // The wheel turns no knob while designing.
+    layer.addEventListener('wheel', (event) => event.stopPropagation());
     layer.addEventListener('dragover', (event) => event.preventDefault());
     layer.addEventListener('drop', (event) => {
       event.preventDefault();
