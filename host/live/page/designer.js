@@ -157,7 +157,7 @@
       return { x: snap((event.clientX - rect.left) * k), y: snap((event.clientY - rect.top) * k) };
     };
     const add = (gauge, p) => {
-      const g = design.catalogue.find((c) => c.gauge === gauge);
+      const g = (design.catalogue || []).find((c) => c.gauge === gauge);
       const body = { section: entry.config.section, gauge, x: p.x, y: p.y };
       if (g) Object.assign(body, { w: g.w, h: g.h });
       return edit('/edit/add', body).then((answer) => {
