@@ -111,6 +111,30 @@ TEST(PanelEdit, ChangesOnlyTheLinesItEditsWhateverTheLineEndings) {
     }
 }
 
+// Numbers are found where the reader finds them: before a `//` comment, and
+// before a `;` unless the parameters have begun.
+TEST(PanelEdit, RewritesOnlyTheNumbersTheReaderReads) {
+    struct Case {
+        const char* line;
+        GaugePlace place;
+        const char* written;
+    } cases[] = {
+        {"gauge00 = A!B ,1,2 // 3, 4", {5, 6}, "gauge00 = A!B ,5,6 // 3, 4"},
+        {"gauge00=A!B, 1, 2, 160 ; the ASI", {1, 2, 150, 140}, "gauge00=A!B, 1, 2, 150, 140 ; the ASI"},
+        {"gauge00=A!B, 1, 2;160", {7, 8, 9}, "gauge00=A!B, 7, 8, 9;160"},
+        {"gauge00=A!B, 1, 2, 19, 19, t;x ; c, 5", {3, 4, 20}, "gauge00=A!B, 3, 4, 20, 19, t;x ; c, 5"},
+        {"gauge00=A!B, 1, 2, tGPS_PANEL", {3, 4, 20, 21}, "gauge00=A!B, 3, 4, 20, 21, tGPS_PANEL"},
+        {"  gauge00=A!B,-1,+2", {0, 0}, "  gauge00=A!B,0,0"},
+    };
+    for (const Case& c : cases) {
+        PanelText text(std::string("[Window00] ; main\n") + c.line + "\n");
+        text.place_gauge("Window00", "gauge00", c.place);
+        EXPECT_EQ(text.bytes(), std::string("[Window00] ; main\n") + c.written + "\n") << c.line;
+        const GaugeLine g = parse_panel_config(text.bytes(), "p.cfg").windows.at(0).gauges.at(0);
+        EXPECT_EQ(std::pair(g.x, g.y), std::pair(c.place.x, c.place.y)) << c.line;
+    }
+}
+
 TEST(PanelEdit, KeepsAByteOrderMarkLoneCRsAndAMissingLastNewline) {
     PanelText text("\xEF\xBB\xBF[Window00]\rgauge00=A!B, 1, 2");
     EXPECT_EQ(text.add_gauge("Window00", "Ardelvine_Instr!Clock", {3, 4}), "gauge01");
