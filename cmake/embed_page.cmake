@@ -8,7 +8,8 @@
 set(page_files
   kCockpitPage index.html
   kCockpitStyle cockpit.css
-  kCockpitScript cockpit.js)
+  kCockpitScript cockpit.js
+  kDesignerScript designer.js)
 
 set(arrays "")
 set(views "")

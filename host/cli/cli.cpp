@@ -84,6 +84,9 @@ Serve options (also --scenario, --lighting):
                        only); any other lets whoever reaches it operate the panel.
                        The built-in panel starts in its built-in flight unless a
                        --scenario is given
+  --edit               designer mode: gauges and windows are moved, resized, added
+                       and removed in the page while they run, and saved back into
+                       PANEL, every other line of it kept byte for byte
 
 Pictures are named window-NN-TITLE.png after the window, and a virtual
 cockpit's texture vcockpit-NN.png (serve shows windows only); each scenario
@@ -100,7 +103,7 @@ constexpr std::size_t kMaxMessage = 400;
 
 constexpr const char* kValueOptions[] = {"--scenario", "--module", "--atc-id", "--out", "--lighting", "--audio-capture", "--scale",
                                          "--port", "--bind"};
-constexpr const char* kFlagOptions[] = {"--areas", "--strict", "--json", "--all-windows"};
+constexpr const char* kFlagOptions[] = {"--areas", "--strict", "--json", "--all-windows", "--edit"};
 
 Options parse_options(const std::vector<std::string>& args) {
     Options o;

@@ -93,6 +93,10 @@ int cmd_serve(const Options& o, std::ostream& out, std::ostream& err) {
     const std::string lighting = option(o, "--lighting", "day");
     if (lighting != "day" && lighting != "night")
         throw InputError("--lighting takes day or night, not '" + lighting + "'");
+    const bool edit = o.values.count("--edit") > 0;
+    if (edit && o.positional[0] == "default") throw InputError("--edit needs a panel file to save into, not the built-in panel");
+    ServeOptions serve_with = serve;
+    if (edit) serve_with.edit = o.positional[0];
     PanelConfig panel = panel_from(o.positional[0]);
     // The built-in panel comes up in its built-in flight unless told otherwise.
     Scenario scenario = o.positional[0] == "default" && o.values.count("--scenario") == 0
@@ -110,7 +114,7 @@ int cmd_serve(const Options& o, std::ostream& out, std::ostream& err) {
     if (scenario.commands.empty()) host.update();
     host.run(scenario);
 
-    LiveServer server(host, serve);
+    LiveServer server(host, serve_with);
     signals.stop(server);
     out << "gaugehost: serving " << o.positional[0] << " at " << server.address() << " (Ctrl+C stops)" << std::endl;
     if (!loopback_address(serve.bind))

@@ -227,7 +227,8 @@ std::shared_ptr<WindowPicture> picture_after(const std::shared_ptr<const WindowP
     const int stride = cairo_image_surface_get_stride(surface);
     const unsigned char* data = cairo_image_surface_get_data(surface);
     const std::size_t bytes = static_cast<std::size_t>(stride) * static_cast<std::size_t>(height);
-    if (old && old->pixels.size() == bytes && std::memcmp(old->pixels.data(), data, bytes) == 0) return nullptr;
+    if (old && old->pixels.size() == bytes && old->width == cairo_image_surface_get_width(surface) &&
+        std::memcmp(old->pixels.data(), data, bytes) == 0) return nullptr;
     auto picture = std::make_shared<WindowPicture>();
     picture->width = cairo_image_surface_get_width(surface);
     picture->height = height;
@@ -242,6 +243,7 @@ std::shared_ptr<WindowPicture> picture_after(const std::shared_ptr<const WindowP
 LivePanel::LivePanel(Host& host, RollingRecords records)
     : host_(host), bitmaps_(host_bitmaps(host)), fine_(host_fine_bitmaps(host)), renderer_(bitmaps_), pictures_(host.panel().windows.size()) {
     for (const WindowConfig& w : host_.panel().windows) shown_.push_back(host_.window_shown(w.slot));
+    number_windows();
     night_ = host_.night();
     host_.rolling(records);
     // What the host recorded before is in `state`, not in any message.
@@ -250,6 +252,14 @@ LivePanel::LivePanel(Host& host, RollingRecords records)
 }
 
 LivePanel::~LivePanel() { stop(); }
+
+void LivePanel::layout_changed() {
+    renderer_.invalidate();
+    scaled_.clear();
+    const auto& windows = host_.panel().windows;
+    shown_.resize(windows.size(), false);
+    number_windows();
+}
 
 void LivePanel::start() {
     // The pictures as the panel stands, before the first live update.
@@ -493,11 +503,18 @@ LivePanel::Pieces LivePanel::state_json() {
 }
 
 std::shared_ptr<const WindowPicture> LivePanel::picture(int index) const {
-    const auto& windows = host_.panel().windows;
     std::lock_guard lock(pictures_mutex_);
-    for (std::size_t i = 0; i < windows.size(); ++i)
-        if (!windows[i].vcockpit && windows[i].index == index) return pictures_[i];
+    for (std::size_t i = 0; i < window_numbers_.size(); ++i)
+        if (window_numbers_[i] == index) return pictures_[i];
     return nullptr;
+}
+
+void LivePanel::number_windows() {
+    std::vector<int> numbers;
+    for (const WindowConfig& w : host_.panel().windows) numbers.push_back(w.vcockpit ? -1 : w.index);
+    std::lock_guard lock(pictures_mutex_);
+    window_numbers_ = std::move(numbers);
+    pictures_.resize(window_numbers_.size());
 }
 
 LivePanel::Shown LivePanel::picture(int index, double scale) {

@@ -96,6 +96,9 @@ public:
     LivePanel& operator=(const LivePanel&) = delete;
 
     void start();
+    // After the host's layout changed (Host::relayout), on the panel thread:
+    // every window is drawn afresh at the next update.
+    void layout_changed();
     // Ends the panel thread after the work it holds; work handed in later fails.
     void stop();
     bool stopped() const;
@@ -148,6 +151,8 @@ public:
 
 private:
     void post(std::function<void()> work);
+    // Keeps the windows' numbers for readers (panel thread, or before it starts).
+    void number_windows();
     void loop();
     void tick();
     // Publishes what changed since the last message; `drawn` after an update.
@@ -180,6 +185,7 @@ private:
 
     mutable std::mutex pictures_mutex_;
     std::vector<std::shared_ptr<const WindowPicture>> pictures_;  // by position in the panel's window list
+    std::vector<int> window_numbers_;  // NN of each, -1 for a virtual cockpit: for readers off the panel thread
     std::vector<std::uint64_t> changed_;                          // window indices drawn anew since the last message
 
     mutable std::mutex messages_mutex_;

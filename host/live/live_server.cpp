@@ -10,6 +10,7 @@
 
 #include "host/live/cockpit_page.h"
 #include "host/live/connection_gate.h"
+#include "host/live/designer.h"
 #include "host/live/request_checks.h"
 #include "host/load/error.h"
 #include "host/load/mouse_areas.h"
@@ -38,7 +39,8 @@ constexpr std::size_t kServerThreads = 2 * kMaxStreams + 16;
 // The cockpit page and its assets, which any page may load; the rest is the
 // panel's, and only for this server's own page.
 Reach reach_of(const httplib::Request& req) {
-    const bool page = req.method == "GET" && (req.path == "/" || req.path == "/cockpit.js" || req.path == "/cockpit.css");
+    const bool page = req.method == "GET" && (req.path == "/" || req.path == "/cockpit.js" || req.path == "/cockpit.css" ||
+                                              req.path == "/designer.js");
     return page ? Reach::PAGE : Reach::PANEL;
 }
 
@@ -90,6 +92,13 @@ const char* cursor_name(std::int32_t cursor) {
     }
 }
 
+// The gauge line of `window` at file line `line`.
+const GaugeLine* line_at(const WindowConfig& window, int line) {
+    for (const GaugeLine& g : window.gauges)
+        if (g.line == line) return &g;
+    return nullptr;
+}
+
 // The panel as the page lays it out: windows, gauges and their mouse areas.
 std::string layout_json(Host& host) {
     json windows = json::array();
@@ -103,7 +112,9 @@ std::string layout_json(Host& host) {
                            {"position", w.position},
                            {"zorder", w.zorder},
                            {"window_size", panel_text_utf8(w.window_size)},
-                           {"window_pos", panel_text_utf8(w.window_pos)}});
+                           {"window_pos", panel_text_utf8(w.window_pos)},
+                           {"visible_at_start", w.visible},
+                           {"section", section_name(w)}});
     }
     json gauges = json::array();
     std::map<std::string, int> seen;
@@ -115,6 +126,8 @@ std::string layout_json(Host& host) {
         const WindowConfig& in = host.panel().windows[p->panel_window()];
         if (in.vcockpit) continue;
         const int window = in.index;
+        const std::size_t index = static_cast<std::size_t>(&p - host.placements().data());
+        const GaugeLine* line = line_at(in, host.placement_lines()[index]);
         json areas = json::array();
         for (const MouseArea& a : mouse_areas(p->mouse(), p->mouse_count(), p->background_size())) {
             areas.push_back({{"kind", a.rect->kind == MouseKind::CHILD ? "click" : "group"},
@@ -139,6 +152,9 @@ std::string layout_json(Host& host) {
                           {"h", p->height()},
                           {"bw", p->background_size().width},
                           {"bh", p->background_size().height},
+                          {"section", section_name(in)},
+                          {"key", line != nullptr ? panel_text_utf8(line->key) : ""},
+                          {"line", line != nullptr ? line->line : 0},
                           {"areas", std::move(areas)}});
         if ((p->name() == "Engine_On" || p->name() == "Engine_Off") && n == 1) start_states.push_back(p->name());
     }
@@ -154,8 +170,24 @@ std::string layout_json(Host& host) {
     }
     json failure_keys = json::array();
     for (const auto& [key, names] : failing) failure_keys.push_back({{"key", key}, {"gauges", names}});
-    return json{{"windows", std::move(windows)}, {"gauges", std::move(gauges)}, {"start_states", start_states},
-                {"failure_keys", std::move(failure_keys)}}
+    // Other modules' gauges, which the pictures outline.
+    json outlines = json::array();
+    for (const UnloadedGauge& u : host.unloaded()) {
+        const WindowConfig& in = host.panel().windows[u.window];
+        if (in.vcockpit) continue;
+        const GaugeLine* line = line_at(in, u.line);
+        outlines.push_back({{"gauge", panel_text_utf8(u.module + "!" + u.gauge)},
+                            {"window", in.index},
+                            {"x", u.x},
+                            {"y", u.y},
+                            {"w", u.w},
+                            {"h", u.h},
+                            {"section", section_name(in)},
+                            {"key", line != nullptr ? panel_text_utf8(line->key) : ""},
+                            {"line", u.line}});
+    }
+    return json{{"windows", std::move(windows)}, {"gauges", std::move(gauges)}, {"outlines", std::move(outlines)},
+                {"start_states", start_states}, {"failure_keys", std::move(failure_keys)}}
         .dump();
 }
 
@@ -163,7 +195,7 @@ std::string layout_json(Host& host) {
 
 LiveServer::LiveServer(Host& host, const ServeOptions& options)
     : host_(host), options_(options), server_(std::make_unique<GatedServer>(kServerThreads, kMaxRequestBody)) {
-    layout_ = layout_json(host_);
+    laid_out(host_);
     if (const ResourceDirectory* dir = platform::resource_directory(host_.module().handle())) {
         for (std::uint32_t i = 0; i < dir->count; ++i) {
             const ResourceEntry& e = dir->entries[i];
@@ -186,6 +218,22 @@ LiveServer::LiveServer(Host& host, const ServeOptions& options)
     }
     server_->widen_backlog();
     panel_ = std::make_unique<LivePanel>(host_, options_.records);
+    if (!options_.edit.empty())
+        designer_ = std::make_unique<PanelDesigner>(options_.edit, *panel_, [this](Host& host) { laid_out(host); });
+}
+
+void LiveServer::laid_out(Host& host) {
+    auto layout = std::make_shared<Layout>();
+    layout->json = layout_json(host);
+    for (const WindowConfig& w : host.panel().windows)
+        if (!w.vcockpit) layout->windows.push_back({w.index, w.ident});
+    std::lock_guard lock(layout_mutex_);
+    layout_ = std::move(layout);
+}
+
+std::shared_ptr<const LiveServer::Layout> LiveServer::layout() const {
+    std::lock_guard lock(layout_mutex_);
+    return layout_;
 }
 
 LiveServer::~LiveServer() { stop(); }
@@ -290,6 +338,9 @@ void LiveServer::routes() {
     s.Get("/cockpit.css", [](const httplib::Request&, httplib::Response& res) {
         res.set_content(kCockpitStyle.data(), kCockpitStyle.size(), "text/css; charset=utf-8");
     });
+    s.Get("/designer.js", [](const httplib::Request&, httplib::Response& res) {
+        res.set_content(kDesignerScript.data(), kDesignerScript.size(), "text/javascript; charset=utf-8");
+    });
     s.Get("/panel", guarded([this](const httplib::Request&, httplib::Response& res) {
         // The layout never changes; what is shown and the lighting do.
         json now = panel_->call([](Host& host) {
@@ -301,8 +352,9 @@ void LiveServer::routes() {
             return json{{"visible", std::move(shown)}, {"lighting", host.night() ? "night" : "day"},
                         {"failures", std::move(failures)}, {"update", host.updates()}};
         });
-        json body = json::parse(layout_);
-        for (std::size_t i = 0; i < body["windows"].size(); ++i) {
+        json body = json::parse(layout()->json);
+        body["edit"] = designer_ != nullptr;
+        for (std::size_t i = 0; i < body["windows"].size() && i < now["visible"].size(); ++i) {
             json& w = body["windows"][i];
             w["visible"] = now["visible"][i];
             const auto picture = panel_->picture(w["window"].get<int>());
@@ -337,7 +389,7 @@ void LiveServer::routes() {
     s.Get(R"(/window/(\d{1,6})\.png)", guarded([this](const httplib::Request& req, httplib::Response& res) {
         const int index = std::stoi(req.matches[1]);
         bool exists = false;
-        for (const WindowConfig& w : host_.panel().windows) exists = exists || (!w.vcockpit && w.index == index);
+        for (const auto& w : layout()->windows) exists = exists || w.index == index;
         if (!exists) refuse(404, "the panel has no window " + std::string(req.matches[1]));
         const double scale = picture_scale(param(req, "scale"));
         LivePanel::Shown shown;
@@ -507,7 +559,7 @@ void LiveServer::routes() {
         if (!b.has("visible")) refuse(400, "missing key 'visible'");
         const bool visible = b.flag("visible", true);
         bool known = false;
-        for (const WindowConfig& w : host_.panel().windows) known = known || (!w.vcockpit && w.ident == ident);
+        for (const auto& w : layout()->windows) known = known || w.ident == ident;
         if (!known) refuse(404, "the panel has no window with ident " + std::to_string(ident));
         reply_json(res, panel_->call([&](Host& host) {
             host.simulation().set_window_visible(ident, visible);
@@ -523,6 +575,59 @@ void LiveServer::routes() {
             return effects(host, before);
         }));
     }));
+
+    // The designer's edits (serve --edit); without it they are refused.
+    auto designing = [this](auto edit) {
+        return [this, edit](const httplib::Request& req, httplib::Response& res) {
+            if (designer_ == nullptr) refuse(403, "the panel is not served for editing (serve it with --edit)");
+            edit(*designer_, req, res);
+        };
+    };
+    auto edit_body = [](const httplib::Request& req, std::initializer_list<const char*> keys) {
+        return Body(req.get_header_value("Content-Type"), req.body, keys);
+    };
+    // Undo, redo and save take no body, or an empty JSON object.
+    auto no_body = [edit_body](const httplib::Request& req) {
+        if (!req.body.empty()) edit_body(req, {});
+    };
+    s.Post("/edit/gauge", guarded(designing([edit_body](PanelDesigner& d, const httplib::Request& req, httplib::Response& res) {
+        reply_json(res, d.place(edit_body(req, {"section", "key", "x", "y", "w", "h"})));
+    })));
+    s.Post("/edit/add", guarded(designing([edit_body](PanelDesigner& d, const httplib::Request& req, httplib::Response& res) {
+        reply_json(res, d.add(edit_body(req, {"section", "gauge", "x", "y", "w", "h"})));
+    })));
+    s.Post("/edit/remove", guarded(designing([edit_body](PanelDesigner& d, const httplib::Request& req, httplib::Response& res) {
+        reply_json(res, d.remove(edit_body(req, {"section", "key"})));
+    })));
+    s.Post("/edit/window", guarded(designing([edit_body](PanelDesigner& d, const httplib::Request& req, httplib::Response& res) {
+        reply_json(res, d.window(edit_body(
+                            req, {"section", "add", "size_mm", "window_pos", "window_size", "position", "visible", "ident"})));
+    })));
+    s.Post("/edit/undo", guarded(designing([no_body](PanelDesigner& d, const httplib::Request& req, httplib::Response& res) {
+        no_body(req);
+        reply_json(res, d.undo());
+    })));
+    s.Post("/edit/redo", guarded(designing([no_body](PanelDesigner& d, const httplib::Request& req, httplib::Response& res) {
+        no_body(req);
+        reply_json(res, d.redo());
+    })));
+    s.Post("/edit/save", guarded(designing([no_body](PanelDesigner& d, const httplib::Request& req, httplib::Response& res) {
+        no_body(req);
+        reply_json(res, d.save());
+    })));
+    s.Get("/edit/catalogue", guarded(designing([this](PanelDesigner&, const httplib::Request&, httplib::Response& res) {
+        reply_json(res, panel_->call([](Host& host) { return gauge_catalogue(host); }));
+    })));
+    s.Get(R"(/edit/catalogue/([A-Za-z0-9_]{1,64})\.png)",
+          guarded(designing([this](PanelDesigner&, const httplib::Request& req, httplib::Response& res) {
+              const std::string name = req.matches[1];
+              const std::string png = panel_->call([&](Host& host) { return gauge_picture(host, name); });
+              if (png.empty()) refuse(404, "gauge '" + name + "' has no picture");
+              res.set_content(png, "image/png");
+          })));
+    s.Get("/edit/diff", guarded(designing([](PanelDesigner& d, const httplib::Request&, httplib::Response& res) {
+        res.set_content(d.diff(), "text/x-diff; charset=utf-8");
+    })));
 }
 
 }  // namespace ardelvine::hostapp

@@ -22,11 +22,14 @@
 namespace ardelvine::hostapp {
 
 class GatedServer;
+class PanelDesigner;
 
 struct ServeOptions {
     std::string bind = "127.0.0.1";
     int port = 8018;  // 0: any free port
     RollingRecords records;
+    // The panel file the designer edits and saves (`serve --edit`); empty: no designer.
+    std::string edit;
 };
 
 // The largest request body taken, far beyond any request the page makes.
@@ -82,13 +85,26 @@ public:
 
 private:
     void routes();
+    // The layout the page is given, and the windows requests may name: made
+    // on the panel thread at start and after every designer's edit.
+    struct Layout {
+        struct Window {
+            int index;
+            std::uint32_t ident;
+        };
+        std::string json;
+        std::vector<Window> windows;
+    };
+    void laid_out(Host& host);
+    std::shared_ptr<const Layout> layout() const;
 
     Host& host_;
     ServeOptions options_;
     int port_ = 0;
     std::unique_ptr<GatedServer> server_;
     std::unique_ptr<LivePanel> panel_;
-    std::string layout_;                          // the panel's windows, gauges and mouse areas as JSON
+    mutable std::mutex layout_mutex_;
+    std::shared_ptr<const Layout> layout_;
     std::map<std::uint32_t, std::string> waves_;  // the module's sounds by id
     std::atomic<int> streams_{0};
     // `state` documents being written; a reader waits for its turn.
@@ -101,6 +117,7 @@ private:
     std::condition_variable state_turn_;
     int state_writers_ = 0;
     std::atomic<bool> running_{false}, stopping_{false};
+    std::unique_ptr<PanelDesigner> designer_;
 };
 
 }  // namespace ardelvine::hostapp

@@ -37,14 +37,18 @@ std::optional<int> sized_file_key(const std::string& key) {
     return static_cast<int>(*n);
 }
 
+}  // namespace
+
 // "WindowNN" -> NN (with prefix "window"), "VcockpitNN" -> NN.
-std::optional<int> numbered(const std::string& section, std::string_view prefix) {
+std::optional<int> numbered_section(const std::string& section, std::string_view prefix) {
     const std::string l = lower(trim(section));
     if (l.rfind(prefix, 0) != 0 || l.size() == prefix.size()) return std::nullopt;
     auto n = parse_integer(l.substr(prefix.size()));
     if (!n || *n < 0 || *n > 999) return std::nullopt;
     return static_cast<int>(*n);
 }
+
+namespace {
 
 // The line without its comment: `//` anywhere; `;` too unless it may be part
 // of a gauge's parameters.
@@ -57,6 +61,8 @@ std::string without_comment(std::string line, bool gauge_line) {
     }
     return trim(line);
 }
+
+}  // namespace
 
 // A gauge line's `;` is a comment as on any other line, unless the parameter
 // string has begun before it: parameters may hold one. Without this a note
@@ -75,6 +81,34 @@ std::string gauge_without_comment(const std::string& value) {
 bool is_gauge_key(const std::string& key) {
     return key.rfind("gauge", 0) == 0 && key.size() > 5 && parse_integer(key.substr(5)).has_value();
 }
+
+PanelLine read_panel_line(std::string_view raw, bool in_window) {
+    PanelLine out;
+    const std::string whole = trim(raw);
+    if (whole.empty() || whole[0] == ';' || whole.rfind("//", 0) == 0) return out;
+    const auto eq = whole.find('=');
+    const bool gauge_line = in_window && eq != std::string::npos && is_gauge_key(lower(trim(whole.substr(0, eq))));
+    out.text = without_comment(whole, gauge_line);
+    const std::string& l = out.text;
+    if (l.empty()) return out;
+    if (l[0] == '[') {
+        out.kind = l.back() == ']' ? PanelLine::Kind::SECTION : PanelLine::Kind::BAD_SECTION;
+        if (l.back() == ']') out.name = trim(l.substr(1, l.size() - 2));
+        return out;
+    }
+    const auto is = l.find('=');
+    if (is == std::string::npos) {
+        out.kind = PanelLine::Kind::NOT_KEY;
+        return out;
+    }
+    out.kind = PanelLine::Kind::KEY;
+    out.key = trim(l.substr(0, is));
+    out.name = lower(out.key);
+    out.value = trim(l.substr(is + 1));
+    return out;
+}
+
+namespace {
 
 class Parser {
 public:
@@ -160,6 +194,7 @@ public:
                      std::to_string(first->second) + "): this host places both, the simulator reads only one; " +
                      "give each gauge line its own number");
             w.gauges.push_back(gauge(placed));
+            w.gauges.back().key = key_as_written_;
         } else if (key == "size_mm") {
             // One number is a width; the background bitmap or the gauges give the height.
             if (split(value, ',').size() == 1) {
@@ -227,18 +262,14 @@ public:
         line_ = 0;
         for (const std::string& raw : text_lines(text, file_)) {
             ++line_;
-            const std::string whole = trim(raw);
-            if (whole.empty() || whole[0] == ';' || whole.rfind("//", 0) == 0) continue;
-            const auto eq = whole.find('=');
-            const bool gauge_line =
-                section == Section::WINDOW && eq != std::string::npos && is_gauge_key(lower(trim(whole.substr(0, eq))));
-            const std::string l = without_comment(whole, gauge_line);
-            if (l.empty()) continue;
-            if (l[0] == '[') {
-                if (l.back() != ']') fail("expected a section name in brackets, got '" + echo(l) + "'");
-                const std::string name = trim(l.substr(1, l.size() - 2));
-                const auto window_n = numbered(name, "window");
-                const auto vc_n = numbered(name, "vcockpit");
+            const PanelLine read = read_panel_line(raw, section == Section::WINDOW);
+            const std::string& l = read.text;
+            if (read.kind == PanelLine::Kind::NOTHING) continue;
+            if (read.kind == PanelLine::Kind::BAD_SECTION) fail("expected a section name in brackets, got '" + echo(l) + "'");
+            if (read.kind == PanelLine::Kind::SECTION) {
+                const std::string& name = read.name;
+                const auto window_n = numbered_section(name, "window");
+                const auto vc_n = numbered_section(name, "vcockpit");
                 window = nullptr;
                 background_width_ = 0;
                 if (lower(name) == "window titles") {
@@ -262,10 +293,9 @@ public:
                 }
                 continue;
             }
-            const auto is = l.find('=');
-            if (is == std::string::npos) fail("expected key=value, got '" + echo(l) + "'");
-            const std::string key = lower(trim(l.substr(0, is)));
-            const std::string value = trim(l.substr(is + 1));
+            if (read.kind == PanelLine::Kind::NOT_KEY) fail("expected key=value, got '" + echo(l) + "'");
+            const std::string& key = read.name;
+            const std::string& value = read.value;
             switch (section) {
                 case Section::NONE:
                     fail("'" + echo(key) + "' stands before any [section]");
@@ -275,7 +305,7 @@ public:
                     if (key == "night") config_.night_colour = colour(value, "Night");
                     break;
                 case Section::TITLES: {
-                    auto n = numbered(key, "window");
+                    auto n = numbered_section(key, "window");
                     if (!n) {
                         warn("'" + echo(key) + "' in [Window Titles] names no window, ignored");
                         break;
@@ -284,6 +314,7 @@ public:
                     break;
                 }
                 case Section::WINDOW:
+                    key_as_written_ = read.key;
                     window_key(*window, key, value);
                     break;
             }
@@ -326,6 +357,7 @@ private:
     std::string file_;
     int line_ = 0;
     int background_width_ = 0;  // which of a section's background keys counts
+    std::string key_as_written_;
     PanelConfig config_;
 };
 

@@ -59,6 +59,7 @@ struct GaugeLine {
     std::optional<int> width, height;
     std::string parameters;
     int line = 0;
+    std::string key;  // "gauge03" as written, in its own case
 };
 
 using RgbBytes = std::array<std::uint8_t, 3>;
@@ -134,5 +135,23 @@ std::vector<std::int64_t> button_windows(const char* parameters, std::string_vie
 
 // "Window00", "Vcockpit01": how messages name a window.
 std::string section_name(const WindowConfig& window);
+
+// One line of a panel file as the reader takes it, for tools that edit the
+// file in place and must agree with the reader on every line.
+struct PanelLine {
+    enum class Kind { NOTHING, SECTION, KEY, BAD_SECTION, NOT_KEY } kind = Kind::NOTHING;
+    std::string name;   // SECTION: the name in the brackets; KEY: the key in lower case
+    std::string key;    // KEY: the key as written
+    std::string value;  // KEY: the value without its comment
+    std::string text;   // the line without its comment (for messages)
+};
+// `in_window`: whether the line stands in a [WindowNN] or [VcockpitNN]
+// section, where a gauge line's `;` may belong to its parameters.
+PanelLine read_panel_line(std::string_view raw, bool in_window);
+// A gauge line's value (after `=` and without `//` comments) without its `;` comment.
+std::string gauge_without_comment(const std::string& value);
+bool is_gauge_key(const std::string& key);
+// NN of a section named "WindowNN" (prefix "window") or "VcockpitNN" ("vcockpit").
+std::optional<int> numbered_section(const std::string& section, std::string_view prefix);
 
 }  // namespace ardelvine::hostapp

@@ -85,6 +85,10 @@ public:
     // windows may share an ident, so the ident alone does not say.
     std::size_t panel_window() const { return panel_window_; }
     void set_panel_window(std::size_t slot) { panel_window_ = slot; }
+    // Placed anew by the designer: another place, size or window.
+    void move_to(int window, std::size_t slot, int x, int y, int w, int h) {
+        window_ = window, panel_window_ = slot, x_ = x, y_ = y, w_ = w, h_ = h;
+    }
     int x() const { return x_; }
     int y() const { return y_; }
     int width() const { return w_; }

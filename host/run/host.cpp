@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cstring>
+#include <map>
 
 #include "host/draw/bitmap_info.h"
 #include "host/load/error.h"
+#include "host/load/text.h"
 #include "platform/host_window.h"
 #include "platform/platform.h"
 
@@ -82,19 +84,13 @@ Host::Host(PanelConfig panel, HostOptions options) : panel_(std::move(panel)) {
         window_entry_.push_back(w.vcockpit ? SIZE_MAX : sim_.add_window(w.ident, w.visible));
         for (const GaugeLine& g : w.gauges) {
             if (!same_module(g.module, module_->name())) {
-                unloaded_.push_back({g.module, g.gauge, w.slot, g.x, g.y, g.width.value_or(kUnloadedDefaultSide),
-                                     g.height.value_or(g.width.value_or(kUnloadedDefaultSide)), g.line});
+                unloaded_.push_back(outline_of(w, g));
                 continue;
             }
             GaugeHeader* header = module_->find(g.gauge);
             if (header == nullptr) {
                 g_active = nullptr;
-                std::vector<std::string> names;
-                for (const GaugeHeader* h : module_->gauges()) names.push_back(h->name);
-                const std::vector<std::string> near = nearest_names(g.gauge, names);
-                throw input_error(panel_.file, g.line,
-                                  "module " + module_->name() + " has no gauge named '" + g.gauge + "'" +
-                                      (near.empty() ? "" : "; did you mean " + one_of(near) + "?"));
+                unknown_gauge(panel_.file, g);
             }
             pending.push_back({&w, &g, header});
         }
@@ -102,44 +98,11 @@ Host::Host(PanelConfig panel, HostOptions options) : panel_(std::move(panel)) {
     warn_unloaded();
     try {
         for (const Pending& p : pending) {
-            if (!p.line->width && p.gauge->default_width > static_cast<std::uint32_t>(kMaxGaugeSide))
-                throw input_error(panel_.file, p.line->line,
-                                  "gauge " + p.line->gauge + " has a default width of " +
-                                      std::to_string(p.gauge->default_width) + " (the host places at most " +
-                                      std::to_string(kMaxGaugeSide) + "); give a width");
-            const TextureScale t = texture_scale(*p.window);
-            const int given_w = p.line->width.value_or(static_cast<int>(p.gauge->default_width));
-            const int w = given_w > 0 ? t.w(given_w) : given_w;
-            // A section of zero size may place its gauges so, drawing nothing.
-            const bool nothing = p.window->zero_size && w == 0;
-            if ((w <= 0 && !nothing) || w > kMaxGaugeSide)
-                throw input_error(panel_.file, p.line->line,
-                                  "gauge " + p.line->gauge + ": width " + std::to_string(w) + " must lie in 1.." +
-                                      std::to_string(kMaxGaugeSide));
-            int h = p.line->height.value_or(0) > 0 ? t.h(*p.line->height) : 0;
-            if (h == 0 && !nothing) h = proportional_height(w, bitmap_size(background_bitmap(*p.gauge)));
-            if (h > kMaxGaugeSide)
-                throw input_error(panel_.file, p.line->line,
-                                  "gauge " + p.line->gauge + ": height " + std::to_string(h) + " must lie in 1.." +
-                                      std::to_string(kMaxGaugeSide));
-            try {
-                placements_.push_back(std::make_unique<Placement>(
-                    *p.gauge, p.line->parameters, static_cast<int>(p.window->ident), t.x(p.line->x), t.y(p.line->y),
-                    w, h, [this](std::uint32_t id) { return bitmap_size(id); }));
-                placements_.back()->set_panel_window(p.window->slot);
-                placement_lines_.push_back(p.line->line);
-            } catch (const InputError& fault) {
-                // What the module got wrong, at the line that placed it.
-                throw input_error(panel_.file, p.line->line, fault.what());
-            }
+            placements_.push_back(make_placement(panel_.file, *p.window, *p.line, *p.gauge));
+            placement_lines_.push_back(p.line->line);
         }
-        for (UnloadedGauge& u : unloaded_) {
-            if (u.w > kMaxGaugeSide || u.h > kMaxGaugeSide)
-                throw input_error(panel_.file, u.line,
-                                  "gauge " + u.gauge + ": width and height must lie in 1.." + std::to_string(kMaxGaugeSide));
-            const TextureScale t = texture_scale(panel_.windows[u.window]);
-            u = {u.module, u.gauge, u.window, t.x(u.x), t.y(u.y), t.w(u.w), t.h(u.h), u.line};
-        }
+        placement_ids_ = placement_ids(panel_);
+        for (UnloadedGauge& u : unloaded_) u = scaled_outline(panel_.file, panel_.windows[u.window], u);
         size_windows();
         if (options.accept) options.accept(*this);
         // The capture file is made only for a panel that was accepted, before
@@ -162,6 +125,152 @@ Host::Host(PanelConfig panel, HostOptions options) : panel_(std::move(panel)) {
     installed_ = options.install;
     if (!installed_) return;
     for (auto& p : placements_)
+        with_gauge(*p, [&] { p->service(PANEL_SERVICE_PRE_INSTALL, reinterpret_cast<std::uintptr_t>(module_->handle())); });
+}
+
+void Host::unknown_gauge(const std::string& file, const GaugeLine& g) const {
+    std::vector<std::string> names;
+    for (const GaugeHeader* h : module_->gauges()) names.push_back(h->name);
+    const std::vector<std::string> near = nearest_names(g.gauge, names);
+    throw input_error(file, g.line,
+                      "module " + module_->name() + " has no gauge named '" + g.gauge + "'" +
+                          (near.empty() ? "" : "; did you mean " + one_of(near) + "?"));
+}
+
+std::unique_ptr<Placement> Host::make_placement(const std::string& file, const WindowConfig& window,
+                                                const GaugeLine& line, const GaugeHeader& gauge) {
+    if (!line.width && gauge.default_width > static_cast<std::uint32_t>(kMaxGaugeSide))
+        throw input_error(file, line.line,
+                          "gauge " + line.gauge + " has a default width of " + std::to_string(gauge.default_width) +
+                              " (the host places at most " + std::to_string(kMaxGaugeSide) + "); give a width");
+    const TextureScale t = texture_scale(window);
+    const int given_w = line.width.value_or(static_cast<int>(gauge.default_width));
+    const int w = given_w > 0 ? t.w(given_w) : given_w;
+    // A section of zero size may place its gauges so, drawing nothing.
+    const bool nothing = window.zero_size && w == 0;
+    if ((w <= 0 && !nothing) || w > kMaxGaugeSide)
+        throw input_error(file, line.line,
+                          "gauge " + line.gauge + ": width " + std::to_string(w) + " must lie in 1.." +
+                              std::to_string(kMaxGaugeSide));
+    int h = line.height.value_or(0) > 0 ? t.h(*line.height) : 0;
+    if (h == 0 && !nothing) h = proportional_height(w, bitmap_size(background_bitmap(gauge)));
+    if (h > kMaxGaugeSide)
+        throw input_error(file, line.line,
+                          "gauge " + line.gauge + ": height " + std::to_string(h) + " must lie in 1.." +
+                              std::to_string(kMaxGaugeSide));
+    try {
+        auto p = std::make_unique<Placement>(gauge, line.parameters, static_cast<int>(window.ident), t.x(line.x),
+                                             t.y(line.y), w, h, [this](std::uint32_t id) { return bitmap_size(id); });
+        p->set_panel_window(window.slot);
+        return p;
+    } catch (const InputError& fault) {
+        // What the module got wrong, at the line that placed it.
+        throw input_error(file, line.line, fault.what());
+    }
+}
+
+UnloadedGauge Host::outline_of(const WindowConfig& w, const GaugeLine& g) {
+    return {g.module, g.gauge, w.slot, g.x, g.y, g.width.value_or(kUnloadedDefaultSide),
+            g.height.value_or(g.width.value_or(kUnloadedDefaultSide)), g.line};
+}
+
+UnloadedGauge Host::scaled_outline(const std::string& file, const WindowConfig& window, const UnloadedGauge& u) {
+    if (u.w > kMaxGaugeSide || u.h > kMaxGaugeSide)
+        throw input_error(file, u.line, "gauge " + u.gauge + ": width and height must lie in 1.." + std::to_string(kMaxGaugeSide));
+    const TextureScale t = texture_scale(window);
+    return {u.module, u.gauge, u.window, t.x(u.x), t.y(u.y), t.w(u.w), t.h(u.h), u.line};
+}
+
+std::vector<std::string> Host::placement_ids(const PanelConfig& panel) const {
+    std::vector<std::string> ids;
+    std::map<std::string, int> seen;
+    for (const WindowConfig& w : panel.windows)
+        for (const GaugeLine& g : w.gauges) {
+            if (!same_module(g.module, module_->name())) continue;
+            std::string id = section_name(w) + '\n' + lower(g.key) + '\n' + g.gauge + '\n' + g.parameters;
+            id += '\n' + std::to_string(++seen[id]);
+            ids.push_back(std::move(id));
+        }
+    return ids;
+}
+
+void Host::relayout(PanelConfig next) {
+    // Everything is made and checked before anything changes.
+    const std::vector<std::string> ids = placement_ids(next);
+    std::map<std::string, std::size_t> old;
+    for (std::size_t i = 0; i < placement_ids_.size(); ++i) old.emplace(placement_ids_[i], i);
+    struct Next {
+        std::unique_ptr<Placement> made;  // a new placement, or
+        std::size_t kept = SIZE_MAX;      // the old one that moves
+        std::unique_ptr<Placement> place;  // where it moves to
+        int line = 0;
+    };
+    std::vector<Next> list;
+    std::vector<UnloadedGauge> outlines;
+    for (const WindowConfig& w : next.windows)
+        for (const GaugeLine& g : w.gauges) {
+            if (!same_module(g.module, module_->name())) {
+                outlines.push_back(scaled_outline(next.file, w, outline_of(w, g)));
+                continue;
+            }
+            const GaugeHeader* header = module_->find(g.gauge);
+            if (header == nullptr) unknown_gauge(next.file, g);
+            Next n;
+            n.line = g.line;
+            const auto it = old.find(ids[list.size()]);
+            // The place is worked out as for a new one, and only its numbers kept.
+            n.place = make_placement(next.file, w, g, *header);
+            if (it != old.end()) n.kept = it->second;
+            else n.made = std::move(n.place);
+            list.push_back(std::move(n));
+        }
+
+    std::vector<bool> kept(placements_.size(), false);
+    for (const Next& n : list)
+        if (n.kept != SIZE_MAX) kept[n.kept] = true;
+    for (std::size_t i = 0; i < placements_.size(); ++i) {
+        if (kept[i]) continue;
+        Placement& gone = *placements_[i];
+        if (drag_.gauge == &gone) end_drag();
+        if (installed_) with_gauge(gone, [&] { gone.service(PANEL_SERVICE_PRE_KILL, 0); });
+    }
+    // Windows keep their entries in the simulation while their ident stays;
+    // a new window, or a new ident, gets a new one.
+    std::vector<std::size_t> entries;
+    for (std::size_t slot = 0; slot < next.windows.size(); ++slot) {
+        const WindowConfig& w = next.windows[slot];
+        const bool same = slot < panel_.windows.size() && !panel_.windows[slot].vcockpit && !w.vcockpit &&
+                          panel_.windows[slot].ident == w.ident;
+        if (w.vcockpit) entries.push_back(SIZE_MAX);
+        else if (same) entries.push_back(window_entry_[slot]);
+        else entries.push_back(sim_.add_window(w.ident, slot < panel_.windows.size() ? window_shown(slot) : w.visible));
+    }
+    for (std::size_t entry : window_entry_)
+        if (entry != SIZE_MAX && std::find(entries.begin(), entries.end(), entry) == entries.end()) sim_.drop_window(entry);
+    window_entry_ = std::move(entries);
+
+    std::vector<std::unique_ptr<Placement>> placed;
+    std::vector<Placement*> fresh;
+    placement_lines_.clear();
+    for (Next& n : list) {
+        if (n.kept != SIZE_MAX) {
+            std::unique_ptr<Placement>& p = placements_[n.kept];
+            p->move_to(n.place->window(), n.place->panel_window(), n.place->x(), n.place->y(), n.place->width(),
+                       n.place->height());
+            placed.push_back(std::move(p));
+        } else {
+            fresh.push_back(n.made.get());
+            placed.push_back(std::move(n.made));
+        }
+        placement_lines_.push_back(n.line);
+    }
+    placements_ = std::move(placed);
+    placement_ids_ = ids;
+    unloaded_ = std::move(outlines);
+    panel_ = std::move(next);
+    size_windows();
+    if (!installed_) return;
+    for (Placement* p : fresh)
         with_gauge(*p, [&] { p->service(PANEL_SERVICE_PRE_INSTALL, reinterpret_cast<std::uintptr_t>(module_->handle())); });
 }
 

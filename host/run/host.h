@@ -151,6 +151,15 @@ public:
     // The tooltip with the help id it comes from; recorded only when `record`.
     TooltipShown tooltip_shown(Placement& gauge, int x, int y, bool record);
 
+    // Lays the gauges out as `next` places them, with the gauges running on:
+    // a placement whose line is still there (the same key in the same section,
+    // placing the same gauge with the same parameters) keeps its state and
+    // moves; one whose line is gone is removed (service 12); one on a new line
+    // is placed and installed (service 2). The simulated aircraft and its
+    // windows' visibility stay. Throws InputError, naming the line, for a
+    // layout it cannot place; the host is then as it was.
+    void relayout(PanelConfig next);
+
     // Checks every gauge a scenario names before anything runs; throws InputError.
     void validate(const Scenario& scenario) const;
     // Plays out what is still sounding and completes the audio capture file;
@@ -214,6 +223,15 @@ private:
         int h(int v) const { return std::max(1, y(v)); }
     };
     static TextureScale texture_scale(const WindowConfig& window);
+    [[noreturn]] void unknown_gauge(const std::string& file, const GaugeLine& line) const;
+    // A gauge line of this module placed in its window; throws InputError at its line.
+    std::unique_ptr<Placement> make_placement(const std::string& file, const WindowConfig& window, const GaugeLine& line,
+                                              const GaugeHeader& gauge);
+    // Another module's gauge as written, then checked and in its window's units.
+    static UnloadedGauge outline_of(const WindowConfig& window, const GaugeLine& line);
+    static UnloadedGauge scaled_outline(const std::string& file, const WindowConfig& window, const UnloadedGauge& u);
+    // Who each placement of this module's gauges in `panel` is across layouts, in placement order.
+    std::vector<std::string> placement_ids(const PanelConfig& panel) const;
     void warn_unloaded();
     void size_windows();
     bool on_screen(const Placement& gauge) const;
@@ -231,6 +249,7 @@ private:
     std::vector<std::unique_ptr<Placement>> placements_;
     std::vector<UnloadedGauge> unloaded_;
     std::vector<int> placement_lines_;
+    std::vector<std::string> placement_ids_;
     std::vector<std::size_t> window_entry_;  // per slot: its entry in sim_.windows()
     bool installed_ = true;
     std::vector<TooltipShown> tooltips_;

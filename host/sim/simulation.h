@@ -118,6 +118,10 @@ public:
     bool window_visible(std::uint32_t ident) const;
     bool window_visible_at(std::size_t entry) const { return entry < windows_.size() && windows_[entry].visible; }
     void set_window_visible(std::uint32_t ident, bool visible);
+    // A window the panel no longer has: hidden for good, so that it keeps no ident shown.
+    void drop_window(std::size_t entry) {
+        if (entry < windows_.size()) windows_[entry].visible = false;
+    }
     void toggle_window(std::uint32_t ident);
     const std::vector<PanelWindowState>& windows() const { return windows_; }
 

@@ -10,6 +10,12 @@ const cockpit = {
   ready: null,
 };
 window.cockpit = cockpit;
+// The designer (designer.js) lays the desk out again after each edit.
+cockpit.relayout = (layout) => {
+  cockpit.layout = layout;
+  buildDesk();
+  for (const entry of cockpit.windows.values()) refresh(entry);
+};
 
 const $ = (id) => document.getElementById(id);
 const two = (n) => String(n).padStart(2, '0');
@@ -26,6 +32,7 @@ async function request(method, path, body) {
   return text ? JSON.parse(text) : null;
 }
 const post = (path, body) => request('POST', path, body).catch(showError);
+cockpit.request = request;
 function showError(e) { setStatus(String(e.message || e), 'lost'); }
 function setStatus(text, kind) { const s = $('status'); s.textContent = text; s.className = kind || ''; }
 
