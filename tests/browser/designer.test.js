@@ -72,6 +72,18 @@ test.afterAll(async () => {
   if (folder) fs.rmSync(folder, { recursive: true, force: true });
 });
 
+test('each box lies on its gauge in the picture, after the side list took its room', async () => {
+  for (const g of await page.evaluate(() => cockpit.layout.gauges.filter((g) => g.section === 'Window00'))) {
+    const box = await boxOf(g.key).boundingBox();
+    const at = await screenAt(g.x, g.y), end = await screenAt(g.x + g.w, g.y + g.h);
+    expect([box.x, box.y, box.x + box.width, box.y + box.height].map(Math.round))
+      .toEqual([at.x, at.y, end.x, end.y].map(Math.round));
+  }
+  const room = await page.evaluate(() => document.getElementById('viewport').getBoundingClientRect().right);
+  const main = await page.evaluate(() => cockpit.windows.get(0).element.getBoundingClientRect().right);
+  expect(main).toBeLessThanOrEqual(room + 1);
+});
+
 test('a gauge dragged moves in the picture and in the diff', async () => {
   const before = await version();
   const empty = await meanColour({ x: 420, y: 80, w: 20, h: 20 });

@@ -78,11 +78,14 @@
     showSelection();
   }
 
-  function place(el, r) {
-    el.style.left = `${r.x}px`;
-    el.style.top = `${r.y}px`;
-    el.style.width = `${r.w}px`;
-    el.style.height = `${r.h}px`;
+  // A box in fractions of its window, so that it stays on its gauge at every
+  // zoom and window size the page gives the window.
+  function place(el, r, entry) {
+    const { w: across, h: down } = entry.config;
+    el.style.left = `${r.x / across * 100}%`;
+    el.style.top = `${r.y / down * 100}%`;
+    el.style.width = `${r.w / across * 100}%`;
+    el.style.height = `${r.h / down * 100}%`;
   }
 
   function box(entry, g) {
@@ -91,7 +94,7 @@
     el.dataset.section = g.section;
     el.dataset.key = g.key;
     el.title = `${g.gauge} (${g.section} ${g.key}, line ${g.line})`;
-    place(el, g);
+    place(el, g, entry);
     for (const corner of ['nw', 'ne', 'sw', 'se']) {
       const h = document.createElement('div');
       h.className = `design-handle ${corner}`;
@@ -131,7 +134,7 @@
     };
     const move = (event) => {
       now = moved(event);
-      place(el, now);
+      place(el, now, entry);
       showSelection(now);
     };
     const end = async (event) => {
@@ -408,6 +411,8 @@
   cockpit.ready.then(async () => {
     if (!cockpit.layout || !cockpit.layout.edit) return;
     build();
+    // The side list takes room from the panel: fit the windows again.
+    applyZoom();
     decorate();
     fillWindows();
     await buildCatalogue();
