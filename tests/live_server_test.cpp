@@ -348,13 +348,18 @@ std::shared_ptr<WindowPicture> copy_of(const WindowPicture& p) {
     return c;
 }
 
-// The PNG read back by Cairo (through libpng, which checks every checksum):
-// true when it shows exactly the picture's pixels.
-::testing::AssertionResult reads_back(const WindowPicture& p) {
+// A PNG read back by Cairo (through libpng, which checks every checksum) as
+// opaque pixels, row after row; none when it is unreadable.
+struct Decoded {
+    int width = 0, height = 0;
+    std::vector<std::uint32_t> pixels;
+    std::uint32_t& at(int x, int y) { return pixels[static_cast<std::size_t>(y) * width + x]; }
+};
+Decoded decoded(const std::string& png) {
     struct Reader {
         const std::string* png;
         std::size_t at = 0;
-    } reader{&p.png()};
+    } reader{&png};
     cairo_surface_t* s = cairo_image_surface_create_from_png_stream(
         [](void* closure, unsigned char* data, unsigned int length) {
             auto* r = static_cast<Reader*>(closure);
@@ -364,25 +369,34 @@ std::shared_ptr<WindowPicture> copy_of(const WindowPicture& p) {
             return CAIRO_STATUS_SUCCESS;
         },
         &reader);
-    const auto done = [&](::testing::AssertionResult r) {
-        cairo_surface_destroy(s);
-        return r;
-    };
-    if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS)
-        return done(::testing::AssertionFailure() << "unreadable PNG: " << cairo_status_to_string(cairo_surface_status(s)));
-    if (cairo_image_surface_get_width(s) != p.width || cairo_image_surface_get_height(s) != p.height)
-        return done(::testing::AssertionFailure() << "wrong size");
-    const unsigned char* data = cairo_image_surface_get_data(s);
-    const int stride = cairo_image_surface_get_stride(s);
+    Decoded d;
+    if (cairo_surface_status(s) == CAIRO_STATUS_SUCCESS) {
+        d.width = cairo_image_surface_get_width(s);
+        d.height = cairo_image_surface_get_height(s);
+        const unsigned char* data = cairo_image_surface_get_data(s);
+        const int stride = cairo_image_surface_get_stride(s);
+        d.pixels.resize(static_cast<std::size_t>(d.width) * d.height);
+        for (int y = 0; y < d.height; ++y)
+            for (int x = 0; x < d.width; ++x) {
+                std::memcpy(&d.at(x, y), data + static_cast<std::size_t>(stride) * y + 4 * x, 4);
+                d.at(x, y) |= 0xFF000000u;
+            }
+    }
+    cairo_surface_destroy(s);
+    return d;
+}
+
+// True when the picture's PNG shows exactly its pixels.
+::testing::AssertionResult reads_back(const WindowPicture& p) {
+    Decoded d = decoded(p.png());
+    if (d.width != p.width || d.height != p.height) return ::testing::AssertionFailure() << "unreadable, or of a wrong size";
     for (int y = 0; y < p.height; ++y)
         for (int x = 0; x < p.width; ++x) {
-            std::uint32_t got, want;
-            std::memcpy(&got, data + static_cast<std::size_t>(stride) * y + 4 * x, 4);
+            std::uint32_t want;
             std::memcpy(&want, p.pixels.data() + static_cast<std::size_t>(p.stride) * y + 4 * x, 4);
-            if ((got | 0xFF000000u) != want)
-                return done(::testing::AssertionFailure() << "pixel " << x << "," << y << " differs");
+            if (d.at(x, y) != want) return ::testing::AssertionFailure() << "pixel " << x << "," << y << " differs";
         }
-    return done(::testing::AssertionSuccess());
+    return ::testing::AssertionSuccess();
 }
 
 // Pictures in a row of one window: each PNG is made from the bands of the one
@@ -417,6 +431,73 @@ TEST(WindowPictureTest, EachPngReadsBackAsItsPictureWhateverItTookFromTheOneBefo
     auto flat = picture_of(800, 600, [](int x, int) { return x < 400 ? 0x202020u : 0x808080u; });
     EXPECT_TRUE(reads_back(*flat));
     EXPECT_LT(flat->png().size(), 800u * 600u * 3u / 100u);
+}
+
+// A reader that shows a picture asks for what changed since its version: a
+// click's answer is a patch over the clicked gauge at the scale asked, which
+// laid onto the old picture gives the new one; a version the changes kept do
+// not reach gets the whole picture, the newest an empty answer.
+TEST_F(LiveServerTest, APatchSinceTheVersionShownMakesTheNewPictureOfTheOld) {
+    const json panel = get_json("/panel");
+    const int w = panel["windows"][0]["w"], h = panel["windows"][0]["h"];
+    json gauge;
+    for (const json& g : panel["gauges"])
+        if (g["gauge"] == "Battery_Switch") gauge = g;
+    const auto get = [&](const std::string& query) { return client().Get(("/window/00.png?" + query).c_str()); };
+    const auto version = [](const httplib::Result& r) { return std::stoull(r->get_header_value("X-Picture-Version")); };
+    for (const int scale : {1, 2}) {
+        const std::string at = "scale=" + std::to_string(scale);
+        auto old = get(at);
+        ASSERT_TRUE(old && old->status == 200);
+        const std::uint64_t shown = version(old);
+        auto clicked = post("/click", R"({"gauge":"Battery_Switch","x":15,"y":22})");
+        ASSERT_TRUE(clicked && clicked->status == 200);
+        const std::uint64_t update = json::parse(clicked->body)["update"];
+        while (get_json("/panel")["update"] <= update) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+
+        auto patch = get(at + "&since=" + std::to_string(shown));
+        ASSERT_TRUE(patch && patch->status == 200) << scale;
+        ASSERT_TRUE(patch->has_header("X-Patch")) << scale;
+        int x = 0, y = 0, pw = 0, ph = 0;
+        ASSERT_EQ(std::sscanf(patch->get_header_value("X-Patch").c_str(), "%d,%d,%d,%d", &x, &y, &pw, &ph), 4);
+        EXPECT_GT(version(patch), shown);
+        EXPECT_TRUE(x >= 0 && y >= 0 && x + pw <= w * scale && y + ph <= h * scale && 2 * pw * ph <= w * h * scale * scale)
+            << patch->get_header_value("X-Patch");
+        // The switch's lever moves: the patch reaches into the gauge's rectangle.
+        const int gx = gauge["x"].get<int>() * scale, gy = gauge["y"].get<int>() * scale;
+        EXPECT_TRUE(x < gx + gauge["w"].get<int>() * scale && gx < x + pw && y < gy + gauge["h"].get<int>() * scale && gy < y + ph)
+            << patch->get_header_value("X-Patch");
+
+        Decoded picture = decoded(old->body), piece = decoded(patch->body);
+        ASSERT_EQ(piece.width, pw);
+        ASSERT_EQ(piece.height, ph);
+        for (int py = 0; py < ph; ++py)
+            for (int px = 0; px < pw; ++px) picture.at(x + px, y + py) = piece.at(px, py);
+        auto whole = get(at);
+        EXPECT_EQ(version(whole), version(patch));
+        EXPECT_EQ(picture.pixels, decoded(whole->body).pixels) << "scale " << scale;
+
+        auto none = get(at + "&since=" + std::to_string(version(whole)));
+        EXPECT_EQ(none->status, 204);
+        EXPECT_EQ(version(none), version(whole));
+        for (const std::uint64_t unknown : {std::uint64_t{0}, std::uint64_t{version(whole) + 1}}) {
+            auto r = get(at + "&since=" + std::to_string(unknown));
+            EXPECT_FALSE(r->has_header("X-Patch")) << unknown;
+            EXPECT_EQ(decoded(r->body).pixels, decoded(whole->body).pixels) << unknown;
+        }
+    }
+    EXPECT_EQ(get("since=x")->status, 400);
+
+    // Changes kept reach back as far as their oldest `from`, and a picture is
+    // handed out under versions up to the next one's.
+    WindowPicture p;
+    p.version = 9;
+    p.changes = {{4, 6, {0, 0, 2, 2}}, {6, 8, {10, 10, 1, 1}}, {8, 9, {5, 0, 1, 1}}};
+    using Rect = WindowPicture::Rect;
+    const std::vector<std::pair<std::uint64_t, std::optional<Rect>>> cases = {
+        {3, std::nullopt}, {4, Rect{0, 0, 11, 11}}, {5, Rect{0, 0, 11, 11}}, {7, Rect{5, 0, 6, 11}},
+        {8, Rect{5, 0, 1, 1}}, {9, Rect{}}, {11, Rect{}}, {12, std::nullopt}};
+    for (const auto& [shown, want] : cases) EXPECT_EQ(p.changed_since(shown, 11), want) << shown;
 }
 
 }  // namespace

@@ -41,15 +41,18 @@ void put_chunk(std::string& out, const char* type, const unsigned char* data, st
 // The rows of one band, Sub-filtered as PNG wants them: each byte less the
 // one a pixel to its left. A window picture is opaque (its background fills
 // it), so it goes out as 8-bit RGB.
-void filter_rows(const WindowPicture& p, int first, int last, std::vector<unsigned char>& raw) {
-    const std::size_t row = 1 + 3 * static_cast<std::size_t>(p.width);
+// Columns `x` to `x + width` of the rows; the whole width by default.
+void filter_rows(const WindowPicture& p, int first, int last, std::vector<unsigned char>& raw, int x0 = 0, int width = -1) {
+    if (width < 0) width = p.width;
+    const std::size_t row = 1 + 3 * static_cast<std::size_t>(width);
     raw.resize(row * static_cast<std::size_t>(last - first));
     for (int y = first; y < last; ++y) {
         unsigned char* line = raw.data() + row * static_cast<std::size_t>(y - first);
         line[0] = 1;  // Sub
-        const auto* pixels = reinterpret_cast<const std::uint32_t*>(p.pixels.data() + static_cast<std::size_t>(p.stride) * y);
+        const auto* pixels =
+            reinterpret_cast<const std::uint32_t*>(p.pixels.data() + static_cast<std::size_t>(p.stride) * y) + x0;
         unsigned char left[3] = {0, 0, 0};
-        for (int x = 0; x < p.width; ++x) {
+        for (int x = 0; x < width; ++x) {
             const std::uint32_t v = pixels[x];
             const unsigned char rgb[3] = {static_cast<unsigned char>(v >> 16), static_cast<unsigned char>(v >> 8),
                                           static_cast<unsigned char>(v)};
@@ -103,6 +106,22 @@ bool same_rows(const WindowPicture& a, const WindowPicture& b, int first, int la
     return std::memcmp(a.pixels.data() + begin, b.pixels.data() + begin, size) == 0;
 }
 
+// An 8-bit RGB PNG of `width` x `height` pixels whose zlib stream is `stream`.
+std::string png_file(int width, int height, const std::string& stream) {
+    std::string out("\x89PNG\r\n\x1a\n", 8);
+    unsigned char header[13] = {};
+    for (int i = 0; i < 4; ++i) {
+        header[i] = static_cast<unsigned char>(width >> (24 - 8 * i));
+        header[4 + i] = static_cast<unsigned char>(height >> (24 - 8 * i));
+    }
+    header[8] = 8;  // bits per channel
+    header[9] = 2;  // RGB
+    put_chunk(out, "IHDR", header, sizeof header);
+    put_chunk(out, "IDAT", reinterpret_cast<const unsigned char*>(stream.data()), stream.size());
+    put_chunk(out, "IEND", nullptr, 0);
+    return out;
+}
+
 // Pictures from this many pixels are deflated by two threads.
 constexpr std::size_t kSharedPixels = 2'000'000;
 
@@ -153,16 +172,6 @@ std::string encode_png(const WindowPicture& p, const WindowPicture* basis, const
         if (failed) std::rethrow_exception(failed);
     }
 
-    std::string out("\x89PNG\r\n\x1a\n", 8);
-    unsigned char header[13] = {};
-    for (int i = 0; i < 4; ++i) {
-        header[i] = static_cast<unsigned char>(p.width >> (24 - 8 * i));
-        header[4 + i] = static_cast<unsigned char>(p.height >> (24 - 8 * i));
-    }
-    header[8] = 8;  // bits per channel
-    header[9] = 2;  // RGB
-    put_chunk(out, "IHDR", header, sizeof header);
-
     // One zlib stream: its header, the bands, an empty final block, and the
     // checksum of everything the bands hold.
     std::string stream("\x78\x01", 2);
@@ -173,9 +182,7 @@ std::string encode_png(const WindowPicture& p, const WindowPicture* basis, const
     }
     stream.append("\x03\x00", 2);
     put_u32(stream, static_cast<std::uint32_t>(adler));
-    put_chunk(out, "IDAT", reinterpret_cast<const unsigned char*>(stream.data()), stream.size());
-    put_chunk(out, "IEND", nullptr, 0);
-    return out;
+    return png_file(p.width, p.height, stream);
 }
 
 std::string event_text(const char* name, const json& data) {
@@ -211,6 +218,34 @@ const std::string& WindowPicture::png() const {
     return png_;
 }
 
+std::string WindowPicture::png_of(const Rect& rect) const {
+    std::vector<unsigned char> raw;
+    filter_rows(*this, rect.y, rect.y + rect.h, raw, rect.x, rect.w);
+    BandDeflater deflater;
+    const Band band = deflater.deflate(raw);
+    std::string stream("\x78\x01", 2);
+    stream += band.deflated;
+    stream.append("\x03\x00", 2);
+    put_u32(stream, band.adler);
+    return png_file(rect.w, rect.h, stream);
+}
+
+WindowPicture::Rect WindowPicture::Rect::joined(const Rect& o) const {
+    if (o.empty()) return *this;
+    if (empty()) return o;
+    const int left = std::min(x, o.x), top = std::min(y, o.y);
+    return {left, top, std::max(x + w, o.x + o.w) - left, std::max(y + h, o.y + o.h) - top};
+}
+
+std::optional<WindowPicture::Rect> WindowPicture::changed_since(std::uint64_t shown, std::uint64_t served) const {
+    if (shown > served) return std::nullopt;
+    if (shown < version && (changes.empty() || shown < changes.front().from)) return std::nullopt;
+    Rect rect;
+    for (const Change& c : changes)
+        if (c.to > shown) rect = rect.joined(c.rect);
+    return rect;
+}
+
 std::shared_ptr<const WindowPicture> WindowPicture::basis_after(const std::shared_ptr<const WindowPicture>& picture) {
     if (!picture || picture->encoded()) return picture;
     std::lock_guard lock(picture->basis_mutex_);
@@ -219,21 +254,62 @@ std::shared_ptr<const WindowPicture> WindowPicture::basis_after(const std::share
 
 namespace {
 
-// The picture `surface` holds as the one after `old`, or null when its
-// pixels are `old`'s.
-std::shared_ptr<WindowPicture> picture_after(const std::shared_ptr<const WindowPicture>& old, cairo_surface_t* surface) {
+// Where `data`, rows of `old`'s size and stride, differs from `old`: rows
+// compared whole from the top and from the bottom, then the columns of the
+// rows between from either side.
+WindowPicture::Rect changed_rect(const WindowPicture& old, const unsigned char* data) {
+    const std::size_t stride = static_cast<std::size_t>(old.stride);
+    const auto row = [&](const unsigned char* base, int y) {
+        return reinterpret_cast<const std::uint32_t*>(base + stride * static_cast<std::size_t>(y));
+    };
+    const std::size_t row_bytes = 4 * static_cast<std::size_t>(old.width);
+    int top = 0, bottom = old.height;
+    while (top < bottom && std::memcmp(row(old.pixels.data(), top), row(data, top), row_bytes) == 0) ++top;
+    if (top == bottom) return {};
+    while (std::memcmp(row(old.pixels.data(), bottom - 1), row(data, bottom - 1), row_bytes) == 0) --bottom;
+    int left = old.width, right = 0;
+    for (int y = top; y < bottom; ++y) {
+        const std::uint32_t* a = row(old.pixels.data(), y);
+        const std::uint32_t* b = row(data, y);
+        int x = 0;
+        while (x < left && a[x] == b[x]) ++x;
+        if (x == old.width) continue;  // the row is the same
+        left = std::min(left, x);
+        int end = old.width;
+        while (end > right && a[end - 1] == b[end - 1]) --end;
+        right = std::max(right, end);
+    }
+    return {left, top, right - left, bottom - top};
+}
+
+// The picture `surface` holds as the one after `old`, to be numbered
+// `version`, or null when its pixels are `old`'s.
+std::shared_ptr<WindowPicture> picture_after(const std::shared_ptr<const WindowPicture>& old, cairo_surface_t* surface,
+                                             std::uint64_t version) {
     cairo_surface_flush(surface);
     const int height = cairo_image_surface_get_height(surface);
     const int stride = cairo_image_surface_get_stride(surface);
     const unsigned char* data = cairo_image_surface_get_data(surface);
+    const int width = cairo_image_surface_get_width(surface);
     const std::size_t bytes = static_cast<std::size_t>(stride) * static_cast<std::size_t>(height);
-    if (old && old->pixels.size() == bytes && std::memcmp(old->pixels.data(), data, bytes) == 0) return nullptr;
+    const bool comparable = old && old->width == width && old->height == height && old->stride == stride;
+    WindowPicture::Rect changed;
+    if (comparable) {
+        changed = changed_rect(*old, data);
+        if (changed.empty()) return nullptr;
+    }
     auto picture = std::make_shared<WindowPicture>();
-    picture->width = cairo_image_surface_get_width(surface);
+    picture->width = width;
     picture->height = height;
     picture->stride = stride;
     picture->pixels.assign(data, data + bytes);
     picture->set_basis(WindowPicture::basis_after(old));
+    if (comparable) {
+        const auto& kept = old->changes;
+        const std::size_t from = kept.size() < WindowPicture::kKeptChanges ? 0 : kept.size() + 1 - WindowPicture::kKeptChanges;
+        picture->changes.assign(kept.begin() + static_cast<std::ptrdiff_t>(from), kept.end());
+        picture->changes.push_back({old->version, version, changed});
+    }
     return picture;
 }
 
@@ -340,10 +416,11 @@ void LivePanel::tick() {
             std::lock_guard lock(pictures_mutex_);
             old = pictures_[i];
         }
-        auto picture = picture_after(old, surface);
+        const std::uint64_t version = old ? old->version + 1 : 1;
+        auto picture = picture_after(old, surface, version);
         if (!picture) continue;
         picture->index = w.index;
-        picture->version = old ? old->version + 1 : 1;
+        picture->version = version;
         picture->update = host_.updates();
         std::lock_guard lock(pictures_mutex_);
         pictures_[i] = std::move(picture);
@@ -526,12 +603,13 @@ LivePanel::Shown LivePanel::picture(int index, double scale) {
         }
         kept->used = ++scaled_uses_;
         Shown& last = kept->shown[i];
-        // Between updates nothing moves but what a click did, which the
-        // picture at 1 has drawn too.
-        if (last.picture && last.update == host.updates() && last.version == base->version) return last;
+        // The picture at 1 tells what moved: while its version stands, so does
+        // this one, and each picture drawn here has a version of its own, as
+        // the changes a reader is sent since a version need.
+        if (last.picture && last.version == base->version) return last;
         Surface copy;
         cairo_surface_t* surface = window_picture(host, *kept->renderer, windows[i], lighting_of(host), false, copy);
-        if (auto drawn = picture_after(last.picture, surface)) {
+        if (auto drawn = picture_after(last.picture, surface, base->version)) {
             drawn->index = index;
             drawn->version = base->version;
             drawn->update = host.updates();

@@ -19,6 +19,7 @@
 #include <future>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <type_traits>
@@ -45,8 +46,36 @@ struct WindowPicture {
     int width = 0, height = 0, stride = 0;
     std::vector<unsigned char> pixels;  // Cairo ARGB32 rows
 
+    // A rectangle of the picture's pixels; empty when w or h is 0.
+    struct Rect {
+        int x = 0, y = 0, w = 0, h = 0;
+        bool empty() const { return w <= 0 || h <= 0; }
+        Rect joined(const Rect& o) const;
+        bool operator==(const Rect&) const = default;
+    };
+    // What was drawn anew from one picture of the window at this scale to the
+    // next: `to` is the next one's version, `from` the one before.
+    struct Change {
+        std::uint64_t from = 0, to = 0;
+        Rect rect;
+    };
+    // The changes that led to this picture, oldest first, the last being the
+    // one from the picture drawn just before it; none when that picture had
+    // another size.
+    static constexpr std::size_t kKeptChanges = 16;
+    std::vector<Change> changes;
+
+    // Where this picture differs from the one a reader shows, told as the
+    // version it was handed (`shown`; `served` is the newest version this
+    // picture is handed out under): empty when nowhere, nullopt when the
+    // changes kept do not reach back to it. A picture is handed out under
+    // its own version up to, not including, the next picture's.
+    std::optional<Rect> changed_since(std::uint64_t shown, std::uint64_t served) const;
+
     // The picture as PNG, encoded once by whichever reader asks first.
     const std::string& png() const;
+    // The pixels of `rect` alone as PNG, encoded afresh on every call.
+    std::string png_of(const Rect& rect) const;
     bool encoded() const { return encoded_flag_.load(std::memory_order_acquire); }
 
     // The picture to take unchanged bands from; set before it is published.

@@ -3,6 +3,7 @@
 #include <httplib.h>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <thread>
 
@@ -340,6 +341,8 @@ void LiveServer::routes() {
         for (const WindowConfig& w : host_.panel().windows) exists = exists || (!w.vcockpit && w.index == index);
         if (!exists) refuse(404, "the panel has no window " + std::string(req.matches[1]));
         const double scale = picture_scale(param(req, "scale"));
+        const auto since_text = param(req, "since");
+        const int since = since_text ? query_whole(since_text, "since", 0, INT_MAX) : 0;
         LivePanel::Shown shown;
         try {
             shown = panel_->picture(index, scale);
@@ -349,7 +352,21 @@ void LiveServer::routes() {
         if (!shown.picture) refuse(404, "window " + std::string(req.matches[1]) + " has not been shown yet");
         res.set_header("X-Picture-Version", std::to_string(shown.version));
         res.set_header("X-Picture-Update", std::to_string(shown.update));
-        res.set_content(shown.picture->png(), "image/png");
+        // A reader that shows a picture of this scale (`since` its version)
+        // is sent what changed from it, when the changes kept reach back to
+        // it and cover no more than half of the picture.
+        const WindowPicture& picture = *shown.picture;
+        std::optional<WindowPicture::Rect> patch;
+        if (since_text) patch = picture.changed_since(static_cast<std::uint64_t>(since), shown.version);
+        if (patch && patch->empty()) {
+            res.status = 204;
+        } else if (patch && 2 * static_cast<std::int64_t>(patch->w) * patch->h <= static_cast<std::int64_t>(picture.width) * picture.height) {
+            res.set_header("X-Patch", std::to_string(patch->x) + "," + std::to_string(patch->y) + "," +
+                                          std::to_string(patch->w) + "," + std::to_string(patch->h));
+            res.set_content(picture.png_of(*patch), "image/png");
+        } else {
+            res.set_content(picture.png(), "image/png");
+        }
     }));
     s.Get(R"(/wave/(\d{1,9})\.wav)", guarded([this](const httplib::Request& req, httplib::Response& res) {
         const auto it = waves_.find(static_cast<std::uint32_t>(std::stoul(req.matches[1])));
