@@ -4,6 +4,8 @@
 // state reads lose or double nothing against the same clicks in a scenario.
 #include "tests/live_server_fixture.h"
 
+#include "host/load/text.h"
+
 namespace ardelvine::hostapp {
 namespace {
 
@@ -458,21 +460,26 @@ TEST_F(LiveServerTest, APatchSinceTheVersionShownMakesTheNewPictureOfTheOld) {
         auto patch = get(at + "&since=" + std::to_string(shown));
         ASSERT_TRUE(patch && patch->status == 200) << scale;
         ASSERT_TRUE(patch->has_header("X-Patch")) << scale;
-        int x = 0, y = 0, pw = 0, ph = 0;
-        ASSERT_EQ(std::sscanf(patch->get_header_value("X-Patch").c_str(), "%d,%d,%d,%d", &x, &y, &pw, &ph), 4);
         EXPECT_GT(version(patch), shown);
-        EXPECT_TRUE(x >= 0 && y >= 0 && x + pw <= w * scale && y + ph <= h * scale && 2 * pw * ph <= w * h * scale * scale)
-            << patch->get_header_value("X-Patch");
-        // The switch's lever moves: the patch reaches into the gauge's rectangle.
+        // Each piece inside the picture, one over the switch, whose lever
+        // moves; laid onto the old picture they make the new one.
+        const std::string pieces = patch->get_header_value("X-Patch");
+        Decoded picture = decoded(old->body), packed = decoded(patch->body);
+        ASSERT_GT(packed.width, 0);
+        EXPECT_LE(2 * packed.width * packed.height, w * h * scale * scale);
         const int gx = gauge["x"].get<int>() * scale, gy = gauge["y"].get<int>() * scale;
-        EXPECT_TRUE(x < gx + gauge["w"].get<int>() * scale && gx < x + pw && y < gy + gauge["h"].get<int>() * scale && gy < y + ph)
-            << patch->get_header_value("X-Patch");
-
-        Decoded picture = decoded(old->body), piece = decoded(patch->body);
-        ASSERT_EQ(piece.width, pw);
-        ASSERT_EQ(piece.height, ph);
-        for (int py = 0; py < ph; ++py)
-            for (int px = 0; px < pw; ++px) picture.at(x + px, y + py) = piece.at(px, py);
+        const int gw = gauge["w"].get<int>() * scale, gh = gauge["h"].get<int>() * scale;
+        bool over_switch = false;
+        for (const std::string& piece : split(pieces, ';')) {
+            int x = 0, y = 0, pw = 0, ph = 0, px = 0, py = 0;
+            ASSERT_GE(std::sscanf(piece.c_str(), "%d,%d,%d,%d,%d,%d", &x, &y, &pw, &ph, &px, &py), 4) << pieces;
+            ASSERT_TRUE(x >= 0 && y >= 0 && pw > 0 && ph > 0 && x + pw <= w * scale && y + ph <= h * scale) << pieces;
+            ASSERT_TRUE(px >= 0 && py >= 0 && px + pw <= packed.width && py + ph <= packed.height) << pieces;
+            over_switch = over_switch || (x < gx + gw && gx < x + pw && y < gy + gh && gy < y + ph);
+            for (int row = 0; row < ph; ++row)
+                for (int column = 0; column < pw; ++column) picture.at(x + column, y + row) = packed.at(px + column, py + row);
+        }
+        EXPECT_TRUE(over_switch) << pieces;
         auto whole = get(at);
         EXPECT_EQ(version(whole), version(patch));
         EXPECT_EQ(picture.pixels, decoded(whole->body).pixels) << "scale " << scale;
@@ -489,14 +496,18 @@ TEST_F(LiveServerTest, APatchSinceTheVersionShownMakesTheNewPictureOfTheOld) {
     EXPECT_EQ(get("since=x")->status, 400);
 
     // Changes kept reach back as far as their oldest `from`, and a picture is
-    // handed out under versions up to the next one's.
+    // handed out under versions up to the next one's. They are told in tiles,
+    // cut at the picture's edges, runs of the same columns joined down.
     WindowPicture p;
     p.version = 9;
-    p.changes = {{4, 6, {0, 0, 2, 2}}, {6, 8, {10, 10, 1, 1}}, {8, 9, {5, 0, 1, 1}}};
-    using Rect = WindowPicture::Rect;
-    const std::vector<std::pair<std::uint64_t, std::optional<Rect>>> cases = {
-        {3, std::nullopt}, {4, Rect{0, 0, 11, 11}}, {5, Rect{0, 0, 11, 11}}, {7, Rect{5, 0, 6, 11}},
-        {8, Rect{5, 0, 1, 1}}, {9, Rect{}}, {11, Rect{}}, {12, std::nullopt}};
+    p.width = 200;
+    p.height = 100;
+    p.changes = {{4, 6, {{0, 0, 2, 2}}}, {6, 8, {{130, 40, 1, 1}}}, {8, 9, {{150, 70, 60, 30}}}};
+    using Rects = std::vector<WindowPicture::Rect>;
+    const Rects corner = {{128, 64, 72, 36}};
+    const std::vector<std::pair<std::uint64_t, std::optional<Rects>>> cases = {
+        {3, std::nullopt}, {4, Rects{{0, 0, 64, 32}, {128, 32, 64, 32}, corner[0]}}, {7, Rects{{128, 32, 64, 32}, corner[0]}},
+        {8, corner}, {9, Rects{}}, {11, Rects{}}, {12, std::nullopt}};
     for (const auto& [shown, want] : cases) EXPECT_EQ(p.changed_since(shown, 11), want) << shown;
 }
 

@@ -3,6 +3,7 @@
 #include <cairo.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <exception>
 #include <new>
@@ -105,6 +106,57 @@ bool same_rows(const WindowPicture& a, const WindowPicture& b, int first, int la
     const std::size_t size = static_cast<std::size_t>(a.stride) * static_cast<std::size_t>(last - first);
     return std::memcmp(a.pixels.data() + begin, b.pixels.data() + begin, size) == 0;
 }
+
+// Which tiles of a picture changed.
+struct TileGrid {
+    int width, height, columns, rows;
+    std::vector<unsigned char> tiles;
+
+    TileGrid(int w, int h)
+        : width(w), height(h), columns((w + WindowPicture::kTileColumns - 1) / WindowPicture::kTileColumns),
+          rows((h + WindowPicture::kBandRows - 1) / WindowPicture::kBandRows),
+          tiles(static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows), 0) {}
+
+    bool marked(int column, int row) const { return tiles[static_cast<std::size_t>(row) * columns + column] != 0; }
+    void mark_tile(int column, int row) { tiles[static_cast<std::size_t>(row) * columns + column] = 1; }
+    void mark(const WindowPicture::Rect& r) {
+        for (int row = r.y / WindowPicture::kBandRows; row * WindowPicture::kBandRows < std::min(height, r.y + r.h); ++row)
+            for (int column = r.x / WindowPicture::kTileColumns;
+                 column * WindowPicture::kTileColumns < std::min(width, r.x + r.w); ++column)
+                mark_tile(column, row);
+    }
+    // The marked tiles as rectangles: runs along a band, each joined to the
+    // run of the same columns in the band above.
+    std::vector<WindowPicture::Rect> rects() const {
+        std::vector<WindowPicture::Rect> out, open, next;  // `open`: those reaching the band's top
+        for (int row = 0; row < rows; ++row) {
+            const int y = row * WindowPicture::kBandRows, h = std::min(height - y, WindowPicture::kBandRows);
+            next.clear();
+            for (int column = 0; column < columns;) {
+                if (!marked(column, row)) {
+                    ++column;
+                    continue;
+                }
+                const int first = column;
+                while (column < columns && marked(column, row)) ++column;
+                const int x = first * WindowPicture::kTileColumns;
+                const int w = std::min(width, column * WindowPicture::kTileColumns) - x;
+                const auto above = std::find_if(open.begin(), open.end(), [&](const auto& r) { return r.x == x && r.w == w; });
+                if (above == open.end()) {
+                    next.push_back({x, y, w, h});
+                } else {
+                    next.push_back(*above);
+                    next.back().h += h;
+                    open.erase(above);
+                }
+            }
+            out.insert(out.end(), open.begin(), open.end());
+            open.swap(next);
+        }
+        out.insert(out.end(), open.begin(), open.end());
+        return out;
+    }
+};
 
 // An 8-bit RGB PNG of `width` x `height` pixels whose zlib stream is `stream`.
 std::string png_file(int width, int height, const std::string& stream) {
@@ -218,32 +270,63 @@ const std::string& WindowPicture::png() const {
     return png_;
 }
 
-std::string WindowPicture::png_of(const Rect& rect) const {
+WindowPicture::Patch WindowPicture::packed(std::vector<Rect> rects) {
+    // Shelves, tallest rectangles first, about as wide as the patch is high.
+    std::sort(rects.begin(), rects.end(), [](const Rect& a, const Rect& b) { return a.h > b.h || (a.h == b.h && a.w > b.w); });
+    std::int64_t area = 0;
+    int width = 0;
+    for (const Rect& r : rects) {
+        area += static_cast<std::int64_t>(r.w) * r.h;
+        width = std::max(width, r.w);
+    }
+    width = std::max(width, static_cast<int>(std::ceil(std::sqrt(static_cast<double>(area)))));
+    Patch patch;
+    int x = 0, y = 0, shelf = 0;
+    for (const Rect& r : rects) {
+        if (x + r.w > width) {
+            x = 0;
+            y += shelf;
+            shelf = 0;
+        }
+        patch.pieces.push_back({r, x, y});
+        patch.width = std::max(patch.width, x + r.w);
+        shelf = std::max(shelf, r.h);
+        x += r.w;
+    }
+    patch.height = y + shelf;
+    return patch;
+}
+
+std::string WindowPicture::png_of(const Patch& patch) const {
+    WindowPicture packed;
+    packed.width = patch.width;
+    packed.height = patch.height;
+    packed.stride = 4 * patch.width;
+    packed.pixels.assign(static_cast<std::size_t>(packed.stride) * static_cast<std::size_t>(patch.height), 0);
+    for (const Piece& p : patch.pieces)
+        for (int row = 0; row < p.from.h; ++row)
+            std::memcpy(packed.pixels.data() + static_cast<std::size_t>(packed.stride) * (p.at_y + row) + 4 * static_cast<std::size_t>(p.at_x),
+                        pixels.data() + static_cast<std::size_t>(stride) * (p.from.y + row) + 4 * static_cast<std::size_t>(p.from.x),
+                        4 * static_cast<std::size_t>(p.from.w));
     std::vector<unsigned char> raw;
-    filter_rows(*this, rect.y, rect.y + rect.h, raw, rect.x, rect.w);
+    filter_rows(packed, 0, packed.height, raw);
     BandDeflater deflater;
     const Band band = deflater.deflate(raw);
     std::string stream("\x78\x01", 2);
     stream += band.deflated;
     stream.append("\x03\x00", 2);
     put_u32(stream, band.adler);
-    return png_file(rect.w, rect.h, stream);
+    return png_file(packed.width, packed.height, stream);
 }
 
-WindowPicture::Rect WindowPicture::Rect::joined(const Rect& o) const {
-    if (o.empty()) return *this;
-    if (empty()) return o;
-    const int left = std::min(x, o.x), top = std::min(y, o.y);
-    return {left, top, std::max(x + w, o.x + o.w) - left, std::max(y + h, o.y + o.h) - top};
-}
-
-std::optional<WindowPicture::Rect> WindowPicture::changed_since(std::uint64_t shown, std::uint64_t served) const {
+std::optional<std::vector<WindowPicture::Rect>> WindowPicture::changed_since(std::uint64_t shown, std::uint64_t served) const {
     if (shown > served) return std::nullopt;
     if (shown < version && (changes.empty() || shown < changes.front().from)) return std::nullopt;
-    Rect rect;
+    TileGrid grid(width, height);
     for (const Change& c : changes)
-        if (c.to > shown) rect = rect.joined(c.rect);
-    return rect;
+        if (c.to > shown)
+            for (const Rect& r : c.rects) grid.mark(r);
+    return grid.rects();
 }
 
 std::shared_ptr<const WindowPicture> WindowPicture::basis_after(const std::shared_ptr<const WindowPicture>& picture) {
@@ -254,32 +337,24 @@ std::shared_ptr<const WindowPicture> WindowPicture::basis_after(const std::share
 
 namespace {
 
-// Where `data`, rows of `old`'s size and stride, differs from `old`: rows
-// compared whole from the top and from the bottom, then the columns of the
-// rows between from either side.
-WindowPicture::Rect changed_rect(const WindowPicture& old, const unsigned char* data) {
+// Where `data`, rows of `old`'s size and stride, differs from `old`, in
+// tiles: rows compared whole, and a row that differs tile by tile.
+std::vector<WindowPicture::Rect> changed_tiles(const WindowPicture& old, const unsigned char* data) {
+    TileGrid grid(old.width, old.height);
     const std::size_t stride = static_cast<std::size_t>(old.stride);
-    const auto row = [&](const unsigned char* base, int y) {
-        return reinterpret_cast<const std::uint32_t*>(base + stride * static_cast<std::size_t>(y));
-    };
     const std::size_t row_bytes = 4 * static_cast<std::size_t>(old.width);
-    int top = 0, bottom = old.height;
-    while (top < bottom && std::memcmp(row(old.pixels.data(), top), row(data, top), row_bytes) == 0) ++top;
-    if (top == bottom) return {};
-    while (std::memcmp(row(old.pixels.data(), bottom - 1), row(data, bottom - 1), row_bytes) == 0) --bottom;
-    int left = old.width, right = 0;
-    for (int y = top; y < bottom; ++y) {
-        const std::uint32_t* a = row(old.pixels.data(), y);
-        const std::uint32_t* b = row(data, y);
-        int x = 0;
-        while (x < left && a[x] == b[x]) ++x;
-        if (x == old.width) continue;  // the row is the same
-        left = std::min(left, x);
-        int end = old.width;
-        while (end > right && a[end - 1] == b[end - 1]) --end;
-        right = std::max(right, end);
+    for (int y = 0; y < old.height; ++y) {
+        const unsigned char* a = old.pixels.data() + stride * static_cast<std::size_t>(y);
+        const unsigned char* b = data + stride * static_cast<std::size_t>(y);
+        if (std::memcmp(a, b, row_bytes) == 0) continue;
+        for (int column = 0; column < grid.columns; ++column) {
+            if (grid.marked(column, y / WindowPicture::kBandRows)) continue;
+            const std::size_t x = 4 * static_cast<std::size_t>(column) * WindowPicture::kTileColumns;
+            if (std::memcmp(a + x, b + x, std::min(4 * static_cast<std::size_t>(WindowPicture::kTileColumns), row_bytes - x)) != 0)
+                grid.mark_tile(column, y / WindowPicture::kBandRows);
+        }
     }
-    return {left, top, right - left, bottom - top};
+    return grid.rects();
 }
 
 // The picture `surface` holds as the one after `old`, to be numbered
@@ -293,9 +368,9 @@ std::shared_ptr<WindowPicture> picture_after(const std::shared_ptr<const WindowP
     const int width = cairo_image_surface_get_width(surface);
     const std::size_t bytes = static_cast<std::size_t>(stride) * static_cast<std::size_t>(height);
     const bool comparable = old && old->width == width && old->height == height && old->stride == stride;
-    WindowPicture::Rect changed;
+    std::vector<WindowPicture::Rect> changed;
     if (comparable) {
-        changed = changed_rect(*old, data);
+        changed = changed_tiles(*old, data);
         if (changed.empty()) return nullptr;
     }
     auto picture = std::make_shared<WindowPicture>();
@@ -308,7 +383,7 @@ std::shared_ptr<WindowPicture> picture_after(const std::shared_ptr<const WindowP
         const auto& kept = old->changes;
         const std::size_t from = kept.size() < WindowPicture::kKeptChanges ? 0 : kept.size() + 1 - WindowPicture::kKeptChanges;
         picture->changes.assign(kept.begin() + static_cast<std::ptrdiff_t>(from), kept.end());
-        picture->changes.push_back({old->version, version, changed});
+        picture->changes.push_back({old->version, version, std::move(changed)});
     }
     return picture;
 }

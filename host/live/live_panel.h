@@ -46,18 +46,20 @@ struct WindowPicture {
     int width = 0, height = 0, stride = 0;
     std::vector<unsigned char> pixels;  // Cairo ARGB32 rows
 
-    // A rectangle of the picture's pixels; empty when w or h is 0.
+    // A rectangle of the picture's pixels.
     struct Rect {
         int x = 0, y = 0, w = 0, h = 0;
-        bool empty() const { return w <= 0 || h <= 0; }
-        Rect joined(const Rect& o) const;
         bool operator==(const Rect&) const = default;
     };
+    // Changes are told in tiles of kTileColumns by kBandRows pixels (cut at
+    // the picture's edges), runs of a band's tiles joined into one rectangle
+    // and a run the same as the one above it joined to it.
+    static constexpr int kTileColumns = 64;
     // What was drawn anew from one picture of the window at this scale to the
     // next: `to` is the next one's version, `from` the one before.
     struct Change {
         std::uint64_t from = 0, to = 0;
-        Rect rect;
+        std::vector<Rect> rects;
     };
     // The changes that led to this picture, oldest first, the last being the
     // one from the picture drawn just before it; none when that picture had
@@ -67,15 +69,27 @@ struct WindowPicture {
 
     // Where this picture differs from the one a reader shows, told as the
     // version it was handed (`shown`; `served` is the newest version this
-    // picture is handed out under): empty when nowhere, nullopt when the
-    // changes kept do not reach back to it. A picture is handed out under
+    // picture is handed out under): no rectangles when nowhere, nullopt when
+    // the changes kept do not reach back to it. A picture is handed out under
     // its own version up to, not including, the next picture's.
-    std::optional<Rect> changed_since(std::uint64_t shown, std::uint64_t served) const;
+    std::optional<std::vector<Rect>> changed_since(std::uint64_t shown, std::uint64_t served) const;
+
+    // A patch: rectangles of the picture packed into one smaller one, each
+    // `from` where it sits in the picture `at` where it sits in the patch.
+    struct Piece {
+        Rect from;
+        int at_x = 0, at_y = 0;
+    };
+    struct Patch {
+        std::vector<Piece> pieces;
+        int width = 0, height = 0;
+    };
+    static Patch packed(std::vector<Rect> rects);
+    // The patch's pixels as PNG, encoded afresh on every call.
+    std::string png_of(const Patch& patch) const;
 
     // The picture as PNG, encoded once by whichever reader asks first.
     const std::string& png() const;
-    // The pixels of `rect` alone as PNG, encoded afresh on every call.
-    std::string png_of(const Rect& rect) const;
     bool encoded() const { return encoded_flag_.load(std::memory_order_acquire); }
 
     // The picture to take unchanged bands from; set before it is published.

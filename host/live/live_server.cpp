@@ -82,6 +82,19 @@ json effects(Host& host, const RecordCursor& before) {
     return {{"update", host.updates()}, {"events", std::move(events)}, {"sounds", std::move(sounds)}};
 }
 
+// Where a patch's pieces go: "x,y,w,h" in the picture for each, then
+// ",px,py" where it sits in the patch unless at 0,0; pieces apart by ";".
+std::string patch_header(const WindowPicture::Patch& patch) {
+    std::string out;
+    for (const WindowPicture::Piece& p : patch.pieces) {
+        if (!out.empty()) out += ';';
+        out += std::to_string(p.from.x) + ',' + std::to_string(p.from.y) + ',' + std::to_string(p.from.w) + ',' +
+               std::to_string(p.from.h);
+        if (p.at_x != 0 || p.at_y != 0) out += ',' + std::to_string(p.at_x) + ',' + std::to_string(p.at_y);
+    }
+    return out;
+}
+
 const char* cursor_name(std::int32_t cursor) {
     switch (cursor) {
         case CURSOR_HAND: return "hand";
@@ -354,19 +367,23 @@ void LiveServer::routes() {
         res.set_header("X-Picture-Update", std::to_string(shown.update));
         // A reader that shows a picture of this scale (`since` its version)
         // is sent what changed from it, when the changes kept reach back to
-        // it and cover no more than half of the picture.
+        // it and their patch is no more than half of the picture.
         const WindowPicture& picture = *shown.picture;
-        std::optional<WindowPicture::Rect> patch;
-        if (since_text) patch = picture.changed_since(static_cast<std::uint64_t>(since), shown.version);
-        if (patch && patch->empty()) {
+        std::optional<std::vector<WindowPicture::Rect>> changed;
+        if (since_text) changed = picture.changed_since(static_cast<std::uint64_t>(since), shown.version);
+        if (changed && changed->empty()) {
             res.status = 204;
-        } else if (patch && 2 * static_cast<std::int64_t>(patch->w) * patch->h <= static_cast<std::int64_t>(picture.width) * picture.height) {
-            res.set_header("X-Patch", std::to_string(patch->x) + "," + std::to_string(patch->y) + "," +
-                                          std::to_string(patch->w) + "," + std::to_string(patch->h));
-            res.set_content(picture.png_of(*patch), "image/png");
-        } else {
-            res.set_content(picture.png(), "image/png");
+            return;
         }
+        if (changed) {
+            const WindowPicture::Patch patch = WindowPicture::packed(std::move(*changed));
+            if (2 * static_cast<std::int64_t>(patch.width) * patch.height <= static_cast<std::int64_t>(picture.width) * picture.height) {
+                res.set_header("X-Patch", patch_header(patch));
+                res.set_content(picture.png_of(patch), "image/png");
+                return;
+            }
+        }
+        res.set_content(picture.png(), "image/png");
     }));
     s.Get(R"(/wave/(\d{1,9})\.wav)", guarded([this](const httplib::Request& req, httplib::Response& res) {
         const auto it = waves_.find(static_cast<std::uint32_t>(std::stoul(req.matches[1])));

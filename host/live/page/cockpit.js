@@ -269,7 +269,8 @@ async function refresh(entry) {
       const res = await fetch(`/window/${two(entry.config.window)}.png?scale=${scale}${since}`);
       if (!res.ok) { failed = true; break; }
       const version = Number(res.headers.get('X-Picture-Version'));
-      const patch = res.headers.get('X-Patch')?.split(',').map(Number);
+      // A patch's pieces: where each goes in the picture, and where it sits in the patch.
+      const patch = res.headers.get('X-Patch')?.split(';').map((p) => p.split(',').map(Number));
       entry.fetched = version;
       entry.fetchedAt = scale;
       const decoded = res.status === 204 ? Promise.resolve(null)
@@ -284,7 +285,9 @@ async function refresh(entry) {
             canvas.width = picture.width;
             canvas.height = picture.height;
           }
-          canvas.getContext('2d').drawImage(picture, patch ? patch[0] : 0, patch ? patch[1] : 0);
+          const cx = canvas.getContext('2d');
+          if (!patch) cx.drawImage(picture, 0, 0);
+          for (const [x, y, w, h, px = 0, py = 0] of patch || []) cx.drawImage(picture, px, py, w, h, x, y, w, h);
           picture.close();
         }
         entry.shown = version;
