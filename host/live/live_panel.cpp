@@ -338,29 +338,61 @@ std::shared_ptr<const WindowPicture> WindowPicture::basis_after(const std::share
 namespace {
 
 // Where `data`, rows of `old`'s size and stride, differs from `old`, in
-// tiles: rows compared whole, and a row that differs tile by tile.
-std::vector<WindowPicture::Rect> changed_tiles(const WindowPicture& old, const unsigned char* data) {
+// tiles: only those `damage` touches when the renderer told where it drew
+// (non-null), every row otherwise, compared whole and then tile by tile.
+std::vector<WindowPicture::Rect> changed_tiles(const WindowPicture& old, const unsigned char* data, const std::vector<Box>* damage) {
     TileGrid grid(old.width, old.height);
     const std::size_t stride = static_cast<std::size_t>(old.stride);
     const std::size_t row_bytes = 4 * static_cast<std::size_t>(old.width);
-    for (int y = 0; y < old.height; ++y) {
-        const unsigned char* a = old.pixels.data() + stride * static_cast<std::size_t>(y);
-        const unsigned char* b = data + stride * static_cast<std::size_t>(y);
-        if (std::memcmp(a, b, row_bytes) == 0) continue;
-        for (int column = 0; column < grid.columns; ++column) {
-            if (grid.marked(column, y / WindowPicture::kBandRows)) continue;
-            const std::size_t x = 4 * static_cast<std::size_t>(column) * WindowPicture::kTileColumns;
-            if (std::memcmp(a + x, b + x, std::min(4 * static_cast<std::size_t>(WindowPicture::kTileColumns), row_bytes - x)) != 0)
-                grid.mark_tile(column, y / WindowPicture::kBandRows);
+    const auto differs = [&](int y, std::size_t x, std::size_t bytes) {
+        const std::size_t at = stride * static_cast<std::size_t>(y) + x;
+        return std::memcmp(old.pixels.data() + at, data + at, bytes) != 0;
+    };
+    const auto tile_differs = [&](int column, int y) {
+        const std::size_t x = 4 * static_cast<std::size_t>(column) * WindowPicture::kTileColumns;
+        return differs(y, x, std::min(4 * static_cast<std::size_t>(WindowPicture::kTileColumns), row_bytes - x));
+    };
+    if (damage == nullptr) {
+        for (int y = 0; y < old.height; ++y) {
+            if (!differs(y, 0, row_bytes)) continue;
+            for (int column = 0; column < grid.columns; ++column)
+                if (!grid.marked(column, y / WindowPicture::kBandRows) && tile_differs(column, y))
+                    grid.mark_tile(column, y / WindowPicture::kBandRows);
         }
+        return grid.rects();
+    }
+    TileGrid seen(old.width, old.height);
+    for (const Box& b : *damage) {
+        const Box box = b.clipped({0, 0, old.width, old.height});
+        if (box.empty()) continue;
+        for (int row = box.y0 / WindowPicture::kBandRows; row * WindowPicture::kBandRows < box.y1; ++row)
+            for (int column = box.x0 / WindowPicture::kTileColumns; column * WindowPicture::kTileColumns < box.x1; ++column) {
+                if (seen.marked(column, row)) continue;
+                seen.mark_tile(column, row);
+                const int last = std::min(old.height, (row + 1) * WindowPicture::kBandRows);
+                for (int y = row * WindowPicture::kBandRows; y < last; ++y)
+                    if (tile_differs(column, y)) {
+                        grid.mark_tile(column, row);
+                        break;
+                    }
+            }
     }
     return grid.rects();
 }
 
 // The picture `surface` holds as the one after `old`, to be numbered
 // `version`, or null when its pixels are `old`'s.
+// Where the renderer's last draw changed the picture window_picture gave,
+// null when not known: it painted all of it, or the picture is a copy with
+// more drawn over it.
+const std::vector<Box>* damage_of(const Renderer& renderer, const Surface& copy) {
+    return copy || !renderer.damage() ? nullptr : &*renderer.damage();
+}
+
+// `damage` is where the renderer drew since `old` when it knows (else null);
+// `plain` that `surface` is the renderer's own picture.
 std::shared_ptr<WindowPicture> picture_after(const std::shared_ptr<const WindowPicture>& old, cairo_surface_t* surface,
-                                             std::uint64_t version) {
+                                             std::uint64_t version, const std::vector<Box>* damage, bool plain) {
     cairo_surface_flush(surface);
     const int height = cairo_image_surface_get_height(surface);
     const int stride = cairo_image_surface_get_stride(surface);
@@ -370,7 +402,7 @@ std::shared_ptr<WindowPicture> picture_after(const std::shared_ptr<const WindowP
     const bool comparable = old && old->width == width && old->height == height && old->stride == stride;
     std::vector<WindowPicture::Rect> changed;
     if (comparable) {
-        changed = changed_tiles(*old, data);
+        changed = changed_tiles(*old, data, old->plain ? damage : nullptr);
         if (changed.empty()) return nullptr;
     }
     auto picture = std::make_shared<WindowPicture>();
@@ -379,6 +411,7 @@ std::shared_ptr<WindowPicture> picture_after(const std::shared_ptr<const WindowP
     picture->stride = stride;
     picture->pixels.assign(data, data + bytes);
     picture->set_basis(WindowPicture::basis_after(old));
+    picture->plain = plain;
     if (comparable) {
         const auto& kept = old->changes;
         const std::size_t from = kept.size() < WindowPicture::kKeptChanges ? 0 : kept.size() + 1 - WindowPicture::kKeptChanges;
@@ -486,13 +519,14 @@ void LivePanel::tick() {
         if (w.vcockpit || !host_.window_shown(w.slot)) continue;
         Surface copy;
         cairo_surface_t* surface = window_picture(host_, renderer_, w, lighting, false, copy);
+        const std::vector<Box>* damage = damage_of(renderer_, copy);
         std::shared_ptr<const WindowPicture> old;
         {
             std::lock_guard lock(pictures_mutex_);
             old = pictures_[i];
         }
         const std::uint64_t version = old ? old->version + 1 : 1;
-        auto picture = picture_after(old, surface, version);
+        auto picture = picture_after(old, surface, version, damage, !copy);
         if (!picture) continue;
         picture->index = w.index;
         picture->version = version;
@@ -684,7 +718,7 @@ LivePanel::Shown LivePanel::picture(int index, double scale) {
         if (last.picture && last.version == base->version) return last;
         Surface copy;
         cairo_surface_t* surface = window_picture(host, *kept->renderer, windows[i], lighting_of(host), false, copy);
-        if (auto drawn = picture_after(last.picture, surface, base->version)) {
+        if (auto drawn = picture_after(last.picture, surface, base->version, damage_of(*kept->renderer, copy), !copy)) {
             drawn->index = index;
             drawn->version = base->version;
             drawn->update = host.updates();

@@ -45,6 +45,9 @@ struct WindowPicture {
     std::uint64_t update = 0;   // the panel update it shows
     int width = 0, height = 0, stride = 0;
     std::vector<unsigned char> pixels;  // Cairo ARGB32 rows
+    // The pixels are the renderer's own picture, nothing drawn over them: the
+    // renderer's account of where it drew next is where the next one differs.
+    bool plain = false;
 
     // A rectangle of the picture's pixels.
     struct Rect {
