@@ -331,12 +331,13 @@ std::shared_ptr<WindowPicture> picture_of(int width, int height, Pixel pixel) {
     p->width = width;
     p->height = height;
     p->stride = cairo_format_stride_for_width(CAIRO_FORMAT_ARGB32, width);
-    p->pixels.resize(static_cast<std::size_t>(p->stride) * height);
+    std::vector<unsigned char> pixels(static_cast<std::size_t>(p->stride) * height);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
             const std::uint32_t v = 0xFF000000u | (pixel(x, y) & 0xFFFFFFu);
-            std::memcpy(p->pixels.data() + static_cast<std::size_t>(p->stride) * y + 4 * x, &v, 4);
+            std::memcpy(pixels.data() + static_cast<std::size_t>(p->stride) * y + 4 * x, &v, 4);
         }
+    p->set_pixels(pixels.data());
     return p;
 }
 
@@ -346,8 +347,16 @@ std::shared_ptr<WindowPicture> copy_of(const WindowPicture& p) {
     c->width = p.width;
     c->height = p.height;
     c->stride = p.stride;
-    c->pixels = p.pixels;
+    c->bands_of_rows = p.bands_of_rows;
     return c;
+}
+
+// Flips `bits` of the byte `at` bytes into row `y`, in a band of the picture's own.
+void flip(WindowPicture& p, int y, int at, unsigned char bits) {
+    auto& band = p.bands_of_rows[static_cast<std::size_t>(y / WindowPicture::kBandRows)];
+    auto mine = std::make_shared<std::vector<unsigned char>>(*band);
+    (*mine)[static_cast<std::size_t>(p.stride) * (y % WindowPicture::kBandRows) + at] ^= bits;
+    band = std::move(mine);
 }
 
 // A PNG read back by Cairo (through libpng, which checks every checksum) as
@@ -395,7 +404,7 @@ Decoded decoded(const std::string& png) {
     for (int y = 0; y < p.height; ++y)
         for (int x = 0; x < p.width; ++x) {
             std::uint32_t want;
-            std::memcpy(&want, p.pixels.data() + static_cast<std::size_t>(p.stride) * y + 4 * x, 4);
+            std::memcpy(&want, p.row(y) + 4 * x, 4);
             if (d.at(x, y) != want) return ::testing::AssertionFailure() << "pixel " << x << "," << y << " differs";
         }
     return ::testing::AssertionSuccess();
@@ -411,15 +420,15 @@ TEST(WindowPictureTest, EachPngReadsBackAsItsPictureWhateverItTookFromTheOneBefo
 
     // One row of the second band changed; the others are taken from the first.
     auto second = copy_of(*first);
-    second->pixels[static_cast<std::size_t>(second->stride) * (WindowPicture::kBandRows + 3) + 40] ^= 0x5A;
+    flip(*second, WindowPicture::kBandRows + 3, 40, 0x5A);
     second->set_basis(WindowPicture::basis_after(first));
     EXPECT_TRUE(reads_back(*second));
 
     // The last, short band changed, with a basis never asked for: its own basis counts.
     auto third = copy_of(*second);
-    third->pixels[third->pixels.size() - 8] ^= 0x33;
+    flip(*third, third->height - 1, 4 * third->width - 8, 0x33);
     auto fourth = copy_of(*third);
-    fourth->pixels[0] ^= 0x11;
+    flip(*fourth, 0, 0, 0x11);
     third->set_basis(WindowPicture::basis_after(second));
     fourth->set_basis(WindowPicture::basis_after(third));
     EXPECT_TRUE(reads_back(*fourth));

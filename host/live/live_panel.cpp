@@ -51,7 +51,7 @@ void filter_rows(const WindowPicture& p, int first, int last, std::vector<unsign
         unsigned char* line = raw.data() + row * static_cast<std::size_t>(y - first);
         line[0] = 1;  // Sub
         const auto* pixels =
-            reinterpret_cast<const std::uint32_t*>(p.pixels.data() + static_cast<std::size_t>(p.stride) * y) + x0;
+            reinterpret_cast<const std::uint32_t*>(p.row(y)) + x0;
         unsigned char left[3] = {0, 0, 0};
         for (int x = 0; x < width; ++x) {
             const std::uint32_t v = pixels[x];
@@ -101,10 +101,8 @@ private:
     z_stream z_{};
 };
 
-bool same_rows(const WindowPicture& a, const WindowPicture& b, int first, int last) {
-    const std::size_t begin = static_cast<std::size_t>(a.stride) * static_cast<std::size_t>(first);
-    const std::size_t size = static_cast<std::size_t>(a.stride) * static_cast<std::size_t>(last - first);
-    return std::memcmp(a.pixels.data() + begin, b.pixels.data() + begin, size) == 0;
+bool same_band(const WindowPicture& a, const WindowPicture& b, std::size_t n) {
+    return a.bands_of_rows[n] == b.bands_of_rows[n] || *a.bands_of_rows[n] == *b.bands_of_rows[n];
 }
 
 // Which tiles of a picture changed.
@@ -192,7 +190,7 @@ std::string encode_png(const WindowPicture& p, const WindowPicture* basis, const
         for (std::size_t n = from; n < to; ++n) {
             const int first = static_cast<int>(n) * WindowPicture::kBandRows;
             const int last = std::min(p.height, first + WindowPicture::kBandRows);
-            if (comparable && n < reuse->size() && same_rows(p, *basis, first, last)) {
+            if (comparable && n < reuse->size() && same_band(p, *basis, n)) {
                 bands[n] = (*reuse)[n];
                 continue;
             }
@@ -270,6 +268,17 @@ const std::string& WindowPicture::png() const {
     return png_;
 }
 
+std::shared_ptr<const std::vector<unsigned char>> WindowPicture::band_of(const unsigned char* data, int stride, int height, int n) {
+    const std::size_t begin = static_cast<std::size_t>(stride) * static_cast<std::size_t>(n) * kBandRows;
+    const std::size_t end = static_cast<std::size_t>(stride) * static_cast<std::size_t>(std::min(height, (n + 1) * kBandRows));
+    return std::make_shared<const std::vector<unsigned char>>(data + begin, data + end);
+}
+
+void WindowPicture::set_pixels(const unsigned char* data) {
+    bands_of_rows.clear();
+    for (int n = 0; n * kBandRows < height; ++n) bands_of_rows.push_back(band_of(data, stride, height, n));
+}
+
 WindowPicture::Patch WindowPicture::packed(std::vector<Rect> rects) {
     // Shelves, tallest rectangles first, about as wide as the patch is high.
     std::sort(rects.begin(), rects.end(), [](const Rect& a, const Rect& b) { return a.h > b.h || (a.h == b.h && a.w > b.w); });
@@ -302,12 +311,12 @@ std::string WindowPicture::png_of(const Patch& patch) const {
     packed.width = patch.width;
     packed.height = patch.height;
     packed.stride = 4 * patch.width;
-    packed.pixels.assign(static_cast<std::size_t>(packed.stride) * static_cast<std::size_t>(patch.height), 0);
+    std::vector<unsigned char> pixels(static_cast<std::size_t>(packed.stride) * static_cast<std::size_t>(patch.height), 0);
     for (const Piece& p : patch.pieces)
-        for (int row = 0; row < p.from.h; ++row)
-            std::memcpy(packed.pixels.data() + static_cast<std::size_t>(packed.stride) * (p.at_y + row) + 4 * static_cast<std::size_t>(p.at_x),
-                        pixels.data() + static_cast<std::size_t>(stride) * (p.from.y + row) + 4 * static_cast<std::size_t>(p.from.x),
-                        4 * static_cast<std::size_t>(p.from.w));
+        for (int y = 0; y < p.from.h; ++y)
+            std::memcpy(pixels.data() + static_cast<std::size_t>(packed.stride) * (p.at_y + y) + 4 * static_cast<std::size_t>(p.at_x),
+                        row(p.from.y + y) + 4 * static_cast<std::size_t>(p.from.x), 4 * static_cast<std::size_t>(p.from.w));
+    packed.set_pixels(pixels.data());
     std::vector<unsigned char> raw;
     filter_rows(packed, 0, packed.height, raw);
     BandDeflater deflater;
@@ -345,8 +354,7 @@ std::vector<WindowPicture::Rect> changed_tiles(const WindowPicture& old, const u
     const std::size_t stride = static_cast<std::size_t>(old.stride);
     const std::size_t row_bytes = 4 * static_cast<std::size_t>(old.width);
     const auto differs = [&](int y, std::size_t x, std::size_t bytes) {
-        const std::size_t at = stride * static_cast<std::size_t>(y) + x;
-        return std::memcmp(old.pixels.data() + at, data + at, bytes) != 0;
+        return std::memcmp(old.row(y) + x, data + stride * static_cast<std::size_t>(y) + x, bytes) != 0;
     };
     const auto tile_differs = [&](int column, int y) {
         const std::size_t x = 4 * static_cast<std::size_t>(column) * WindowPicture::kTileColumns;
@@ -398,7 +406,6 @@ std::shared_ptr<WindowPicture> picture_after(const std::shared_ptr<const WindowP
     const int stride = cairo_image_surface_get_stride(surface);
     const unsigned char* data = cairo_image_surface_get_data(surface);
     const int width = cairo_image_surface_get_width(surface);
-    const std::size_t bytes = static_cast<std::size_t>(stride) * static_cast<std::size_t>(height);
     const bool comparable = old && old->width == width && old->height == height && old->stride == stride;
     std::vector<WindowPicture::Rect> changed;
     if (comparable) {
@@ -409,7 +416,17 @@ std::shared_ptr<WindowPicture> picture_after(const std::shared_ptr<const WindowP
     picture->width = width;
     picture->height = height;
     picture->stride = stride;
-    picture->pixels.assign(data, data + bytes);
+    if (comparable) {
+        // Bands no change reaches are the old picture's.
+        std::vector<bool> touched(old->bands_of_rows.size(), false);
+        for (const WindowPicture::Rect& r : changed)
+            for (int n = r.y / WindowPicture::kBandRows; n * WindowPicture::kBandRows < r.y + r.h; ++n) touched[static_cast<std::size_t>(n)] = true;
+        for (std::size_t n = 0; n < touched.size(); ++n)
+            picture->bands_of_rows.push_back(touched[n] ? WindowPicture::band_of(data, stride, height, static_cast<int>(n))
+                                                        : old->bands_of_rows[n]);
+    } else {
+        picture->set_pixels(data);
+    }
     picture->set_basis(WindowPicture::basis_after(old));
     picture->plain = plain;
     if (comparable) {

@@ -44,7 +44,17 @@ struct WindowPicture {
     std::uint64_t version = 0;  // counts the window's changed pictures, from 1
     std::uint64_t update = 0;   // the panel update it shows
     int width = 0, height = 0, stride = 0;
-    std::vector<unsigned char> pixels;  // Cairo ARGB32 rows
+    // Cairo ARGB32 rows in bands of kBandRows (the last may be short); a band
+    // the same as in the picture before is that picture's own, shared, so
+    // that a picture costs the copy of the bands that changed.
+    std::vector<std::shared_ptr<const std::vector<unsigned char>>> bands_of_rows;
+    const unsigned char* row(int y) const {
+        return bands_of_rows[static_cast<std::size_t>(y / kBandRows)]->data() + static_cast<std::size_t>(stride) * (y % kBandRows);
+    }
+    // Sets every band from `data`, rows of the picture's size and stride.
+    void set_pixels(const unsigned char* data);
+    // Band `n` copied from `data`.
+    static std::shared_ptr<const std::vector<unsigned char>> band_of(const unsigned char* data, int stride, int height, int n);
     // The pixels are the renderer's own picture, nothing drawn over them: the
     // renderer's account of where it drew next is where the next one differs.
     bool plain = false;
