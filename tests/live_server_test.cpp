@@ -4,6 +4,8 @@
 // state reads lose or double nothing against the same clicks in a scenario.
 #include "tests/live_server_fixture.h"
 
+#include "host/load/text.h"
+
 namespace ardelvine::hostapp {
 namespace {
 
@@ -329,12 +331,13 @@ std::shared_ptr<WindowPicture> picture_of(int width, int height, Pixel pixel) {
     p->width = width;
     p->height = height;
     p->stride = cairo_format_stride_for_width(CAIRO_FORMAT_ARGB32, width);
-    p->pixels.resize(static_cast<std::size_t>(p->stride) * height);
+    std::vector<unsigned char> pixels(static_cast<std::size_t>(p->stride) * height);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
             const std::uint32_t v = 0xFF000000u | (pixel(x, y) & 0xFFFFFFu);
-            std::memcpy(p->pixels.data() + static_cast<std::size_t>(p->stride) * y + 4 * x, &v, 4);
+            std::memcpy(pixels.data() + static_cast<std::size_t>(p->stride) * y + 4 * x, &v, 4);
         }
+    p->set_pixels(pixels.data());
     return p;
 }
 
@@ -344,17 +347,30 @@ std::shared_ptr<WindowPicture> copy_of(const WindowPicture& p) {
     c->width = p.width;
     c->height = p.height;
     c->stride = p.stride;
-    c->pixels = p.pixels;
+    c->bands_of_rows = p.bands_of_rows;
     return c;
 }
 
-// The PNG read back by Cairo (through libpng, which checks every checksum):
-// true when it shows exactly the picture's pixels.
-::testing::AssertionResult reads_back(const WindowPicture& p) {
+// Flips `bits` of the byte `at` bytes into row `y`, in a band of the picture's own.
+void flip(WindowPicture& p, int y, int at, unsigned char bits) {
+    auto& band = p.bands_of_rows[static_cast<std::size_t>(y / WindowPicture::kBandRows)];
+    auto mine = std::make_shared<std::vector<unsigned char>>(*band);
+    (*mine)[static_cast<std::size_t>(p.stride) * (y % WindowPicture::kBandRows) + at] ^= bits;
+    band = std::move(mine);
+}
+
+// A PNG read back by Cairo (through libpng, which checks every checksum) as
+// opaque pixels, row after row; none when it is unreadable.
+struct Decoded {
+    int width = 0, height = 0;
+    std::vector<std::uint32_t> pixels;
+    std::uint32_t& at(int x, int y) { return pixels[static_cast<std::size_t>(y) * width + x]; }
+};
+Decoded decoded(const std::string& png) {
     struct Reader {
         const std::string* png;
         std::size_t at = 0;
-    } reader{&p.png()};
+    } reader{&png};
     cairo_surface_t* s = cairo_image_surface_create_from_png_stream(
         [](void* closure, unsigned char* data, unsigned int length) {
             auto* r = static_cast<Reader*>(closure);
@@ -364,25 +380,34 @@ std::shared_ptr<WindowPicture> copy_of(const WindowPicture& p) {
             return CAIRO_STATUS_SUCCESS;
         },
         &reader);
-    const auto done = [&](::testing::AssertionResult r) {
-        cairo_surface_destroy(s);
-        return r;
-    };
-    if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS)
-        return done(::testing::AssertionFailure() << "unreadable PNG: " << cairo_status_to_string(cairo_surface_status(s)));
-    if (cairo_image_surface_get_width(s) != p.width || cairo_image_surface_get_height(s) != p.height)
-        return done(::testing::AssertionFailure() << "wrong size");
-    const unsigned char* data = cairo_image_surface_get_data(s);
-    const int stride = cairo_image_surface_get_stride(s);
+    Decoded d;
+    if (cairo_surface_status(s) == CAIRO_STATUS_SUCCESS) {
+        d.width = cairo_image_surface_get_width(s);
+        d.height = cairo_image_surface_get_height(s);
+        const unsigned char* data = cairo_image_surface_get_data(s);
+        const int stride = cairo_image_surface_get_stride(s);
+        d.pixels.resize(static_cast<std::size_t>(d.width) * d.height);
+        for (int y = 0; y < d.height; ++y)
+            for (int x = 0; x < d.width; ++x) {
+                std::memcpy(&d.at(x, y), data + static_cast<std::size_t>(stride) * y + 4 * x, 4);
+                d.at(x, y) |= 0xFF000000u;
+            }
+    }
+    cairo_surface_destroy(s);
+    return d;
+}
+
+// True when the picture's PNG shows exactly its pixels.
+::testing::AssertionResult reads_back(const WindowPicture& p) {
+    Decoded d = decoded(p.png());
+    if (d.width != p.width || d.height != p.height) return ::testing::AssertionFailure() << "unreadable, or of a wrong size";
     for (int y = 0; y < p.height; ++y)
         for (int x = 0; x < p.width; ++x) {
-            std::uint32_t got, want;
-            std::memcpy(&got, data + static_cast<std::size_t>(stride) * y + 4 * x, 4);
-            std::memcpy(&want, p.pixels.data() + static_cast<std::size_t>(p.stride) * y + 4 * x, 4);
-            if ((got | 0xFF000000u) != want)
-                return done(::testing::AssertionFailure() << "pixel " << x << "," << y << " differs");
+            std::uint32_t want;
+            std::memcpy(&want, p.row(y) + 4 * x, 4);
+            if (d.at(x, y) != want) return ::testing::AssertionFailure() << "pixel " << x << "," << y << " differs";
         }
-    return done(::testing::AssertionSuccess());
+    return ::testing::AssertionSuccess();
 }
 
 // Pictures in a row of one window: each PNG is made from the bands of the one
@@ -395,15 +420,15 @@ TEST(WindowPictureTest, EachPngReadsBackAsItsPictureWhateverItTookFromTheOneBefo
 
     // One row of the second band changed; the others are taken from the first.
     auto second = copy_of(*first);
-    second->pixels[static_cast<std::size_t>(second->stride) * (WindowPicture::kBandRows + 3) + 40] ^= 0x5A;
+    flip(*second, WindowPicture::kBandRows + 3, 40, 0x5A);
     second->set_basis(WindowPicture::basis_after(first));
     EXPECT_TRUE(reads_back(*second));
 
     // The last, short band changed, with a basis never asked for: its own basis counts.
     auto third = copy_of(*second);
-    third->pixels[third->pixels.size() - 8] ^= 0x33;
+    flip(*third, third->height - 1, 4 * third->width - 8, 0x33);
     auto fourth = copy_of(*third);
-    fourth->pixels[0] ^= 0x11;
+    flip(*fourth, 0, 0, 0x11);
     third->set_basis(WindowPicture::basis_after(second));
     fourth->set_basis(WindowPicture::basis_after(third));
     EXPECT_TRUE(reads_back(*fourth));
@@ -417,6 +442,90 @@ TEST(WindowPictureTest, EachPngReadsBackAsItsPictureWhateverItTookFromTheOneBefo
     auto flat = picture_of(800, 600, [](int x, int) { return x < 400 ? 0x202020u : 0x808080u; });
     EXPECT_TRUE(reads_back(*flat));
     EXPECT_LT(flat->png().size(), 800u * 600u * 3u / 100u);
+}
+
+// A reader that shows a picture asks for what changed since its version: a
+// click's answer is a patch over the clicked gauge at the scale asked, which
+// laid onto the old picture gives the new one; a version the changes kept do
+// not reach gets the whole picture, the newest an empty answer.
+TEST_F(LiveServerTest, APatchSinceTheVersionShownMakesTheNewPictureOfTheOld) {
+    const json panel = get_json("/panel");
+    const int w = panel["windows"][0]["w"], h = panel["windows"][0]["h"];
+    json gauge;
+    for (const json& g : panel["gauges"])
+        if (g["gauge"] == "Battery_Switch") gauge = g;
+    const auto get = [&](const std::string& query) { return client().Get(("/window/00.png?" + query).c_str()); };
+    const auto version = [](const httplib::Result& r) { return std::stoull(r->get_header_value("X-Picture-Version")); };
+    for (const int scale : {1, 2}) {
+        const std::string at = "scale=" + std::to_string(scale);
+        auto old = get(at);
+        ASSERT_TRUE(old && old->status == 200);
+        const std::uint64_t shown = version(old);
+        auto clicked = post("/click", R"({"gauge":"Battery_Switch","x":15,"y":22})");
+        ASSERT_TRUE(clicked && clicked->status == 200);
+        const std::uint64_t update = json::parse(clicked->body)["update"];
+        while (get_json("/panel")["update"] <= update) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+
+        auto patch = get(at + "&since=" + std::to_string(shown));
+        ASSERT_TRUE(patch && patch->status == 200) << scale;
+        ASSERT_TRUE(patch->has_header("X-Patch")) << scale;
+        EXPECT_GT(version(patch), shown);
+        // Each piece inside the picture, one over the switch, whose lever
+        // moves; laid onto the old picture they make the new one.
+        const std::string pieces = patch->get_header_value("X-Patch");
+        Decoded picture = decoded(old->body), packed = decoded(patch->body);
+        ASSERT_GT(packed.width, 0);
+        EXPECT_LE(2 * packed.width * packed.height, w * h * scale * scale);
+        const int gx = gauge["x"].get<int>() * scale, gy = gauge["y"].get<int>() * scale;
+        const int gw = gauge["w"].get<int>() * scale, gh = gauge["h"].get<int>() * scale;
+        bool over_switch = false;
+        for (const std::string& piece : split(pieces, ';')) {
+            int x = 0, y = 0, pw = 0, ph = 0, px = 0, py = 0;
+            ASSERT_GE(std::sscanf(piece.c_str(), "%d,%d,%d,%d,%d,%d", &x, &y, &pw, &ph, &px, &py), 4) << pieces;
+            ASSERT_TRUE(x >= 0 && y >= 0 && pw > 0 && ph > 0 && x + pw <= w * scale && y + ph <= h * scale) << pieces;
+            ASSERT_TRUE(px >= 0 && py >= 0 && px + pw <= packed.width && py + ph <= packed.height) << pieces;
+            over_switch = over_switch || (x < gx + gw && gx < x + pw && y < gy + gh && gy < y + ph);
+            // Every band of rows a piece spans holds a tile that changed.
+            for (int band = 0; band < ph; band += WindowPicture::kBandRows) {
+                bool differs = false;
+                for (int row = band; row < std::min(ph, band + WindowPicture::kBandRows); ++row)
+                    for (int column = 0; column < pw; ++column) {
+                        differs = differs || picture.at(x + column, y + row) != packed.at(px + column, py + row);
+                        picture.at(x + column, y + row) = packed.at(px + column, py + row);
+                    }
+                EXPECT_TRUE(differs) << piece << " band " << band;
+            }
+        }
+        EXPECT_TRUE(over_switch) << pieces;
+        auto whole = get(at);
+        EXPECT_EQ(version(whole), version(patch));
+        EXPECT_EQ(picture.pixels, decoded(whole->body).pixels) << "scale " << scale;
+
+        auto none = get(at + "&since=" + std::to_string(version(whole)));
+        EXPECT_EQ(none->status, 204);
+        EXPECT_EQ(version(none), version(whole));
+        for (const std::uint64_t unknown : {std::uint64_t{0}, std::uint64_t{version(whole) + 1}}) {
+            auto r = get(at + "&since=" + std::to_string(unknown));
+            EXPECT_FALSE(r->has_header("X-Patch")) << unknown;
+            EXPECT_EQ(decoded(r->body).pixels, decoded(whole->body).pixels) << unknown;
+        }
+    }
+    EXPECT_EQ(get("since=x")->status, 400);
+
+    // Changes kept reach back as far as their oldest `from`, and a picture is
+    // handed out under versions up to the next one's. They are told in tiles,
+    // cut at the picture's edges, runs of the same columns joined down.
+    WindowPicture p;
+    p.version = 9;
+    p.width = 200;
+    p.height = 100;
+    p.changes = {{4, 6, {{0, 0, 2, 2}}}, {6, 8, {{130, 40, 1, 1}}}, {8, 9, {{150, 70, 60, 30}}}};
+    using Rects = std::vector<WindowPicture::Rect>;
+    const Rects corner = {{128, 64, 72, 36}};
+    const std::vector<std::pair<std::uint64_t, std::optional<Rects>>> cases = {
+        {3, std::nullopt}, {4, Rects{{0, 0, 64, 32}, {128, 32, 64, 32}, corner[0]}}, {7, Rects{{128, 32, 64, 32}, corner[0]}},
+        {8, corner}, {9, Rects{}}, {11, Rects{}}, {12, std::nullopt}};
+    for (const auto& [shown, want] : cases) EXPECT_EQ(p.changed_since(shown, 11), want) << shown;
 }
 
 }  // namespace

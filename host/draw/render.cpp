@@ -413,6 +413,7 @@ cairo_surface_t* Renderer::draw(const WindowConfig& window, const std::vector<st
         if (!box.empty()) damage.push_back(box);
     }
     redrawn_ = full ? pic.gauges.size() : changed;
+    damage_ = full ? std::nullopt : std::optional(damage);
 
     if (!full && damage.empty()) return pic.surface.get();  // the window picture stands as it is
     Context cr = new_context(pic.surface.get());

@@ -24,10 +24,12 @@
 
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "host/draw/bitmaps.h"
 #include "host/draw/elements.h"
+#include "host/draw/geometry.h"
 #include "host/load/panel_config.h"
 #include "host/load/placement.h"
 #include "model/tokens.h"
@@ -57,6 +59,9 @@ public:
     double scale() const { return scale_; }
     // Gauges whose pictures the last draw redrew.
     std::size_t gauges_redrawn() const { return redrawn_; }
+    // Where the last draw changed its window's picture, in its pixels;
+    // nullopt when it painted all of it.
+    const std::optional<std::vector<Box>>& damage() const { return damage_; }
 
     struct Impl;
 
@@ -64,6 +69,7 @@ private:
     std::unique_ptr<Impl> impl_;
     double scale_;
     std::size_t redrawn_ = 0;
+    std::optional<std::vector<Box>> damage_;
 };
 
 }  // namespace ardelvine::hostapp

@@ -3,6 +3,7 @@
 #include <cairo.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <exception>
 #include <new>
@@ -41,15 +42,18 @@ void put_chunk(std::string& out, const char* type, const unsigned char* data, st
 // The rows of one band, Sub-filtered as PNG wants them: each byte less the
 // one a pixel to its left. A window picture is opaque (its background fills
 // it), so it goes out as 8-bit RGB.
-void filter_rows(const WindowPicture& p, int first, int last, std::vector<unsigned char>& raw) {
-    const std::size_t row = 1 + 3 * static_cast<std::size_t>(p.width);
+// Columns `x` to `x + width` of the rows; the whole width by default.
+void filter_rows(const WindowPicture& p, int first, int last, std::vector<unsigned char>& raw, int x0 = 0, int width = -1) {
+    if (width < 0) width = p.width;
+    const std::size_t row = 1 + 3 * static_cast<std::size_t>(width);
     raw.resize(row * static_cast<std::size_t>(last - first));
     for (int y = first; y < last; ++y) {
         unsigned char* line = raw.data() + row * static_cast<std::size_t>(y - first);
         line[0] = 1;  // Sub
-        const auto* pixels = reinterpret_cast<const std::uint32_t*>(p.pixels.data() + static_cast<std::size_t>(p.stride) * y);
+        const auto* pixels =
+            reinterpret_cast<const std::uint32_t*>(p.row(y)) + x0;
         unsigned char left[3] = {0, 0, 0};
-        for (int x = 0; x < p.width; ++x) {
+        for (int x = 0; x < width; ++x) {
             const std::uint32_t v = pixels[x];
             const unsigned char rgb[3] = {static_cast<unsigned char>(v >> 16), static_cast<unsigned char>(v >> 8),
                                           static_cast<unsigned char>(v)};
@@ -97,10 +101,75 @@ private:
     z_stream z_{};
 };
 
-bool same_rows(const WindowPicture& a, const WindowPicture& b, int first, int last) {
-    const std::size_t begin = static_cast<std::size_t>(a.stride) * static_cast<std::size_t>(first);
-    const std::size_t size = static_cast<std::size_t>(a.stride) * static_cast<std::size_t>(last - first);
-    return std::memcmp(a.pixels.data() + begin, b.pixels.data() + begin, size) == 0;
+bool same_band(const WindowPicture& a, const WindowPicture& b, std::size_t n) {
+    return a.bands_of_rows[n] == b.bands_of_rows[n] || *a.bands_of_rows[n] == *b.bands_of_rows[n];
+}
+
+// Which tiles of a picture changed.
+struct TileGrid {
+    int width, height, columns, rows;
+    std::vector<unsigned char> tiles;
+
+    TileGrid(int w, int h)
+        : width(w), height(h), columns((w + WindowPicture::kTileColumns - 1) / WindowPicture::kTileColumns),
+          rows((h + WindowPicture::kBandRows - 1) / WindowPicture::kBandRows),
+          tiles(static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows), 0) {}
+
+    bool marked(int column, int row) const { return tiles[static_cast<std::size_t>(row) * columns + column] != 0; }
+    void mark_tile(int column, int row) { tiles[static_cast<std::size_t>(row) * columns + column] = 1; }
+    void mark(const WindowPicture::Rect& r) {
+        for (int row = r.y / WindowPicture::kBandRows; row * WindowPicture::kBandRows < std::min(height, r.y + r.h); ++row)
+            for (int column = r.x / WindowPicture::kTileColumns;
+                 column * WindowPicture::kTileColumns < std::min(width, r.x + r.w); ++column)
+                mark_tile(column, row);
+    }
+    // The marked tiles as rectangles: runs along a band, each joined to the
+    // run of the same columns in the band above.
+    std::vector<WindowPicture::Rect> rects() const {
+        std::vector<WindowPicture::Rect> out, open, next;  // `open`: those reaching the band's top
+        for (int row = 0; row < rows; ++row) {
+            const int y = row * WindowPicture::kBandRows, h = std::min(height - y, WindowPicture::kBandRows);
+            next.clear();
+            for (int column = 0; column < columns;) {
+                if (!marked(column, row)) {
+                    ++column;
+                    continue;
+                }
+                const int first = column;
+                while (column < columns && marked(column, row)) ++column;
+                const int x = first * WindowPicture::kTileColumns;
+                const int w = std::min(width, column * WindowPicture::kTileColumns) - x;
+                const auto above = std::find_if(open.begin(), open.end(), [&](const auto& r) { return r.x == x && r.w == w; });
+                if (above == open.end()) {
+                    next.push_back({x, y, w, h});
+                } else {
+                    next.push_back(*above);
+                    next.back().h += h;
+                    open.erase(above);
+                }
+            }
+            out.insert(out.end(), open.begin(), open.end());
+            open.swap(next);
+        }
+        out.insert(out.end(), open.begin(), open.end());
+        return out;
+    }
+};
+
+// An 8-bit RGB PNG of `width` x `height` pixels whose zlib stream is `stream`.
+std::string png_file(int width, int height, const std::string& stream) {
+    std::string out("\x89PNG\r\n\x1a\n", 8);
+    unsigned char header[13] = {};
+    for (int i = 0; i < 4; ++i) {
+        header[i] = static_cast<unsigned char>(width >> (24 - 8 * i));
+        header[4 + i] = static_cast<unsigned char>(height >> (24 - 8 * i));
+    }
+    header[8] = 8;  // bits per channel
+    header[9] = 2;  // RGB
+    put_chunk(out, "IHDR", header, sizeof header);
+    put_chunk(out, "IDAT", reinterpret_cast<const unsigned char*>(stream.data()), stream.size());
+    put_chunk(out, "IEND", nullptr, 0);
+    return out;
 }
 
 // Pictures from this many pixels are deflated by two threads.
@@ -121,7 +190,7 @@ std::string encode_png(const WindowPicture& p, const WindowPicture* basis, const
         for (std::size_t n = from; n < to; ++n) {
             const int first = static_cast<int>(n) * WindowPicture::kBandRows;
             const int last = std::min(p.height, first + WindowPicture::kBandRows);
-            if (comparable && n < reuse->size() && same_rows(p, *basis, first, last)) {
+            if (comparable && n < reuse->size() && same_band(p, *basis, n)) {
                 bands[n] = (*reuse)[n];
                 continue;
             }
@@ -153,16 +222,6 @@ std::string encode_png(const WindowPicture& p, const WindowPicture* basis, const
         if (failed) std::rethrow_exception(failed);
     }
 
-    std::string out("\x89PNG\r\n\x1a\n", 8);
-    unsigned char header[13] = {};
-    for (int i = 0; i < 4; ++i) {
-        header[i] = static_cast<unsigned char>(p.width >> (24 - 8 * i));
-        header[4 + i] = static_cast<unsigned char>(p.height >> (24 - 8 * i));
-    }
-    header[8] = 8;  // bits per channel
-    header[9] = 2;  // RGB
-    put_chunk(out, "IHDR", header, sizeof header);
-
     // One zlib stream: its header, the bands, an empty final block, and the
     // checksum of everything the bands hold.
     std::string stream("\x78\x01", 2);
@@ -173,9 +232,7 @@ std::string encode_png(const WindowPicture& p, const WindowPicture* basis, const
     }
     stream.append("\x03\x00", 2);
     put_u32(stream, static_cast<std::uint32_t>(adler));
-    put_chunk(out, "IDAT", reinterpret_cast<const unsigned char*>(stream.data()), stream.size());
-    put_chunk(out, "IEND", nullptr, 0);
-    return out;
+    return png_file(p.width, p.height, stream);
 }
 
 std::string event_text(const char* name, const json& data) {
@@ -211,6 +268,76 @@ const std::string& WindowPicture::png() const {
     return png_;
 }
 
+std::shared_ptr<const std::vector<unsigned char>> WindowPicture::band_of(const unsigned char* data, int stride, int height, int n) {
+    const std::size_t begin = static_cast<std::size_t>(stride) * static_cast<std::size_t>(n) * kBandRows;
+    const std::size_t end = static_cast<std::size_t>(stride) * static_cast<std::size_t>(std::min(height, (n + 1) * kBandRows));
+    return std::make_shared<const std::vector<unsigned char>>(data + begin, data + end);
+}
+
+void WindowPicture::set_pixels(const unsigned char* data) {
+    bands_of_rows.clear();
+    for (int n = 0; n * kBandRows < height; ++n) bands_of_rows.push_back(band_of(data, stride, height, n));
+}
+
+WindowPicture::Patch WindowPicture::packed(std::vector<Rect> rects) {
+    // Shelves, tallest rectangles first, about as wide as the patch is high.
+    std::sort(rects.begin(), rects.end(), [](const Rect& a, const Rect& b) { return a.h > b.h || (a.h == b.h && a.w > b.w); });
+    std::int64_t area = 0;
+    int width = 0;
+    for (const Rect& r : rects) {
+        area += static_cast<std::int64_t>(r.w) * r.h;
+        width = std::max(width, r.w);
+    }
+    width = std::max(width, static_cast<int>(std::ceil(std::sqrt(static_cast<double>(area)))));
+    Patch patch;
+    int x = 0, y = 0, shelf = 0;
+    for (const Rect& r : rects) {
+        if (x + r.w > width) {
+            x = 0;
+            y += shelf;
+            shelf = 0;
+        }
+        patch.pieces.push_back({r, x, y});
+        patch.width = std::max(patch.width, x + r.w);
+        shelf = std::max(shelf, r.h);
+        x += r.w;
+    }
+    patch.height = y + shelf;
+    return patch;
+}
+
+std::string WindowPicture::png_of(const Patch& patch) const {
+    WindowPicture packed;
+    packed.width = patch.width;
+    packed.height = patch.height;
+    packed.stride = 4 * patch.width;
+    std::vector<unsigned char> pixels(static_cast<std::size_t>(packed.stride) * static_cast<std::size_t>(patch.height), 0);
+    for (const Piece& p : patch.pieces)
+        for (int y = 0; y < p.from.h; ++y)
+            std::memcpy(pixels.data() + static_cast<std::size_t>(packed.stride) * (p.at_y + y) + 4 * static_cast<std::size_t>(p.at_x),
+                        row(p.from.y + y) + 4 * static_cast<std::size_t>(p.from.x), 4 * static_cast<std::size_t>(p.from.w));
+    packed.set_pixels(pixels.data());
+    std::vector<unsigned char> raw;
+    filter_rows(packed, 0, packed.height, raw);
+    BandDeflater deflater;
+    const Band band = deflater.deflate(raw);
+    std::string stream("\x78\x01", 2);
+    stream += band.deflated;
+    stream.append("\x03\x00", 2);
+    put_u32(stream, band.adler);
+    return png_file(packed.width, packed.height, stream);
+}
+
+std::optional<std::vector<WindowPicture::Rect>> WindowPicture::changed_since(std::uint64_t shown, std::uint64_t served) const {
+    if (shown > served) return std::nullopt;
+    if (shown < version && (changes.empty() || shown < changes.front().from)) return std::nullopt;
+    TileGrid grid(width, height);
+    for (const Change& c : changes)
+        if (c.to > shown)
+            for (const Rect& r : c.rects) grid.mark(r);
+    return grid.rects();
+}
+
 std::shared_ptr<const WindowPicture> WindowPicture::basis_after(const std::shared_ptr<const WindowPicture>& picture) {
     if (!picture || picture->encoded()) return picture;
     std::lock_guard lock(picture->basis_mutex_);
@@ -219,22 +346,95 @@ std::shared_ptr<const WindowPicture> WindowPicture::basis_after(const std::share
 
 namespace {
 
-// The picture `surface` holds as the one after `old`, or null when its
-// pixels are `old`'s.
-std::shared_ptr<WindowPicture> picture_after(const std::shared_ptr<const WindowPicture>& old, cairo_surface_t* surface) {
+// Where `data`, rows of `old`'s size and stride, differs from `old`, in
+// tiles: only those `damage` touches when the renderer told where it drew
+// (non-null), every row otherwise, compared whole and then tile by tile.
+std::vector<WindowPicture::Rect> changed_tiles(const WindowPicture& old, const unsigned char* data, const std::vector<Box>* damage) {
+    TileGrid grid(old.width, old.height);
+    const std::size_t stride = static_cast<std::size_t>(old.stride);
+    const std::size_t row_bytes = 4 * static_cast<std::size_t>(old.width);
+    const auto differs = [&](int y, std::size_t x, std::size_t bytes) {
+        return std::memcmp(old.row(y) + x, data + stride * static_cast<std::size_t>(y) + x, bytes) != 0;
+    };
+    const auto tile_differs = [&](int column, int y) {
+        const std::size_t x = 4 * static_cast<std::size_t>(column) * WindowPicture::kTileColumns;
+        return differs(y, x, std::min(4 * static_cast<std::size_t>(WindowPicture::kTileColumns), row_bytes - x));
+    };
+    if (damage == nullptr) {
+        for (int y = 0; y < old.height; ++y) {
+            if (!differs(y, 0, row_bytes)) continue;
+            for (int column = 0; column < grid.columns; ++column)
+                if (!grid.marked(column, y / WindowPicture::kBandRows) && tile_differs(column, y))
+                    grid.mark_tile(column, y / WindowPicture::kBandRows);
+        }
+        return grid.rects();
+    }
+    TileGrid seen(old.width, old.height);
+    for (const Box& b : *damage) {
+        const Box box = b.clipped({0, 0, old.width, old.height});
+        if (box.empty()) continue;
+        for (int row = box.y0 / WindowPicture::kBandRows; row * WindowPicture::kBandRows < box.y1; ++row)
+            for (int column = box.x0 / WindowPicture::kTileColumns; column * WindowPicture::kTileColumns < box.x1; ++column) {
+                if (seen.marked(column, row)) continue;
+                seen.mark_tile(column, row);
+                const int last = std::min(old.height, (row + 1) * WindowPicture::kBandRows);
+                for (int y = row * WindowPicture::kBandRows; y < last; ++y)
+                    if (tile_differs(column, y)) {
+                        grid.mark_tile(column, row);
+                        break;
+                    }
+            }
+    }
+    return grid.rects();
+}
+
+// The picture `surface` holds as the one after `old`, to be numbered
+// `version`, or null when its pixels are `old`'s.
+// Where the renderer's last draw changed the picture window_picture gave,
+// null when not known: it painted all of it, or the picture is a copy with
+// more drawn over it.
+const std::vector<Box>* damage_of(const Renderer& renderer, const Surface& copy) {
+    return copy || !renderer.damage() ? nullptr : &*renderer.damage();
+}
+
+// `damage` is where the renderer drew since `old` when it knows (else null);
+// `plain` that `surface` is the renderer's own picture.
+std::shared_ptr<WindowPicture> picture_after(const std::shared_ptr<const WindowPicture>& old, cairo_surface_t* surface,
+                                             std::uint64_t version, const std::vector<Box>* damage, bool plain) {
     cairo_surface_flush(surface);
     const int height = cairo_image_surface_get_height(surface);
     const int stride = cairo_image_surface_get_stride(surface);
     const unsigned char* data = cairo_image_surface_get_data(surface);
-    const std::size_t bytes = static_cast<std::size_t>(stride) * static_cast<std::size_t>(height);
-    if (old && old->pixels.size() == bytes && old->width == cairo_image_surface_get_width(surface) &&
-        std::memcmp(old->pixels.data(), data, bytes) == 0) return nullptr;
+    const int width = cairo_image_surface_get_width(surface);
+    const bool comparable = old && old->width == width && old->height == height && old->stride == stride;
+    std::vector<WindowPicture::Rect> changed;
+    if (comparable) {
+        changed = changed_tiles(*old, data, old->plain ? damage : nullptr);
+        if (changed.empty()) return nullptr;
+    }
     auto picture = std::make_shared<WindowPicture>();
-    picture->width = cairo_image_surface_get_width(surface);
+    picture->width = width;
     picture->height = height;
     picture->stride = stride;
-    picture->pixels.assign(data, data + bytes);
+    if (comparable) {
+        // Bands no change reaches are the old picture's.
+        std::vector<bool> touched(old->bands_of_rows.size(), false);
+        for (const WindowPicture::Rect& r : changed)
+            for (int n = r.y / WindowPicture::kBandRows; n * WindowPicture::kBandRows < r.y + r.h; ++n) touched[static_cast<std::size_t>(n)] = true;
+        for (std::size_t n = 0; n < touched.size(); ++n)
+            picture->bands_of_rows.push_back(touched[n] ? WindowPicture::band_of(data, stride, height, static_cast<int>(n))
+                                                        : old->bands_of_rows[n]);
+    } else {
+        picture->set_pixels(data);
+    }
     picture->set_basis(WindowPicture::basis_after(old));
+    picture->plain = plain;
+    if (comparable) {
+        const auto& kept = old->changes;
+        const std::size_t from = kept.size() < WindowPicture::kKeptChanges ? 0 : kept.size() + 1 - WindowPicture::kKeptChanges;
+        picture->changes.assign(kept.begin() + static_cast<std::ptrdiff_t>(from), kept.end());
+        picture->changes.push_back({old->version, version, std::move(changed)});
+    }
     return picture;
 }
 
@@ -345,15 +545,20 @@ void LivePanel::tick() {
         if (w.vcockpit || !host_.window_shown(w.slot)) continue;
         Surface copy;
         cairo_surface_t* surface = window_picture(host_, renderer_, w, lighting, false, copy);
+        const std::vector<Box>* damage = damage_of(renderer_, copy);
         std::shared_ptr<const WindowPicture> old;
         {
             std::lock_guard lock(pictures_mutex_);
             old = pictures_[i];
         }
-        auto picture = picture_after(old, surface);
+        const std::uint64_t version = old ? old->version + 1 : 1;
+        // After a re-layout this place may hold another window: its picture
+        // is no basis to tell changes from, and the page gets a whole one.
+        if (old && old->index != w.index) old = nullptr;
+        auto picture = picture_after(old, surface, version, damage, !copy);
         if (!picture) continue;
         picture->index = w.index;
-        picture->version = old ? old->version + 1 : 1;
+        picture->version = version;
         picture->update = host_.updates();
         std::lock_guard lock(pictures_mutex_);
         pictures_[i] = std::move(picture);
@@ -543,12 +748,13 @@ LivePanel::Shown LivePanel::picture(int index, double scale) {
         }
         kept->used = ++scaled_uses_;
         Shown& last = kept->shown[i];
-        // Between updates nothing moves but what a click did, which the
-        // picture at 1 has drawn too.
-        if (last.picture && last.update == host.updates() && last.version == base->version) return last;
+        // The picture at 1 tells what moved: while its version stands, so does
+        // this one, and each picture drawn here has a version of its own, as
+        // the changes a reader is sent since a version need.
+        if (last.picture && last.version == base->version) return last;
         Surface copy;
         cairo_surface_t* surface = window_picture(host, *kept->renderer, windows[i], lighting_of(host), false, copy);
-        if (auto drawn = picture_after(last.picture, surface)) {
+        if (auto drawn = picture_after(last.picture, surface, base->version, damage_of(*kept->renderer, copy), !copy)) {
             drawn->index = index;
             drawn->version = base->version;
             drawn->update = host.updates();

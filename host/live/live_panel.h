@@ -19,6 +19,7 @@
 #include <future>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <type_traits>
@@ -43,7 +44,62 @@ struct WindowPicture {
     std::uint64_t version = 0;  // counts the window's changed pictures, from 1
     std::uint64_t update = 0;   // the panel update it shows
     int width = 0, height = 0, stride = 0;
-    std::vector<unsigned char> pixels;  // Cairo ARGB32 rows
+    // Cairo ARGB32 rows in bands of kBandRows (the last may be short); a band
+    // the same as in the picture before is that picture's own, shared, so
+    // that a picture costs the copy of the bands that changed.
+    std::vector<std::shared_ptr<const std::vector<unsigned char>>> bands_of_rows;
+    const unsigned char* row(int y) const {
+        return bands_of_rows[static_cast<std::size_t>(y / kBandRows)]->data() + static_cast<std::size_t>(stride) * (y % kBandRows);
+    }
+    // Sets every band from `data`, rows of the picture's size and stride.
+    void set_pixels(const unsigned char* data);
+    // Band `n` copied from `data`.
+    static std::shared_ptr<const std::vector<unsigned char>> band_of(const unsigned char* data, int stride, int height, int n);
+    // The pixels are the renderer's own picture, nothing drawn over them: the
+    // renderer's account of where it drew next is where the next one differs.
+    bool plain = false;
+
+    // A rectangle of the picture's pixels.
+    struct Rect {
+        int x = 0, y = 0, w = 0, h = 0;
+        bool operator==(const Rect&) const = default;
+    };
+    // Changes are told in tiles of kTileColumns by kBandRows pixels (cut at
+    // the picture's edges), runs of a band's tiles joined into one rectangle
+    // and a run the same as the one above it joined to it.
+    static constexpr int kTileColumns = 64;
+    // What was drawn anew from one picture of the window at this scale to the
+    // next: `to` is the next one's version, `from` the one before.
+    struct Change {
+        std::uint64_t from = 0, to = 0;
+        std::vector<Rect> rects;
+    };
+    // The changes that led to this picture, oldest first, the last being the
+    // one from the picture drawn just before it; none when that picture had
+    // another size.
+    static constexpr std::size_t kKeptChanges = 16;
+    std::vector<Change> changes;
+
+    // Where this picture differs from the one a reader shows, told as the
+    // version it was handed (`shown`; `served` is the newest version this
+    // picture is handed out under): no rectangles when nowhere, nullopt when
+    // the changes kept do not reach back to it. A picture is handed out under
+    // its own version up to, not including, the next picture's.
+    std::optional<std::vector<Rect>> changed_since(std::uint64_t shown, std::uint64_t served) const;
+
+    // A patch: rectangles of the picture packed into one smaller one, each
+    // `from` where it sits in the picture `at` where it sits in the patch.
+    struct Piece {
+        Rect from;
+        int at_x = 0, at_y = 0;
+    };
+    struct Patch {
+        std::vector<Piece> pieces;
+        int width = 0, height = 0;
+    };
+    static Patch packed(std::vector<Rect> rects);
+    // The patch's pixels as PNG, encoded afresh on every call.
+    std::string png_of(const Patch& patch) const;
 
     // The picture as PNG, encoded once by whichever reader asks first.
     const std::string& png() const;

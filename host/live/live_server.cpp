@@ -3,6 +3,7 @@
 #include <httplib.h>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <thread>
 
@@ -81,6 +82,19 @@ json effects(Host& host, const RecordCursor& before) {
     for (const KeyEvent& e : records.events) events.push_back({{"event", e.event}, {"param", e.param}});
     for (const SoundPlayed& s : records.sounds) sounds.push_back({{"gauge", panel_text_utf8(s.gauge)}, {"wave", s.wave}});
     return {{"update", host.updates()}, {"events", std::move(events)}, {"sounds", std::move(sounds)}};
+}
+
+// Where a patch's pieces go: "x,y,w,h" in the picture for each, then
+// ",px,py" where it sits in the patch unless at 0,0; pieces apart by ";".
+std::string patch_header(const WindowPicture::Patch& patch) {
+    std::string out;
+    for (const WindowPicture::Piece& p : patch.pieces) {
+        if (!out.empty()) out += ';';
+        out += std::to_string(p.from.x) + ',' + std::to_string(p.from.y) + ',' + std::to_string(p.from.w) + ',' +
+               std::to_string(p.from.h);
+        if (p.at_x != 0 || p.at_y != 0) out += ',' + std::to_string(p.at_x) + ',' + std::to_string(p.at_y);
+    }
+    return out;
 }
 
 const char* cursor_name(std::int32_t cursor) {
@@ -392,6 +406,8 @@ void LiveServer::routes() {
         for (const auto& w : layout()->windows) exists = exists || w.index == index;
         if (!exists) refuse(404, "the panel has no window " + std::string(req.matches[1]));
         const double scale = picture_scale(param(req, "scale"));
+        const auto since_text = param(req, "since");
+        const int since = since_text ? query_whole(since_text, "since", 0, INT_MAX) : 0;
         LivePanel::Shown shown;
         try {
             shown = panel_->picture(index, scale);
@@ -401,7 +417,25 @@ void LiveServer::routes() {
         if (!shown.picture) refuse(404, "window " + std::string(req.matches[1]) + " has not been shown yet");
         res.set_header("X-Picture-Version", std::to_string(shown.version));
         res.set_header("X-Picture-Update", std::to_string(shown.update));
-        res.set_content(shown.picture->png(), "image/png");
+        // A reader that shows a picture of this scale (`since` its version)
+        // is sent what changed from it, when the changes kept reach back to
+        // it and their patch is no more than half of the picture.
+        const WindowPicture& picture = *shown.picture;
+        std::optional<std::vector<WindowPicture::Rect>> changed;
+        if (since_text) changed = picture.changed_since(static_cast<std::uint64_t>(since), shown.version);
+        if (changed && changed->empty()) {
+            res.status = 204;
+            return;
+        }
+        if (changed) {
+            const WindowPicture::Patch patch = WindowPicture::packed(std::move(*changed));
+            if (2 * static_cast<std::int64_t>(patch.width) * patch.height <= static_cast<std::int64_t>(picture.width) * picture.height) {
+                res.set_header("X-Patch", patch_header(patch));
+                res.set_content(picture.png_of(patch), "image/png");
+                return;
+            }
+        }
+        res.set_content(picture.png(), "image/png");
     }));
     s.Get(R"(/wave/(\d{1,9})\.wav)", guarded([this](const httplib::Request& req, httplib::Response& res) {
         const auto it = waves_.find(static_cast<std::uint32_t>(std::stoul(req.matches[1])));

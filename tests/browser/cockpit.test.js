@@ -56,8 +56,8 @@ const token = async (n) => (await (await page.request.get(`${address}tokens?numb
 const brightness = (window) => page.evaluate((n) => {
   const img = cockpit.windows.get(n).image;
   const canvas = document.createElement('canvas');
-  canvas.width = img.naturalWidth;
-  canvas.height = img.naturalHeight;
+  canvas.width = img.width;
+  canvas.height = img.height;
   const cx = canvas.getContext('2d');
   cx.drawImage(img, 0, 0);
   const d = cx.getImageData(0, 0, canvas.width, canvas.height).data;
@@ -84,7 +84,7 @@ test.afterAll(async () => {
 test('every visible window is shown from its picture', async () => {
   for (const n of [0, 1, 2]) {
     await expect(page.locator(`#window-0${n}`)).toBeVisible();
-    await expect.poll(() => page.evaluate((k) => cockpit.windows.get(k).image.naturalWidth, n)).toBeGreaterThan(0);
+    await expect.poll(() => page.evaluate((k) => cockpit.windows.get(k).image.width, n)).toBeGreaterThan(0);
   }
 });
 
@@ -252,7 +252,7 @@ async function openPage(browser, options) {
   await p.evaluate(() => cockpit.ready);
   return { p, scales, close: () => context.close() };
 }
-const naturalWidth = (p) => p.evaluate(() => cockpit.windows.get(0).image.naturalWidth);
+const pictureWidth = (p) => p.evaluate(() => cockpit.windows.get(0).image.width);
 
 test('a window is drawn at the pixels it is shown at and redrawn as it zooms', async ({ browser }) => {
   await page.request.post(`${address}lighting`, { data: { mode: 'day' } });
@@ -261,11 +261,11 @@ test('a window is drawn at the pixels it is shown at and redrawn as it zooms', a
   const fit = await p.evaluate(() => cockpit.zoom);
   const fitScale = Math.ceil(fit * 2 / 0.25 - 1e-6) * 0.25;
   await expect.poll(() => scales).toContain(fitScale);
-  await expect.poll(() => naturalWidth(p)).toBe(Math.round(w * fitScale));
+  await expect.poll(() => pictureWidth(p)).toBe(Math.round(w * fitScale));
   await p.screenshot({ path: path.join(artifacts, '09-fit-1280x720-at-2x.png') });
   await p.selectOption('#zoom', '1');
   await expect.poll(() => scales).toContain(2);
-  await expect.poll(() => naturalWidth(p)).toBe(w * 2);
+  await expect.poll(() => pictureWidth(p)).toBe(w * 2);
   await close();
 });
 
@@ -360,7 +360,7 @@ for (const screen of SCREENS) {
       await expect(p.locator('#window-01 .title .name')).toHaveText('Radio Stack');
       const fitScale = Math.ceil(zoom * 2 / 0.25 - 1e-6) * 0.25;
       await expect.poll(() => scales).toContain(fitScale);
-      await expect.poll(() => naturalWidth(p)).toBe(Math.round(1960 * fitScale));
+      await expect.poll(() => pictureWidth(p)).toBe(Math.round(1960 * fitScale));
       await snap('layout');
     });
 
@@ -545,7 +545,7 @@ test('click to pixels: what a pilot waits for, measured and reported', async ({ 
       const pixels = () => {
         const e = cockpit.windows.get(0);
         const g = cockpit.layout.gauges.find((c) => c.gauge === 'Battery_Switch');
-        const s = e.image.naturalWidth / e.config.w;
+        const s = e.image.width / e.config.w;
         canvas.width = Math.ceil(g.w * s); canvas.height = Math.ceil(g.h * s);
         cx.drawImage(e.image, g.x * s, g.y * s, canvas.width, canvas.height, 0, 0, canvas.width, canvas.height);
         const d = cx.getImageData(0, 0, canvas.width, canvas.height).data;

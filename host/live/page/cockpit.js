@@ -113,10 +113,17 @@ function buildDesk() {
     el.id = `window-${two(w.window)}`;
     el.style.zIndex = w === main ? 0 : 1 + order.findIndex((o) => o.w === w);
     el.hidden = !w.visible;
-    el.innerHTML = `<img alt="">`;
-    el.querySelector('img').alt = w.title || '';
+    // The window's picture, drawn whole or patched where it changed; an
+    // empty canvas (0 by 0) until the first picture comes.
+    const canvas = document.createElement('canvas');
+    canvas.width = canvas.height = 0;
+    canvas.setAttribute('role', 'img');
+    canvas.setAttribute('aria-label', w.title || '');
+    Object.defineProperties(canvas, { naturalWidth: { get() { return this.width; } },
+                                      naturalHeight: { get() { return this.height; } } });
+    el.appendChild(canvas);
     desk.appendChild(el);
-    const entry = { config: w, element: el, image: el.querySelector('img'), shown: 0, wanted: w.version, loading: null, scale: 1, drawnAt: 0,
+    const entry = { config: w, element: el, image: canvas, shown: 0, wanted: w.version, loading: null, scale: 1, drawnAt: 0,
                     fetched: 0, fetchedAt: 0,
                     moved: null, gauges: cockpit.layout.gauges.filter((g) => g.window === w.window) };
     // Settled once the window has its first picture, or cannot have one.
@@ -250,9 +257,13 @@ function setZoom(zoom) {
 }
 
 // Fetches the newest picture of a window until it has the version it was
-// told of. The next picture is fetched while the last one decodes, so that
-// large pictures come as often as the server and the browser can each make
-// them; at most two are on their way, and they are shown in order.
+// told of: what changed since the picture fetched before when it is of the
+// same scale (the server answers a patch, a whole picture or, when nothing
+// changed, no content), else the whole picture. The next is fetched while
+// the last one decodes, so that pictures come as often as the server and
+// the browser can each make them; at most two are on their way, and they
+// are drawn in order, each patch onto the picture it was made from, all of
+// a picture in one go: the window never shows a torn or empty frame.
 async function refresh(entry) {
   if (entry.loading) return entry.loading;
   entry.loading = (async () => {
@@ -261,24 +272,31 @@ async function refresh(entry) {
     while (behind(entry) && !failed) {
       await before;
       const scale = entry.scale;
-      const res = await fetch(`/window/${two(entry.config.window)}.png?scale=${scale}`);
+      const since = entry.fetchedAt === scale && entry.fetched > 0 ? `&since=${entry.fetched}` : '';
+      const res = await fetch(`/window/${two(entry.config.window)}.png?scale=${scale}${since}`);
       if (!res.ok) { failed = true; break; }
       const version = Number(res.headers.get('X-Picture-Version'));
+      // A patch's pieces: where each goes in the picture, and where it sits in the patch.
+      const patch = res.headers.get('X-Patch')?.split(';').map((p) => p.split(',').map(Number));
       entry.fetched = version;
       entry.fetchedAt = scale;
-      // The new picture is decoded aside and then put in the old one's
-      // place, so the window never shows an empty frame between the two.
-      const url = URL.createObjectURL(await res.blob());
-      const image = new Image();
-      image.alt = entry.image.alt;
-      image.src = url;
-      const decoded = image.decode().then(() => true, () => false);
-      const swap = last.then(async () => {
-        if (!await decoded) { URL.revokeObjectURL(url); failed = true; return; }
-        const old = entry.image.src;
-        entry.image.replaceWith(image);
-        entry.image = image;
-        if (old.startsWith('blob:')) URL.revokeObjectURL(old);
+      const decoded = res.status === 204 ? Promise.resolve(null)
+        : res.blob().then((blob) => createImageBitmap(blob)).catch(() => undefined);
+      const draw = last.then(async () => {
+        const picture = await decoded;
+        // A picture lost breaks the chain of patches: the next is asked whole.
+        if (picture === undefined || failed) { failed = true; entry.fetchedAt = 0; picture?.close(); return; }
+        if (picture) {
+          const canvas = entry.image;
+          if (!patch && (canvas.width !== picture.width || canvas.height !== picture.height)) {
+            canvas.width = picture.width;
+            canvas.height = picture.height;
+          }
+          const cx = canvas.getContext('2d');
+          if (!patch) cx.drawImage(picture, 0, 0);
+          for (const [x, y, w, h, px = 0, py = 0] of patch || []) cx.drawImage(picture, px, py, w, h, x, y, w, h);
+          picture.close();
+        }
         entry.shown = version;
         entry.drawnAt = scale;
         entry.element.dataset.version = version;
@@ -286,7 +304,7 @@ async function refresh(entry) {
         entry.settle();
       });
       before = last;
-      last = swap;
+      last = draw;
     }
     await last;
     return !failed;
