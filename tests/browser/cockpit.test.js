@@ -1,32 +1,16 @@
 // The cockpit page in a real Chromium, served by gaugehost: what a pilot does
 // with the mouse reaches the gauges, and what the gauges do reaches the page.
 const { test, expect } = require('@playwright/test');
-const { spawn } = require('child_process');
+const { serve } = require('./serve');
 const fs = require('fs');
 const path = require('path');
-const readline = require('readline');
 
 const root = path.resolve(__dirname, '../..');
-const gaugehost = process.env.GAUGEHOST || path.join(root, 'build/gaugehost');
 const artifacts = process.env.COCKPIT_ARTIFACTS || path.join(root, 'build/browser-artifacts');
 
 test.describe.configure({ mode: 'serial' });
 
 let server, address, page;
-
-// Starts the server on a free port and learns its address from what it prints.
-async function serve() {
-  server = spawn(gaugehost, ['serve', 'default', '--scenario', path.join(__dirname, 'flight.scn'), '--port', '0'],
-                 { stdio: ['ignore', 'pipe', 'inherit'] });
-  const lines = readline.createInterface({ input: server.stdout });
-  return new Promise((resolve, reject) => {
-    server.on('exit', (code) => reject(new Error(`gaugehost serve ended with ${code}`)));
-    lines.on('line', (line) => {
-      const m = /(http:\/\/\S+\/)/.exec(line);
-      if (m) resolve(m[1]);
-    });
-  });
-}
 
 const shot = (name) => page.screenshot({ path: path.join(artifacts, `${name}.png`) });
 
@@ -68,7 +52,7 @@ const brightness = (window) => page.evaluate((n) => {
 
 test.beforeAll(async ({ browser }) => {
   fs.mkdirSync(artifacts, { recursive: true });
-  address = await serve();
+  ({ server, address } = await serve(['default', '--scenario', path.join(__dirname, 'flight.scn')]));
   page = await browser.newPage();
   await page.goto(address);
   await page.evaluate(() => cockpit.ready);

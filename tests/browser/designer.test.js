@@ -3,31 +3,17 @@
 // undone, each seen in the window's picture, the layout and the diff a save
 // would write.
 const { test, expect } = require('@playwright/test');
-const { spawn } = require('child_process');
+const { serve } = require('./serve');
 const fs = require('fs');
 const os = require('os');
 const path = require('path');
-const readline = require('readline');
 
 const root = path.resolve(__dirname, '../..');
-const gaugehost = process.env.GAUGEHOST || path.join(root, 'build/gaugehost');
 const artifacts = process.env.COCKPIT_ARTIFACTS || path.join(root, 'build/browser-artifacts');
 
 test.describe.configure({ mode: 'serial' });
 
 let server, address, page, folder;
-
-async function serve(panel) {
-  server = spawn(gaugehost, ['serve', panel, '--edit', '--port', '0'], { stdio: ['ignore', 'pipe', 'ignore'] });
-  const lines = readline.createInterface({ input: server.stdout });
-  return new Promise((resolve, reject) => {
-    server.on('exit', (code) => reject(new Error(`gaugehost serve ended with ${code}`)));
-    lines.on('line', (line) => {
-      const m = /(http:\/\/\S+\/)/.exec(line);
-      if (m) resolve(m[1]);
-    });
-  });
-}
 
 const shot = (name) => page.screenshot({ path: path.join(artifacts, `designer-${name}.png`) });
 const diff = async () => (await page.request.get(`${address}edit/diff`)).text();
@@ -60,7 +46,7 @@ test.beforeAll(async ({ browser }) => {
   fs.mkdirSync(artifacts, { recursive: true });
   folder = fs.mkdtempSync(path.join(os.tmpdir(), 'ardelvine-designer-'));
   fs.copyFileSync(path.join(root, 'tests/panels/trainer.cfg'), path.join(folder, 'panel.cfg'));
-  address = await serve(path.join(folder, 'panel.cfg'));
+  ({ server, address } = await serve([path.join(folder, 'panel.cfg'), '--edit'], 'ignore'));
   page = await browser.newPage();
   await page.goto(address);
   await page.waitForFunction(() => document.body.dataset.designer === 'ready');
