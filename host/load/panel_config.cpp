@@ -307,7 +307,7 @@ public:
                 case Section::TITLES: {
                     auto n = numbered_section(key, "window");
                     if (!n) {
-                        warn("'" + echo(key) + "' in [Window Titles] names no window, ignored");
+                        warn(std::string("'").append(echo(key)).append("' in [Window Titles] names no window, ignored"));
                         break;
                     }
                     titles.emplace_back(*n, value);

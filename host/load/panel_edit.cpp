@@ -150,7 +150,7 @@ std::size_t PanelText::gauge_index(std::string_view name, std::string_view key) 
         if (at) bad(printable(key, 64) + " is given twice in [" + printable(name, 64) + "]: give each gauge line its own number");
         at = i;
     }
-    if (!at) not_found("[" + printable(name, 64) + "] has no gauge line " + printable(key, 64));
+    if (!at) not_found(std::string("[").append(printable(name, 64)).append("] has no gauge line ").append(printable(key, 64)));
     return *at;
 }
 
@@ -169,7 +169,7 @@ void PanelText::place_gauge(std::string_view section, std::string_view key, cons
         return trimmed(raw, g.fields[static_cast<std::size_t>(field)].first, g.fields[static_cast<std::size_t>(field)].second);
     };
     const auto x = token(1), y = token(2);
-    const std::string sep = "," + field_spacing(raw, g.fields[2]);
+    const std::string sep = std::string(",").append(field_spacing(raw, g.fields[2]));
     auto kept = [&](std::pair<std::size_t, std::size_t> t) { return raw.substr(t.first, t.second - t.first); };
     std::string out = raw.substr(0, x.first) + std::to_string(place.x) + raw.substr(x.second, y.first - x.second) +
                       std::to_string(place.y);
@@ -284,7 +284,7 @@ void PanelText::add_window(std::string_view section) {
     if (has_section(section)) bad("the panel has a section [" + printable(section, 64) + "] already");
     std::size_t at = lines_.size();
     if (at > 0 && !trim(lines_[at - 1].text).empty()) insert(at++, "");
-    insert(at, "[" + std::string(section) + "]");
+    insert(at, std::string("[").append(section).append("]"));
 }
 
 std::string PanelText::diff(const std::string& name, int context) const {
@@ -329,7 +329,7 @@ std::string PanelText::diff(const std::string& name, int context) const {
             nb += ops[m].kind != '-';
         }
         auto range = [](std::size_t start, std::size_t n) {
-            return std::to_string(n == 0 ? start : start + 1) + (n == 1 ? "" : "," + std::to_string(n));
+            return std::to_string(n == 0 ? start : start + 1) + (n == 1 ? std::string() : std::string(",").append(std::to_string(n)));
         };
         if (out.empty()) out = "--- " + name + "\n+++ " + name + "\n";
         out += "@@ -" + range(ops[first].i, na) + " +" + range(ops[first].j, nb) + " @@\n";
