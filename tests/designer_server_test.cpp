@@ -37,9 +37,12 @@ protected:
                ("ardelvine-designer-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(dir_);
         fs::create_directories(dir_);
-        std::string text = read_file(std::string(ARD_SOURCE_DIR) + "/tests/panels/trainer.cfg");
-        for (std::size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 2)) text.insert(at, "\r");
-        original_ = text;
+        // The trainer panel with CRLF endings, as Windows editors write it.
+        original_.clear();
+        for (const char c : read_file(std::string(ARD_SOURCE_DIR) + "/tests/panels/trainer.cfg")) {
+            if (c == '\n') original_ += '\r';
+            original_ += c;
+        }
         panel_ = (dir_ / "panel.cfg").string();
         write(panel_, original_);
         host_ = std::make_unique<Host>(load_panel_config(panel_));
@@ -144,7 +147,7 @@ TEST_F(Designer, EditsLayOutLiveUndoAndSaveOnlyTheEditedLines) {
     EXPECT_EQ(get("/edit/diff"), "");
     // What the page showed is what `state` of the saved file places.
     const json page = json::parse(get("/panel"));
-    const auto run = testing::run_program("(" + std::string(ARD_GAUGEHOST) + " state " + panel_ + " 2>/dev/null)");
+    const auto run = testing::run_program(std::string("(").append(ARD_GAUGEHOST).append(" state ").append(panel_).append(" 2>/dev/null)"));
     ASSERT_EQ(run.status, 0) << run.output;
     const json state = json::parse(run.output);
     std::map<int, json> ident;  // `state` names windows by ident

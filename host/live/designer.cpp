@@ -219,7 +219,8 @@ json PanelDesigner::window(const Body& b) {
                                 printable(std::to_string(lo), 16) + " to " + printable(std::to_string(hi), 16));
             char written[32];
             std::snprintf(written, sizeof written, whole ? "%.0f" : "%.6g", d);
-            text += (text.empty() ? "" : ",") + std::string(written);
+            if (!text.empty()) text += ',';
+            text += written;
         }
         keys.emplace_back(key, text);
     };
