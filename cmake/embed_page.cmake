@@ -9,6 +9,7 @@ set(page_files
   kCockpitPage index.html
   kCockpitStyle cockpit.css
   kCockpitScript cockpit.js
+  kDrawerScript drawer.js
   kDesignerScript designer.js)
 
 set(arrays "")

@@ -79,7 +79,8 @@ TEST_F(LiveServerTest, RefusesBadRequestsWithOneLineAndChangesNothing) {
 TEST_F(LiveServerTest, ServesThePageItsPicturesAndTheModulesSounds) {
     // The page's files as built into the program, byte for byte.
     for (const auto& [path, file] : std::vector<std::pair<const char*, const char*>>{
-             {"/", "index.html"}, {"/cockpit.js", "cockpit.js"}, {"/cockpit.css", "cockpit.css"}}) {
+             {"/", "index.html"}, {"/cockpit.js", "cockpit.js"}, {"/cockpit.css", "cockpit.css"},
+             {"/drawer.js", "drawer.js"}, {"/designer.js", "designer.js"}}) {
         auto r = client().Get(path);
         ASSERT_TRUE(r);
         EXPECT_EQ(r->status, 200) << path;

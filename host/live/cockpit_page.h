@@ -7,9 +7,10 @@
 
 namespace ardelvine::hostapp {
 
-extern const std::string_view kCockpitPage;    // index.html
-extern const std::string_view kCockpitStyle;   // cockpit.css
-extern const std::string_view kCockpitScript;  // cockpit.js
+extern const std::string_view kCockpitPage;     // index.html
+extern const std::string_view kCockpitStyle;    // cockpit.css
+extern const std::string_view kCockpitScript;   // cockpit.js
+extern const std::string_view kDrawerScript;    // drawer.js: the Controls drawer
 extern const std::string_view kDesignerScript;  // designer.js: the designer's tools (serve --edit)
 
 }  // namespace ardelvine::hostapp

@@ -37,11 +37,24 @@ constexpr std::size_t kStateWriteBytes = 256 << 10;
 // open event stream holds one.
 constexpr std::size_t kServerThreads = 2 * kMaxStreams + 16;
 
-// The cockpit page and its assets, which any page may load; the rest is the
+// The cockpit page and its files, which any page may load; the rest is the
 // panel's, and only for this server's own page.
+struct PageFile {
+    const char* path;
+    const std::string_view& bytes;
+    const char* type;
+};
+const PageFile kPageFiles[] = {
+    {"/", kCockpitPage, "text/html; charset=utf-8"},
+    {"/cockpit.css", kCockpitStyle, "text/css; charset=utf-8"},
+    {"/cockpit.js", kCockpitScript, "text/javascript; charset=utf-8"},
+    {"/drawer.js", kDrawerScript, "text/javascript; charset=utf-8"},
+    {"/designer.js", kDesignerScript, "text/javascript; charset=utf-8"},
+};
+
 Reach reach_of(const httplib::Request& req) {
-    const bool page = req.method == "GET" && (req.path == "/" || req.path == "/cockpit.js" || req.path == "/cockpit.css" ||
-                                              req.path == "/designer.js");
+    bool page = false;
+    for (const PageFile& f : kPageFiles) page = page || (req.method == "GET" && req.path == f.path);
     return page ? Reach::PAGE : Reach::PANEL;
 }
 
@@ -343,18 +356,8 @@ void LiveServer::routes() {
         res.set_content(reason + "\n", "text/plain; charset=utf-8");
     });
 
-    s.Get("/", [](const httplib::Request&, httplib::Response& res) {
-        res.set_content(kCockpitPage.data(), kCockpitPage.size(), "text/html; charset=utf-8");
-    });
-    s.Get("/cockpit.js", [](const httplib::Request&, httplib::Response& res) {
-        res.set_content(kCockpitScript.data(), kCockpitScript.size(), "text/javascript; charset=utf-8");
-    });
-    s.Get("/cockpit.css", [](const httplib::Request&, httplib::Response& res) {
-        res.set_content(kCockpitStyle.data(), kCockpitStyle.size(), "text/css; charset=utf-8");
-    });
-    s.Get("/designer.js", [](const httplib::Request&, httplib::Response& res) {
-        res.set_content(kDesignerScript.data(), kDesignerScript.size(), "text/javascript; charset=utf-8");
-    });
+    for (const PageFile& f : kPageFiles)
+        s.Get(f.path, [&f](const httplib::Request&, httplib::Response& res) { res.set_content(f.bytes.data(), f.bytes.size(), f.type); });
     s.Get("/panel", guarded([this](const httplib::Request&, httplib::Response& res) {
         // The layout never changes; what is shown and the lighting do.
         json now = panel_->call([](Host& host) {
